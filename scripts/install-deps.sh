@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs every Debian package Harmonet needs to build, test and run.
+# Does nothing when all of them are present; runs apt-get update only when
+# something is missing. Must run as root (or through sudo).
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config git
+  # Qt 6 widgets, its platform plugins (offscreen for tests, xcb for a desktop) and fonts
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-dejavu-core
+  # built-in synthesizer and its General MIDI SoundFont
+  libfluidsynth-dev timgm6mb-soundfont
+  # system MIDI ports and the system mixer
+  librtmidi-dev libasound2-dev
+  # WAV output of the render tool
+  libsndfile1-dev
+  # tests, benchmarks, fuzzing
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # running the window without a display; screenshots
+  xvfb xauth
+  # the script that writes the example song
+  python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
