@@ -1,0 +1,19 @@
+#include "sequencer/Clock.h"
+
+#include <chrono>
+
+namespace harmonet {
+
+qint64 SteadyClock::nowMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+SteadyClock& SteadyClock::instance()
+{
+    static SteadyClock clock;
+    return clock;
+}
+
+} // namespace harmonet

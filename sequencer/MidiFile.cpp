@@ -1,0 +1,323 @@
+#include "sequencer/MidiFile.h"
+
+#include "core/ErrorReport.h"
+#include "sequencer/SmfReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+#include <limits>
+#include <new>
+
+namespace harmonet {
+
+namespace {
+
+constexpr qint64 maxInt32 = std::numeric_limits<qint32>::max();
+constexpr qint64 minInt32 = std::numeric_limits<qint32>::min();
+// The largest due time worth a single-shot wake-up; later ones are reached by
+// the periodic wake-up re-arming it.
+constexpr qint64 longestDueDelayMs = 60 * 60 * 1000;
+
+// Rounds to the nearest integer, halves to even, clamped to a range every
+// tick count fits in with room to spare.
+qint64 roundHalfEven(double x)
+{
+    constexpr double limit = 4.0e18;
+    if (std::isnan(x)) {
+        return 0;
+    }
+    if (x > limit) {
+        return qint64(limit);
+    }
+    if (x < -limit) {
+        return -qint64(limit);
+    }
+    const double below = std::floor(x);
+    const double fraction = x - below;
+    qint64 result = qint64(below);
+    if (fraction > 0.5 || (fraction == 0.5 && (result & 1) != 0)) {
+        ++result;
+    }
+    return result;
+}
+
+int clampToInt(qint64 value)
+{
+    return int(value > maxInt32 ? maxInt32 : (value < minInt32 ? minInt32 : value));
+}
+
+QByteArray readWholeFile(const QString& filename)
+{
+    const QFileInfo info(filename);
+    if (filename.isEmpty() || !info.exists()) {
+        throw EFileError(QStringLiteral("File not found"));
+    }
+    if (info.isDir()) {
+        throw EFileError(QStringLiteral("Is a directory"));
+    }
+    QFile file(filename);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.error() == QFileDevice::PermissionsError || !info.isReadable()) {
+            throw EFileError(QStringLiteral("Access denied"));
+        }
+        throw EFileError(file.errorString());
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw EFileError(file.errorString());
+    }
+    return bytes;
+}
+
+} // namespace
+
+TMidiFile::TMidiFile(QObject* parent)
+    : QObject(parent), m_clock(&SteadyClock::instance())
+{
+    m_periodicTimer.setTimerType(Qt::PreciseTimer);
+    m_periodicTimer.setInterval(TimerPeriodMs);
+    m_dueTimer.setTimerType(Qt::PreciseTimer);
+    m_dueTimer.setSingleShot(true);
+    connect(&m_periodicTimer, &QTimer::timeout, this, &TMidiFile::Tick);
+    connect(&m_dueTimer, &QTimer::timeout, this, &TMidiFile::Tick);
+}
+
+TMidiFile::~TMidiFile()
+{
+    stopTimer();
+    m_priority.restore();
+}
+
+void TMidiFile::LoadSong()
+{
+    QByteArray bytes;
+    try {
+        bytes = readWholeFile(m_filename);
+    } catch (const std::bad_alloc&) {
+        // Nothing was read: the load ends with no tracks and the default tempo.
+        SmfReader::read(*this, QByteArray());
+        throw Exception(QStringLiteral("Out of memory"));
+    } catch (const EFileError&) {
+        SmfReader::read(*this, QByteArray());
+        throw;
+    }
+    SmfReader::read(*this, bytes);
+}
+
+void TMidiFile::LoadSongFromBytes(const QByteArray& bytes)
+{
+    SmfReader::read(*this, bytes);
+}
+
+TMidiTrack* TMidiFile::TrackAt(int index) const
+{
+    if (index < 0 || index >= NumberOfTracks()) {
+        throw EIndexOutOfBounds(index);
+    }
+    return m_tracks[size_t(index)].get();
+}
+
+TMidiTrack* TMidiFile::TrackForChannel(int channel) const
+{
+    for (const auto& track : m_tracks) {
+        if (track->Channel() == channel) {
+            return track.get();
+        }
+    }
+    return TrackAt(0);
+}
+
+void TMidiFile::SetBpm(int bpm)
+{
+    if (bpm == m_bpm) {
+        return;
+    }
+    if (bpm == 0) {
+        throw EIntegerDivisionByZero();
+    }
+    // Above 60000000 no whole number of microseconds makes a quarter note.
+    if (bpm < 0 || bpm > 60000000) {
+        throw ETempoOutOfRange(bpm);
+    }
+    if (m_ticksPerQuarter == 0) {
+        throw EFloatDivisionByZero();
+    }
+    const int microsecondsPerQuarter = 60000000 / bpm;
+    m_bpm = 60000000 / microsecondsPerQuarter;
+    m_microsecondsPerTick = double(microsecondsPerQuarter) / m_ticksPerQuarter;
+}
+
+void TMidiFile::SetOnMidiEvent(TOnMidiEvent handler)
+{
+    m_onMidiEvent = std::move(handler);
+    for (const auto& track : m_tracks) {
+        track->SetOnMidiEvent(m_onMidiEvent);
+    }
+}
+
+void TMidiFile::SetClock(const Clock* clock)
+{
+    m_clock = clock ? clock : &SteadyClock::instance();
+}
+
+void TMidiFile::PlayFromStart()
+{
+    for (const auto& track : m_tracks) {
+        track->RewindTrack();
+    }
+    m_startReference = m_clock->nowMs();
+    m_playing = true;
+    m_priority.raise();
+    startTimer();
+    m_currentPos = 0.0;
+    m_currentTime = 0;
+    armDueTimer();
+}
+
+void TMidiFile::ResumePlay()
+{
+    m_startReference = m_clock->nowMs() - m_currentTime;
+    m_playing = true;
+    m_priority.raise();
+    startTimer();
+    armDueTimer();
+}
+
+void TMidiFile::HaltPlay()
+{
+    m_playing = false;
+    stopTimer();
+    m_priority.restore();
+}
+
+void TMidiFile::AdvanceTo(int ms)
+{
+    if (m_microsecondsPerTick == 0.0) {
+        return;
+    }
+    m_currentPos += double((qint64(ms) - m_currentTime) * 1000) / m_microsecondsPerTick;
+    const qint64 p = roundHalfEven(m_currentPos);
+    try {
+        for (const auto& track : m_tracks) {
+            track->DispatchBefore(p);
+        }
+    } catch (...) {
+        // The position already moved to ms: keep the time in step with it so
+        // the next advance does not count the same milliseconds twice.
+        m_currentTime = ms;
+        throw;
+    }
+    m_currentTime = ms;
+}
+
+void TMidiFile::SeekTo(int ms)
+{
+    if (m_microsecondsPerTick == 0.0) {
+        return;
+    }
+    const qint64 p = roundHalfEven(double(qint64(ms) * 1000) / m_microsecondsPerTick);
+    for (const auto& track : m_tracks) {
+        track->RewindTrack();
+        track->SkipBefore(p);
+    }
+}
+
+int TMidiFile::SongLengthMs() const
+{
+    qint64 lastTicks = 0;
+    for (const auto& track : m_tracks) {
+        lastTicks = std::max<qint64>(lastTicks, track->LastEventTicks());
+    }
+    const qint64 ms = roundHalfEven(double(lastTicks) * m_microsecondsPerTick / 1000.0);
+    return clampToInt(std::max<qint64>(ms, 0));
+}
+
+bool TMidiFile::AllTracksEnded() const
+{
+    for (const auto& track : m_tracks) {
+        if (!track->Ended()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void TMidiFile::Tick()
+{
+    try {
+        if (m_playing) {
+            AdvanceTo(clampToInt(m_clock->nowMs() - m_startReference));
+        }
+        if (m_onUpdateEvent) {
+            m_onUpdateEvent(this);
+        }
+    } catch (const std::exception& error) {
+        // The event that failed is offered again by the next periodic wake-up;
+        // no early wake-up is armed for it, so a failing handler is not retried
+        // in a tight loop.
+        reportError(error);
+        return;
+    } catch (...) {
+        reportError(QStringLiteral("Unknown error"));
+        return;
+    }
+    armDueTimer();
+}
+
+void TMidiFile::startTimer()
+{
+    stopTimer();
+    m_periodicTimer.start();
+}
+
+void TMidiFile::stopTimer()
+{
+    m_periodicTimer.stop();
+    m_dueTimer.stop();
+    m_dueAtMs = -1;
+}
+
+void TMidiFile::armDueTimer()
+{
+    if (!m_playing || m_microsecondsPerTick == 0.0) {
+        return;
+    }
+    qint64 nextTicks = -1;
+    for (const auto& track : m_tracks) {
+        const qint64 ticks = track->NextDueTicks();
+        if (ticks >= 0 && (nextTicks < 0 || ticks < nextTicks)) {
+            nextTicks = ticks;
+        }
+    }
+    if (nextTicks < 0) {
+        m_dueTimer.stop();
+        m_dueAtMs = -1;
+        return;
+    }
+    // The first whole millisecond of playing time at which an advance would
+    // round the position above nextTicks, found the way AdvanceTo computes it.
+    const auto positionAt = [this](qint64 t) {
+        return m_currentPos + double((t - m_currentTime) * 1000) / m_microsecondsPerTick;
+    };
+    const double estimate =
+        (double(nextTicks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
+    if (estimate > double(longestDueDelayMs)) {
+        return;
+    }
+    qint64 due = qint64(m_currentTime) + std::max<qint64>(1, qint64(std::ceil(estimate)));
+    for (int step = 0; step < 4 && due - 1 > m_currentTime && roundHalfEven(positionAt(due - 1)) > nextTicks; ++step) {
+        --due;
+    }
+    for (int step = 0; step < 4 && roundHalfEven(positionAt(due)) <= nextTicks; ++step) {
+        ++due;
+    }
+    const qint64 dueAtMs = m_startReference + due;
+    if (m_dueTimer.isActive() && dueAtMs == m_dueAtMs) {
+        return;
+    }
+    m_dueAtMs = dueAtMs;
+    m_dueTimer.start(int(std::clamp<qint64>(dueAtMs - m_clock->nowMs(), 0, longestDueDelayMs)));
+}
+
+} // namespace harmonet

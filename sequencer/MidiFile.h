@@ -1,0 +1,127 @@
+#pragma once
+
+#include "sequencer/Clock.h"
+#include "sequencer/GMPrograms.h"
+#include "sequencer/MidiEvent.h"
+#include "sequencer/MidiTrack.h"
+#include "sequencer/ProcessPriority.h"
+#include "sequencer/SequencerErrors.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace harmonet {
+
+// The sequencer: loads a Standard MIDI File into tracks of events and plays
+// them against a monotonic clock, handing each event that falls due to
+// OnMidiEvent, track by track. One tempo applies to the whole song.
+class TMidiFile : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Filename READ Filename WRITE SetFilename)
+    Q_PROPERTY(int NumberOfTracks READ NumberOfTracks)
+    Q_PROPERTY(int TicksPerQuarter READ TicksPerQuarter)
+    Q_PROPERTY(int Bpm READ Bpm WRITE SetBpm)
+    Q_PROPERTY(int CurrentTime READ CurrentTime)
+    Q_PROPERTY(double CurrentPos READ CurrentPos)
+
+public:
+    using TNotifyEvent = std::function<void(TMidiFile* sender)>;
+
+    // The period of the playback wake-up.
+    static constexpr int TimerPeriodMs = 10;
+
+    explicit TMidiFile(QObject* parent = nullptr);
+    ~TMidiFile() override;
+
+    // --- Loading ---
+    const QString& Filename() const { return m_filename; }
+    void SetFilename(const QString& filename) { m_filename = filename; }
+
+    // Discards all tracks and reads the file named by Filename. Raises the first
+    // failure; the tracks read until then stay.
+    void LoadSong();
+    // The same from bytes already in memory (the file name is not used).
+    void LoadSongFromBytes(const QByteArray& bytes);
+
+    int NumberOfTracks() const { return int(m_tracks.size()); }
+    int TicksPerQuarter() const { return m_ticksPerQuarter; }
+    TFileFormat FileFormat() const { return m_fileFormat; }
+
+    // Raises "List index out of bounds (%d)" outside 0..NumberOfTracks()-1.
+    TMidiTrack* TrackAt(int index) const;
+    // The first track whose Channel is channel (1..16), else track 0.
+    TMidiTrack* TrackForChannel(int channel) const;
+
+    // --- Tempo ---
+    int Bpm() const { return m_bpm; }
+    // Sets the tempo in quarter notes per minute, keeping the current position.
+    void SetBpm(int bpm);
+    double MicrosecondsPerTick() const { return m_microsecondsPerTick; }
+
+    // --- Playback ---
+    int CurrentTime() const { return m_currentTime; }
+    double CurrentPos() const { return m_currentPos; }
+    bool IsPlaying() const { return m_playing; }
+    // True while the periodic wake-up runs.
+    bool IsTimerRunning() const { return m_periodicTimer.isActive(); }
+
+    void PlayFromStart();
+    void ResumePlay();
+    void HaltPlay();
+    // Brings the playing time to ms, dispatching what falls due on the way.
+    void AdvanceTo(int ms);
+    // Moves every track's pointer to ms without dispatching.
+    void SeekTo(int ms);
+
+    // Song length in ms at the current tempo (saturates at 2147483647).
+    int SongLengthMs() const;
+    bool AllTracksEnded() const;
+
+    const TOnMidiEvent& OnMidiEvent() const { return m_onMidiEvent; }
+    // Stores the handler and gives every existing track a copy.
+    void SetOnMidiEvent(TOnMidiEvent handler);
+    const TNotifyEvent& OnUpdateEvent() const { return m_onUpdateEvent; }
+    void SetOnUpdateEvent(TNotifyEvent handler) { m_onUpdateEvent = std::move(handler); }
+
+    // The clock playback reads; null restores the steady clock. Not owned.
+    void SetClock(const Clock* clock);
+    const Clock& clock() const { return *m_clock; }
+
+    // Runs one wake-up now: advances to the clock's time while playing, then
+    // calls OnUpdateEvent. Errors are reported, never thrown.
+    void Tick();
+
+private:
+    friend class SmfReader;
+
+    void startTimer();
+    void stopTimer();
+    void armDueTimer();
+    void setTempoFromFile(quint32 microsecondsPerQuarter);
+
+    QString m_filename;
+    std::vector<std::unique_ptr<TMidiTrack>> m_tracks;
+    int m_ticksPerQuarter = 0;
+    TFileFormat m_fileFormat = TFileFormat::single;
+    int m_bpm = 0;
+    double m_microsecondsPerTick = 0.0;
+
+    bool m_playing = false;
+    qint64 m_startReference = 0;
+    int m_currentTime = 0;
+    double m_currentPos = 0.0;
+    qint64 m_dueAtMs = -1;
+
+    TOnMidiEvent m_onMidiEvent;
+    TNotifyEvent m_onUpdateEvent;
+    const Clock* m_clock;
+    QTimer m_periodicTimer;
+    QTimer m_dueTimer;
+    ProcessPriority m_priority;
+};
+
+} // namespace harmonet
