@@ -1,0 +1,244 @@
+#include "midiout/Synthesizer.h"
+
+#include "midiout/AudioLibraryLog.h"
+#include "midiout/MidiOutError.h"
+#include "midiout/SoundFontLocator.h"
+
+#include <fluidsynth.h>
+
+#include <QFileInfo>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace harmonet {
+
+namespace {
+// Audio buffer of the live synthesizer: 4 periods of 256 frames, about 23 ms
+// at 44.1 kHz, short enough that notes follow the player's clock closely.
+constexpr int periodFrames = 256;
+constexpr int periodCount = 4;
+} // namespace
+
+struct Synthesizer::Fluid {
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_audio_driver_t* driver = nullptr;
+    QString driverName;
+
+    ~Fluid()
+    {
+        if (driver) {
+            delete_fluid_audio_driver(driver);
+        }
+        if (synth) {
+            delete_fluid_synth(synth);
+        }
+        if (settings) {
+            delete_fluid_settings(settings);
+        }
+    }
+};
+
+// Stands in for a sound card that is not there: renders into nothing at the
+// pace of real time, so voices end and the synthesizer behaves as it would
+// with audio output (without it, held voices would soon exhaust the polyphony).
+class Synthesizer::SilentClock {
+public:
+    SilentClock(fluid_synth_t* synth, int sampleRate)
+        : m_thread([synth, sampleRate](std::stop_token stop) { run(stop, synth, sampleRate); })
+    {
+    }
+
+private:
+    static void run(const std::stop_token& stop, fluid_synth_t* synth, int sampleRate)
+    {
+        using clock = std::chrono::steady_clock;
+        std::vector<float> scratch(2 * periodFrames);
+        const auto period = std::chrono::nanoseconds(1'000'000'000LL * periodFrames / sampleRate);
+        auto next = clock::now();
+        while (!stop.stop_requested()) {
+            fluid_synth_write_float(synth, periodFrames, scratch.data(), 0, 2, scratch.data(), 1, 2);
+            next += period;
+            const auto now = clock::now();
+            if (next < now - std::chrono::milliseconds(100)) {
+                next = now; // fell far behind (suspended machine): do not race to catch up
+            }
+            std::this_thread::sleep_until(next);
+        }
+    }
+
+    std::jthread m_thread;
+};
+
+Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& soundFonts)
+    : m_fluid(std::make_unique<Fluid>()), m_output(output), m_sampleRate(sampleRate)
+{
+    quietenAudioLibraries();
+    if (sampleRate < 8000 || sampleRate > 96000) {
+        throw EmidioutputError(QStringLiteral("Sample rate %1 Hz is outside 8000 to 96000 Hz").arg(sampleRate),
+                               MidiSynthesizerFailed);
+    }
+
+    fluid_settings_t* settings = m_fluid->settings = new_fluid_settings();
+    if (!settings) {
+        throw EmidioutputError::fromResult(MidiSynthesizerFailed);
+    }
+    // No real-time scheduling and no locked memory: both need privileges an
+    // ordinary desktop user does not have.
+    fluid_settings_setint(settings, "audio.realtime-prio", 0);
+    fluid_settings_setint(settings, "synth.lock-memory", 0);
+    fluid_settings_setint(settings, "audio.period-size", periodFrames);
+    fluid_settings_setint(settings, "audio.periods", periodCount);
+    fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+
+    m_fluid->synth = new_fluid_synth(settings);
+    if (!m_fluid->synth) {
+        throw EmidioutputError::fromResult(MidiSynthesizerFailed);
+    }
+
+    QStringList unusable;
+    for (const QString& candidate : soundFonts) {
+        if (!QFileInfo(candidate).isFile()) {
+            continue;
+        }
+        if (fluid_synth_sfload(m_fluid->synth, QFile::encodeName(candidate).constData(), 1) != FLUID_FAILED) {
+            m_soundFontPath = candidate;
+            break;
+        }
+        unusable << candidate;
+    }
+    if (m_soundFontPath.isEmpty()) {
+        QString advice = noSoundFontAdvice(soundFonts);
+        if (!unusable.isEmpty()) {
+            advice = QStringLiteral("Not a usable SoundFont: %1. ").arg(unusable.join(QStringLiteral(", "))) + advice;
+        }
+        throw EmidioutputError(advice, MidiNoSoundFont);
+    }
+
+    if (output == Output::AudioDevice) {
+        char* driverName = nullptr;
+        if (fluid_settings_dupstr(settings, "audio.driver", &driverName) == FLUID_OK && driverName) {
+            m_fluid->driverName = QString::fromUtf8(driverName);
+            fluid_free(driverName);
+        }
+        m_fluid->driver = new_fluid_audio_driver(settings, m_fluid->synth);
+        if (!m_fluid->driver) {
+            qCDebug(lcMidiOut) << "no audio output through" << m_fluid->driverName << "; playing silently";
+            m_silentClock = std::make_unique<SilentClock>(m_fluid->synth, sampleRate);
+        }
+    }
+}
+
+Synthesizer::~Synthesizer()
+{
+    m_silentClock.reset(); // stops rendering before the synthesizer goes
+}
+
+void Synthesizer::play(const QByteArray& message)
+{
+    if (message.isEmpty()) {
+        return;
+    }
+    fluid_synth_t* synth = m_fluid->synth;
+    const auto byte = [&message](int i) { return i < message.size() ? static_cast<quint8>(message[i]) : 0; };
+    const quint8 status = byte(0);
+    const int channel = status & 0x0F;
+    // A synthesizer that cannot play a note (no preset on the channel, every
+    // voice in use) stays silent, as a sound module does; the message is not
+    // an error of the sender, so the result of these calls is not raised.
+    switch (status & 0xF0) {
+    case 0x80:
+        fluid_synth_noteoff(synth, channel, byte(1));
+        break;
+    case 0x90:
+        fluid_synth_noteon(synth, channel, byte(1), byte(2));
+        break;
+    case 0xA0:
+        fluid_synth_key_pressure(synth, channel, byte(1), byte(2));
+        break;
+    case 0xB0:
+        fluid_synth_cc(synth, channel, byte(1), byte(2));
+        break;
+    case 0xC0:
+        fluid_synth_program_change(synth, channel, byte(1));
+        break;
+    case 0xD0:
+        fluid_synth_channel_pressure(synth, channel, byte(1));
+        break;
+    case 0xE0:
+        fluid_synth_pitch_bend(synth, channel, byte(1) | (byte(2) << 7));
+        break;
+    default:
+        if (status == 0xFF) {
+            fluid_synth_system_reset(synth);
+        }
+        break;
+    }
+}
+
+void Synthesizer::playSysex(const QByteArray& message)
+{
+    qsizetype begin = 0;
+    qsizetype end = message.size();
+    if (begin < end && static_cast<quint8>(message[begin]) == 0xF0) {
+        ++begin;
+    }
+    if (begin < end && static_cast<quint8>(message[end - 1]) == 0xF7) {
+        --end;
+    }
+    if (begin < end) {
+        fluid_synth_sysex(m_fluid->synth, message.constData() + begin, static_cast<int>(end - begin), nullptr,
+                          nullptr, nullptr, 0);
+    }
+}
+
+void Synthesizer::requireOffline() const
+{
+    if (m_output != Output::Offline) {
+        throw EmidioutputError(QStringLiteral("Only the offline synthesizer renders on request"),
+                               MidiSynthesizerFailed);
+    }
+}
+
+void Synthesizer::render(std::span<float> stereo)
+{
+    requireOffline();
+    const int frames = static_cast<int>(stereo.size() / 2);
+    if (frames > 0) {
+        fluid_synth_write_float(m_fluid->synth, frames, stereo.data(), 0, 2, stereo.data(), 1, 2);
+    }
+}
+
+void Synthesizer::render(std::span<qint16> stereo)
+{
+    requireOffline();
+    const int frames = static_cast<int>(stereo.size() / 2);
+    if (frames > 0) {
+        fluid_synth_write_s16(m_fluid->synth, frames, stereo.data(), 0, 2, stereo.data(), 1, 2);
+    }
+}
+
+bool Synthesizer::hasAudioOutput() const
+{
+    return m_fluid->driver != nullptr;
+}
+
+QString Synthesizer::audioNotice() const
+{
+    if (!m_silentClock) {
+        return {};
+    }
+    return QStringLiteral("The built-in synthesizer has no audio output: no sound card or sound server "
+                          "could be opened (audio driver \"%1\"). It accepts every message but you will "
+                          "hear nothing; choose a MIDI port or connect an audio device.")
+        .arg(m_fluid->driverName);
+}
+
+int Synthesizer::activeVoices() const
+{
+    return fluid_synth_get_active_voice_count(m_fluid->synth);
+}
+
+} // namespace harmonet

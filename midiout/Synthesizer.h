@@ -1,0 +1,72 @@
+#pragma once
+
+#include "midiout/SoundFontLocator.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <span>
+
+namespace harmonet {
+
+// The built-in General MIDI synthesizer: FluidSynth with the first SoundFont
+// of soundFontCandidates() that loads. It either plays through the platform's
+// default audio driver (falling back to a silent clock that keeps the voices
+// moving when no audio output can be opened), or renders only when the caller
+// pulls samples (offline).
+class Synthesizer {
+public:
+    enum class Output { AudioDevice, Offline };
+
+    static constexpr int defaultSampleRate = 44100;
+
+    // Loads the first of soundFonts that is a usable SoundFont. Raises
+    // EmidioutputError: MidiNoSoundFont (with advice on installing one) or
+    // MidiSynthesizerFailed.
+    explicit Synthesizer(Output output, int sampleRate = defaultSampleRate,
+                         const QStringList& soundFonts = soundFontCandidates());
+    ~Synthesizer();
+
+    Synthesizer(const Synthesizer&) = delete;
+    Synthesizer& operator=(const Synthesizer&) = delete;
+
+    // Plays one complete short message (status first, 7-bit data bytes).
+    // Messages the synthesizer has no use for (clock, active sensing) are
+    // dropped, as a sound module would.
+    void play(const QByteArray& message);
+
+    // Plays one system-exclusive message, with or without its 0xF0 and 0xF7.
+    void playSysex(const QByteArray& message);
+
+    // Renders the next frames as interleaved stereo (left, right, left, ...):
+    // stereo.size() / 2 frames. Only for the offline synthesizer (raises
+    // EmidioutputError otherwise: the audio driver is the one that renders).
+    void render(std::span<float> stereo);
+    void render(std::span<qint16> stereo);
+
+    int sampleRate() const { return m_sampleRate; }
+    QString soundFontPath() const { return m_soundFontPath; }
+
+    // Whether sound reaches an audio device, and if not a remark for the user.
+    bool hasAudioOutput() const;
+    QString audioNotice() const;
+
+    // Number of voices sounding now (attack, sustain or release).
+    int activeVoices() const;
+
+private:
+    void requireOffline() const;
+
+    class SilentClock;
+    struct Fluid;
+
+    std::unique_ptr<Fluid> m_fluid;
+    std::unique_ptr<SilentClock> m_silentClock;
+    Output m_output;
+    int m_sampleRate;
+    QString m_soundFontPath;
+};
+
+} // namespace harmonet
