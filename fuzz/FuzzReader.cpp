@@ -1,0 +1,185 @@
+// libFuzzer target: every input is a MIDI file. It is written to a scratch
+// file and loaded through TMidiFile::LoadSong, as the player loads a song;
+// then the loaded model is walked and played to its end on a hand-driven clock.
+// Besides the sanitizers' findings, a broken invariant of the model aborts.
+#include "sequencer/MidiFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
+
+using namespace harmonet;
+
+namespace {
+
+QString g_scratchPath;
+int g_scratchFd = -1;
+// Keeps the model walk's reads from being optimised away.
+volatile unsigned g_checksumSink = 0;
+
+[[noreturn]] void invariantBroken(const char* what)
+{
+    std::fprintf(stderr, "harmonet-fuzz-reader: %s\n", what);
+    std::abort();
+}
+
+void removeScratchFile()
+{
+    if (g_scratchFd >= 0) {
+        ::close(g_scratchFd);
+        ::unlink(QFile::encodeName(g_scratchPath).constData());
+    }
+}
+
+bool writeScratchFile(const uint8_t* data, size_t size)
+{
+    if (::ftruncate(g_scratchFd, 0) != 0)
+        return false;
+    size_t written = 0;
+    while (written < size) {
+        const ssize_t n = ::pwrite(g_scratchFd, data + written, size - written, off_t(written));
+        if (n <= 0)
+            return false;
+        written += size_t(n);
+    }
+    return true;
+}
+
+// Reads every field of every event (the text through its pool reference, so a
+// reference outside the file's bytes shows up under the address sanitizer) and
+// checks what the model promises.
+void walkModel(const TMidiFile& song)
+{
+    unsigned checksum = 0;
+    for (int index = 0; index < song.NumberOfTracks(); ++index) {
+        const TMidiTrack& track = *song.TrackAt(index);
+        if (track.TrackNumber() != index)
+            invariantBroken("a track's number differs from its place in the list");
+        if (track.Channel() < 0 || track.Channel() > 16)
+            invariantBroken("a track's channel is outside 0..16");
+        qint32 previousTicks = 0;
+        for (int i = 0; i < track.EventCount(); ++i) {
+            const PMidiEvent event = track.EventAt(i);
+            if (event == nullptr)
+                invariantBroken("EventAt gave null inside the track");
+            if (event->Ticks < previousTicks)
+                invariantBroken("Ticks decrease within a track");
+            if (event->DeltaTicks < 0)
+                invariantBroken("a negative delta time");
+            if (event->Status != 0xFF && !event->Text().isEmpty())
+                invariantBroken("a text on an event that is not a meta event");
+            previousTicks = event->Ticks;
+            for (const char c : event->Text())
+                checksum += static_cast<unsigned char>(c);
+            checksum += event->Status + event->Value1 + event->Value2 + unsigned(event->NoteTicks);
+        }
+        if (track.EventAt(-1) != nullptr || track.EventAt(track.EventCount()) != nullptr)
+            invariantBroken("EventAt gave an event outside the track");
+        if (track.LastEventTicks() != (track.EventCount() ? track.EventAt(track.EventCount() - 1)->Ticks : 0))
+            invariantBroken("LastEventTicks is not the last event's Ticks");
+        checksum += unsigned(track.CountChannelEvents() + track.TrackName().size() + track.InstrumentName().size());
+    }
+    if (song.NumberOfTracks() > 0) {
+        for (int channel = 1; channel <= 16; ++channel)
+            checksum += unsigned(song.TrackForChannel(channel)->TrackNumber());
+    }
+    g_checksumSink = checksum;
+}
+
+// Plays the whole song from its start to just past its end in at most about
+// a hundred advances: every event must be dispatched exactly once, in order
+// within its track. Then seeks back to the middle and plays on a little.
+void playModel(TMidiFile& song, uint8_t tempoByte)
+{
+    std::vector<qint64> dispatched(size_t(song.NumberOfTracks()), 0);
+    bool outOfOrder = false;
+    song.SetOnMidiEvent([&](PMidiEvent event) {
+        for (int index = 0; index < song.NumberOfTracks(); ++index) {
+            const TMidiTrack& track = *song.TrackAt(index);
+            if (!track.Events().empty() && event >= track.Events().data()
+                && event < track.Events().data() + track.Events().size()) {
+                outOfOrder |= event - track.Events().data() != dispatched[size_t(index)];
+                ++dispatched[size_t(index)];
+                return;
+            }
+        }
+        invariantBroken("a dispatched event belongs to no track");
+    });
+
+    ManualClock clock(0);
+    song.SetClock(&clock);
+    song.PlayFromStart();
+    const qint64 lengthMs = song.SongLengthMs();
+    // One tick past the last event, so that its rounded position is passed.
+    const qint64 endMs = lengthMs + qint64(song.MicrosecondsPerTick() / 1000.0) + 2;
+    const qint64 step = std::max<qint64>(1, endMs / 100);
+    for (qint64 ms = step; ms < endMs + step; ms += step) {
+        clock.setNowMs(ms);
+        song.AdvanceTo(int(std::min<qint64>(ms, INT_MAX)));
+    }
+    if (song.MicrosecondsPerTick() > 0.0 && endMs < INT_MAX / 2) {
+        for (int index = 0; index < song.NumberOfTracks(); ++index) {
+            if (dispatched[size_t(index)] != song.TrackAt(index)->EventCount())
+                invariantBroken("playing to the end did not dispatch every event exactly once");
+        }
+        if (!song.AllTracksEnded())
+            invariantBroken("tracks not ended after playing to the end");
+    }
+    if (outOfOrder)
+        invariantBroken("events of a track were dispatched out of order");
+
+    const int middle = int(std::min<qint64>(lengthMs / 2, INT_MAX));
+    song.SeekTo(middle);
+    song.AdvanceTo(middle);
+    try {
+        song.SetBpm(1 + tempoByte * 4);
+    } catch (const Exception&) {
+        // A tempo the song cannot take is refused with an error; fine here.
+    }
+    song.AdvanceTo(int(std::min<qint64>(qint64(middle) + step, INT_MAX)));
+    song.HaltPlay();
+    song.SetOnMidiEvent(nullptr);
+    song.SetClock(nullptr);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // The engine's timers need an application object; no event loop runs.
+    static QCoreApplication app(*argc, *argv);
+    QByteArray pattern = QFile::encodeName(QDir::tempPath()) + "/harmonet-fuzz-XXXXXX";
+    g_scratchFd = ::mkstemp(pattern.data());
+    if (g_scratchFd < 0) {
+        std::perror("harmonet-fuzz-reader: cannot create a scratch file");
+        std::exit(1);
+    }
+    g_scratchPath = QFile::decodeName(pattern);
+    std::atexit(removeScratchFile);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (!writeScratchFile(data, size)) {
+        std::perror("harmonet-fuzz-reader: cannot write the scratch file");
+        std::abort();
+    }
+    TMidiFile song;
+    song.SetFilename(g_scratchPath);
+    try {
+        song.LoadSong();
+    } catch (const Exception&) {
+        // A damaged file fails with a message; the tracks read so far stay.
+    }
+    walkModel(song);
+    playModel(song, size > 0 ? data[size - 1] : 0);
+    return 0;
+}
