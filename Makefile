@@ -34,10 +34,11 @@ test: build fuzz-build
 
 bench: build
 	$(BUILD)/bench/harmonet-bench
+	$(BUILD)/bench/harmonet-bench-dispatch
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work
-	$(FUZZER) -max_total_time=60 -max_len=65536 fuzz/corpus-work fuzz/corpus
+	$(FUZZER) -max_total_time=60 -max_len=65536 -print_final_stats=1 fuzz/corpus-work fuzz/corpus
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace harmonet::bench {
+
+// Songs the benchmarks load, made with SmfWriter.
+
+// A format-1 song: a tempo track (120 bpm) and noteTracks note tracks of
+// exactly eventsPerTrack events each, on channels 1..16 in turn. Notes use
+// running status; their note-offs alternate between note-on with velocity 0
+// and 0x80 messages; a lyric comes before every 32nd note.
+QByteArray choirSong(int noteTracks, int eventsPerTrack, quint16 ticksPerQuarter = 480);
+
+// One track of count note-offs (0x80 under running status) and no note-on:
+// every note-off searches for a note-on that does not exist.
+QByteArray unmatchedNoteOffs(int count);
+
+// noteTracks tracks that rest for restTicks before their first note, so
+// that advancing through the rest finds nothing due.
+QByteArray songWithLongRest(int noteTracks, qint32 restTicks);
+
+// A format-1 song of noteTracks tracks (channels 1..16 in turn) that all
+// play steady eighth notes at 120 bpm for seconds seconds.
+QByteArray steadyEighths(int noteTracks, int seconds, quint16 ticksPerQuarter);
+
+// A temporary folder that holds the files a benchmark loads.
+class SongFolder {
+public:
+    SongFolder();
+    // Writes bytes to a file of that name in the folder and returns its path.
+    QString save(const QString& name, const QByteArray& bytes) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace harmonet::bench
