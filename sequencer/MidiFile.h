@@ -68,6 +68,9 @@ public:
     bool IsPlaying() const { return m_playing; }
     // True while the periodic wake-up runs.
     bool IsTimerRunning() const { return m_periodicTimer.isActive(); }
+    // Clock time in ms of the early wake-up armed for the next event that falls
+    // due, or -1 when none is armed. An offline renderer may move its clock there.
+    qint64 NextDueMs() const { return m_dueTimer.isActive() ? m_dueAtMs : -1; }
 
     void PlayFromStart();
     void ResumePlay();
