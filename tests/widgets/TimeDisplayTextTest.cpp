@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace harmonet {
@@ -14,6 +15,12 @@ struct TextCase {
     qint32 ms;
     const char* text;
 };
+
+// Names the case in test output by its time.
+void PrintTo(const TextCase& c, std::ostream* os)
+{
+    *os << c.ms << " ms";
+}
 
 class TimeDisplayText : public ::testing::TestWithParam<TextCase> {};
 
