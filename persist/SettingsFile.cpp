@@ -1,0 +1,71 @@
+#include "persist/SettingsFile.h"
+
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringList>
+
+namespace harmonet {
+
+namespace {
+
+const QString kRelativeFile = QStringLiteral("/Harmonet/Harmonet.ini");
+
+bool isWellFormedLine(const QString& raw)
+{
+    for (const QChar c : raw) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r'))
+            return false;
+        if (c.unicode() == 0x7F)
+            return false;
+    }
+    const QString line = raw.trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        return true;
+    if (line.startsWith(QLatin1Char('[')))
+        return line.endsWith(QLatin1Char(']'));
+    return line.contains(QLatin1Char('='));
+}
+
+} // namespace
+
+QString settingsFilePath(TRegRoots root)
+{
+    switch (root) {
+    case CURRENT_USER:
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            + kRelativeFile;
+    case LOCAL_MACHINE: {
+        // The system-wide configuration folders follow the user's own folder.
+        const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        for (const QString& folder :
+             QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+            if (folder != user)
+                return folder + kRelativeFile;
+        }
+        return QStringLiteral("/etc/xdg") + kRelativeFile;
+    }
+    default:
+        return {};
+    }
+}
+
+QString damagedCopyPath(const QString& settingsFile)
+{
+    return settingsFile + QStringLiteral(".bad");
+}
+
+bool isWellFormedSettingsText(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (!isWellFormedLine(line))
+            return false;
+    }
+    return true;
+}
+
+} // namespace harmonet

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "persist/RegRoots.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace harmonet {
+
+// Where the settings of a root are kept: the current user's file
+// Harmonet/Harmonet.ini in the user's configuration folder (XDG_CONFIG_HOME when
+// set, read afresh on every call), the system-wide file of the same name for
+// LOCAL_MACHINE, and an empty string for the roots that have no store.
+QString settingsFilePath(TRegRoots root);
+
+// The file beside a settings file that keeps a damaged file's content.
+QString damagedCopyPath(const QString& settingsFile);
+
+// Whether the bytes are a settings file every line of which can be read: valid
+// UTF-8 text without control characters (tab, carriage return and line feed
+// aside), each line blank, a comment (";" or "#"), a closed section header
+// "[...]", or a "name=value" line.
+bool isWellFormedSettingsText(const QByteArray& bytes);
+
+} // namespace harmonet

@@ -1,0 +1,197 @@
+#include "persist/SettingsStore.h"
+
+#include "persist/SettingsFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStringList>
+
+namespace harmonet {
+
+namespace {
+
+const QChar kKeySeparator = QLatin1Char('\\');
+const QChar kGroupSeparator = QLatin1Char('/');
+
+QString joined(const QString& group, const QString& name)
+{
+    return group.isEmpty() ? name : group + kGroupSeparator + name;
+}
+
+// The entry of the list equal to name without regard to case, or empty.
+QString matchingEntry(const QStringList& entries, const QString& name)
+{
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return {};
+}
+
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(kKeySeparator) && !name.contains(kGroupSeparator);
+}
+
+} // namespace
+
+TSettingsStore::TSettingsStore(TRegRoots root)
+    : m_root(root), m_file(settingsFilePath(root))
+{
+    if (m_file.isEmpty())
+        return;
+    m_readOnly = root != CURRENT_USER;
+    QFile existing(m_file);
+    if (existing.open(QIODevice::ReadOnly))
+        m_damaged = !isWellFormedSettingsText(existing.readAll());
+    m_settings = std::make_unique<QSettings>(m_file, QSettings::IniFormat);
+    if (m_settings->status() == QSettings::FormatError)
+        m_damaged = true;
+}
+
+TSettingsStore::~TSettingsStore()
+{
+    flush();
+}
+
+bool TSettingsStore::resolveGroup(const QString& base, const QString& path, bool create,
+                                  QString& group) const
+{
+    group = base;
+    const QStringList parts = path.split(kKeySeparator, Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        if (part.contains(kGroupSeparator))
+            return false;
+        QStringList children;
+        if (group.isEmpty()) {
+            children = m_settings->childGroups();
+        } else {
+            m_settings->beginGroup(group);
+            children = m_settings->childGroups();
+            m_settings->endGroup();
+        }
+        QString stored = matchingEntry(children, part);
+        if (stored.isEmpty()) {
+            if (!create)
+                return false;
+            stored = part;
+        }
+        group = joined(group, stored);
+    }
+    return true;
+}
+
+bool TSettingsStore::openKey(const QString& path, bool canCreate)
+{
+    closeKey();
+    if (!m_settings)
+        return false;
+    if (canCreate && m_readOnly) {
+        QString existing;
+        if (!resolveGroup({}, path, false, existing))
+            return false;
+    }
+    QString group;
+    if (!resolveGroup({}, path, canCreate, group))
+        return false;
+    m_group = group;
+    m_keyOpen = true;
+    return true;
+}
+
+void TSettingsStore::closeKey()
+{
+    m_keyOpen = false;
+    m_group.clear();
+}
+
+QString TSettingsStore::storedValueKey(const QString& name) const
+{
+    if (!m_keyOpen || !isPlainName(name))
+        return {};
+    QStringList keys;
+    if (m_group.isEmpty()) {
+        keys = m_settings->childKeys();
+    } else {
+        m_settings->beginGroup(m_group);
+        keys = m_settings->childKeys();
+        m_settings->endGroup();
+    }
+    return matchingEntry(keys, name);
+}
+
+bool TSettingsStore::valueExists(const QString& name) const
+{
+    return !storedValueKey(name).isEmpty();
+}
+
+QString TSettingsStore::readString(const QString& name) const
+{
+    const QString key = storedValueKey(name);
+    if (key.isEmpty())
+        return {};
+    const QVariant value = m_settings->value(joined(m_group, key));
+    if (value.typeId() != QMetaType::QString)
+        throw ESettingsStoreError(QStringLiteral("The settings value \"%1\" is not a string value.").arg(name));
+    return value.toString();
+}
+
+void TSettingsStore::prepareChange()
+{
+    if (!m_settings)
+        throw ESettingsStoreError(QStringLiteral("This settings root has no store."));
+    if (m_readOnly)
+        throw ESettingsStoreError(QStringLiteral("The settings file %1 is read-only.").arg(m_file));
+    if (!m_damaged || m_damagedFileKept)
+        return;
+    QFile damagedFile(m_file);
+    QSaveFile copy(damagedCopyPath(m_file));
+    if (damagedFile.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) {
+        const QByteArray content = damagedFile.readAll();
+        if (copy.write(content) == content.size() && copy.commit()) {
+            m_damagedFileKept = true;
+            return;
+        }
+    }
+    // Without a copy of what the user had, the damaged file must not be replaced.
+    m_readOnly = true;
+    throw ESettingsStoreError(
+        QStringLiteral("The damaged settings file %1 could not be kept as %2.")
+            .arg(m_file, damagedCopyPath(m_file)));
+}
+
+void TSettingsStore::writeString(const QString& name, const QString& value)
+{
+    if (!m_keyOpen)
+        throw ESettingsStoreError(QStringLiteral("No settings key is open."));
+    if (!isPlainName(name))
+        throw ESettingsStoreError(QStringLiteral("\"%1\" cannot name a settings value.").arg(name));
+    prepareChange();
+    const QString stored = storedValueKey(name);
+    m_settings->setValue(joined(m_group, stored.isEmpty() ? name : stored), value);
+}
+
+bool TSettingsStore::deleteKey(const QString& path)
+{
+    if (!m_settings || path.split(kKeySeparator, Qt::SkipEmptyParts).isEmpty())
+        return false;
+    QString group;
+    if (!resolveGroup(m_keyOpen ? m_group : QString(), path, false, group))
+        return false;
+    prepareChange();
+    m_settings->remove(group);
+    return true;
+}
+
+bool TSettingsStore::flush()
+{
+    if (!m_settings)
+        return false;
+    if (m_readOnly)
+        return true;
+    m_settings->sync();
+    return m_settings->status() != QSettings::AccessError;
+}
+
+} // namespace harmonet

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/Exception.h"
+#include "persist/RegRoots.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+namespace harmonet {
+
+// A failure of the settings store: a value that is not a string value, a write
+// without an open key, a read-only root, a damaged file that could not be kept.
+class ESettingsStoreError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// One connection to the store of named string values under backslash-separated
+// key paths ("Software\Harmonet\MainForm") of one root. The current user's root
+// is an INI file (see settingsFilePath); LOCAL_MACHINE is the system-wide file,
+// opened read-only; the other roots have no store and none of their keys opens.
+// Key paths and value names are matched without regard to case; a new key or
+// value takes the spelling it is written with.
+//
+// Writes collect in memory and reach the file when flush() runs or the
+// connection ends, in one atomic replacement of the file (the previous file
+// stays whole if the write fails), under a lock file shared with other
+// processes, whose changes to other values are kept.
+//
+// A file that cannot be fully read is still read as far as it can be; before
+// the first change of this connection it is copied beside itself as
+// "Harmonet.ini.bad", and if that copy cannot be made the connection changes
+// nothing.
+//
+// A key with no values and no subkeys is not kept in the file: once the
+// connection ends it no longer exists.
+class TSettingsStore {
+public:
+    explicit TSettingsStore(TRegRoots root);
+    ~TSettingsStore();
+    TSettingsStore(const TSettingsStore&) = delete;
+    TSettingsStore& operator=(const TSettingsStore&) = delete;
+
+    TRegRoots root() const { return m_root; }
+    // Whether the root has a store at all.
+    bool available() const { return m_settings != nullptr; }
+    // Whether the file could not be fully read when the connection opened.
+    bool damaged() const { return m_damaged; }
+
+    // Opens the key at the path (relative to the root; empty parts are skipped),
+    // closing the one open before. Without canCreate a missing key is not
+    // opened; with it the key and its missing parents are created. A path part
+    // holding "/" names no key. Returns whether a key is open.
+    bool openKey(const QString& path, bool canCreate);
+    void closeKey();
+    bool hasOpenKey() const { return m_keyOpen; }
+
+    // Whether the open key holds a value of that name (any form).
+    bool valueExists(const QString& name) const;
+    // The string value of that name under the open key; empty when it is
+    // missing. Throws ESettingsStoreError when the value is held in another
+    // form than a plain string (a byte array, a variant, a list).
+    QString readString(const QString& name) const;
+    // Writes a string value under the open key, replacing any value of that
+    // name. Throws ESettingsStoreError when no key is open, the root is
+    // read-only, the name holds "\" or "/" or is empty, or a damaged file could
+    // not be kept first.
+    void writeString(const QString& name, const QString& value);
+    // Deletes the subkey at the path (relative to the open key, or to the root
+    // when none is open) with all its values and subkeys. Returns whether it
+    // existed and was deleted.
+    bool deleteKey(const QString& path);
+
+    // Writes the changes made so far to the file. Returns false when the file
+    // could not be written (the previous file is then unchanged).
+    bool flush();
+
+private:
+    // The stored spelling of a key path, resolved part by part without regard
+    // to case; false when a part is missing and create is false.
+    bool resolveGroup(const QString& base, const QString& path, bool create, QString& group) const;
+    // The stored spelling of a value name under the open key, or empty.
+    QString storedValueKey(const QString& name) const;
+    // Makes sure a damaged file is kept before the first change.
+    void prepareChange();
+
+    TRegRoots m_root;
+    QString m_file;
+    std::unique_ptr<QSettings> m_settings;
+    bool m_readOnly = false;
+    bool m_damaged = false;
+    bool m_damagedFileKept = false;
+    bool m_keyOpen = false;
+    QString m_group;
+};
+
+} // namespace harmonet
