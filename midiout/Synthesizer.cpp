@@ -6,6 +6,7 @@
 
 #include <fluidsynth.h>
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <chrono>
@@ -19,6 +20,19 @@ namespace {
 // at 44.1 kHz, short enough that notes follow the player's clock closely.
 constexpr int periodFrames = 256;
 constexpr int periodCount = 4;
+
+// Whether path starts as a SoundFont 2 file does ("RIFF", length, "sfbk").
+// Other files are not handed to FluidSynth, whose fallback loaders report
+// such files noisily on standard error.
+bool looksLikeSoundFont(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray head = file.read(12);
+    return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "sfbk";
+}
 } // namespace
 
 struct Synthesizer::Fluid {
@@ -103,7 +117,8 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
         if (!QFileInfo(candidate).isFile()) {
             continue;
         }
-        if (fluid_synth_sfload(m_fluid->synth, QFile::encodeName(candidate).constData(), 1) != FLUID_FAILED) {
+        if (looksLikeSoundFont(candidate) &&
+            fluid_synth_sfload(m_fluid->synth, QFile::encodeName(candidate).constData(), 1) != FLUID_FAILED) {
             m_soundFontPath = candidate;
             break;
         }
