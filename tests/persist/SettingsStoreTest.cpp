@@ -54,11 +54,12 @@ TEST(SettingsStoreKeys, CreatedOnRequestAndMatchedWithoutRegardToCase)
     EXPECT_TRUE(home.settingsBytes().contains("FormTop=25"));
 }
 
-TEST(SettingsStoreKeys, EmptyPartsAreSkippedAndSlashesNameNoKey)
+TEST(SettingsStoreKeys, EmptyPartsAreSkippedSlashesNameNothingAndWritesNeedAKey)
 {
     ConfigHome home;
     storeValue(QStringLiteral("\\Software\\\\Harmonet\\"), QStringLiteral("Name"), QStringLiteral("x"));
     TSettingsStore store(CURRENT_USER);
+    EXPECT_THROW(store.writeString(QStringLiteral("Loose"), QStringLiteral("1")), ESettingsStoreError);
     ASSERT_TRUE(store.openKey(QStringLiteral("Software\\Harmonet"), false));
     EXPECT_EQ(store.readString(QStringLiteral("Name")), "x");
     EXPECT_FALSE(store.openKey(QStringLiteral("Software/Harmonet"), true));
@@ -101,16 +102,6 @@ TEST(SettingsStoreValues, OtherFormsThanPlainStringsRefuseToReadAsStrings)
         EXPECT_THROW(store.readString(QString::fromLatin1(name)), ESettingsStoreError) << name;
     }
     EXPECT_EQ(store.readString(QStringLiteral("Plain")), "12");
-}
-
-TEST(SettingsStoreValues, WritingNeedsAnOpenKey)
-{
-    ConfigHome home;
-    TSettingsStore store(CURRENT_USER);
-    EXPECT_THROW(store.writeString(QStringLiteral("Loose"), QStringLiteral("1")), ESettingsStoreError);
-    ASSERT_TRUE(store.openKey(kKey, true));
-    store.closeKey();
-    EXPECT_THROW(store.writeString(QStringLiteral("Loose"), QStringLiteral("1")), ESettingsStoreError);
 }
 
 TEST(SettingsStoreKeys, DeletingASubkeyTakesItsValuesAndLeavesItsSiblings)
