@@ -4,10 +4,24 @@
 
 namespace harmonet {
 
-qint64 SteadyClock::nowMs() const
+namespace {
+qint64 steadyNs()
 {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+constexpr qint64 nsPerMs = 1000000;
+} // namespace
+
+qint64 SteadyClock::nowMs() const
+{
+    return (steadyNs() + m_offsetNs) / nsPerMs;
+}
+
+void SteadyClock::centreOnNow()
+{
+    const qint64 now = steadyNs();
+    m_offsetNs = nsPerMs / 2 - now % nsPerMs;
 }
 
 SteadyClock& SteadyClock::instance()

@@ -18,8 +18,17 @@ class SteadyClock final : public Clock {
 public:
     qint64 nowMs() const override;
 
-    // One process-wide instance, the engine's default.
+    // Moves the clock's millisecond boundaries (by less than a millisecond) so
+    // that this instant lies half-way between two: whole milliseconds counted
+    // from now are then the elapsed time rounded to the nearest, and a timer
+    // waiting for one is never most of a millisecond late.
+    void centreOnNow();
+
+    // One process-wide instance, for callers that need no phase of their own.
     static SteadyClock& instance();
+
+private:
+    qint64 m_offsetNs = 0;
 };
 
 // A clock that moves only when told to.

@@ -18,6 +18,9 @@ constexpr qint64 minInt32 = std::numeric_limits<qint32>::min();
 // The largest due time worth a single-shot wake-up; later ones are reached by
 // the periodic wake-up re-arming it.
 constexpr qint64 longestDueDelayMs = 60 * 60 * 1000;
+// How long the early wake-up may poll the event loop for the clock to reach
+// the due millisecond before it falls back to waiting a millisecond.
+constexpr qint64 longestPollMs = 3;
 
 // Rounds to the nearest integer, halves to even, clamped to a range every
 // tick count fits in with room to spare.
@@ -63,24 +66,35 @@ QByteArray readWholeFile(const QString& filename)
         }
         throw EFileError(file.errorString());
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // One read of the whole file where its size is known.
+    const qint64 size = file.size();
+    if (size <= 0 || file.isSequential()) {
+        QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            throw EFileError(file.errorString());
+        }
+        return bytes;
+    }
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    const qint64 read = file.read(bytes.data(), size);
+    if (read < 0) {
         throw EFileError(file.errorString());
     }
+    bytes.truncate(qsizetype(read));
     return bytes;
 }
 
 } // namespace
 
 TMidiFile::TMidiFile(QObject* parent)
-    : QObject(parent), m_clock(&SteadyClock::instance())
+    : QObject(parent), m_clock(&m_steadyClock)
 {
     m_periodicTimer.setTimerType(Qt::PreciseTimer);
     m_periodicTimer.setInterval(TimerPeriodMs);
     m_dueTimer.setTimerType(Qt::PreciseTimer);
     m_dueTimer.setSingleShot(true);
     connect(&m_periodicTimer, &QTimer::timeout, this, &TMidiFile::Tick);
-    connect(&m_dueTimer, &QTimer::timeout, this, &TMidiFile::Tick);
+    connect(&m_dueTimer, &QTimer::timeout, this, &TMidiFile::dueTimerFired);
 }
 
 TMidiFile::~TMidiFile()
@@ -158,7 +172,7 @@ void TMidiFile::SetOnMidiEvent(TOnMidiEvent handler)
 
 void TMidiFile::SetClock(const Clock* clock)
 {
-    m_clock = clock ? clock : &SteadyClock::instance();
+    m_clock = clock ? clock : &m_steadyClock;
 }
 
 void TMidiFile::PlayFromStart()
@@ -166,6 +180,7 @@ void TMidiFile::PlayFromStart()
     for (const auto& track : m_tracks) {
         track->RewindTrack();
     }
+    m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs();
     m_playing = true;
     m_priority.raise();
@@ -177,6 +192,7 @@ void TMidiFile::PlayFromStart()
 
 void TMidiFile::ResumePlay()
 {
+    m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs() - m_currentTime;
     m_playing = true;
     m_priority.raise();
@@ -317,7 +333,43 @@ void TMidiFile::armDueTimer()
         return;
     }
     m_dueAtMs = dueAtMs;
-    m_dueTimer.start(int(std::clamp<qint64>(dueAtMs - m_clock->nowMs(), 0, longestDueDelayMs)));
+    m_pollingForDue = false;
+    scheduleDueWakeUp();
+}
+
+// Timers count whole milliseconds from the moment they start, somewhere inside
+// the clock's current millisecond, so waiting the full difference would land
+// up to a millisecond past the due one. The wake-up therefore comes one
+// millisecond early and then polls the event loop until the clock shows the
+// due millisecond.
+void TMidiFile::scheduleDueWakeUp()
+{
+    const qint64 delay = m_dueAtMs - m_clock->nowMs();
+    if (delay > 1) {
+        m_dueTimer.start(int(std::min(delay - 1, longestDueDelayMs)));
+        return;
+    }
+    if (delay <= 0) {
+        m_dueTimer.start(0);
+        return;
+    }
+    if (!m_pollingForDue) {
+        m_pollingForDue = true;
+        m_pollingSince.start();
+    }
+    // A clock that does not move with real time (a hand-driven one) must not
+    // keep the loop polling.
+    m_dueTimer.start(m_pollingSince.elapsed() < longestPollMs ? 0 : 1);
+}
+
+void TMidiFile::dueTimerFired()
+{
+    if (m_clock->nowMs() < m_dueAtMs) {
+        scheduleDueWakeUp();
+        return;
+    }
+    m_pollingForDue = false;
+    Tick();
 }
 
 } // namespace harmonet

@@ -7,6 +7,7 @@
 #include "sequencer/ProcessPriority.h"
 #include "sequencer/SequencerErrors.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -90,7 +91,7 @@ public:
     const TNotifyEvent& OnUpdateEvent() const { return m_onUpdateEvent; }
     void SetOnUpdateEvent(TNotifyEvent handler) { m_onUpdateEvent = std::move(handler); }
 
-    // The clock playback reads; null restores the steady clock. Not owned.
+    // The clock playback reads; null restores the file's own steady clock. Not owned.
     void SetClock(const Clock* clock);
     const Clock& clock() const { return *m_clock; }
 
@@ -104,6 +105,8 @@ private:
     void startTimer();
     void stopTimer();
     void armDueTimer();
+    void scheduleDueWakeUp();
+    void dueTimerFired();
     void setTempoFromFile(quint32 microsecondsPerQuarter);
 
     QString m_filename;
@@ -118,9 +121,12 @@ private:
     int m_currentTime = 0;
     double m_currentPos = 0.0;
     qint64 m_dueAtMs = -1;
+    bool m_pollingForDue = false;
+    QElapsedTimer m_pollingSince;
 
     TOnMidiEvent m_onMidiEvent;
     TNotifyEvent m_onUpdateEvent;
+    SteadyClock m_steadyClock;
     const Clock* m_clock;
     QTimer m_periodicTimer;
     QTimer m_dueTimer;

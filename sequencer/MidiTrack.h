@@ -1,12 +1,12 @@
 #pragma once
 
+#include "sequencer/EventStorage.h"
 #include "sequencer/MidiEvent.h"
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
 #include <span>
-#include <vector>
 
 namespace harmonet {
 
@@ -77,7 +77,7 @@ private:
 
     void checkEnded();
 
-    std::vector<TMidiEvent> m_events;
+    EventVector<TMidiEvent> m_events;
     QByteArray m_textPool;
     QString m_trackName;
     QString m_instrumentName;

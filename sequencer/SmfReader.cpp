@@ -84,7 +84,9 @@ public:
             ~FinishGuard() { parser.finish(); }
         } guard{*this};
 
-        m_events.reserve(length / 4 + 1);
+        // Room for events of three bytes (a delta time and two data bytes under
+        // running status); shorter events make the list grow as it goes.
+        m_events.reserve(length / 3 + 16);
         const uchar* p = chunk;
         const uchar* const end = chunk + length;
         quint8 runningStatus = 0;
@@ -229,7 +231,7 @@ private:
 
     TMidiFile& m_file;
     TMidiTrack& m_track;
-    std::vector<TMidiEvent>& m_events;
+    EventVector<TMidiEvent>& m_events;
     NoteTable& m_notes;
     bool& m_tempoTookEffect;
     QByteArrayView m_trackName;
