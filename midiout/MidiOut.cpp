@@ -150,6 +150,13 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
     if (!m_port) {
         raise(EmidioutputError::fromResult(MidiInvalidHandle));
     }
+    if (status == 0xF0 || status == 0xF7) {
+        // The start or end of a system-exclusive message without its bytes:
+        // alone on the wire it would leave a device waiting for the rest.
+        // Such messages go out whole through SendLong; this one is dropped.
+        m_lastError = MidiNoError;
+        return;
+    }
     const QByteArray bytes = shortMessageBytes(status, data1, data2);
     if (bytes.isEmpty()) {
         raise(EmidioutputError::fromResult(MidiInvalidMessage));

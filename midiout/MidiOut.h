@@ -58,6 +58,8 @@ public:
     virtual bool CloseDevice();
     // Sends a short message, or the long one when the event carries sysex data.
     virtual void SendEvent(const TMyMidiEvent& event);
+    // A short message; a lone 0xF0 or 0xF7 (a system-exclusive message
+    // without its bytes) is not sent.
     virtual void SendShort(quint8 status, quint8 data1, quint8 data2);
     virtual void SendLong(const quint8* data, quint16 length);
 

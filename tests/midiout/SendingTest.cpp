@@ -78,6 +78,15 @@ TEST_F(Sending, DataBytesAreMaskedToSevenBits)
     EXPECT_EQ(sent(), (std::vector<QByteArray>{bytes({0x90, 0x3C, 0x00}), bytes({0xC0, 0x7F})}));
 }
 
+TEST_F(Sending, SystemExclusiveStatusWithoutItsBytesIsNotSent)
+{
+    // What the player sends for a file's system-exclusive event: the status alone.
+    out.SendEvent(TMyMidiEvent(0xF0, 0, 0));
+    out.SendEvent(TMyMidiEvent(0xF7, 0, 0));
+    out.SendEvent(TMyMidiEvent(0x90, 60, 100));
+    EXPECT_EQ(sent(), std::vector<QByteArray>{bytes({0x90, 60, 100})});
+}
+
 TEST_F(Sending, DataByteInPlaceOfAStatusIsRefused)
 {
     try {
