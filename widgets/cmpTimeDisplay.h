@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+class QPainter;
+
 namespace harmonet {
 
 // An area given by its edges, with right and bottom just outside it (the
@@ -108,7 +110,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void drawBevel(class QPainter& painter, int x, int y, int w, int h,
+    void drawBevel(QPainter& painter, int x, int y, int w, int h,
                    controls::TBevelStyle style) const;
     void drawTime(QPainter& painter) const;
     void applyAlign();

@@ -1,5 +1,5 @@
 // Image buttons: push and toggle behaviour, groups, mouse notifications, and
-// which picture they show.
+// which picture they show; the transport pictures.
 #include "widgets/ImageButton.h"
 #include "widgets/TransportGlyphs.h"
 
@@ -13,102 +13,81 @@
 namespace harmonet {
 namespace {
 
-using test::inkBounds;
-using test::renderWidget;
-
 class ImageButtons : public ::testing::Test {
 protected:
-    // A toggle of the given group on the shared parent.
-    TImageButton* toggle(int group, bool allowAllUp)
+    TImageButton* button(int group, bool allowAllUp)
     {
-        auto* button = new TImageButton(&parent);
-        button->setGroupIndex(group);
-        button->setAllowAllUp(allowAllUp);
-        return button;
+        auto* b = new TImageButton(&parent);
+        b->setGroupIndex(group);
+        b->setAllowAllUp(allowAllUp);
+        return b;
     }
 
     QWidget parent;
 };
 
-TEST_F(ImageButtons, PlainPushButtonClicksButNeverStaysDown)
+TEST_F(ImageButtons, PlainPushButtonLooksPressedOnlyWhileHeldAndNeverStaysDown)
 {
-    auto* button = new TImageButton(&parent);
-    QSignalSpy clicks(button, &TImageButton::clicked);
-    button->setDown(true);
-    EXPECT_FALSE(button->isDown());
-
-    QTest::mousePress(button, Qt::LeftButton);
-    EXPECT_TRUE(button->looksPressed());
-    QTest::mouseRelease(button, Qt::LeftButton);
-    EXPECT_FALSE(button->looksPressed());
-    EXPECT_FALSE(button->isDown());
+    TImageButton* push = button(0, false);
+    QSignalSpy clicks(push, &TImageButton::clicked);
+    push->setDown(true);
+    EXPECT_FALSE(push->isDown());
+    QTest::mousePress(push, Qt::LeftButton);
+    EXPECT_TRUE(push->looksPressed());
+    QTest::mouseRelease(push, Qt::LeftButton);
+    EXPECT_FALSE(push->looksPressed());
     EXPECT_EQ(clicks.count(), 1);
+
+    push->setEnabled(false);
+    QTest::mouseClick(push, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 1) << "a disabled button does not click";
 }
 
-TEST_F(ImageButtons, ReleaseReportsBeforeTheClickAndOutsideTheButtonIsNoClick)
+TEST_F(ImageButtons, ReleaseIsReportedBeforeTheClickAndOnlyALeftReleaseInsideClicks)
 {
-    auto* button = toggle(1, true);
-    button->resize(28, 25);
+    TImageButton* toggle = button(1, true);
+    toggle->resize(28, 25);
     QStringList order;
-    QObject::connect(button, &TImageButton::mouseDown, [&] { order << "down"; });
-    QObject::connect(button, &TImageButton::mouseUp, [&] { order << "up"; });
-    QObject::connect(button, &TImageButton::clicked, [&] { order << "click"; });
+    QObject::connect(toggle, &TImageButton::mouseDown, [&] { order << "down"; });
+    QObject::connect(toggle, &TImageButton::mouseUp, [&] { order << "up"; });
+    QObject::connect(toggle, &TImageButton::clicked, [&] { order << "click"; });
 
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(order, (QStringList{"down", "up", "click"}));
-
-    order.clear();
-    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(40, 5));
-    EXPECT_EQ(order, (QStringList{"down", "up"}));
-    EXPECT_TRUE(button->isDown()) << "a release outside leaves the state alone";
-
-    // Other mouse buttons are reported but neither click nor toggle.
-    order.clear();
-    QTest::mouseClick(button, Qt::RightButton);
-    EXPECT_EQ(order, (QStringList{"down", "up"}));
-    EXPECT_TRUE(button->isDown());
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QTest::mousePress(toggle, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(toggle, Qt::LeftButton, {}, QPoint(40, 5));
+    QTest::mouseClick(toggle, Qt::RightButton);
+    EXPECT_EQ(order, (QStringList{"down", "up", "click", "down", "up", "down", "up"}));
+    EXPECT_TRUE(toggle->isDown());
 }
 
-TEST_F(ImageButtons, ToggleThatMayBeReleasedGoesUpAndDownWithClicks)
+TEST_F(ImageButtons, ClicksToggleButOnlyAReleasableButtonGoesBackUp)
 {
-    auto* button = toggle(2, true);
-    QSignalSpy clicks(button, &TImageButton::clicked);
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_TRUE(button->isDown());
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_FALSE(button->isDown());
-    EXPECT_EQ(clicks.count(), 2);
+    TImageButton* releasable = button(1, true);
+    TImageButton* sticky = button(2, false);
+    QSignalSpy clicks(sticky, &TImageButton::clicked);
+    QTest::mouseClick(releasable, Qt::LeftButton);
+    EXPECT_TRUE(releasable->isDown());
+    QTest::mouseClick(releasable, Qt::LeftButton);
+    EXPECT_FALSE(releasable->isDown());
+
+    QTest::mouseClick(sticky, Qt::LeftButton);
+    QTest::mouseClick(sticky, Qt::LeftButton);
+    sticky->setDown(false);
+    EXPECT_TRUE(sticky->isDown());
+    EXPECT_EQ(clicks.count(), 2) << "the click is reported even when the state stays";
+
+    // From code the state changes without a click.
+    QSignalSpy releasableClicks(releasable, &TImageButton::clicked);
+    releasable->setDown(true);
+    EXPECT_TRUE(releasable->isDown());
+    EXPECT_EQ(releasableClicks.count(), 0);
 }
 
-TEST_F(ImageButtons, ToggleThatMayNotBeReleasedStaysDownButStillClicks)
+TEST_F(ImageButtons, OneButtonDownPerGroupAndParentAndTheGroupSharesAllowAllUp)
 {
-    auto* button = toggle(2, false);
-    QSignalSpy clicks(button, &TImageButton::clicked);
-    QTest::mouseClick(button, Qt::LeftButton);
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_TRUE(button->isDown());
-    button->setDown(false);
-    EXPECT_TRUE(button->isDown());
-    EXPECT_EQ(clicks.count(), 2);
-}
-
-TEST_F(ImageButtons, SettingDownFromCodeRaisesNoClick)
-{
-    auto* button = toggle(3, true);
-    QSignalSpy clicks(button, &TImageButton::clicked);
-    button->setDown(true);
-    EXPECT_TRUE(button->isDown());
-    button->setDown(false);
-    EXPECT_FALSE(button->isDown());
-    EXPECT_EQ(clicks.count(), 0);
-}
-
-TEST_F(ImageButtons, OneButtonDownPerGroupAndParent)
-{
-    auto* a = toggle(1, true);
-    auto* b = toggle(1, true);
-    auto* otherGroup = toggle(2, true);
+    TImageButton* a = button(1, true);
+    TImageButton* b = button(1, true);
+    TImageButton* otherGroup = button(2, true);
     QWidget elsewhere;
     auto* otherParent = new TImageButton(&elsewhere);
     otherParent->setGroupIndex(1);
@@ -122,106 +101,72 @@ TEST_F(ImageButtons, OneButtonDownPerGroupAndParent)
     EXPECT_TRUE(otherGroup->isDown());
     EXPECT_TRUE(otherParent->isDown());
 
-    // A group shares AllowAllUp.
     a->setAllowAllUp(false);
     EXPECT_FALSE(b->allowAllUp());
     EXPECT_TRUE(otherGroup->allowAllUp());
 }
 
-TEST_F(ImageButtons, DisabledButtonIgnoresTheLeftButton)
-{
-    auto* button = toggle(1, true);
-    button->setEnabled(false);
-    QSignalSpy clicks(button, &TImageButton::clicked);
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(clicks.count(), 0);
-    EXPECT_FALSE(button->isDown());
-}
-
 TEST_F(ImageButtons, StripShowsItsSecondPictureWhileDisabled)
 {
-    auto* button = new TImageButton(&parent);
-    button->setGlyph(glyphs::fastForward(true));
-    button->setNumGlyphs(2);
-    EXPECT_EQ(button->shownPicture().size(), QSize(15, 12));
-    EXPECT_EQ(button->shownPicture().toImage().pixel(4, 6), qRgb(0, 255, 0));
-    button->setEnabled(false);
-    EXPECT_EQ(button->shownPicture().toImage().pixel(4, 6), qRgb(128, 128, 128));
-
-    // A single picture is greyed by the style instead.
-    button->setNumGlyphs(1);
-    EXPECT_EQ(button->shownPicture().size(), QSize(30, 12));
-    EXPECT_NE(button->shownPicture().toImage().pixel(4, 6), qRgb(0, 255, 0));
+    TImageButton* b = button(0, false);
+    b->setGlyph(glyphs::fastForward(true));
+    b->setNumGlyphs(2);
+    EXPECT_EQ(b->shownPicture().size(), QSize(15, 12));
+    EXPECT_EQ(b->shownPicture().toImage().pixel(4, 6), qRgb(0, 255, 0));
+    b->setEnabled(false);
+    EXPECT_EQ(b->shownPicture().toImage().pixel(4, 6), qRgb(128, 128, 128));
+    // A single picture is greyed instead.
+    b->setNumGlyphs(1);
+    EXPECT_EQ(b->shownPicture().size(), QSize(30, 12));
+    EXPECT_NE(b->shownPicture().toImage().pixel(4, 6), qRgb(0, 255, 0));
 }
 
-TEST_F(ImageButtons, PictureIsCentredAndMovesOnePixelWhenPressed)
+TEST_F(ImageButtons, PictureIsCentredAndMovesOnePixelWhenDown)
 {
-    auto* button = toggle(1, true);
-    button->resize(28, 25);
-    button->setFlat(true);
-    button->setGlyph(glyphs::stop(true));
+    TImageButton* b = button(1, true);
+    b->resize(28, 25);
+    b->setFlat(true);
+    b->setAutoFillBackground(true);
+    b->setGlyph(glyphs::stop(true));
     const QColor background = parent.palette().color(QPalette::Window);
-    button->setAutoFillBackground(true);
 
-    // The 16 x 16 picture sits at (6, 4); its square fills (3, 3) to (12, 12) of it.
-    EXPECT_EQ(inkBounds(renderWidget(*button), QRect(2, 2, 24, 21), background),
-              QRect(9, 7, 10, 10));
-    button->setDown(true);
-    const QImage pressed = renderWidget(*button);
-    EXPECT_EQ(pressed.pixel(10, 8), qRgb(255, 0, 0));
-    EXPECT_EQ(pressed.pixel(9, 7), pressed.pixel(9, 20)) << "the square moved right and down";
+    // The 16 x 16 picture sits at (6, 4); its square covers (3, 3) to (12, 12) of it.
+    EXPECT_EQ(test::inkBounds(test::renderWidget(*b), QRect(2, 2, 24, 21), background), QRect(9, 7, 10, 10));
+    b->setDown(true);
+    const QImage down = test::renderWidget(*b);
+    EXPECT_EQ(down.pixel(19, 17), qRgb(255, 0, 0));
+    EXPECT_NE(down.pixel(9, 7), qRgb(255, 0, 0));
 }
 
-TEST(TransportGlyphs, SizesAndColoursOfTheOnAndOffPictures)
+// The number of opaque pixels in a column (or a row) of a picture.
+int ink(const QPixmap& picture, int column, int row)
 {
-    EXPECT_EQ(glyphs::play(false).size(), QSize(11, 18));
+    const QImage image = picture.toImage();
+    int count = 0;
+    for (int i = 0; i < (column >= 0 ? image.height() : image.width()); ++i) {
+        count += image.pixelColor(column >= 0 ? column : i, column >= 0 ? i : row).alpha() > 0 ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(TransportGlyphs, SizesOnAndOffColoursAndDirections)
+{
     EXPECT_EQ(glyphs::play(false).toImage().pixel(3, 9), qRgb(0, 128, 128));
     EXPECT_EQ(glyphs::play(true).toImage().pixel(3, 9), qRgb(0, 255, 0));
-    EXPECT_EQ(glyphs::pause(true).size(), QSize(16, 16));
+    EXPECT_EQ(glyphs::play(true).size(), QSize(11, 18));
     EXPECT_EQ(glyphs::pause(true).toImage().pixel(4, 8), qRgb(255, 255, 0));
-    EXPECT_EQ(glyphs::pause(true).toImage().pixelColor(8, 8).alpha(), 0) << "gap between the bars";
     EXPECT_EQ(glyphs::stop(false).toImage().pixel(8, 8), qRgb(128, 0, 0));
-    EXPECT_EQ(glyphs::stop(true).toImage().pixel(8, 8), qRgb(255, 0, 0));
-    EXPECT_EQ(glyphs::rewind(false).size(), QSize(30, 12));
     EXPECT_EQ(glyphs::rewind(false).toImage().pixel(6, 6), qRgb(0, 0, 0));
-    EXPECT_EQ(glyphs::rewind(true).toImage().pixel(6, 6), qRgb(0, 255, 0));
+    EXPECT_EQ(glyphs::rewind(true).size(), QSize(30, 12));
     EXPECT_EQ(glyphs::countArrow(true).size(), QSize(9, 9));
-    EXPECT_EQ(glyphs::countArrow(true).toImage().pixelColor(0, 0).alpha(), 0);
-}
 
-// The number of opaque pixels in column x (or row y) of a picture.
-int inkInColumn(const QImage& image, int x)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        count += image.pixelColor(x, y).alpha() > 0 ? 1 : 0;
-    }
-    return count;
-}
-
-int inkInRow(const QImage& image, int y)
-{
-    int count = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        count += image.pixelColor(x, y).alpha() > 0 ? 1 : 0;
-    }
-    return count;
-}
-
-TEST(TransportGlyphs, ArrowsPointTheirWay)
-{
-    // An arrow head is broad at its base and narrow at its tip.
-    const QImage forward = glyphs::fastForward(true).toImage();
-    EXPECT_GT(inkInColumn(forward, 1), inkInColumn(forward, 6));
-    const QImage rewind = glyphs::rewind(true).toImage();
-    EXPECT_GT(inkInColumn(rewind, 13), inkInColumn(rewind, 8));
-    // The disabled picture of a strip points the same way.
-    EXPECT_GT(inkInColumn(rewind, 15 + 13), inkInColumn(rewind, 15 + 8));
-
-    const QImage up = glyphs::countArrow(true).toImage();
-    const QImage down = glyphs::countArrow(false).toImage();
-    EXPECT_LT(inkInRow(up, 2), inkInRow(up, 6));
-    EXPECT_GT(inkInRow(down, 2), inkInRow(down, 6));
+    // An arrow head is broad at its base and narrow at its tip, in the
+    // disabled picture of a strip as well.
+    EXPECT_GT(ink(glyphs::fastForward(true), 1, 0), ink(glyphs::fastForward(true), 6, 0));
+    EXPECT_GT(ink(glyphs::rewind(true), 13, 0), ink(glyphs::rewind(true), 8, 0));
+    EXPECT_GT(ink(glyphs::rewind(true), 15 + 13, 0), ink(glyphs::rewind(true), 15 + 8, 0));
+    EXPECT_LT(ink(glyphs::countArrow(true), -1, 2), ink(glyphs::countArrow(true), -1, 6));
+    EXPECT_GT(ink(glyphs::countArrow(false), -1, 2), ink(glyphs::countArrow(false), -1, 6));
 }
 
 } // namespace
