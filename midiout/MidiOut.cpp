@@ -205,8 +205,8 @@ void TMidiOutput::longMessageDone(quint64 ticket)
         return;
     }
     m_inFlight.erase(holder);
-    if (Onmidioutput) {
-        runGuarded([this] { Onmidioutput(this); });
+    if (m_onMidiOutput) {
+        runGuarded([this] { m_onMidiOutput(this); });
     }
 }
 

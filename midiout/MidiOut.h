@@ -80,7 +80,8 @@ public:
 
     // Called (on the GUI thread) each time the device has finished with a long
     // message and its holder has been freed.
-    TNotifyEvent Onmidioutput;
+    const TNotifyEvent& Onmidioutput() const { return m_onMidiOutput; }
+    void SetOnmidioutput(TNotifyEvent handler) { m_onMidiOutput = std::move(handler); }
 
 private:
     void sendToPort(const QByteArray& bytes);
@@ -99,6 +100,7 @@ private:
     QString m_lastOpenFailure;
     quint64 m_nextTicket = 0;
     std::map<quint64, std::unique_ptr<TMyMidiHdr>> m_inFlight;
+    TNotifyEvent m_onMidiOutput;
 };
 
 } // namespace harmonet

@@ -118,11 +118,11 @@ TEST_F(Sending, LongMessageHolderLivesUntilTheCompletionNoticeIsHandled)
 {
     int notices = 0;
     int inFlightAtNotice = -1;
-    out.Onmidioutput = [&](QObject* sender) {
+    out.SetOnmidioutput([&](QObject* sender) {
         EXPECT_EQ(sender, &out);
         ++notices;
         inFlightAtNotice = out.LongMessagesInFlight();
-    };
+    });
     std::vector<quint8> sysex(65535, 0x11);
     sysex.front() = 0xF0;
     sysex.back() = 0xF7;
@@ -147,7 +147,7 @@ TEST_F(Sending, LongMessageHolderLivesUntilTheCompletionNoticeIsHandled)
 TEST_F(Sending, SlowDeviceKeepsTheHolderUntilItIsDone)
 {
     int notices = 0;
-    out.Onmidioutput = [&](QObject*) { ++notices; };
+    out.SetOnmidioutput([&](QObject*) { ++notices; });
     devices.backend->holdLongMessages(true);
     const quint8 sysex[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
     out.SendLong(sysex, sizeof sysex);
@@ -179,7 +179,7 @@ TEST_F(Sending, OutputDestroyedBeforeItsNoticeArrivesIsSafe)
     auto early = std::make_unique<TMidiOutput>(devices.list);
     ASSERT_TRUE(early->OpenDevice());
     int notices = 0;
-    early->Onmidioutput = [&](QObject*) { ++notices; };
+    early->SetOnmidioutput([&](QObject*) { ++notices; });
     const quint8 sysex[] = {0xF0, 0x7E, 0xF7};
     early->SendLong(sysex, sizeof sysex);
     early.reset();
@@ -191,7 +191,7 @@ TEST_F(Sending, FailingCompletionHandlerIsReportedNotThrown)
 {
     QStringList reported;
     const ErrorReporter previous = setErrorReporter([&](const QString& message) { reported << message; });
-    out.Onmidioutput = [](QObject*) { throw EmidioutputError(QStringLiteral("handler failed")); };
+    out.SetOnmidioutput([](QObject*) { throw EmidioutputError(QStringLiteral("handler failed")); });
     const quint8 sysex[] = {0xF0, 0x7E, 0xF7};
     out.SendLong(sysex, sizeof sysex);
     QCoreApplication::processEvents();

@@ -48,11 +48,4 @@ TEST(SystemPorts, EveryListedPortOpensTakesMessagesAndCloses)
     }
 }
 
-TEST(SystemPorts, PortIndexOutOfRangeDoesNotOpen)
-{
-    SystemPortBackend backend;
-    EXPECT_THROW(backend.open(int(backend.deviceNames().size())), EmidioutputError);
-    EXPECT_THROW(backend.open(-1), EmidioutputError);
-}
-
 } // namespace
