@@ -38,7 +38,7 @@ bench: build
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work
-	$(FUZZER) -max_total_time=60 -max_len=65536 -print_final_stats=1 fuzz/corpus-work fuzz/corpus
+	$(FUZZER) -max_total_time=60 -max_len=8192 -print_final_stats=1 fuzz/corpus-work fuzz/corpus
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -21,7 +21,7 @@ if(MODE STREQUAL "replay")
 elseif(MODE STREQUAL "fuzz")
   file(MAKE_DIRECTORY "${SCRATCH}")
   execute_process(
-    COMMAND "${FUZZER}" -max_total_time=${SECONDS} -max_len=65536 -print_final_stats=1
+    COMMAND "${FUZZER}" -max_total_time=${SECONDS} -max_len=8192 -print_final_stats=1
             "${SCRATCH}" "${CORPUS}"
     RESULT_VARIABLE result)
 else()
