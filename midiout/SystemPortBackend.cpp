@@ -139,6 +139,7 @@ private:
 
 SystemPortBackend::SystemPortBackend()
 {
+    quietenAudioLibraries();
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
     for (const RtMidi::Api api : apis) {
