@@ -259,6 +259,15 @@ void SmfReader::read(TMidiFile& file, const QByteArray& bytes)
         }
     } guard{file, tempoTookEffect};
 
+    try {
+        readChunks(file, bytes, tempoTookEffect);
+    } catch (const std::bad_alloc&) {
+        throw Exception(QStringLiteral("Out of memory"));
+    }
+}
+
+void SmfReader::readChunks(TMidiFile& file, const QByteArray& bytes, bool& tempoTookEffect)
+{
     NoteTable notes;
     const uchar* const data = reinterpret_cast<const uchar*>(bytes.constData());
     const size_t size = size_t(bytes.size());

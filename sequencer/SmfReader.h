@@ -17,6 +17,7 @@ public:
 
 private:
     class TrackParser;
+    static void readChunks(TMidiFile& file, const QByteArray& bytes, bool& tempoTookEffect);
 };
 
 } // namespace harmonet
