@@ -209,6 +209,19 @@ TEST_F(OfflineSynth, SystemExclusiveResetIsAccepted)
     expectDiesAway(held, renderMs(1000));
 }
 
+TEST_F(OfflineSynth, EveryStatusByteAndDataValueIsAccepted)
+{
+    const quint8 values[] = {0x00, 0x40, 0x7F, 0x80, 0xFF};
+    for (int status = 0x80; status <= 0xFF; ++status) {
+        for (const quint8 first : values) {
+            for (const quint8 second : values) {
+                ASSERT_NO_THROW(output.SendShort(quint8(status), first, second)) << status;
+            }
+        }
+    }
+    ASSERT_NO_THROW(renderMs(50));
+}
+
 TEST(SynthesizerSetup, WithoutASoundFontOpeningFailsWithAdvice)
 {
     QTemporaryDir dir;
