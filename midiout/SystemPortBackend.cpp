@@ -3,9 +3,13 @@
 #include "midiout/AudioLibraryLog.h"
 #include "midiout/MidiOutError.h"
 
-#include <QFile>
+#include <QtGlobal>
 
 #include <rtmidi/RtMidi.h>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #ifdef HARMONET_HAVE_JACK
 #include <jack/jack.h>
@@ -73,7 +77,11 @@ bool apiReachable(RtMidi::Api api)
 {
     switch (api) {
     case RtMidi::LINUX_ALSA:
-        return QFile::exists(QStringLiteral("/dev/snd/seq"));
+#ifdef Q_OS_UNIX
+        return ::access("/dev/snd/seq", R_OK | W_OK) == 0;
+#else
+        return false;
+#endif
     case RtMidi::UNIX_JACK:
 #ifdef HARMONET_HAVE_JACK
         return jackServerRunning();
