@@ -6,18 +6,10 @@
 namespace harmonet {
 
 namespace {
-// How many nice steps playback asks for above the value found at creation.
+// How many nice steps playback asks for above the value it finds.
 constexpr int raiseSteps = 10;
 constexpr int highestNice = -20;
 } // namespace
-
-ProcessPriority::ProcessPriority()
-{
-    errno = 0;
-    const int value = getpriority(PRIO_PROCESS, 0);
-    m_known = !(value == -1 && errno != 0);
-    m_saved = value;
-}
 
 ProcessPriority::~ProcessPriority()
 {
@@ -26,16 +18,23 @@ ProcessPriority::~ProcessPriority()
 
 void ProcessPriority::raise()
 {
-    if (!m_known || m_raised) {
+    if (m_raised) {
         return;
     }
-    int target = m_saved - raiseSteps;
-    if (target < highestNice) {
-        target = highestNice;
+    // The value is saved when playback starts rather than once at creation, so
+    // that a change made meanwhile by someone else is what comes back.
+    errno = 0;
+    const int current = getpriority(PRIO_PROCESS, 0);
+    if (current == -1 && errno != 0) {
+        return;
     }
+    const int target = current - raiseSteps < highestNice ? highestNice : current - raiseSteps;
     // Without the privilege to lower the nice value this fails; playback then
     // runs at the ordinary priority.
-    m_raised = target != m_saved && setpriority(PRIO_PROCESS, 0, target) == 0;
+    if (target != current && setpriority(PRIO_PROCESS, 0, target) == 0) {
+        m_saved = current;
+        m_raised = true;
+    }
 }
 
 void ProcessPriority::restore()

@@ -3,10 +3,10 @@
 namespace harmonet {
 
 // Raises the scheduling priority of the calling thread while playing, as far as
-// the system permits, and puts back the value found at creation.
+// the system permits, and puts back the value it had before.
 class ProcessPriority {
 public:
-    ProcessPriority();
+    ProcessPriority() = default;
     ~ProcessPriority();
     ProcessPriority(const ProcessPriority&) = delete;
     ProcessPriority& operator=(const ProcessPriority&) = delete;
@@ -17,7 +17,6 @@ public:
 
 private:
     int m_saved = 0;
-    bool m_known = false;
     bool m_raised = false;
 };
 
