@@ -87,7 +87,7 @@ QByteArray readWholeFile(const QString& filename)
 } // namespace
 
 TMidiFile::TMidiFile(QObject* parent)
-    : QObject(parent), m_clock(&m_steadyClock)
+    : QObject(parent), m_clock(&m_steadyClock), m_periodicTimer(this), m_dueTimer(this)
 {
     m_periodicTimer.setTimerType(Qt::PreciseTimer);
     m_periodicTimer.setInterval(TimerPeriodMs);

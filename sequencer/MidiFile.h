@@ -128,6 +128,7 @@ private:
     TNotifyEvent m_onUpdateEvent;
     SteadyClock m_steadyClock;
     const Clock* m_clock;
+    // Children of the file, so they run on the thread that owns it.
     QTimer m_periodicTimer;
     QTimer m_dueTimer;
     ProcessPriority m_priority;
