@@ -148,4 +148,16 @@ TEST(DumpJson, BadUsageExitsWithTwoAndAUsageLine)
     }
 }
 
+TEST(DumpJson, AnOutputThatCannotBeWrittenFailsTheRun)
+{
+    SongDir dir;
+    const QString file = dir.save("alto.mid", altoSong());
+    for (const QStringList& args : QList<QStringList>{{file}, {"--count", file}, {"--trace", "10", file}}) {
+        const ToolResult result = runDump(args, "/dev/full");
+        EXPECT_FALSE(result.crashed);
+        EXPECT_EQ(result.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains("cannot write the output")) << result.err.toStdString();
+    }
+}
+
 } // namespace

@@ -10,9 +10,11 @@ namespace harmonet::test {
 
 namespace {
 
-ToolResult run(const QString& program, const QStringList& args)
+ToolResult run(const QString& program, const QStringList& args, const QString& stdoutFile = {})
 {
     QProcess process;
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
     process.start(program, args);
     ToolResult result;
     if (!process.waitForStarted(10000)) {
@@ -34,9 +36,9 @@ ToolResult run(const QString& program, const QStringList& args)
 
 } // namespace
 
-ToolResult runDump(const QStringList& args)
+ToolResult runDump(const QStringList& args, const QString& stdoutFile)
 {
-    return run(QStringLiteral(HARMONET_DUMP_PATH), args);
+    return run(QStringLiteral(HARMONET_DUMP_PATH), args, stdoutFile);
 }
 
 ToolResult runMakeCorpus(const QStringList& args)

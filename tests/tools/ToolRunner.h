@@ -17,8 +17,8 @@ struct ToolResult {
 };
 
 // Runs the built harmonet-dump / harmonet-make-corpus with args and waits
-// for it to finish.
-ToolResult runDump(const QStringList& args);
+// for it to finish. With stdoutFile the dump's output goes to that file.
+ToolResult runDump(const QStringList& args, const QString& stdoutFile = {});
 ToolResult runMakeCorpus(const QStringList& args);
 
 // Parses the dump's standard output as one JSON object; an empty object

@@ -2,7 +2,8 @@
 //   harmonet-dump FILE              the whole model as one JSON object
 //   harmonet-dump --count FILE      "tracks=N events=M" (for timing a load)
 //   harmonet-dump --trace STEP FILE the events playback dispatches, one line each
-// Exit status 0 after any load, also a failed one; 2 on bad usage.
+// Exit status 0 after any load, also a failed one; 1 when the output cannot
+// be written; 2 on bad usage.
 #include "sequencer/MidiFile.h"
 #include "tools/dump/EventTrace.h"
 #include "tools/dump/SongJson.h"
@@ -19,6 +20,7 @@ using namespace harmonet::tools;
 
 namespace {
 
+constexpr int kExitOutputFailed = 1;
 constexpr int kExitUsage = 2;
 
 int usage()
@@ -41,6 +43,16 @@ std::optional<QString> load(TMidiFile& song, const QString& path)
     }
 }
 
+// The exit status once everything is written: a truncated output must not
+// pass for a complete one.
+int finishOutput(TextOutput& out)
+{
+    if (out.finish())
+        return 0;
+    std::fputs("harmonet-dump: cannot write the output\n", stderr);
+    return kExitOutputFailed;
+}
+
 void reportLoadError(const std::optional<QString>& error)
 {
     if (error)
@@ -53,8 +65,9 @@ int countEvents(TMidiFile& song, const QString& path)
     qint64 events = 0;
     for (int index = 0; index < song.NumberOfTracks(); ++index)
         events += song.TrackAt(index)->EventCount();
-    std::printf("tracks=%d events=%lld\n", song.NumberOfTracks(), static_cast<long long>(events));
-    return 0;
+    TextOutput out(stdout);
+    out.raw("tracks=").integer(song.NumberOfTracks()).raw(" events=").integer(events).raw('\n');
+    return finishOutput(out);
 }
 
 int traceEvents(TMidiFile& song, const QString& stepText, const QString& path)
@@ -66,7 +79,7 @@ int traceEvents(TMidiFile& song, const QString& stepText, const QString& path)
     reportLoadError(load(song, path));
     TextOutput out(stdout);
     writeEventTrace(out, song, step);
-    return 0;
+    return finishOutput(out);
 }
 
 int dumpModel(TMidiFile& song, const QString& path)
@@ -74,7 +87,7 @@ int dumpModel(TMidiFile& song, const QString& path)
     const std::optional<QString> error = load(song, path);
     TextOutput out(stdout);
     writeSongJson(out, song, error);
-    return 0;
+    return finishOutput(out);
 }
 
 } // namespace

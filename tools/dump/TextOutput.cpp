@@ -77,8 +77,17 @@ void TextOutput::flush()
 {
     if (sink_ == nullptr || buffer_.empty())
         return;
-    std::fwrite(buffer_.data(), 1, buffer_.size(), sink_);
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), sink_) != buffer_.size())
+        failed_ = true;
     buffer_.clear();
+}
+
+bool TextOutput::finish()
+{
+    flush();
+    if (sink_ != nullptr && std::fflush(sink_) != 0)
+        failed_ = true;
+    return !failed_;
 }
 
 } // namespace harmonet::tools

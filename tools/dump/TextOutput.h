@@ -15,7 +15,7 @@ class TextOutput {
 public:
     // sink may be null: the text then only accumulates (for tests).
     explicit TextOutput(std::FILE* sink = nullptr) : sink_(sink) {}
-    ~TextOutput() { finish(); }
+    ~TextOutput() { flush(); }
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
@@ -40,8 +40,9 @@ public:
         if (buffer_.size() >= kBlockSize)
             flush();
     }
-    // Hands whatever is left to the sink.
-    void finish() { flush(); }
+    // Hands whatever is left to the sink and flushes it; false when any
+    // write to the sink failed (a full disk, a closed pipe).
+    bool finish();
 
     // Text not yet handed to a sink (all of it when there is none).
     const std::string& pending() const { return buffer_; }
@@ -55,6 +56,7 @@ private:
 
     std::FILE* sink_;
     std::string buffer_;
+    bool failed_ = false;
 };
 
 } // namespace harmonet::tools
