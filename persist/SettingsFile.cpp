@@ -1,8 +1,13 @@
 #include "persist/SettingsFile.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace harmonet {
 
@@ -47,6 +52,20 @@ QString settingsFilePath(TRegRoots root)
     default:
         return {};
     }
+}
+
+bool isMarkedReadOnly(const QString& settingsFile)
+{
+    const QFileInfo file(settingsFile);
+    if (!file.exists())
+        return false;
+    if (!file.isWritable())
+        return true;
+#ifdef Q_OS_UNIX
+    return file.ownerId() == ::getuid() && !file.permission(QFileDevice::WriteOwner);
+#else
+    return false;
+#endif
 }
 
 QString damagedCopyPath(const QString& settingsFile)

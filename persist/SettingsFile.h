@@ -13,6 +13,12 @@ namespace harmonet {
 // LOCAL_MACHINE, and an empty string for the roots that have no store.
 QString settingsFilePath(TRegRoots root);
 
+// Whether an existing settings file is marked read-only: this user may not
+// write it, or it is this user's own file without its owner's write
+// permission (which counts even for the administrator, whom the file system
+// would let write anyway).
+bool isMarkedReadOnly(const QString& settingsFile);
+
 // The file beside a settings file that keeps a damaged file's content.
 QString damagedCopyPath(const QString& settingsFile);
 

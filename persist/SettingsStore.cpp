@@ -41,7 +41,7 @@ TSettingsStore::TSettingsStore(TRegRoots root)
 {
     if (m_file.isEmpty())
         return;
-    m_readOnly = root != CURRENT_USER;
+    m_readOnly = root != CURRENT_USER || isMarkedReadOnly(m_file);
     QFile existing(m_file);
     if (existing.open(QIODevice::ReadOnly))
         m_damaged = !isWellFormedSettingsText(existing.readAll());

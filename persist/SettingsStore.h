@@ -21,7 +21,8 @@ public:
 // One connection to the store of named string values under backslash-separated
 // key paths ("Software\Harmonet\MainForm") of one root. The current user's root
 // is an INI file (see settingsFilePath); LOCAL_MACHINE is the system-wide file,
-// opened read-only; the other roots have no store and none of their keys opens.
+// opened read-only, as is a file marked read-only (see isMarkedReadOnly); the
+// other roots have no store and none of their keys opens.
 // Key paths and value names are matched without regard to case; a new key or
 // value takes the spelling it is written with.
 //

@@ -262,6 +262,24 @@ TEST(SettingsStoreReliability, ReadOnlyFolderReadsAndWritesNothing)
     EXPECT_EQ(home.settingsBytes(), before);
 }
 
+TEST(SettingsStoreReliability, ReadOnlyFileReadsAndWritesNothing)
+{
+    ConfigHome home;
+    storeValue(kKey, QStringLiteral("FormTop"), QStringLiteral("41"));
+    const QByteArray before = home.settingsBytes();
+    ASSERT_TRUE(QFile::setPermissions(home.settingsFile(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    {
+        TSettingsStore store(CURRENT_USER);
+        ASSERT_TRUE(store.openKey(kKey, true));
+        EXPECT_EQ(store.readString(QStringLiteral("FormTop")), "41");
+        EXPECT_THROW(store.writeString(QStringLiteral("FormTop"), QStringLiteral("42")), ESettingsStoreError);
+        store.closeKey();
+        EXPECT_THROW(store.deleteKey(QStringLiteral("Software")), ESettingsStoreError);
+    }
+    EXPECT_EQ(home.settingsBytes(), before);
+    EXPECT_EQ(QFileInfo(home.settingsFile()).permissions() & QFileDevice::WriteOwner, 0);
+}
+
 TEST(SettingsStoreReliability, DamagedFileIsKeptBesideItBeforeTheFirstChange)
 {
     ConfigHome home;

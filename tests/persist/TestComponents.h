@@ -108,7 +108,7 @@ class TTestKinds : public QObject {
     Q_PROPERTY(QPoint Spot MEMBER m_spot)
 
 public:
-    enum TLayout { lyNone, lyTop, lyBottom, lyClient };
+    enum TLayout : int { lyNone, lyTop, lyBottom, lyClient };
     Q_ENUM(TLayout)
     enum TAnchor { akLeft = 0x1, akTop = 0x2, akRight = 0x4, akBottom = 0x8 };
     Q_DECLARE_FLAGS(TAnchors, TAnchor)
