@@ -101,11 +101,14 @@ void objectFromText(QObject* window, const PublishedObject& object, const Publis
     if (type.id() == QMetaType::QStringList) {
         assign(object, property, linesOf(text));
     } else if (isObjectPointer(type)) {
-        if (QObject* component = findOwnedComponent(window, text)) {
+        // A named component is written by its name, so only an unnamed object
+        // reads nested text: a text naming no component never overwrites the
+        // properties of a component the property refers to.
+        QObject* held = object.read(property).value<QObject*>();
+        if (QObject* component = findOwnedComponent(window, text))
             assign(object, property, QVariant::fromValue(component));
-        } else if (QObject* held = object.read(property).value<QObject*>()) {
+        else if (held != nullptr && held->objectName().isEmpty())
             nestedFromText(window, held, text, depth + 1);
-        }
     } else if (type.id() == QMetaType::QFont) {
         QVariant font = QVariant::fromValue(TFont::fromQFont(object.read(property).value<QFont>()));
         nestedFromText(window, PublishedObject::gadget(font), text, depth + 1);

@@ -21,9 +21,11 @@ std::optional<QString> PropertyToText(const PublishedObject& object, const Publi
 QString PropertyToText(const PublishedObject& object);
 
 // Assigns one property of the object from its text. The window is the scope in
-// which component and handler names are looked up. Throws EPropertyTextError
-// when the text does not convert or the property refuses the value; the
-// property then keeps its value.
+// which component and handler names are looked up. An object property takes
+// the owned component the text names; failing that, an unnamed object it holds
+// reads the text as nested object text, and a named one stays as it is.
+// Throws EPropertyTextError when the text does not convert or the property
+// refuses the value; the property then keeps its value.
 void TextToProperty(QObject* window, const PublishedObject& object, const PublishedProperty& property,
                     const QString& text);
 // Assigns the object's properties from nested text: property number i in name

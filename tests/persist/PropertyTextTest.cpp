@@ -153,7 +153,7 @@ TEST(ObjectText, StringListJoinedByBars)
     EXPECT_TRUE(kinds.m_lines.isEmpty());
 }
 
-TEST(ObjectText, ComponentByNameAndNoneNotWritten)
+TEST(ObjectText, ComponentByNameNoneNotWrittenAndAnUnknownNameKeepsIt)
 {
     TestForm form;
     const Access partner(form.kinds, "Partner", &form.window);
@@ -161,6 +161,9 @@ TEST(ObjectText, ComponentByNameAndNoneNotWritten)
     partner.set(QStringLiteral("PNLLYRICS"));
     EXPECT_EQ(form.kinds->m_partner, form.panel);
     EXPECT_EQ(partner.text(), "pnlLyrics");
+    partner.set(QStringLiteral("NoSuchComponent|x"));
+    EXPECT_EQ(form.kinds->m_partner, form.panel);
+    EXPECT_EQ(form.panel->m_caption, "Layout caption");
 }
 
 TEST(ObjectText, UnnamedObjectIsNestedTextAndReferringToItselfEndsTheNesting)
