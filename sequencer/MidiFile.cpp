@@ -306,7 +306,10 @@ void TMidiFile::armDueTimer()
             nextTicks = ticks;
         }
     }
-    if (nextTicks < 0) {
+    const double estimate =
+        nextTicks < 0 ? 0.0 : (double(nextTicks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
+    // Nothing left, or too far off: the periodic wake-up re-arms it later.
+    if (nextTicks < 0 || estimate > double(longestDueDelayMs)) {
         m_dueTimer.stop();
         m_dueAtMs = -1;
         return;
@@ -316,11 +319,6 @@ void TMidiFile::armDueTimer()
     const auto positionAt = [this](qint64 t) {
         return m_currentPos + double((t - m_currentTime) * 1000) / m_microsecondsPerTick;
     };
-    const double estimate =
-        (double(nextTicks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
-    if (estimate > double(longestDueDelayMs)) {
-        return;
-    }
     qint64 due = qint64(m_currentTime) + std::max<qint64>(1, qint64(std::ceil(estimate)));
     for (int step = 0; step < 4 && due - 1 > m_currentTime && roundHalfEven(positionAt(due - 1)) > nextTicks; ++step) {
         --due;

@@ -25,10 +25,10 @@ QByteArray twoTrackSong(quint16 division = 480)
 TEST(Playback, EventsFallDueTrackByTrackOnceTheRoundedPositionExceedsThem)
 {
     TMidiFile file;
+    EventRecorder recorder;
+    recorder.attach(file); // tracks made by a later load take the handler
     ASSERT_EQ(loadReportingError(file, twoTrackSong()), QString());
     EXPECT_NEAR(file.MicrosecondsPerTick(), 1041.6667, 1e-4);
-    EventRecorder recorder;
-    recorder.attach(file);
     file.AdvanceTo(500); // position 480.0: the event at 480 waits
     EXPECT_EQ(recorder.ticks(), (std::vector<qint32>{0, 100, 110, 105}));
     EXPECT_EQ(file.CurrentTime(), 500);
