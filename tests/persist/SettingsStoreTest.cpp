@@ -329,6 +329,7 @@ TEST(SettingsFileText, WellFormedOnlyWhenEveryLineReads)
 {
     EXPECT_TRUE(isWellFormedSettingsText(""));
     EXPECT_TRUE(isWellFormedSettingsText("; note\r\n# note\n[General]\nx=1\n\n  [a b]  \n\ty = \"a, b\"\n"));
+    EXPECT_TRUE(isWellFormedSettingsText("\xEF\xBB\xBF[General]\nx=1\n"));
     EXPECT_FALSE(isWellFormedSettingsText("[General\nx=1\n"));
     EXPECT_FALSE(isWellFormedSettingsText("x=1\nbroken line\n"));
     EXPECT_FALSE(isWellFormedSettingsText(QByteArray("x=1\0y=2\n", 8)));
