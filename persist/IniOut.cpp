@@ -2,7 +2,6 @@
 
 #include "persist/SettingsStore.h"
 
-#include <exception>
 
 namespace harmonet {
 

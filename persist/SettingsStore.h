@@ -3,7 +3,6 @@
 #include "core/Exception.h"
 #include "persist/RegRoots.h"
 
-#include <QByteArray>
 #include <QString>
 #include <memory>
 
