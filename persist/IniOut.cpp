@@ -2,7 +2,6 @@
 
 #include "persist/SettingsStore.h"
 
-
 namespace harmonet {
 
 namespace {
