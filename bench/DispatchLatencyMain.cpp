@@ -136,7 +136,9 @@ Playing play(const QString& path, int seconds, bool engineTimers)
         plainStartMs = SteadyClock::instance().nowMs();
         plainTick.start();
     }
-    QTimer::singleShot(seconds * 1000 + 300, QCoreApplication::instance(), &QCoreApplication::quit);
+    // A precise timer: a coarse one (Qt's choice for long intervals) may end
+    // the playing up to 5 % early, before the last notes.
+    QTimer::singleShot(seconds * 1000 + 300, Qt::PreciseTimer, QCoreApplication::instance(), &QCoreApplication::quit);
     QCoreApplication::exec();
     plainTick.stop();
     song.HaltPlay();
