@@ -121,6 +121,12 @@ void TMidiFile::LoadSong()
 
 void TMidiFile::LoadSongFromBytes(const QByteArray& bytes)
 {
+    // The tracks keep referring to the bytes, so bytes that only point into
+    // someone else's buffer (they own no storage: no capacity) are copied first.
+    if (bytes.capacity() < bytes.size()) {
+        SmfReader::read(*this, QByteArray(bytes.constData(), bytes.size()));
+        return;
+    }
     SmfReader::read(*this, bytes);
 }
 

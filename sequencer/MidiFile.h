@@ -45,7 +45,8 @@ public:
     // Discards all tracks and reads the file named by Filename. Raises the first
     // failure; the tracks read until then stay.
     void LoadSong();
-    // The same from bytes already in memory (the file name is not used).
+    // The same from bytes already in memory (the file name is not used). The
+    // loaded texts keep referring to the bytes, shared, not copied.
     void LoadSongFromBytes(const QByteArray& bytes);
 
     int NumberOfTracks() const { return int(m_tracks.size()); }

@@ -170,4 +170,9 @@ TEST(ReaderShapes, TextsAreBytesThatStayValidUntilTheNextLoad)
     EXPECT_EQ(textOf(file.TrackAt(0)->EventAt(0)), QByteArray("\xe6\x98\x8e"));
     EXPECT_EQ(textOf(file.TrackAt(0)->EventAt(1)), QByteArray("B\xe4ss"));
     EXPECT_EQ(file.TrackAt(0)->TrackName(), QString()); // the last name counts, also when empty
+
+    QByteArray buffer = w.bytes();
+    file.LoadSongFromBytes(QByteArray::fromRawData(buffer.constData(), buffer.size()));
+    buffer.fill('\0');
+    EXPECT_EQ(textOf(file.TrackAt(0)->EventAt(1)), QByteArray("B\xe4ss"));
 }
