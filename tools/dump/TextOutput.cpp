@@ -75,7 +75,7 @@ TextOutput& TextOutput::utf8String(std::string_view text)
 
 void TextOutput::flush()
 {
-    if (sink_ == nullptr || buffer_.empty())
+    if (buffer_.empty())
         return;
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), sink_) != buffer_.size())
         failed_ = true;
@@ -85,7 +85,7 @@ void TextOutput::flush()
 bool TextOutput::finish()
 {
     flush();
-    if (sink_ != nullptr && std::fflush(sink_) != 0)
+    if (std::fflush(sink_) != 0)
         failed_ = true;
     return !failed_;
 }

@@ -13,8 +13,7 @@ namespace harmonet::tools {
 // punctuation.
 class TextOutput {
 public:
-    // sink may be null: the text then only accumulates (for tests).
-    explicit TextOutput(std::FILE* sink = nullptr) : sink_(sink) {}
+    explicit TextOutput(std::FILE* sink) : sink_(sink) {}
     ~TextOutput() { flush(); }
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
@@ -43,9 +42,6 @@ public:
     // Hands whatever is left to the sink and flushes it; false when any
     // write to the sink failed (a full disk, a closed pipe).
     bool finish();
-
-    // Text not yet handed to a sink (all of it when there is none).
-    const std::string& pending() const { return buffer_; }
 
 private:
     static constexpr std::size_t kBlockSize = std::size_t(1) << 20;
