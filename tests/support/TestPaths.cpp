@@ -7,7 +7,7 @@ namespace harmonet::test {
 
 QString thirdPartyDataDir()
 {
-    const QString root = qEnvironmentVariable("HARMONET_TESTDATA");
+    const QString root = qEnvironmentVariable("HARMONET_TESTDATA", QStringLiteral(HARMONET_TESTDATA_DEFAULT));
     const QString dir = root + QStringLiteral("/third-party");
     return (!root.isEmpty() && QFileInfo(dir).isDir()) ? QDir(dir).absolutePath() : QString();
 }
