@@ -44,7 +44,14 @@ TEST(LoadErrors, FilesOnDisk)
     EXPECT_EQ(file.Bpm(), 120);
     EXPECT_EQ(loadFileReportingError(file, QString()), "File not found");
     EXPECT_EQ(loadFileReportingError(file, dir.path()), "Is a directory");
+}
 
+TEST(LoadErrors, UnreadableFileIsAccessDenied)
+{
+    QTemporaryDir dir;
+    TMidiFile file;
+    const QString path = dir.filePath("locked.mid");
+    SmfWriter().raw(twoTrackFile()).saveTo(path);
     QFile::setPermissions(path, QFileDevice::Permissions());
     if (QFile probe(path); probe.open(QIODevice::ReadOnly)) {
         GTEST_SKIP() << "running with the privilege to read any file";
