@@ -35,6 +35,7 @@ test: build fuzz-build
 bench: build
 	$(BUILD)/bench/harmonet-bench
 	$(BUILD)/bench/harmonet-bench-dispatch
+	$(BUILD)/bench/harmonet-bench-render
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work
