@@ -27,7 +27,7 @@ fuzz-build: deps
 	cmake --build $(FUZZ_BUILD)
 
 run: build
-	$(BUILD)/tools/harmonet-dump $(EXAMPLE)
+	./app/run-harmonet.sh $(BUILD)/app/harmonet $(EXAMPLE)
 
 test: build fuzz-build
 	ctest --test-dir $(BUILD) --output-on-failure -j2

@@ -1,0 +1,33 @@
+#include "app/HarmonetApplication.h"
+
+#include "core/ErrorReport.h"
+
+#include <QMessageBox>
+
+namespace harmonet {
+
+THarmonetApplication::THarmonetApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setErrorReporter([this](const QString& message) { showError(message); });
+}
+
+THarmonetApplication::~THarmonetApplication()
+{
+    setErrorReporter({});
+}
+
+bool THarmonetApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    runGuarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+void THarmonetApplication::showError(const QString& message) const
+{
+    QMessageBox box(QMessageBox::Critical, m_title, message, QMessageBox::Ok, activeWindow());
+    box.exec();
+}
+
+} // namespace harmonet

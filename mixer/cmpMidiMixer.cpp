@@ -1,0 +1,10 @@
+#include "mixer/cmpMidiMixer.h"
+
+namespace harmonet {
+
+TMidiMixer::TMidiMixer(QObject* owner)
+    : QObject(owner)
+{
+}
+
+} // namespace harmonet

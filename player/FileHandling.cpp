@@ -1,0 +1,184 @@
+// Opening a MIDI file (dialog, drop, command line), loading it into the
+// window, and closing it.
+#include "player/UnitMain.h"
+
+#include "player/ControlTags.h"
+#include "player/OpenDialog.h"
+#include "player/Panel.h"
+#include "player/RightAlignedLabel.h"
+#include "sequencer/MidiFile.h"
+#include "widgets/ImageButton.h"
+#include "widgets/cmpTimeDisplay.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTimer>
+
+namespace harmonet {
+
+namespace {
+
+// Shows the wait cursor for as long as it lives.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QString folderWithSeparator(const QString& path)
+{
+    return QFileInfo(path).absolutePath() + QLatin1Char('/');
+}
+
+} // namespace
+
+void TfrmMain::btnLoadClick()
+{
+    OpenDialog1->setFileName(QStringLiteral("*.mid"));
+    OpenDialog1->setFilter(QStringLiteral("MIDI Files (*.MID)|*.mid"));
+    OpenDialog1->setTitle(QStringLiteral("Load MIDI File..."));
+    OpenDialog1->setOptions(TOpenDialog::ofHideReadOnly | TOpenDialog::ofFileMustExist | TOpenDialog::ofEnableSizing);
+    if (IsBlank(OpenDialog1->initialDir())) {
+        OpenDialog1->setInitialDir(LastDir);
+    }
+    if (!OpenDialog1->Execute(this)) {
+        return;
+    }
+    repaint();
+    CurrentFileName = OpenDialog1->fileName();
+    LastDir = QFileInfo(CurrentFileName).absolutePath();
+    OpenDialog1->setInitialDir(LastDir);
+    LoadMidiFile();
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TfrmMain::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    const QUrl& first = urls.constFirst();
+    guarded([this, path = first.isLocalFile() ? first.toLocalFile() : first.toString()] {
+        CurrentFileName = path;
+        LastDir = folderWithSeparator(path);
+        LoadMidiFile();
+    });
+}
+
+void TfrmMain::loadCommandLineFile()
+{
+    if (m_commandLine.isEmpty() || IsBlank(m_commandLine.constFirst())) {
+        return;
+    }
+    const QFileInfo file(QDir(m_startDir), m_commandLine.constFirst());
+    if (!file.isFile()) {
+        return;
+    }
+    CurrentFileName = file.absoluteFilePath();
+    LastDir = folderWithSeparator(CurrentFileName);
+    LoadMidiFile();
+}
+
+void TfrmMain::LoadMidiFile()
+{
+    Timer1->stop();
+    repaint();
+    {
+        const WaitCursor wait;
+        if (FileLoaded) {
+            CloseFile();
+        }
+        FileLoaded = true;
+        InitializeControls(true);
+        setStatusText(CurrentFileName + QLatin1Char(' '));
+    }
+    setWindowTitle(QStringLiteral("Harmonet - ") + QFileInfo(CurrentFileName).fileName());
+
+    MidiFile1->SetFilename(CurrentFileName);
+    try {
+        MidiFile1->LoadSong();
+    } catch (...) {
+        // A file that could not be read leaves no half-built window behind:
+        // caption and status bar name it, but nothing of it can be played.
+        FileLoaded = false;
+        InitializeControls(false);
+        throw;
+    }
+
+    tbPosition->setValue(MidiFile1->CurrentTime());
+    tbPosition->setToolTip(FormatPosition(tbPosition->value()));
+    SongLength = MidiFile1->SongLengthMs();
+    tbPosition->setMaximum(SongLength);
+    const int shown = tbPosition->value();
+    TimeDisplay1->setTime(sbTimeDown->isDown() ? SongLength - shown : shown);
+
+    FileBpm = MidiFile1->Bpm();
+    tbTempo->setValue(FileBpm);
+
+    // Tracks with at least one event that is not a meta event take the panels
+    // in order; tracks from index 16 on are never shown.
+    qsizetype bound = 0;
+    const int candidates = qMin(MidiFile1->NumberOfTracks(), int(TrackPanelCount));
+    for (int j = 0; j < candidates; ++j) {
+        if (MidiFile1->TrackAt(j)->CountChannelEvents() > 0) {
+            const int number = int(bound) + 1;
+            SetupTrackPanel(j, TrackPanels[bound], muteButtonOf(number), lyricsButtonOf(number));
+            ++bound;
+        }
+    }
+    for (qsizetype i = bound; i < TrackPanels.size(); ++i) {
+        TrackPanels[i]->setVisible(false);
+    }
+    cbInstrumentsClick();
+
+    pnlLyrics->clear();
+    pnlLyrics2->clear();
+    lblLyrics->setCaption(QString());
+    if (bound > 0) {
+        pLyricsClick(lyricsButtonOf(1));
+    }
+}
+
+void TfrmMain::sbCloseClick()
+{
+    CloseFile();
+}
+
+void TfrmMain::CloseFile()
+{
+    FileLoaded = false;
+    setStatusText(QStringLiteral("No MIDI File Loaded"));
+    for (TPanel* panel : TrackPanels) {
+        panel->setVisible(false);
+    }
+    InitializeControls(false);
+    lblLyrics->setCaption(QString());
+    pnlLyrics->clear();
+    pnlLyrics2->clear();
+    if (auto* lyrics = findChild<QWidget*>(QStringLiteral("frmLyrics"), Qt::FindDirectChildrenOnly)) {
+        if (auto* memo = lyrics->findChild<QPlainTextEdit*>(QStringLiteral("memoLyrics"))) {
+            memo->clear();
+        }
+    }
+    if (MixerWindow) {
+        MixerWindow->close();
+    }
+}
+
+} // namespace harmonet

@@ -1,0 +1,325 @@
+// The main window's controls and their places. Positions are client
+// coordinates in pixels; every control carries its tag (1: usable without a
+// file, 0: only with a file loaded).
+#include "player/UnitMain.h"
+
+#include "player/ControlTags.h"
+#include "player/OpenDialog.h"
+#include "player/Panel.h"
+#include "player/RightAlignedLabel.h"
+#include "player/ToolImages.h"
+#include "widgets/ImageButton.h"
+#include "widgets/TransportGlyphs.h"
+#include "widgets/cmpTimeDisplay.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace harmonet {
+
+namespace {
+
+constexpr int StatusBarHeight = 19;
+constexpr int LyricsStripHeight = 32;
+constexpr int MainPanelHeight = TfrmMain::ClientHeight - LyricsStripHeight - StatusBarHeight;
+
+template <typename Control>
+Control* named(Control* control, const char* name, int tag)
+{
+    control->setObjectName(QLatin1String(name));
+    setTag(control, tag);
+    return control;
+}
+
+QLabel* label(QWidget* parent, const char* name, int tag, const QString& caption, int left, int top)
+{
+    auto* result = named(new QLabel(caption, parent), name, tag);
+    result->adjustSize();
+    result->move(left, top);
+    return result;
+}
+
+QLabel* smallLabel(QWidget* parent, const char* name, const QString& caption, int left, int top)
+{
+    QLabel* result = label(parent, name, 1, caption, left, top);
+    QFont font(QStringLiteral("Small Fonts"));
+    font.setPixelSize(9);
+    result->setFont(font);
+    result->adjustSize();
+    return result;
+}
+
+// A picture button; a toggle when its group index is not 0, which may be
+// released again (every toggle of the window has a group of its own).
+TImageButton* imageButton(QWidget* parent, const char* name, int tag, int groupIndex, const QRect& place,
+                          const QString& hint, const QPixmap& glyph)
+{
+    auto* result = named(new TImageButton(parent), name, tag);
+    result->setGeometry(place);
+    result->setToolTip(hint);
+    result->setGlyph(glyph);
+    result->setGroupIndex(groupIndex);
+    result->setAllowAllUp(groupIndex != 0);
+    return result;
+}
+
+QSlider* slider(QWidget* parent, const char* name, int tag, const QRect& place, int minimum, int maximum, int step)
+{
+    auto* result = named(new QSlider(Qt::Horizontal, parent), name, tag);
+    result->setGeometry(place);
+    result->setRange(minimum, maximum);
+    result->setSingleStep(step);
+    result->setPageStep(step);
+    return result;
+}
+
+QSlider* volumeBar(QWidget* parent, const char* name, int top)
+{
+    QSlider* result = slider(parent, name, 1, QRect(259, top, 99, 24), 0, 10, 1);
+    result->setTickPosition(QSlider::TicksAbove);
+    result->setTickInterval(1);
+    return result;
+}
+
+QFont lyricsFont(bool bold)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(13);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+void TfrmMain::createComponents()
+{
+    OpenDialog1 = named(new TOpenDialog(this), "OpenDialog1", 0);
+    Timer1 = named(new QTimer(this), "Timer1", 0);
+    Timer1->setInterval(100);
+    TimerFastForward = named(new QTimer(this), "TimerFastForward", 0);
+    TimerFastForward->setInterval(1);
+    TimerRewind = named(new QTimer(this), "TimerRewind", 0);
+    TimerRewind->setInterval(1);
+}
+
+void TfrmMain::createControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+
+    pnlMain = named(new TPanel(client), "pnlMain", 1);
+    pnlMain->setGeometry(0, 0, ClientWidth, MainPanelHeight);
+
+    btnLoad = named(new QPushButton(QStringLiteral("Open MIDI File..."), pnlMain), "btnLoad", 1);
+    btnLoad->setGeometry(227, 14, 145, 25);
+
+    const QRect toolPlace(227, 128, 28, 25);
+    using images::Tool;
+    sbMixer = imageButton(pnlMain, "sbMixer", 0, 0, toolPlace, QStringLiteral("Track Mixer"), images::tool(Tool::Mixer));
+    sbViewLyrics = imageButton(pnlMain, "sbViewLyrics", 0, 0, toolPlace.translated(28, 0), QStringLiteral("View Lyrics"),
+                               images::tool(Tool::Lyrics));
+    sbClose = imageButton(pnlMain, "sbClose", 0, 0, toolPlace.translated(56, 0), QStringLiteral("Close File"),
+                          images::tool(Tool::CloseFile));
+    sbSettings = imageButton(pnlMain, "sbSettings", 1, 0, toolPlace.translated(84, 0), QStringLiteral("Settings"),
+                             images::tool(Tool::Settings));
+    sbHelp = imageButton(pnlMain, "sbHelp", 1, 0, toolPlace.translated(112, 0), QStringLiteral("Help"),
+                         images::tool(Tool::Help));
+
+    // The window's cancel button: outside the visible area, it only gives Escape its meaning.
+    btnClose = named(new QPushButton(QStringLiteral("Close"), pnlMain), "btnClose", 1);
+    btnClose->setGeometry(ClientWidth + 20, 0, 75, 25);
+    btnClose->setShortcut(QKeySequence(Qt::Key_Escape));
+    btnClose->setFocusPolicy(Qt::NoFocus);
+
+    createTrackPanels();
+    createTransportControls();
+    createTempoControls();
+    createVolumeControls();
+    createLyricsStrip();
+    createStatusBar();
+}
+
+void TfrmMain::createTrackPanels()
+{
+    ScrollBox1 = named(new QScrollArea(pnlMain), "ScrollBox1", 0);
+    ScrollBox1->setGeometry(7, 8, 209, 137);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* range = new QWidget;
+    range->setObjectName(QStringLiteral("ScrollBox1Range"));
+    range->setFixedSize(186, 353);
+    ScrollBox1->setWidget(range);
+
+    for (int n = 1; n <= TrackPanelCount; ++n) {
+        auto* panel = new TPanel(range);
+        panel->setObjectName(QStringLiteral("TrackPanel%1").arg(n));
+        setTag(panel, 0);
+        panel->setGeometry(0, 22 * (n - 1), 185, 22);
+        panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        panel->setIndent(4);
+        panel->setCaption(QStringLiteral("Track %1").arg(n));
+
+        auto* lyricsButton = new TPanel(panel);
+        lyricsButton->setObjectName(QStringLiteral("pLyrics%1").arg(n));
+        setTag(lyricsButton, 0);
+        lyricsButton->setGeometry(110, 2, 37, 18);
+        lyricsButton->setAlignment(Qt::AlignCenter);
+        lyricsButton->setCaption(QStringLiteral("Lyrics"));
+
+        auto* muteButton = new TPanel(panel);
+        muteButton->setObjectName(QStringLiteral("pnlMute%1").arg(n));
+        setTag(muteButton, 0);
+        muteButton->setGeometry(146, 2, 37, 18);
+        muteButton->setAlignment(Qt::AlignCenter);
+        muteButton->setCaption(QStringLiteral("Mute"));
+    }
+
+    cbInstruments = named(new QCheckBox(QStringLiteral("Show Instruments"), pnlMain), "cbInstruments", 0);
+    cbInstruments->setGeometry(7, 147, 140, 17);
+}
+
+void TfrmMain::createTransportControls()
+{
+    btnPlay = imageButton(pnlMain, "btnPlay", 0, 1, QRect(227, 55, 28, 25), QStringLiteral("Play"), glyphs::play(false));
+    btnRewind = imageButton(pnlMain, "btnRewind", 0, 0, QRect(255, 55, 28, 25), QStringLiteral("Rewind"),
+                            glyphs::rewind(false));
+    btnRewind->setNumGlyphs(2);
+    btnFastForward = imageButton(pnlMain, "btnFastForward", 0, 0, QRect(283, 55, 28, 25),
+                                 QStringLiteral("Fast Forward"), glyphs::fastForward(false));
+    btnFastForward->setNumGlyphs(2);
+    btnStop = imageButton(pnlMain, "btnStop", 0, 0, QRect(311, 55, 28, 25), QStringLiteral("Stop"), glyphs::stop(false));
+    btnPause = imageButton(pnlMain, "btnPause", 0, 2, QRect(339, 55, 28, 25), QStringLiteral("Pause"),
+                           glyphs::pause(false));
+
+    lblTime = label(pnlMain, "lblTime", 0, QStringLiteral("Time "), 238, 95);
+    TimeDisplay1 = named(new TTimeDisplay(pnlMain), "TimeDisplay1", 0);
+    TimeDisplay1->setGeometry(265, 94, 75, 16);
+    TimeDisplay1->setParentFont(false);
+    TimeDisplay1->setParentColor(false);
+    TimeDisplay1->setBevelInner(controls::bvSpace);
+    TimeDisplay1->setBevelOuter(controls::bvLowered);
+    TimeDisplay1->setBorderStyle(controls::bsSingle);
+    TimeDisplay1->setAlignment(controls::taRightJustify);
+    QFont timeFont(QStringLiteral("MS Sans Serif"));
+    timeFont.setPixelSize(11);
+    timeFont.setBold(true);
+    TimeDisplay1->setDisplayFont(timeFont);
+    TimeDisplay1->setFontColor(clLime);
+    TimeDisplay1->setColor(clBlack);
+    TimeDisplay1->setTime(0);
+
+    sbTimeDown = imageButton(pnlMain, "sbTimeDown", 0, 3, QRect(341, 94, 15, 16), QStringLiteral("Count Up / Count Down"),
+                             glyphs::countArrow(true));
+    sbTimeDown->setFlat(true);
+
+    Label1 = label(pnlMain, "Label1", 0, QStringLiteral("Position "), 94, 167);
+    tbPosition = slider(pnlMain, "tbPosition", 0, QRect(7, 178, 215, 30), 0, 100, 10);
+    tbPosition->setToolTip(FormatPosition(0));
+}
+
+void TfrmMain::createTempoControls()
+{
+    lblTempo = label(pnlMain, "lblTempo", 0, QStringLiteral("Tempo (bpm)"), 84, 217);
+    tbTempo = slider(pnlMain, "tbTempo", 0, QRect(7, 231, 215, 29), 1, 200, 10);
+    tbTempo->setValue(1);
+    lblTempoLow = label(pnlMain, "lblTempoLow", 0, QStringLiteral("1"), 14, 261);
+    lblTempoMid = label(pnlMain, "lblTempoMid", 0, QStringLiteral("100"), 106, 261);
+    lblTempoHigh = label(pnlMain, "lblTempoHigh", 0, QStringLiteral("200"), 203, 261);
+}
+
+void TfrmMain::createVolumeControls()
+{
+    lblMasterV = smallLabel(pnlMain, "lblMasterV", QStringLiteral("Master "), 228, 184);
+    tbMasterV = volumeBar(pnlMain, "tbMasterV", 175);
+    const QRect masterMute(357, 183, 15, 16);
+    sbMasterMute = imageButton(pnlMain, "sbMasterMute", 1, 4, masterMute, QStringLiteral("Mute Master"),
+                               images::caption(QStringLiteral("M"), masterMute.size()));
+    sbMasterMute->setFlat(true);
+
+    lblMidiV = smallLabel(pnlMain, "lblMidiV", QStringLiteral("Midi "), 239, 210);
+    tbMidiV = volumeBar(pnlMain, "tbMidiV", 200);
+    const QRect midiMute(357, 208, 15, 16);
+    sbMidiMute = imageButton(pnlMain, "sbMidiMute", 1, 5, midiMute, QStringLiteral("Mute Midi"),
+                             images::caption(QStringLiteral("M"), midiMute.size()));
+    sbMidiMute->setFlat(true);
+
+    lblTreble = smallLabel(pnlMain, "lblTreble", QStringLiteral("Treble"), 232, 235);
+    tbTreble = volumeBar(pnlMain, "tbTreble", 225);
+    lblBass = smallLabel(pnlMain, "lblBass", QStringLiteral("Bass "), 235, 259);
+    tbBass = volumeBar(pnlMain, "tbBass", 250);
+}
+
+void TfrmMain::createLyricsStrip()
+{
+    pnlScrollingLyrics = named(new TPanel(centralWidget()), "pnlScrollingLyrics", 1);
+    pnlScrollingLyrics->setGeometry(0, MainPanelHeight, ClientWidth, LyricsStripHeight);
+    pnlScrollingLyrics->setBevel(TPanel::Bevel::Lowered);
+
+    pnlLyrics = named(new TPanel(pnlScrollingLyrics), "pnlLyrics", 1);
+    pnlLyrics->setGeometry(2, 2, 205, 27);
+    pnlLyrics->setBevel(TPanel::Bevel::None);
+    pnlLyrics->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    pnlLyrics->setFont(lyricsFont(false));
+    pnlLyrics->setTextColor(Qt::black);
+
+    // The highlighted syllable: over the end of pnlLyrics's text, in the
+    // panel's background colour so that it hides the plain characters beneath.
+    lblLyrics = named(new TRightAlignedLabel(pnlLyrics, pnlLyrics->width(), 5), "lblLyrics", 1);
+    lblLyrics->setFont(lyricsFont(true));
+    lblLyrics->setAutoFillBackground(true);
+    QPalette highlight = lblLyrics->palette();
+    highlight.setColor(QPalette::WindowText, Qt::red);
+    lblLyrics->setPalette(highlight);
+    lblLyrics->setCaption(QStringLiteral("     "));
+
+    pnlLyrics2 = named(new TPanel(pnlScrollingLyrics), "pnlLyrics2", 1);
+    pnlLyrics2->setGeometry(207, 2, 168, 27);
+    pnlLyrics2->setBevel(TPanel::Bevel::None);
+    pnlLyrics2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    pnlLyrics2->setFont(lyricsFont(false));
+    pnlLyrics2->setTextColor(Qt::black);
+}
+
+void TfrmMain::createStatusBar()
+{
+    StatusBar1 = named(new QStatusBar(this), "StatusBar1", 1);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setFixedHeight(StatusBarHeight);
+    lblStatusText = new QLabel(StatusBar1);
+    lblStatusText->setObjectName(QStringLiteral("lblStatusText"));
+    StatusBar1->addWidget(lblStatusText, 1);
+    lblOutputNotice = new QLabel(StatusBar1);
+    lblOutputNotice->setObjectName(QStringLiteral("lblOutputNotice"));
+    lblOutputNotice->setStyleSheet(QStringLiteral("QLabel { color: #A00000; }"));
+    lblOutputNotice->hide();
+    StatusBar1->addPermanentWidget(lblOutputNotice);
+    setStatusBar(StatusBar1);
+    setStatusText(QStringLiteral("No MIDI File Loaded"));
+}
+
+void TfrmMain::fixClientSize()
+{
+    centralWidget()->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
+    setFixedSize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
+}
+
+QString TfrmMain::statusText() const
+{
+    return lblStatusText->text();
+}
+
+void TfrmMain::setStatusText(const QString& text)
+{
+    lblStatusText->setText(text);
+}
+
+} // namespace harmonet

@@ -1,0 +1,52 @@
+// The output device of the main window: opening the device chosen in the
+// settings window, closing it, and the status bar notice when the built-in
+// synthesizer cannot make sound.
+#include "player/UnitMain.h"
+
+#include "midiout/MidiOut.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace harmonet {
+
+void TfrmMain::OpenMidiOutput()
+{
+    const auto* settings = findChild<QWidget*>(QStringLiteral("frmSettings"), Qt::FindDirectChildrenOnly);
+    const auto* choice = settings ? settings->findChild<QComboBox*>(QStringLiteral("cbMidiOutput")) : nullptr;
+    if (!choice || choice->currentText().isEmpty()) {
+        return;
+    }
+    MidiOutput1->setProductName(choice->currentText());
+    OutputOpen = MidiOutput1->OpenDevice();
+    showOutputNotice();
+}
+
+void TfrmMain::CloseMidiOutput()
+{
+    if (OutputOpen) {
+        MidiOutput1->CloseDevice();
+        OutputOpen = false;
+    }
+    showOutputNotice();
+}
+
+void TfrmMain::showOutputNotice()
+{
+    // The built-in synthesizer either failed to open (no SoundFont) or is open
+    // without an audio device; either way the user hears nothing.
+    QString notice;
+    QString detail;
+    if (OutputOpen) {
+        detail = MidiOutput1->DeviceNotice();
+        notice = detail.isEmpty() ? QString() : QStringLiteral("No audio output");
+    } else if (MidiOutput1->LastError() == MidiNoSoundFont) {
+        detail = MidiOutput1->LastOpenFailure();
+        notice = QStringLiteral("No SoundFont");
+    }
+    lblOutputNotice->setText(notice);
+    lblOutputNotice->setToolTip(detail);
+    lblOutputNotice->setVisible(!notice.isEmpty());
+}
+
+} // namespace harmonet

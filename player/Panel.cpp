@@ -1,0 +1,79 @@
+#include "player/Panel.h"
+
+#include <QMouseEvent>
+
+namespace harmonet {
+
+TPanel::TPanel(QWidget* parent)
+    : QLabel(parent)
+{
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setLineWidth(1);
+    setBevel(Bevel::Raised);
+}
+
+void TPanel::setBevel(Bevel bevel)
+{
+    m_bevel = bevel;
+    switch (bevel) {
+    case Bevel::None:
+        setFrameStyle(QFrame::NoFrame);
+        break;
+    case Bevel::Raised:
+        setFrameStyle(QFrame::Panel | QFrame::Raised);
+        break;
+    case Bevel::Lowered:
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        break;
+    }
+}
+
+QColor TPanel::color() const
+{
+    return palette().color(QPalette::Window);
+}
+
+void TPanel::setColor(const QColor& color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, color.isValid() ? color : QPalette().color(QPalette::Button));
+    setPalette(pal);
+}
+
+QColor TPanel::textColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void TPanel::setTextColor(const QColor& color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, color);
+    setPalette(pal);
+}
+
+void TPanel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    emit mouseDown(event->globalPosition().toPoint());
+    event->accept();
+}
+
+void TPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (click) {
+        emit clicked();
+    }
+}
+
+void TPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMoved();
+    QLabel::mouseMoveEvent(event);
+}
+
+} // namespace harmonet

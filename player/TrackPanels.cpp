@@ -1,0 +1,174 @@
+// The sixteen track panels: binding a track to a panel, mute and lyrics
+// buttons, the tooltip of a panel, and the instrument menu.
+#include "player/UnitMain.h"
+
+#include "midiout/MidiOut.h"
+#include "player/ControlTags.h"
+#include "player/Panel.h"
+#include "player/RightAlignedLabel.h"
+#include "sequencer/MidiFile.h"
+#include "windows/InstrumentMenu.h"
+
+#include <QAction>
+#include <QCheckBox>
+
+namespace harmonet {
+
+namespace {
+
+const QColor MutedColor(255, 255, 0);
+const QColor SelectedLyricsColor(128, 128, 0);
+
+void showMuted(TPanel* button, bool muted)
+{
+    button->setColor(muted ? MutedColor : QColor());
+    button->setBevel(muted ? TPanel::Bevel::Lowered : TPanel::Bevel::Raised);
+}
+
+void showLyricsSelected(TPanel* button, bool selected)
+{
+    button->setBevel(selected ? TPanel::Bevel::Lowered : TPanel::Bevel::Raised);
+    button->setColor(selected ? SelectedLyricsColor : QColor());
+    button->setTextColor(selected ? QColor(Qt::white) : QColor(Qt::black));
+}
+
+int trackIndexOf(const QObject* control)
+{
+    return tagOf(control).value_or(0);
+}
+
+} // namespace
+
+TPanel* TfrmMain::muteButtonOf(int panelNumber) const
+{
+    return findChild<TPanel*>(QStringLiteral("pnlMute%1").arg(panelNumber));
+}
+
+TPanel* TfrmMain::lyricsButtonOf(int panelNumber) const
+{
+    return findChild<TPanel*>(QStringLiteral("pLyrics%1").arg(panelNumber));
+}
+
+void TfrmMain::SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton, TPanel* lyricsButton)
+{
+    panel->setVisible(true);
+    setTag(panel, trackIndex);
+    setTag(muteButton, trackIndex);
+    setTag(lyricsButton, trackIndex);
+    TMidiTrack* track = MidiFile1->TrackAt(trackIndex);
+    panel->setCaption(track->TrackName());
+    // A mute stays with the panel's place: the track bound here now is muted.
+    if (muteButton->color() == MutedColor) {
+        track->SetMuted(true);
+    }
+}
+
+void TfrmMain::pnlMuteClick(TPanel* button)
+{
+    TMidiTrack* track = MidiFile1->TrackAt(trackIndexOf(button));
+    const bool mute = button->bevel() == TPanel::Bevel::Raised;
+    showMuted(button, mute);
+    track->SetMuted(mute);
+}
+
+void TfrmMain::pLyricsClick(TPanel* button)
+{
+    showLyricsSelected(button, true);
+    const int track = trackIndexOf(button);
+    for (QObject* component : ownComponents()) {
+        auto* other = qobject_cast<TPanel*>(component);
+        if (other && other->objectName().contains(QLatin1String("pLyrics")) && trackIndexOf(other) != track) {
+            showLyricsSelected(other, false);
+        }
+    }
+    pnlLyrics->clear();
+    pnlLyrics2->clear();
+    lblLyrics->setCaption(QString());
+    LyricTrack = track;
+}
+
+void TfrmMain::TrackPanelMouseMove(TPanel* panel)
+{
+    panel->setToolTip(panel->caption());
+}
+
+void TfrmMain::TrackPanelMouseDown(TPanel* panel, const QPoint& globalPos)
+{
+    InstrumentPanel = panel;
+    pmInstruments->popup(globalPos);
+}
+
+void TfrmMain::cbInstrumentsClick()
+{
+    const bool showInstruments = cbInstruments->isChecked();
+    cbInstruments->setToolTip(showInstruments ? QStringLiteral("Click Track to change Instrument") : QString());
+    for (const QMetaObject::Connection& connection : std::as_const(m_panelMouseDown)) {
+        disconnect(connection);
+    }
+    m_panelMouseDown.clear();
+    for (TPanel* panel : std::as_const(TrackPanels)) {
+        if (showInstruments) {
+            m_panelMouseDown.append(connect(panel, &TPanel::mouseDown, this, [this, panel](const QPoint& pos) {
+                guarded([this, panel, pos] { TrackPanelMouseDown(panel, pos); });
+            }));
+        }
+        if (!panel->isHidden()) {
+            const TMidiTrack* track = MidiFile1->TrackAt(trackIndexOf(panel));
+            panel->setCaption(showInstruments ? track->InstrumentName() : track->TrackName());
+        }
+    }
+}
+
+void TfrmMain::Instruments1Click()
+{
+    cbInstruments->setChecked(!cbInstruments->isChecked());
+    cbInstrumentsClick();
+}
+
+void TfrmMain::WireInstrumentMenu()
+{
+    for (QObject* component : ownComponents()) {
+        auto* item = qobject_cast<QAction*>(component);
+        if (!item || !item->objectName().contains(QLatin1String("Midi"))) {
+            continue;
+        }
+        setTag(item, item->objectName().mid(4).toInt());
+        connect(item, &QAction::triggered, this, [this, item] { guarded([this, item] { InstrumentClick(item); }); });
+    }
+}
+
+void TfrmMain::pmInstrumentsPopup()
+{
+    const QString current = InstrumentPanel ? InstrumentPanel->caption() : QString();
+    for (QObject* component : ownComponents()) {
+        auto* item = qobject_cast<QAction*>(component);
+        if (item && item->objectName().contains(QLatin1String("Midi"))) {
+            item->setChecked(InstrumentPanel && item->text().compare(current, Qt::CaseInsensitive) == 0);
+        }
+    }
+}
+
+void TfrmMain::InstrumentClick(QAction* item)
+{
+    if (!InstrumentPanel) {
+        return;
+    }
+    const int program = tagOf(item).value_or(0);
+    SetTrackInstrument(MidiFile1->TrackAt(trackIndexOf(InstrumentPanel)), program);
+    if (cbInstruments->isChecked()) {
+        InstrumentPanel->setCaption(GMProgramName(program));
+    }
+}
+
+void TfrmMain::SetTrackInstrument(TMidiTrack* track, int program)
+{
+    // A track without a channel (no note-on) has no valid status byte for a
+    // program change: nothing is sent, but the instrument is still recorded.
+    if (track->Channel() >= 1 && track->Channel() <= 16) {
+        MidiOutput1->SendEvent(TMyMidiEvent(quint8(0xC0 + track->Channel() - 1), quint8(program), 0));
+    }
+    track->SetInstrumentName(GMProgramName(program));
+    track->SetProgramNumber(program);
+}
+
+} // namespace harmonet

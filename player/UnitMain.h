@@ -1,0 +1,245 @@
+#pragma once
+
+#include "windows/MainWindowLink.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QSlider;
+class QStatusBar;
+class QTimer;
+
+namespace harmonet {
+
+class TIniOut;
+class TInstrumentMenu;
+class TMidiFile;
+class TMidiMixer;
+class TMidiOutput;
+class TMidiTrack;
+class TOpenDialog;
+class TImageButton;
+class TPanel;
+class TTimeDisplay;
+class TRightAlignedLabel;
+
+// The main window of the player: the sixteen track panels, the transport,
+// position and tempo controls, the volume and tone controls, the scrolling
+// lyrics strip and the status bar, with the sequencer, the output device, the
+// mixer and the settings store as its components. Its implementation is split
+// by concern: UnitMain.cpp (life of the window, handler bindings, component
+// walk), MainLayout.cpp (controls and their places), MainMenus.cpp (menus),
+// FileHandling.cpp (opening, loading, closing), TrackPanels.cpp (track panels
+// and instruments), OutputHandling.cpp (the output device and its notice).
+class TfrmMain : public QMainWindow, public IMainWindowLink {
+    Q_OBJECT
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+
+public:
+    static constexpr int ClientWidth = 379;
+    static constexpr int ClientHeight = 337;
+    static constexpr int TrackPanelCount = 16;
+
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    int Top() const { return y(); }
+    void SetTop(int top) { move(x(), top); }
+    int Left() const { return x(); }
+    void SetLeft(int left) { move(left, y()); }
+
+    // The program's arguments after its own name; the first, when it names an
+    // existing file, is loaded at the first showing. Relative paths are taken
+    // from the folder the program was started in.
+    void SetCommandLine(const QStringList& arguments) { m_commandLine = arguments; }
+
+    // --- State of the window ---
+    bool FileLoaded = false;
+    QString CurrentFileName;
+    QString LastDir;
+    bool OutputOpen = false;
+    int LyricTrack = 1;
+    int CurrentTrack = 1;
+    TPanel* InstrumentPanel = nullptr;
+    int VerseCount = 0;
+    int SongLength = 0;
+    int FileBpm = 0;
+    int FullHeight = 0;
+    QList<TPanel*> TrackPanels;
+    QWidget* MixerWindow = nullptr;
+
+    // --- Operations used by the window's parts and the other windows ---
+    // Enables (or, for panels, shows) every control of tag 0, or disables and hides them.
+    void InitializeControls(bool enabled);
+    // A time in ms as minutes:seconds ("2:03" for 3 723 000 ms: the minutes wrap at 60).
+    static QString FormatPosition(int ms);
+    // Whether the text is empty once blanks and control characters are removed at both ends.
+    static bool IsBlank(const QString& text);
+    void OpenMidiOutput() override;
+    void CloseMidiOutput();
+    TMidiOutput& midiOutput() override { return *MidiOutput1; }
+    // Loads CurrentFileName and rebuilds the window around it.
+    void LoadMidiFile();
+    // Closes the loaded file: the window returns to its state without a file.
+    void CloseFile();
+    void SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton, TPanel* lyricsButton);
+    // Sends the program change on the track's channel and records the instrument.
+    void SetTrackInstrument(TMidiTrack* track, int program);
+    void WireInstrumentMenu();
+
+    // --- Components ---
+    TMidiFile* MidiFile1;
+    TMidiOutput* MidiOutput1;
+    TMidiMixer* MidiMixer1;
+    TIniOut* IniOut1;
+    TOpenDialog* OpenDialog1;
+    QTimer* Timer1;
+    QTimer* TimerFastForward;
+    QTimer* TimerRewind;
+
+    // --- Controls ---
+    TPanel* pnlMain;
+    QScrollArea* ScrollBox1;
+    QCheckBox* cbInstruments;
+    QPushButton* btnLoad;
+    TImageButton* sbMixer;
+    TImageButton* sbViewLyrics;
+    TImageButton* sbClose;
+    TImageButton* sbSettings;
+    TImageButton* sbHelp;
+    QPushButton* btnClose;
+
+    TImageButton* btnPlay;
+    TImageButton* btnRewind;
+    TImageButton* btnFastForward;
+    TImageButton* btnStop;
+    TImageButton* btnPause;
+    QLabel* lblTime;
+    TTimeDisplay* TimeDisplay1;
+    TImageButton* sbTimeDown;
+    QLabel* Label1;
+    QSlider* tbPosition;
+
+    QLabel* lblTempo;
+    QSlider* tbTempo;
+    QLabel* lblTempoLow;
+    QLabel* lblTempoMid;
+    QLabel* lblTempoHigh;
+
+    QLabel* lblMasterV;
+    QSlider* tbMasterV;
+    TImageButton* sbMasterMute;
+    QLabel* lblMidiV;
+    QSlider* tbMidiV;
+    TImageButton* sbMidiMute;
+    QLabel* lblTreble;
+    QSlider* tbTreble;
+    QLabel* lblBass;
+    QSlider* tbBass;
+
+    TPanel* pnlScrollingLyrics;
+    TPanel* pnlLyrics;
+    TRightAlignedLabel* lblLyrics;
+    TPanel* pnlLyrics2;
+    QStatusBar* StatusBar1;
+    QLabel* lblStatusText;
+    QLabel* lblOutputNotice;
+
+    // --- Menus ---
+    QAction* Open1;
+    QMenu* Reopen1;
+    QAction* Close1;
+    QAction* Exit1;
+    QAction* Lyrics1;
+    QAction* ScrollingLyrics1;
+    QAction* Instruments1;
+    QAction* TrackMixer1;
+    QAction* Play1;
+    QAction* Rewind1;
+    QAction* FastForward1;
+    QAction* Stop1;
+    QAction* Pause1;
+    QAction* Settings1;
+    QAction* HarmonetHelp1;
+    QAction* About1;
+    QMenu* pmReopen;
+    QMenu* pmPosition;
+    QMenu* pmTempo;
+    QMenu* pmScrollingLyrics;
+    TInstrumentMenu* pmInstruments;
+
+    // The text of the status bar (one text: the bar is in simple mode).
+    QString statusText() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // Construction, in MainLayout.cpp and MainMenus.cpp.
+    void createComponents();
+    void createControls();
+    void createTrackPanels();
+    void createTransportControls();
+    void createTempoControls();
+    void createVolumeControls();
+    void createLyricsStrip();
+    void createStatusBar();
+    void createMenus();
+    void createPopupMenus();
+    void fixClientSize();
+    // The binding table: every handler connected to its controls, in UnitMain.cpp.
+    void bindHandlers();
+    // Runs a handler so that what it throws reaches the error report.
+    void guarded(const std::function<void()>& handler);
+
+    // Start-up and shut-down.
+    void placeWindow();
+    void formShow();
+    void loadCommandLineFile();
+
+    // Handlers.
+    void btnLoadClick();
+    void sbCloseClick();
+    void ExitClick();
+    void sbViewLyricsClick();
+    void sbSettingsClick();
+    void sbHelpClick();
+    void About1Click();
+    void pnlMuteClick(TPanel* button);
+    void pLyricsClick(TPanel* button);
+    void TrackPanelMouseDown(TPanel* panel, const QPoint& globalPos);
+    void TrackPanelMouseMove(TPanel* panel);
+    void cbInstrumentsClick();
+    void Instruments1Click();
+    void pmInstrumentsPopup();
+    void InstrumentClick(QAction* item);
+
+    // Helpers of the track panels.
+    TPanel* muteButtonOf(int panelNumber) const;
+    TPanel* lyricsButtonOf(int panelNumber) const;
+    // The objects of this window: its components, controls, menus and popups,
+    // but not those of the other windows it owns.
+    QList<QObject*> ownComponents() const;
+    void setStatusText(const QString& text);
+    void showOutputNotice();
+
+    QList<QMetaObject::Connection> m_panelMouseDown;
+    QStringList m_commandLine;
+    QString m_startDir;
+    bool m_shown = false;
+};
+
+} // namespace harmonet

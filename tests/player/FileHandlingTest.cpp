@@ -1,0 +1,210 @@
+// Opening files through the command line, a drop and the open dialog, loading
+// them into the track panels, closing them, and a file that cannot be read.
+#include "tests/player/PlayerFixture.h"
+
+#include "player/OpenDialog.h"
+#include "player/Panel.h"
+#include "widgets/ImageButton.h"
+#include "sequencer/MidiFile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+namespace harmonet::test {
+namespace {
+
+QStringList visiblePanelCaptions(const TfrmMain& main)
+{
+    QStringList captions;
+    for (TPanel* panel : main.TrackPanels) {
+        if (!panel->isHidden()) {
+            captions.append(panel->caption());
+        }
+    }
+    return captions;
+}
+
+void drop(TfrmMain& main, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    // The drop goes to the widget that accepted the drag when it entered.
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&main, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&main, &event);
+}
+
+TEST_F(PlayerTest, CommandLineFileIsLoadedAtTheFirstShowing)
+{
+    const QString path = writeFile("hymn.mid", choirSong({"Soprano", "Alto", "Tenor", "Bass"}));
+    TfrmMain& main = showWindow({path, "ignored.mid"});
+    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_EQ(main.CurrentFileName, path);
+    EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath() + "/");
+    EXPECT_EQ(main.windowTitle(), "Harmonet - hymn.mid");
+    EXPECT_EQ(main.statusText(), path + " ");
+    EXPECT_EQ(visiblePanelCaptions(main), (QStringList{"Soprano", "Alto", "Tenor", "Bass"}));
+    EXPECT_TRUE(main.btnPlay->isEnabled());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(PlayerTest, CommandLineRelativePathIsTakenFromTheStartingFolder)
+{
+    writeFile("relative.mid", choirSong({"Melody"}));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    TfrmMain& main = showWindow({"relative.mid"});
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_EQ(main.CurrentFileName, QDir(folder.path()).absoluteFilePath("relative.mid"));
+}
+
+TEST_F(PlayerTest, BlankOrMissingCommandLineOpensNothing)
+{
+    for (const QStringList& commandLine : {QStringList{"  "}, QStringList{folder.filePath("missing.mid")},
+                                           QStringList{folder.path()}, QStringList{}}) {
+        TfrmMain& main = showWindow(commandLine);
+        EXPECT_FALSE(main.FileLoaded) << commandLine.join(",").toStdString();
+        EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
+        EXPECT_EQ(main.windowTitle(), "Harmonet - MIDI Player");
+        window.reset();
+    }
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(PlayerTest, DropLoadsOnlyTheFirstOfThreeFiles)
+{
+    const QString first = writeFile("first.mid", choirSong({"One"}));
+    const QString second = writeFile("second.mid", choirSong({"Two", "Three"}));
+    TfrmMain& main = showWindow();
+    drop(main, {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second), QUrl::fromLocalFile(second)});
+    EXPECT_EQ(main.CurrentFileName, first);
+    EXPECT_EQ(main.LastDir, QFileInfo(first).absolutePath() + "/");
+    EXPECT_EQ(visiblePanelCaptions(main), QStringList{"One"});
+}
+
+TEST_F(PlayerTest, OpenDialogIsSetUpAndLoadsTheChosenFile)
+{
+    const QString path = writeFile("chosen.mid", choirSong({"Descant"}));
+    TfrmMain& main = showWindow();
+    QString title;
+    QStringList filters;
+    QString startFolder;
+    bool existingOnly = false;
+    whenModal<QFileDialog>([&](QFileDialog* dialog) {
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        startFolder = dialog->directory().absolutePath();
+        existingOnly = dialog->fileMode() == QFileDialog::ExistingFile;
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::mouseClick(main.btnLoad, Qt::LeftButton);
+
+    EXPECT_EQ(title, "Load MIDI File...");
+    EXPECT_EQ(filters, QStringList{"MIDI Files (*.mid *.MID)"});
+    EXPECT_EQ(startFolder, QDir(QCoreApplication::applicationDirPath()).absolutePath()) << "the program folder";
+    EXPECT_TRUE(existingOnly);
+    EXPECT_EQ(main.CurrentFileName, path);
+    EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath()) << "no trailing separator from the dialog";
+    EXPECT_EQ(main.OpenDialog1->initialDir(), main.LastDir);
+    EXPECT_TRUE(main.FileLoaded);
+}
+
+TEST_F(PlayerTest, CancelledDialogChangesNothing)
+{
+    TfrmMain& main = showWindow();
+    whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    main.Open1->trigger();
+    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_TRUE(main.CurrentFileName.isEmpty());
+}
+
+TEST_F(PlayerTest, SecondFileReplacesTheFirst)
+{
+    TfrmMain& main = showWindow({writeFile("a.mid", choirSong({"S", "A", "T", "B"}))});
+    main.CurrentFileName = writeFile("b.mid", choirSong({"Melody", "Bass"}));
+    main.LoadMidiFile();
+    EXPECT_EQ(visiblePanelCaptions(main), (QStringList{"Melody", "Bass"}));
+    EXPECT_EQ(main.windowTitle(), "Harmonet - b.mid");
+    EXPECT_TRUE(main.FileLoaded);
+}
+
+TEST_F(PlayerTest, OnlyQualifyingTracksAmongTheFirstSixteenGetPanels)
+{
+    SmfWriter song;
+    song.header(1, 20, 96);
+    for (int t = 0; t < 20; ++t) {
+        song.beginTrack().meta(0, SmfWriter::TrackName, "T" + QByteArray::number(t));
+        if (t % 5 != 0) { // tracks 0, 5, 10 and 15 hold meta events only
+            song.noteOn(0, t % 16, 60, 90).noteOff(96, t % 16, 60);
+        }
+        song.endOfTrack().endTrack();
+    }
+    TfrmMain& main = showWindow({writeFile("many.mid", song.bytes())});
+    EXPECT_EQ(visiblePanelCaptions(main),
+              (QStringList{"T1", "T2", "T3", "T4", "T6", "T7", "T8", "T9", "T11", "T12", "T13", "T14"}));
+    EXPECT_EQ(main.findChild<TPanel*>("pnlMute5")->property("Tag").toInt(), 6);
+}
+
+TEST_F(PlayerTest, FileWithoutPlayableTrackShowsNoPanel)
+{
+    SmfWriter song;
+    song.header(1, 2, 96);
+    song.beginTrack().tempo(0, 600000).endOfTrack().endTrack();
+    song.beginTrack().meta(0, SmfWriter::Lyric, "La").endOfTrack().endTrack();
+    TfrmMain& main = showWindow({writeFile("silent.mid", song.bytes())});
+    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(PlayerTest, ClosingKeepsTheCaptionAndEmptiesTheWindow)
+{
+    TfrmMain& main = showWindow({writeFile("kept.mid", choirSong({"Soprano", "Alto"}))});
+    main.Close1->trigger();
+    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_EQ(main.windowTitle(), "Harmonet - kept.mid");
+    EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
+    EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
+    EXPECT_FALSE(main.btnPlay->isEnabled());
+    EXPECT_FALSE(main.Close1->isEnabled());
+}
+
+TEST_F(PlayerTest, UnreadableFileIsReportedAndLeavesNothingPlayable)
+{
+    TfrmMain& main = showWindow({writeFile("good.mid", choirSong({"Soprano"}))});
+    QByteArray truncated = choirSong({"Alto", "Tenor"});
+    truncated.chop(10);
+    const QString bad = writeFile("bad.mid", truncated);
+    drop(main, {QUrl::fromLocalFile(bad)});
+
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.constFirst(), "Read beyond end of file");
+    EXPECT_EQ(main.windowTitle(), "Harmonet - bad.mid");
+    EXPECT_EQ(main.statusText(), bad + " ");
+    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
+    EXPECT_FALSE(main.btnPlay->isEnabled());
+    EXPECT_FALSE(main.cbInstruments->isEnabled());
+    EXPECT_TRUE(main.btnLoad->isEnabled()) << "the program goes on";
+}
+
+TEST(OpenDialogFilters, PatternsAreOfferedInBothCases)
+{
+    EXPECT_EQ(TOpenDialog::nameFilters("MIDI Files (*.MID)|*.mid"), QStringList{"MIDI Files (*.mid *.MID)"});
+    EXPECT_EQ(TOpenDialog::nameFilters("Songs|*.mid;*.kar|All|*"),
+              (QStringList{"Songs (*.mid *.MID *.kar *.KAR)", "All (*)"}));
+    EXPECT_TRUE(TOpenDialog::nameFilters("").isEmpty());
+}
+
+} // namespace
+} // namespace harmonet::test
