@@ -4,10 +4,10 @@
 
 namespace harmonet {
 
-// The mixer component of the main window: it will carry the system's master
-// and synthesizer volume, mute and tone controls. For now it is the named
-// component the main window owns, with the identifiers of its six controls;
-// it opens no mixer device and offers no control yet.
+// The mixer component of the main window, named MidiMixer1, with the
+// identifiers of the six controls of the system's master and synthesizer
+// lines (volume, mute, treble, bass). It opens no mixer device and offers no
+// control: the volume and tone controls of the window keep their own ranges.
 class TMidiMixer : public QObject {
     Q_OBJECT
 

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QUrl>
@@ -117,6 +118,8 @@ TEST_F(PlayerTest, OpenDialogIsSetUpAndLoadsTheChosenFile)
     EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath()) << "no trailing separator from the dialog";
     EXPECT_EQ(main.OpenDialog1->initialDir(), main.LastDir);
     EXPECT_TRUE(main.FileLoaded);
+    window.reset();
+    EXPECT_EQ(storedMainFormValue("OpenDir"), QFileInfo(path).absolutePath()) << "the dialog's folder is kept";
 }
 
 TEST_F(PlayerTest, CancelledDialogChangesNothing)
@@ -170,7 +173,12 @@ TEST_F(PlayerTest, FileWithoutPlayableTrackShowsNoPanel)
 TEST_F(PlayerTest, ClosingKeepsTheCaptionAndEmptiesTheWindow)
 {
     TfrmMain& main = showWindow({writeFile("kept.mid", choirSong({"Soprano", "Alto"}))});
+    auto* lyrics = main.findChild<QPlainTextEdit*>("memoLyrics");
+    lyrics->setPlainText("1.All people that on earth do dwell");
+    main.pnlLyrics2->setText("dwell");
     main.Close1->trigger();
+    EXPECT_TRUE(lyrics->toPlainText().isEmpty());
+    EXPECT_TRUE(main.pnlLyrics2->text().isEmpty());
     EXPECT_FALSE(main.FileLoaded);
     EXPECT_EQ(main.windowTitle(), "Harmonet - kept.mid");
     EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
