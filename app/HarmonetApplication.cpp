@@ -8,8 +8,9 @@ namespace harmonet {
 
 THarmonetApplication::THarmonetApplication(int& argc, char** argv)
     : QApplication(argc, argv)
+    , m_errors([this](const QString& message) { showError(message); })
 {
-    setErrorReporter([this](const QString& message) { showError(message); });
+    setErrorReporter([this](const QString& message) { m_errors.report(message); });
 }
 
 THarmonetApplication::~THarmonetApplication()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/ErrorMessageQueue.h"
+
 #include <QApplication>
 
 namespace harmonet {
@@ -8,7 +10,7 @@ namespace harmonet {
 // error that reaches the error report in a message box under that title, and
 // catches whatever a handler, timer tick or dispatched event throws, so that
 // no exception unwinds through the event loop: the message is shown and the
-// program goes on.
+// program goes on. Messages are shown one at a time (TErrorMessageQueue).
 class THarmonetApplication : public QApplication {
     Q_OBJECT
 
@@ -25,6 +27,7 @@ private:
     void showError(const QString& message) const;
 
     QString m_title;
+    TErrorMessageQueue m_errors;
 };
 
 } // namespace harmonet
