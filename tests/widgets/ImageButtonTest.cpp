@@ -3,7 +3,7 @@
 #include "widgets/ImageButton.h"
 #include "widgets/TransportGlyphs.h"
 
-#include "tests/widgets/RenderInspection.h"
+#include "tests/widgets/RenderedImage.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,7 +1,7 @@
 // Where the read-out draws its bevels and text, in which colours, and when.
 #include "widgets/cmpTimeDisplay.h"
 
-#include "tests/widgets/RenderInspection.h"
+#include "tests/widgets/RenderedImage.h"
 
 #include <QFontMetrics>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "tests/widgets/RenderInspection.h"
+#include "tests/widgets/RenderedImage.h"
 
 #include <QFontMetrics>
 #include <QPainter>
