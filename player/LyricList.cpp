@@ -1,0 +1,106 @@
+#include "player/LyricList.h"
+
+#include <QStringDecoder>
+#include <cmath>
+#include <limits>
+
+namespace harmonet {
+
+void TLyricList::clear()
+{
+    m_texts.clear();
+    m_times.clear();
+}
+
+void TLyricList::append(const QString& text, qint32 ticks)
+{
+    m_texts.append(text);
+    m_times.append(ticks);
+}
+
+qint64 TLyricList::firstTimeFrom(qint64 ticks) const
+{
+    for (const qint32 time : m_times) {
+        if (time >= ticks) {
+            return time;
+        }
+    }
+    return -1;
+}
+
+qsizetype TLyricList::indexOf(qint64 t) const
+{
+    for (qsizetype k = 0; k < m_times.size(); ++k) {
+        if (m_times[k] == t) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+QString TLyricList::upTo(qint64 t) const
+{
+    const qsizetype k = indexOf(t);
+    QString joined;
+    for (qsizetype i = 0; i <= k; ++i) {
+        joined += m_texts[i];
+    }
+    joined.remove(QLatin1Char('\r'));
+    joined.remove(QLatin1Char('\n'));
+    return joined;
+}
+
+QString TLyricList::at(qint64 t) const
+{
+    const qsizetype k = indexOf(t);
+    return k < 0 ? QString() : m_texts[k];
+}
+
+QString TLyricList::after(qint64 t) const
+{
+    const qsizetype k = indexOf(t);
+    QString joined;
+    if (k < 0) {
+        return joined;
+    }
+    for (qsizetype i = k + 1; i < m_texts.size(); ++i) {
+        joined += m_texts[i];
+    }
+    return joined;
+}
+
+QString lyricText(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        return QString::fromLatin1(bytes.data(), bytes.size());
+    }
+    return text;
+}
+
+bool isVerseMarker(const QString& syllable)
+{
+    return syllable.indexOf(QLatin1Char('.')) == 1;
+}
+
+qint64 ticksAtMs(qint64 ms, double microsecondsPerTick)
+{
+    if (!(microsecondsPerTick > 0.0)) {
+        return 0;
+    }
+    const double ticks = std::nearbyint(double(ms) * 1000.0 / microsecondsPerTick);
+    constexpr double limit = double(std::numeric_limits<qint32>::max()) + 1.0;
+    // Beyond the last tick a track can hold: no syllable lies there.
+    return ticks >= limit ? qint64(limit) : qint64(ticks);
+}
+
+QStringList splitLines(const QString& text)
+{
+    QString unified = text;
+    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    unified.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return unified.split(QLatin1Char('\n'));
+}
+
+} // namespace harmonet
