@@ -85,6 +85,7 @@ void TfrmMain::pLyricsClick(TPanel* button)
     pnlLyrics2->clear();
     lblLyrics->setCaption(QString());
     LyricTrack = track;
+    GatherLyrics();
 }
 
 void TfrmMain::TrackPanelMouseMove(TPanel* panel)

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSlider>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -149,6 +150,14 @@ void TfrmMain::bindHandlers()
     bindClick(About1, &TfrmMain::About1Click);
     bindClick(cbInstruments, &TfrmMain::cbInstrumentsClick);
     bindClick(Instruments1, &TfrmMain::Instruments1Click);
+    bindClick(ScrollingLyrics1, &TfrmMain::ScrollingLyrics1Click);
+
+    connect(pmPosition, &QMenu::aboutToShow, this, [this] { guarded([this] { pmPositionPopup(); }); });
+    for (int verse = 1; verse <= 6; ++verse) {
+        QAction* item = popupItem(pmPosition, QByteArray("Verse" + QByteArray::number(verse)).constData());
+        connect(item, &QAction::triggered, this, [this, verse] { guarded([this, verse] { VerseClick(verse); }); });
+    }
+    connect(tbPosition, &QSlider::valueChanged, this, [this] { guarded([this] { tbPositionChanged(); }); });
 
     connect(pmInstruments, &TInstrumentMenu::aboutToShow, this, [this] { guarded([this] { pmInstrumentsPopup(); }); });
     for (int n = 1; n <= TrackPanelCount; ++n) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/LyricList.h"
 #include "windows/MainWindowLink.h"
 
 #include <QList>
@@ -38,7 +39,8 @@ class TRightAlignedLabel;
 // by concern: UnitMain.cpp (life of the window, handler bindings, component
 // walk), MainLayout.cpp (controls and their places), MainMenus.cpp (menus),
 // FileHandling.cpp (opening, loading, closing), TrackPanels.cpp (track panels
-// and instruments), OutputHandling.cpp (the output device and its notice).
+// and instruments), OutputHandling.cpp (the output device and its notice),
+// Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -95,6 +97,25 @@ public:
     // Sends the program change on the track's channel and records the instrument.
     void SetTrackInstrument(TMidiTrack* track, int program);
     void WireInstrumentMenu();
+
+    // --- Lyrics, in Lyrics.cpp ---
+    // The syllables of the lyrics track and their tick times, in track order.
+    const QStringList& LyricTexts() const { return m_lyrics.texts(); }
+    const QList<qint32>& LyricTimes() const { return m_lyrics.times(); }
+    // Rebuilds the syllables, VerseCount, the position step and the lyrics
+    // window's text from track LyricTrack, then shows the lyrics at the slider.
+    void GatherLyrics();
+    // The tick time of the first syllable at or after ms, or -1.
+    qint64 NextLyricTime(int ms) const;
+    QString LyricsUpTo(qint64 t) const { return m_lyrics.upTo(t); }
+    QString LyricAt(qint64 t) const { return m_lyrics.at(t); }
+    QString LyricsAfter(qint64 t) const { return m_lyrics.after(t); }
+    // Fills the strip around the first syllable at or after ms; unchanged when none is.
+    void ShowLyricsAt(int ms);
+    // The position slider's step: one verse's share of the song.
+    void UpdatePositionStep();
+    // What follows a change of the position slider's value.
+    void tbPositionChanged();
 
     // --- Components ---
     TMidiFile* MidiFile1;
@@ -226,6 +247,10 @@ private:
     void Instruments1Click();
     void pmInstrumentsPopup();
     void InstrumentClick(QAction* item);
+    void ScrollingLyrics1Click();
+    void pmPositionPopup();
+    // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
+    void VerseClick(int verse);
 
     // Helpers of the track panels.
     TPanel* muteButtonOf(int panelNumber) const;
@@ -237,6 +262,7 @@ private:
     void showOutputNotice();
 
     QList<QMetaObject::Connection> m_panelMouseDown;
+    TLyricList m_lyrics;
     QStringList m_commandLine;
     QString m_startDir;
     bool m_shown = false;

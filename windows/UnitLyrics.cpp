@@ -23,4 +23,9 @@ TfrmLyrics::TfrmLyrics(QWidget* owner)
     layout->addWidget(m_memoLyrics);
 }
 
+void TfrmLyrics::SetLines(const QStringList& lines)
+{
+    m_memoLyrics->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
 } // namespace harmonet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -16,6 +17,8 @@ public:
     explicit TfrmLyrics(QWidget* owner = nullptr);
 
     QPlainTextEdit* memoLyrics() const { return m_memoLyrics; }
+    // Replaces the text box's text with these lines.
+    void SetLines(const QStringList& lines);
 
 private:
     QPlainTextEdit* m_memoLyrics;

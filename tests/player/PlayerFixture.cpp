@@ -74,6 +74,27 @@ QByteArray PlayerTest::choirSong(const QStringList& voices)
     return song.bytes();
 }
 
+QByteArray PlayerTest::lyricSong(const QList<Syllable>& syllables, qint32 lengthTicks)
+{
+    SmfWriter song;
+    song.header(1, 3, 480);
+    song.beginTrack().tempo(0, 500000).endOfTrack().endTrack();
+    song.beginTrack().meta(0, SmfWriter::TrackName, "Soprano").noteOn(0, 0, 72, 100);
+    qint32 now = 0;
+    for (const Syllable& syllable : syllables) {
+        song.meta(quint64(syllable.ticks - now), SmfWriter::Lyric, syllable.text);
+        now = syllable.ticks;
+    }
+    song.noteOff(quint64(lengthTicks - now), 0, 72).endOfTrack().endTrack();
+    song.beginTrack()
+        .meta(0, SmfWriter::TrackName, "Alto")
+        .noteOn(0, 1, 65, 100)
+        .noteOff(quint64(lengthTicks), 1, 65)
+        .endOfTrack()
+        .endTrack();
+    return song.bytes();
+}
+
 QList<QByteArray> PlayerTest::sentMessages() const
 {
     QList<QByteArray> sent;

@@ -15,6 +15,12 @@
 
 namespace harmonet::test {
 
+// One lyric event of a test song: absolute tick time and the text's bytes.
+struct Syllable {
+    qint32 ticks;
+    QByteArray text;
+};
+
 // A main window built as the program builds it (with its settings and lyrics
 // windows), playing into a recording output device, with errors collected
 // instead of shown and MIDI files written into a private folder.
@@ -34,6 +40,11 @@ protected:
     // A format 1 song: a tempo track with no channel event, then one track per
     // voice name on channels 1, 2, ..., each with a program change and a note.
     static QByteArray choirSong(const QStringList& voices);
+
+    // A format 1 song at 120 bpm, 480 ticks a quarter: a tempo track, then
+    // "Soprano" on channel 1 with a note from 0 to lengthTicks and the
+    // syllables, then "Alto" on channel 2 with a note of the same length.
+    static QByteArray lyricSong(const QList<Syllable>& syllables, qint32 lengthTicks = 1920);
 
     // Short messages the recording device received, as bytes.
     QList<QByteArray> sentMessages() const;

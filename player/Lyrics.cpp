@@ -1,0 +1,122 @@
+// The scrolling lyrics: gathering the syllables of the lyrics track, the
+// strip around one syllable, the lyrics window's text, showing and hiding the
+// strip, and the verse jumps of the position slider's popup menu.
+#include "player/UnitMain.h"
+
+#include "player/Panel.h"
+#include "player/RightAlignedLabel.h"
+#include "sequencer/MidiFile.h"
+#include "windows/UnitLyrics.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSlider>
+#include <QStatusBar>
+#include <algorithm>
+#include <cmath>
+
+namespace harmonet {
+
+namespace {
+constexpr quint8 MetaStatus = 0xFF;
+constexpr quint8 LyricMeta = 0x05;
+constexpr int VerseItemCount = 6;
+} // namespace
+
+void TfrmMain::GatherLyrics()
+{
+    m_lyrics.clear();
+    VerseCount = 0;
+    QString fullText;
+    if (LyricTrack >= 0 && LyricTrack < MidiFile1->NumberOfTracks()) {
+        for (const TMidiEvent& event : MidiFile1->TrackAt(LyricTrack)->Events()) {
+            if (event.Status != MetaStatus || event.Value1 != LyricMeta) {
+                continue;
+            }
+            const QString syllable = lyricText(event.Text());
+            m_lyrics.append(syllable, event.Ticks);
+            if (isVerseMarker(syllable)) {
+                ++VerseCount;
+                // An empty line before every verse but the first.
+                fullText = fullText.isEmpty() ? syllable : fullText + QStringLiteral("\n\n") + syllable;
+            } else {
+                fullText += syllable;
+            }
+        }
+    }
+    UpdatePositionStep();
+    if (!m_lyrics.isEmpty() && VerseCount == 0) {
+        VerseCount = 1;
+    }
+    if (auto* lyrics = findChild<TfrmLyrics*>(QStringLiteral("frmLyrics"), Qt::FindDirectChildrenOnly)) {
+        lyrics->SetLines(splitLines(fullText));
+    }
+    ShowLyricsAt(tbPosition->value());
+}
+
+void TfrmMain::UpdatePositionStep()
+{
+    const int maximum = tbPosition->maximum();
+    const int step = VerseCount < 1 ? maximum : maximum / VerseCount;
+    tbPosition->setSingleStep(step);
+    tbPosition->setPageStep(step);
+}
+
+qint64 TfrmMain::NextLyricTime(int ms) const
+{
+    return m_lyrics.firstTimeFrom(ticksAtMs(ms, MidiFile1->MicrosecondsPerTick()));
+}
+
+void TfrmMain::ShowLyricsAt(int ms)
+{
+    const qint64 t = NextLyricTime(ms);
+    if (t < 0) {
+        return;
+    }
+    pnlLyrics->setCaption(LyricsUpTo(t));
+    lblLyrics->setCaption(LyricAt(t));
+    pnlLyrics2->setCaption(LyricsAfter(t));
+}
+
+void TfrmMain::tbPositionChanged()
+{
+    const int position = tbPosition->value();
+    tbPosition->setToolTip(FormatPosition(position));
+    ShowLyricsAt(position);
+}
+
+void TfrmMain::ScrollingLyrics1Click()
+{
+    // The item is checkable: the trigger has already toggled its check mark.
+    const bool visible = ScrollingLyrics1->isChecked();
+    const int stripHeight = pnlScrollingLyrics->height();
+    const int fullClientHeight = ClientHeight - StatusBar1->height();
+    pnlScrollingLyrics->setVisible(visible);
+    // The strip is the bottom of the client area, so the status bar, which
+    // the window keeps below the client area, stays beneath it.
+    centralWidget()->setFixedHeight(visible ? fullClientHeight : fullClientHeight - stripHeight);
+    setFixedHeight(visible ? FullHeight : FullHeight - stripHeight);
+}
+
+void TfrmMain::pmPositionPopup()
+{
+    for (int verse = 1; verse <= VerseItemCount; ++verse) {
+        if (auto* item = pmPosition->findChild<QAction*>(QStringLiteral("Verse%1").arg(verse))) {
+            item->setEnabled(VerseCount >= verse);
+        }
+    }
+}
+
+void TfrmMain::VerseClick(int verse)
+{
+    tbPosition->setValue(tbPosition->minimum());
+    const int step = tbPosition->pageStep();
+    // Without a step (a song of no length) every verse starts at the beginning.
+    for (int i = 1; i < verse && step > 0; ++i) {
+        const qint64 next = step + step * qint64(std::nearbyint(double(tbPosition->value()) / step));
+        tbPosition->setValue(int(std::min<qint64>(next, tbPosition->maximum())));
+    }
+    tbPositionChanged();
+}
+
+} // namespace harmonet
