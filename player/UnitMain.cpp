@@ -158,6 +158,8 @@ void TfrmMain::bindHandlers()
         connect(item, &QAction::triggered, this, [this, verse] { guarded([this, verse] { VerseClick(verse); }); });
     }
     connect(tbPosition, &QSlider::valueChanged, this, [this] { guarded([this] { tbPositionChanged(); }); });
+    // Not guarded: what a dispatched event raises ends its dispatch, which reports it.
+    MidiFile1->SetOnMidiEvent([this](PMidiEvent event) { MidiFile1MidiEvent(event); });
 
     connect(pmInstruments, &TInstrumentMenu::aboutToShow, this, [this] { guarded([this] { pmInstrumentsPopup(); }); });
     for (int n = 1; n <= TrackPanelCount; ++n) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/LyricList.h"
+#include "sequencer/MidiEvent.h"
 #include "windows/MainWindowLink.h"
 
 #include <QList>
@@ -26,6 +27,7 @@ class TMidiFile;
 class TMidiMixer;
 class TMidiOutput;
 class TMidiTrack;
+class TMyMidiEvent;
 class TOpenDialog;
 class TImageButton;
 class TPanel;
@@ -40,7 +42,8 @@ class TRightAlignedLabel;
 // walk), MainLayout.cpp (controls and their places), MainMenus.cpp (menus),
 // FileHandling.cpp (opening, loading, closing), TrackPanels.cpp (track panels
 // and instruments), OutputHandling.cpp (the output device and its notice),
-// Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps).
+// Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
+// EventRouting.cpp (every played event to the output or the lyrics strip).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -116,6 +119,11 @@ public:
     void UpdatePositionStep();
     // What follows a change of the position slider's value.
     void tbPositionChanged();
+
+    // --- Routing, in EventRouting.cpp ---
+    // Handles one event the sequencer dispatches: to the output device, as
+    // the tracks' mute, instrument and mixer settings say, or to the strip.
+    void MidiFile1MidiEvent(PMidiEvent event);
 
     // --- Components ---
     TMidiFile* MidiFile1;
@@ -251,6 +259,11 @@ private:
     void pmPositionPopup();
     // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
     void VerseClick(int verse);
+
+    // Routing helpers.
+    void routeMetaEvent(const TMidiEvent& event);
+    // The controller message carrying the track's mixer settings in place of message.
+    static TMyMidiEvent mixerReplacement(const TMidiTrack& track, const TMyMidiEvent& message);
 
     // Helpers of the track panels.
     TPanel* muteButtonOf(int panelNumber) const;
