@@ -97,9 +97,10 @@ void TfrmMain::routeMetaEvent(const TMidiEvent& event)
     if (IsBlank(text)) {
         return;
     }
+    // The strip is one line, as in ShowLyricsAt.
     pnlLyrics->setCaption(LyricsUpTo(event.Ticks));
-    lblLyrics->setCaption(text);
-    pnlLyrics2->setCaption(LyricsAfter(event.Ticks));
+    lblLyrics->setCaption(withoutLineBreaks(text));
+    pnlLyrics2->setCaption(withoutLineBreaks(LyricsAfter(event.Ticks)));
 }
 
 } // namespace harmonet

@@ -45,9 +45,7 @@ QString TLyricList::upTo(qint64 t) const
     for (qsizetype i = 0; i <= k; ++i) {
         joined += m_texts[i];
     }
-    joined.remove(QLatin1Char('\r'));
-    joined.remove(QLatin1Char('\n'));
-    return joined;
+    return withoutLineBreaks(joined);
 }
 
 QString TLyricList::at(qint64 t) const
@@ -93,6 +91,13 @@ qint64 ticksAtMs(qint64 ms, double microsecondsPerTick)
     constexpr double limit = double(std::numeric_limits<qint32>::max()) + 1.0;
     // Beyond the last tick a track can hold: no syllable lies there.
     return ticks >= limit ? qint64(limit) : qint64(ticks);
+}
+
+QString withoutLineBreaks(QString text)
+{
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    return text;
 }
 
 QStringList splitLines(const QString& text)

@@ -51,6 +51,9 @@ bool isVerseMarker(const QString& syllable);
 // tick has no duration (no song loaded).
 qint64 ticksAtMs(qint64 ms, double microsecondsPerTick);
 
+// The text with every CR and LF removed: the strip shows one line.
+QString withoutLineBreaks(QString text);
+
 // Lines of a text split at CR LF, CR or LF.
 QStringList splitLines(const QString& text);
 

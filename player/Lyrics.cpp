@@ -73,9 +73,11 @@ void TfrmMain::ShowLyricsAt(int ms)
     if (t < 0) {
         return;
     }
+    // Line breaks of the syllables would break the one-line strip apart and
+    // move the highlight off the text it covers: the strip shows none.
     pnlLyrics->setCaption(LyricsUpTo(t));
-    lblLyrics->setCaption(LyricAt(t));
-    pnlLyrics2->setCaption(LyricsAfter(t));
+    lblLyrics->setCaption(withoutLineBreaks(LyricAt(t)));
+    pnlLyrics2->setCaption(withoutLineBreaks(LyricsAfter(t)));
 }
 
 void TfrmMain::tbPositionChanged()

@@ -144,6 +144,15 @@ TEST_F(PlayerTest, Utf8AndLatin1LyricsShowTheSameLetters)
     EXPECT_EQ(main.pnlLyrics2->caption(), QStringLiteral("ri\u00E9"));
 }
 
+TEST_F(PlayerTest, LineBreaksOfTheSyllablesKeepTheStripOnOneLine)
+{
+    TfrmMain& main = showWindow({writeFile("psalm.mid", lyricSong({{0, "Sing"}, {480, "\r\nto "}, {960, "\rthe"}}))});
+    main.tbPosition->setValue(500);
+    EXPECT_EQ(stripTexts(main), QStringList({"Singto ", "to ", "the"}));
+    EXPECT_EQ(main.LyricsAfter(480), "\rthe") << "the text itself keeps them";
+    EXPECT_EQ(lyricsWindowText(main), "Sing\nto \nthe");
+}
+
 TEST_F(PlayerTest, HidingTheStripShrinksTheWindowAndShowingRestoresIt)
 {
     TfrmMain& main = showWindow();
