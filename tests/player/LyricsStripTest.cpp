@@ -160,7 +160,8 @@ TEST_F(PlayerTest, HidingTheStripShrinksTheWindowAndShowingRestoresIt)
     ASSERT_EQ(main.FullHeight, fullHeight);
     ASSERT_TRUE(main.ScrollingLyrics1->isEnabled()) << "usable without a file";
 
-    main.ScrollingLyrics1->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main, Qt::Key_F3);
     EXPECT_FALSE(main.ScrollingLyrics1->isChecked());
     EXPECT_FALSE(main.pnlScrollingLyrics->isVisible());
     EXPECT_EQ(main.height(), fullHeight - 32);
