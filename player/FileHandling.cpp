@@ -97,6 +97,7 @@ void TfrmMain::loadCommandLineFile()
 
 void TfrmMain::LoadMidiFile()
 {
+    btnStopClick();
     Timer1->stop();
     repaint();
     {
@@ -162,6 +163,7 @@ void TfrmMain::sbCloseClick()
 
 void TfrmMain::CloseFile()
 {
+    btnStopClick();
     FileLoaded = false;
     setStatusText(QStringLiteral("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {

@@ -80,13 +80,6 @@ void TfrmMain::ShowLyricsAt(int ms)
     pnlLyrics2->setCaption(withoutLineBreaks(LyricsAfter(t)));
 }
 
-void TfrmMain::tbPositionChanged()
-{
-    const int position = tbPosition->value();
-    tbPosition->setToolTip(FormatPosition(position));
-    ShowLyricsAt(position);
-}
-
 void TfrmMain::ScrollingLyrics1Click()
 {
     // The item is checkable: the trigger has already toggled its check mark.

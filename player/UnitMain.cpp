@@ -157,7 +157,18 @@ void TfrmMain::bindHandlers()
         QAction* item = popupItem(pmPosition, QByteArray("Verse" + QByteArray::number(verse)).constData());
         connect(item, &QAction::triggered, this, [this, verse] { guarded([this, verse] { VerseClick(verse); }); });
     }
-    connect(tbPosition, &QSlider::valueChanged, this, [this] { guarded([this] { tbPositionChanged(); }); });
+    bindPositionOnChange();
+
+    bindClick(btnPlay, &TfrmMain::btnPlayClick);
+    bindClick(Play1, &TfrmMain::btnPlayClick);
+    bindClick(btnStop, &TfrmMain::btnStopClick);
+    bindClick(Stop1, &TfrmMain::btnStopClick);
+    connect(btnPause, &TImageButton::clicked, this, [this] { guarded([this] { btnPauseClick(true); }); });
+    connect(Pause1, &QAction::triggered, this, [this] { guarded([this] { btnPauseClick(false); }); });
+    connect(btnStop, &TImageButton::mouseDown, this, [this] { guarded([this] { btnStopMouseDown(); }); });
+    connect(btnStop, &TImageButton::mouseUp, this, [this] { guarded([this] { btnStopMouseUp(); }); });
+    bindClick(sbTimeDown, &TfrmMain::sbTimeDownClick);
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     // Not guarded: what a dispatched event raises ends its dispatch, which reports it.
     MidiFile1->SetOnMidiEvent([this](PMidiEvent event) { MidiFile1MidiEvent(event); });
 
@@ -261,6 +272,9 @@ void TfrmMain::formShow()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     guarded([this] {
+        if (!MidiFile1->AllTracksEnded()) {
+            btnStopClick();
+        }
         Timer1->stop();
         if (MixerWindow) {
             MixerWindow->close();

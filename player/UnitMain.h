@@ -43,7 +43,8 @@ class TRightAlignedLabel;
 // FileHandling.cpp (opening, loading, closing), TrackPanels.cpp (track panels
 // and instruments), OutputHandling.cpp (the output device and its notice),
 // Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
-// EventRouting.cpp (every played event to the output or the lyrics strip).
+// EventRouting.cpp (every played event to the output or the lyrics strip),
+// Transport.cpp (play, pause, stop, winding, the refresh and the position).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -117,7 +118,24 @@ public:
     void ShowLyricsAt(int ms);
     // The position slider's step: one verse's share of the song.
     void UpdatePositionStep();
-    // What follows a change of the position slider's value.
+
+    // --- Transport, in Transport.cpp ---
+    // All Notes Off on each of the 16 channels, only while the output is open.
+    void AllNotesOff();
+    // The time display at ms: counting up, or down from SongLength while sbTimeDown is down.
+    void ShowTime(int ms);
+    // The play action: re-sends the instruments, then starts at the slider's
+    // position, or from the beginning at 0 or once every track has ended.
+    void btnPlayClick();
+    // The stop action: the first halts where the music is, the second rewinds to 0.
+    void btnStopClick();
+    // Pause from the button (which has toggled itself) or from the menu or Space.
+    void btnPauseClick(bool fromButton);
+    // The refresh while playing or paused: time display and slider, never seeking;
+    // stops once the song length is reached.
+    void Timer1Timer();
+    // The position-changed action: silences, seeks, shows the new place and
+    // plays on from it while playing.
     void tbPositionChanged();
 
     // --- Routing, in EventRouting.cpp ---
@@ -260,6 +278,17 @@ private:
     // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
     void VerseClick(int verse);
 
+    // Transport handlers.
+    void btnStopMouseDown();
+    void btnStopMouseUp();
+    void sbTimeDownClick();
+    // Binds or detaches the position slider's change notification, which the
+    // refresh and the tempo change suspend around their own slider updates.
+    void bindPositionOnChange();
+    void detachPositionOnChange();
+    // Sets btnPause up with its off image.
+    void releasePause();
+
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);
     // The controller message carrying the track's mixer settings in place of message.
@@ -275,6 +304,7 @@ private:
     void showOutputNotice();
 
     QList<QMetaObject::Connection> m_panelMouseDown;
+    QMetaObject::Connection m_positionOnChange;
     TLyricList m_lyrics;
     QStringList m_commandLine;
     QString m_startDir;

@@ -32,6 +32,7 @@ TEST_F(PlayerTest, MuteButtonTogglesItsLookAndTheTrackFlag)
 {
     TfrmMain& main = showWindow({writeFile("satb.mid", choirSong({"S", "A", "T", "B"}))});
     TPanel* mute = panel(main, "pnlMute2");
+    recorder->clearMessages(); // loading stops playback, which silences every channel
     TMidiTrack* alto = main.MidiFile1->TrackAt(2);
 
     QTest::mouseClick(mute, Qt::LeftButton);
@@ -105,6 +106,7 @@ TEST_F(PlayerTest, ShowInstrumentsSwitchesCaptionsAndHint)
 TEST_F(PlayerTest, ChoosingAnInstrumentSendsItsProgramOnTheTrackChannel)
 {
     TfrmMain& main = showWindow({writeFile("satb.mid", choirSong({"S", "A", "T"}))});
+    recorder->clearMessages(); // loading stops playback, which silences every channel
     main.Instruments1->trigger();
     TPanel* tenor = main.TrackPanels[2];
     QTest::mouseClick(tenor, Qt::LeftButton, {}, QPoint(20, 10));
@@ -133,6 +135,7 @@ TEST_F(PlayerTest, TrackWithoutChannelRecordsTheInstrumentAndSendsNothing)
     TfrmMain& main = showWindow({writeFile("controls.mid", song.bytes())});
     TMidiTrack* track = main.MidiFile1->TrackAt(0);
     ASSERT_EQ(track->Channel(), 0);
+    recorder->clearMessages(); // loading stops playback, which silences every channel
 
     main.SetTrackInstrument(track, 40);
     EXPECT_TRUE(sentMessages().isEmpty());

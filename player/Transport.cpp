@@ -1,0 +1,178 @@
+// The transport: play, pause and stop, the refresh of the time display and
+// the position slider while playing, the count direction of the time display,
+// and what follows a change of the position.
+#include "player/UnitMain.h"
+
+#include "midiout/MidiOut.h"
+#include "sequencer/MidiFile.h"
+#include "widgets/ImageButton.h"
+#include "widgets/TransportGlyphs.h"
+#include "widgets/cmpTimeDisplay.h"
+
+#include <QSlider>
+#include <QTimer>
+
+namespace harmonet {
+
+namespace {
+constexpr int ChannelCount = 16;
+constexpr quint8 ControlChange = 0xB0;
+constexpr quint8 AllNotesOffController = 123;
+} // namespace
+
+void TfrmMain::AllNotesOff()
+{
+    if (!OutputOpen) {
+        return;
+    }
+    TMyMidiEvent message(ControlChange, AllNotesOffController, 0);
+    for (int channel = 0; channel < ChannelCount; ++channel) {
+        message.StatusByte = quint8(ControlChange + channel);
+        MidiOutput1->SendEvent(message);
+    }
+}
+
+void TfrmMain::ShowTime(int ms)
+{
+    TimeDisplay1->setTime(sbTimeDown->isDown() ? SongLength - ms : ms);
+}
+
+void TfrmMain::releasePause()
+{
+    if (btnPause->isDown()) {
+        btnPause->setDown(false);
+        btnPause->setGlyph(glyphs::pause(false));
+    }
+}
+
+void TfrmMain::btnPlayClick()
+{
+    // Track 0 holds the tempo map: only the voices get their instrument again.
+    for (int i = 1; i < MidiFile1->NumberOfTracks(); ++i) {
+        TMidiTrack* track = MidiFile1->TrackAt(i);
+        SetTrackInstrument(track, GMProgramNumber(track->InstrumentName()));
+    }
+    btnPlay->setGlyph(glyphs::play(true));
+    btnPlay->setDown(true);
+    if (tbPosition->value() == 0) {
+        releasePause();
+        MidiFile1->PlayFromStart();
+    } else {
+        if (MidiFile1->AllTracksEnded()) {
+            // Setting 0 runs the position-changed action, which starts over too.
+            tbPosition->setValue(0);
+            tbPosition->setToolTip(FormatPosition(tbPosition->value()));
+            MidiFile1->PlayFromStart();
+        } else {
+            MidiFile1->AdvanceTo(tbPosition->value());
+            tbPosition->setToolTip(FormatPosition(tbPosition->value()));
+            MidiFile1->ResumePlay();
+        }
+        releasePause();
+    }
+    Timer1->start();
+}
+
+void TfrmMain::Timer1Timer()
+{
+    const int now = MidiFile1->CurrentTime();
+    ShowTime(now);
+    detachPositionOnChange();
+    tbPosition->setValue(now);
+    tbPosition->setToolTip(FormatPosition(tbPosition->value()));
+    bindPositionOnChange();
+    if (MidiFile1->SongLengthMs() <= now) {
+        btnStopClick();
+    }
+}
+
+void TfrmMain::btnStopClick()
+{
+    if (btnPlay->isDown()) {
+        MidiFile1->HaltPlay();
+        AllNotesOff();
+        btnPlay->setGlyph(glyphs::play(false));
+        btnPlay->setDown(false);
+        btnPause->setGlyph(glyphs::pause(false));
+        btnPause->setDown(false);
+    } else {
+        AllNotesOff();
+        tbPosition->setValue(0);
+    }
+    Timer1->stop();
+}
+
+void TfrmMain::btnStopMouseDown()
+{
+    btnStop->setGlyph(glyphs::stop(true));
+}
+
+void TfrmMain::btnStopMouseUp()
+{
+    btnStop->setGlyph(glyphs::stop(false));
+}
+
+void TfrmMain::btnPauseClick(bool fromButton)
+{
+    if (!fromButton) {
+        btnPause->setDown(!btnPause->isDown());
+    }
+    if (btnPause->isDown()) {
+        btnPause->setGlyph(glyphs::pause(true));
+        MidiFile1->HaltPlay();
+        AllNotesOff();
+        // Play stays down without its on image, so releasing Pause plays on.
+        btnPlay->setGlyph(glyphs::play(false));
+        btnPlay->setDown(true);
+    } else {
+        btnPause->setGlyph(glyphs::pause(false));
+        if (btnPlay->isDown()) {
+            MidiFile1->ResumePlay();
+            btnPlay->setGlyph(glyphs::play(true));
+        }
+    }
+}
+
+void TfrmMain::sbTimeDownClick()
+{
+    sbTimeDown->setGlyph(glyphs::countArrow(!sbTimeDown->isDown()));
+    ShowTime(MidiFile1->CurrentTime());
+}
+
+void TfrmMain::bindPositionOnChange()
+{
+    if (!m_positionOnChange) {
+        m_positionOnChange = connect(tbPosition, &QSlider::valueChanged, this,
+                                     [this] { guarded([this] { tbPositionChanged(); }); });
+    }
+}
+
+void TfrmMain::detachPositionOnChange()
+{
+    disconnect(m_positionOnChange);
+    m_positionOnChange = {};
+}
+
+void TfrmMain::tbPositionChanged()
+{
+    const bool refreshing = Timer1->isActive();
+    Timer1->stop();
+    AllNotesOff();
+    const int position = tbPosition->value();
+    tbPosition->setToolTip(FormatPosition(position));
+    ShowTime(position);
+    // The tracks move to the position without sounding, then the clock follows.
+    MidiFile1->SeekTo(position);
+    MidiFile1->AdvanceTo(position);
+    ShowLyricsAt(position);
+    if (btnPlay->isDown() && !btnPause->isDown()) {
+        btnPlayClick();
+    }
+    if (refreshing) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+} // namespace harmonet
