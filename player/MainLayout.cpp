@@ -7,6 +7,7 @@
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
+#include "player/TrackBar.h"
 #include "player/ToolImages.h"
 #include "widgets/ImageButton.h"
 #include "widgets/TransportGlyphs.h"
@@ -72,6 +73,17 @@ TImageButton* imageButton(QWidget* parent, const char* name, int tag, int groupI
 QSlider* slider(QWidget* parent, const char* name, int tag, const QRect& place, int minimum, int maximum, int step)
 {
     auto* result = named(new QSlider(Qt::Horizontal, parent), name, tag);
+    result->setGeometry(place);
+    result->setRange(minimum, maximum);
+    result->setSingleStep(step);
+    result->setPageStep(step);
+    return result;
+}
+
+// A slider the user moves in whole steps, usable only with a file loaded.
+TTrackBar* trackBar(QWidget* parent, const char* name, const QRect& place, int minimum, int maximum, int step)
+{
+    auto* result = named(new TTrackBar(parent), name, 0);
     result->setGeometry(place);
     result->setRange(minimum, maximum);
     result->setSingleStep(step);
@@ -222,14 +234,14 @@ void TfrmMain::createTransportControls()
     sbTimeDown->setFlat(true);
 
     Label1 = label(pnlMain, "Label1", 0, QStringLiteral("Position "), 94, 167);
-    tbPosition = slider(pnlMain, "tbPosition", 0, QRect(7, 178, 215, 30), 0, 100, 10);
+    tbPosition = trackBar(pnlMain, "tbPosition", QRect(7, 178, 215, 30), 0, 100, 10);
     tbPosition->setToolTip(FormatPosition(0));
 }
 
 void TfrmMain::createTempoControls()
 {
     lblTempo = label(pnlMain, "lblTempo", 0, QStringLiteral("Tempo (bpm)"), 84, 217);
-    tbTempo = slider(pnlMain, "tbTempo", 0, QRect(7, 231, 215, 29), 1, 200, 10);
+    tbTempo = trackBar(pnlMain, "tbTempo", QRect(7, 231, 215, 29), 1, 200, 10);
     tbTempo->setValue(1);
     lblTempoLow = label(pnlMain, "lblTempoLow", 0, QStringLiteral("1"), 14, 261);
     lblTempoMid = label(pnlMain, "lblTempoMid", 0, QStringLiteral("100"), 106, 261);

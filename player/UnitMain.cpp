@@ -9,6 +9,7 @@
 #include "persist/IniOut.h"
 #include "player/ControlTags.h"
 #include "player/Panel.h"
+#include "player/TrackBar.h"
 #include "sequencer/MidiFile.h"
 #include "windows/HelpViewer.h"
 #include "windows/InstrumentMenu.h"
@@ -158,6 +159,8 @@ void TfrmMain::bindHandlers()
         connect(item, &QAction::triggered, this, [this, verse] { guarded([this, verse] { VerseClick(verse); }); });
     }
     bindPositionOnChange();
+    connect(static_cast<TTrackBar*>(tbPosition), &TTrackBar::changed, this,
+            [this] { guarded([this] { tbPositionChanged(); }); });
 
     bindClick(btnPlay, &TfrmMain::btnPlayClick);
     bindClick(Play1, &TfrmMain::btnPlayClick);

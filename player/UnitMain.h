@@ -44,7 +44,7 @@ class TRightAlignedLabel;
 // and instruments), OutputHandling.cpp (the output device and its notice),
 // Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
 // EventRouting.cpp (every played event to the output or the lyrics strip),
-// Transport.cpp (play, pause, stop, winding, the refresh and the position).
+// Transport.cpp (play, pause, stop, the refresh and the position).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -174,7 +174,7 @@ public:
     TTimeDisplay* TimeDisplay1;
     TImageButton* sbTimeDown;
     QLabel* Label1;
-    QSlider* tbPosition;
+    QSlider* tbPosition; // a TTrackBar, as is tbTempo
 
     QLabel* lblTempo;
     QSlider* tbTempo;

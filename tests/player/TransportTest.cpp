@@ -291,5 +291,54 @@ TEST_F(TransportTest, LoadingClosingAndClosingTheWindowStopThePlayback)
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
+TEST_F(TransportTest, ASeekWhilePlayingSilencesFirstThenPlaysOnFromTheNewPlace)
+{
+    TfrmMain& main = loadSong();
+    click(main.btnPlay);
+    playFor(main, 1000);
+    recorder->clearMessages();
+
+    main.tbPosition->setValue(30000);
+    EXPECT_EQ(sentMessages().mid(0, 16), allNotesOffOnEveryChannel()) << "silence before anything sounds again";
+    EXPECT_EQ(main.MidiFile1->CurrentTime(), 30000);
+    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+    EXPECT_TRUE(main.Timer1->isActive());
+    EXPECT_EQ(main.tbPosition->toolTip(), "0:30");
+    EXPECT_EQ(main.TimeDisplay1->time(), 30000);
+    EXPECT_EQ(main.lblLyrics->text(), "thank");
+    playFor(main, 500);
+    EXPECT_EQ(main.tbPosition->value(), 30500);
+
+    main.tbPosition->setFocus();
+    QTest::keyClick(main.tbPosition, Qt::Key_Home);
+    EXPECT_EQ(main.MidiFile1->CurrentTime(), 0);
+    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+    EXPECT_EQ(main.lblLyrics->text(), "Now");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(TransportTest, ASeekWhileStoppedOrPausedMovesWithoutPlaying)
+{
+    TfrmMain& main = loadSong();
+    main.tbPosition->setFocus();
+    QTest::keyClick(main.tbPosition, Qt::Key_End);
+    EXPECT_EQ(main.MidiFile1->CurrentTime(), SongMs);
+    EXPECT_FALSE(main.MidiFile1->IsPlaying());
+    EXPECT_FALSE(main.Timer1->isActive());
+
+    main.tbPosition->setValue(0);
+    click(main.btnPlay);
+    playFor(main, 2000);
+    main.Pause1->trigger();
+    main.tbPosition->setValue(45000);
+    EXPECT_EQ(main.MidiFile1->CurrentTime(), 45000);
+    EXPECT_FALSE(main.MidiFile1->IsPlaying());
+    EXPECT_TRUE(main.btnPause->isDown());
+    EXPECT_TRUE(main.Timer1->isActive()) << "the refresh runs on as before the seek";
+    main.Pause1->trigger();
+    playFor(main, 1000);
+    EXPECT_EQ(main.tbPosition->value(), 46000) << "releasing Pause plays on from the new place";
+}
+
 } // namespace
 } // namespace harmonet::test
