@@ -172,6 +172,15 @@ void TfrmMain::bindHandlers()
     connect(btnStop, &TImageButton::mouseUp, this, [this] { guarded([this] { btnStopMouseUp(); }); });
     bindClick(sbTimeDown, &TfrmMain::sbTimeDownClick);
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+
+    auto* tempo = static_cast<TTrackBar*>(tbTempo);
+    connect(tempo, &TTrackBar::changed, this, [this] { guarded([this] { tbTempoChanged(); }); });
+    connect(tempo, &TTrackBar::keyDown, this, [this](QKeyEvent* key) { guarded([this, key] { tbTempoKeyDown(*key); }); });
+    bindClick(popupItem(pmTempo, "Reset1"), &TfrmMain::Reset1Click);
+    for (int preset : {60, 80, 100, 120, 140}) {
+        QAction* item = popupItem(pmTempo, QByteArray("N" + QByteArray::number(preset) + "1").constData());
+        connect(item, &QAction::triggered, this, [this, preset] { guarded([this, preset] { setTempo(preset); }); });
+    }
     // Not guarded: what a dispatched event raises ends its dispatch, which reports it.
     MidiFile1->SetOnMidiEvent([this](PMidiEvent event) { MidiFile1MidiEvent(event); });
 

@@ -11,6 +11,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -44,7 +45,8 @@ class TRightAlignedLabel;
 // and instruments), OutputHandling.cpp (the output device and its notice),
 // Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
 // EventRouting.cpp (every played event to the output or the lyrics strip),
-// Transport.cpp (play, pause, stop, the refresh and the position).
+// Transport.cpp (play, pause, stop, the refresh and the position), Tempo.cpp
+// (the tempo slider and its presets).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -137,6 +139,11 @@ public:
     // The position-changed action: silences, seeks, shows the new place and
     // plays on from it while playing.
     void tbPositionChanged();
+
+    // --- Tempo, in Tempo.cpp ---
+    // The tempo change: the sequencer takes the tempo slider's value, and the
+    // length and position are rescaled so the song goes on at the same place.
+    void tbTempoChanged();
 
     // --- Routing, in EventRouting.cpp ---
     // Handles one event the sequencer dispatches: to the output device, as
@@ -288,6 +295,12 @@ private:
     void detachPositionOnChange();
     // Sets btnPause up with its off image.
     void releasePause();
+
+    // Tempo handlers.
+    void tbTempoKeyDown(const QKeyEvent& event);
+    void Reset1Click();
+    // The tempo slider to bpm (within its range), then the tempo change.
+    void setTempo(int bpm);
 
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);
