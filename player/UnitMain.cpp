@@ -172,6 +172,14 @@ void TfrmMain::bindHandlers()
     connect(btnStop, &TImageButton::mouseUp, this, [this] { guarded([this] { btnStopMouseUp(); }); });
     bindClick(sbTimeDown, &TfrmMain::sbTimeDownClick);
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    connect(btnFastForward, &TImageButton::mouseDown, this, [this] { guarded([this] { btnFastForwardMouseDown(); }); });
+    connect(btnFastForward, &TImageButton::mouseUp, this, [this] { guarded([this] { btnFastForwardMouseUp(); }); });
+    connect(TimerFastForward, &QTimer::timeout, this, [this] { guarded([this] { TimerFastForwardTimer(); }); });
+    bindClick(FastForward1, &TfrmMain::FastForward1Click);
+    connect(btnRewind, &TImageButton::mouseDown, this, [this] { guarded([this] { btnRewindMouseDown(); }); });
+    connect(btnRewind, &TImageButton::mouseUp, this, [this] { guarded([this] { btnRewindMouseUp(); }); });
+    connect(TimerRewind, &QTimer::timeout, this, [this] { guarded([this] { TimerRewindTimer(); }); });
+    bindClick(Rewind1, &TfrmMain::Rewind1Click);
 
     auto* tempo = static_cast<TTrackBar*>(tbTempo);
     connect(tempo, &TTrackBar::changed, this, [this] { guarded([this] { tbTempoChanged(); }); });

@@ -45,8 +45,8 @@ class TRightAlignedLabel;
 // and instruments), OutputHandling.cpp (the output device and its notice),
 // Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
 // EventRouting.cpp (every played event to the output or the lyrics strip),
-// Transport.cpp (play, pause, stop, the refresh and the position), Tempo.cpp
-// (the tempo slider and its presets).
+// Transport.cpp (play, pause, stop, the refresh and the position), Winding.cpp
+// (fast forward and rewind), Tempo.cpp (the tempo slider and its presets).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -139,6 +139,11 @@ public:
     // The position-changed action: silences, seeks, shows the new place and
     // plays on from it while playing.
     void tbPositionChanged();
+
+    // --- Fast forward and rewind, in Winding.cpp ---
+    // The time of day in whole seconds that the menu's fast forward and
+    // rewind wait on; the system's unless replaced.
+    void SetSecondOfDaySource(std::function<int()> source) { m_secondOfDay = std::move(source); }
 
     // --- Tempo, in Tempo.cpp ---
     // The tempo change: the sequencer takes the tempo slider's value, and the
@@ -296,6 +301,23 @@ private:
     // Sets btnPause up with its off image.
     void releasePause();
 
+    // Winding handlers: a press starts the step timer, each tick moves the
+    // position by a step, the release plays on from there when playing.
+    void btnFastForwardMouseDown();
+    void TimerFastForwardTimer();
+    void btnFastForwardMouseUp();
+    void btnRewindMouseDown();
+    void TimerRewindTimer();
+    void btnRewindMouseUp();
+    void FastForward1Click();
+    void Rewind1Click();
+    void startWinding(QTimer* stepTimer, TImageButton* button, const QPixmap& onImage);
+    void windBy(int stepMs);
+    void endWinding(QTimer* stepTimer, TImageButton* button, const QPixmap& offImage);
+    // Presses, handles the window's events until the next second of the day, releases.
+    void holdUntilNextSecond(const std::function<void()>& press, const std::function<void()>& release);
+    static int currentSecondOfDay();
+
     // Tempo handlers.
     void tbTempoKeyDown(const QKeyEvent& event);
     void Reset1Click();
@@ -318,6 +340,7 @@ private:
 
     QList<QMetaObject::Connection> m_panelMouseDown;
     QMetaObject::Connection m_positionOnChange;
+    std::function<int()> m_secondOfDay = &TfrmMain::currentSecondOfDay;
     TLyricList m_lyrics;
     QStringList m_commandLine;
     QString m_startDir;
