@@ -6,10 +6,11 @@
 namespace harmonet {
 
 // A horizontal slider whose value the user changes in whole steps of its
-// singleStep: Left and Right go to the previous and next multiple of the step
-// (rounding the value to the nearest multiple first), Home and End to the ends,
-// and a click on the track beside the thumb pages by the same rule, repeating
-// every 400 ms while the button is held. valueChanged() reports every change,
+// singleStep: Left and Right (and Up and Down, as on a horizontal track) go to
+// the previous and next multiple of the step (rounding the value to the nearest
+// multiple first), Home and End to the ends, and a click on the track beside
+// the thumb pages by the same rule, repeating every 400 ms while the button is
+// held. valueChanged() reports every change,
 // by the program or while the thumb is dragged; changed() reports that the
 // user has finished one: the thumb released, a key step made, or a paging
 // click ended.
