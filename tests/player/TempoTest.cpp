@@ -161,5 +161,19 @@ TEST_F(TempoTest, TheHintIsEmptyUntilTheFirstChangeAndOutlivesALoad)
     EXPECT_EQ(main.tbTempo->toolTip(), "100");
 }
 
+TEST_F(TempoTest, AFailingOutputDuringTheChangeIsReportedAndSeekingStillWorksAfterwards)
+{
+    TfrmMain& main = loadThreeMinutes();
+    main.Play1->trigger();
+    recorder->failSends(7, QStringLiteral("device gone"));
+    choose(main, "N601");
+    EXPECT_FALSE(errors.isEmpty()) << "the output's error reaches the error report";
+    recorder->stopFailing();
+    main.btnStopClick();
+
+    main.tbPosition->setValue(1000);
+    EXPECT_EQ(main.MidiFile1->CurrentTime(), 1000) << "the position slider still seeks";
+}
+
 } // namespace
 } // namespace harmonet::test
