@@ -36,6 +36,7 @@ bench: build
 	$(BUILD)/bench/harmonet-bench
 	$(BUILD)/bench/harmonet-bench-dispatch
 	$(BUILD)/bench/harmonet-bench-render
+	$(BUILD)/bench/harmonet-bench-transport
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work
