@@ -84,49 +84,45 @@ TIniOut::TIniOut(QObject* owner) : QObject(owner)
     setObjectName(QStringLiteral("IniOut1"));
 }
 
-void TIniOut::Load()
+namespace {
+
+// One pass over the items with one store connection: each item is handled on
+// its own, and no failure, of one item or of the store, leaves the pass.
+template <typename HandleItem>
+void runPass(QObject* window, TRegRoots root, const QStringList& items, bool saving, HandleItem handle)
 {
-    QObject* window = parent();
     if (window == nullptr)
         return;
     try {
-        TSettingsStore store(m_root);
-        for (const QString& line : std::as_const(m_items)) {
+        TSettingsStore store(root);
+        for (const QString& line : items) {
             const Item item(line);
-            if (item.blank())
+            if (item.blank() || (saving && item.loadOnly))
                 continue;
             try {
-                loadItem(store, window, item);
+                handle(store, window, item);
             } catch (...) {
-                // The property keeps what it had; the next item follows.
+                // That property keeps its value, or that item is not written;
+                // the next item follows.
             }
         }
+        if (saving)
+            store.flush();
     } catch (...) {
         // Settings never stop the window that keeps them.
     }
 }
 
+} // namespace
+
+void TIniOut::Load()
+{
+    runPass(parent(), m_root, m_items, false, loadItem);
+}
+
 void TIniOut::Save()
 {
-    QObject* window = parent();
-    if (window == nullptr)
-        return;
-    try {
-        TSettingsStore store(m_root);
-        for (const QString& line : std::as_const(m_items)) {
-            const Item item(line);
-            if (item.blank() || item.loadOnly)
-                continue;
-            try {
-                saveItem(store, window, item);
-            } catch (...) {
-                // That item is not written; the next item follows.
-            }
-        }
-        store.flush();
-    } catch (...) {
-        // Settings never stop the window that keeps them.
-    }
+    runPass(parent(), m_root, m_items, true, saveItem);
 }
 
 } // namespace harmonet

@@ -250,19 +250,22 @@ void TfrmMain::createTempoControls()
 
 void TfrmMain::createVolumeControls()
 {
+    // The flat "M" toggle right of a volume bar that mutes its line.
+    const auto muteButton = [this](const char* name, int groupIndex, int top, const QString& hint) {
+        const QRect place(357, top, 15, 16);
+        TImageButton* button = imageButton(pnlMain, name, 1, groupIndex, place, hint,
+                                           images::caption(QStringLiteral("M"), place.size()));
+        button->setFlat(true);
+        return button;
+    };
+
     lblMasterV = smallLabel(pnlMain, "lblMasterV", QStringLiteral("Master "), 228, 184);
     tbMasterV = volumeBar(pnlMain, "tbMasterV", 175);
-    const QRect masterMute(357, 183, 15, 16);
-    sbMasterMute = imageButton(pnlMain, "sbMasterMute", 1, 4, masterMute, QStringLiteral("Mute Master"),
-                               images::caption(QStringLiteral("M"), masterMute.size()));
-    sbMasterMute->setFlat(true);
+    sbMasterMute = muteButton("sbMasterMute", 4, 183, QStringLiteral("Mute Master"));
 
     lblMidiV = smallLabel(pnlMain, "lblMidiV", QStringLiteral("Midi "), 239, 210);
     tbMidiV = volumeBar(pnlMain, "tbMidiV", 200);
-    const QRect midiMute(357, 208, 15, 16);
-    sbMidiMute = imageButton(pnlMain, "sbMidiMute", 1, 5, midiMute, QStringLiteral("Mute Midi"),
-                             images::caption(QStringLiteral("M"), midiMute.size()));
-    sbMidiMute->setFlat(true);
+    sbMidiMute = muteButton("sbMidiMute", 5, 208, QStringLiteral("Mute Midi"));
 
     lblTreble = smallLabel(pnlMain, "lblTreble", QStringLiteral("Treble"), 232, 235);
     tbTreble = volumeBar(pnlMain, "tbTreble", 225);
