@@ -8,7 +8,6 @@
 #include "windows/HelpViewer.h"
 #include "windows/MainWindowLink.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -113,14 +112,6 @@ TfrmMixer::TfrmMixer(QWidget* owner, TMidiFile& file, TMidiOutput& output, IMain
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scrollBox);
-
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    help->setShortcutContext(Qt::WindowShortcut);
-    addAction(help);
-    connect(help, &QAction::triggered, this, [this] {
-        showHelpContext(parentWidget() ? parentWidget() : this, HelpContext::TrackMixer);
-    });
 
     m_iniOut->setObjectName(QStringLiteral("IniOut1"));
     m_iniOut->setItems(MixerFormItems);
@@ -302,6 +293,11 @@ void TfrmMixer::resetToFile(QSlider* slider)
 
 bool TfrmMixer::FormKeyPress(const QKeyEvent& key)
 {
+    if (key.key() == Qt::Key_F1) {
+        // The help window belongs to the main window, so it outlives this one.
+        showHelpContext(parentWidget() ? parentWidget() : this, HelpContext::TrackMixer);
+        return true;
+    }
     if (key.key() != Qt::Key_Escape && key.text() != QChar(EscapeCharacter)) {
         return false;
     }

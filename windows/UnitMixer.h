@@ -78,7 +78,7 @@ private:
     void sliderChanged(QSlider* slider);
     // A slider's value to the one the file gave its track.
     void resetToFile(QSlider* slider);
-    // Esc closes the window; true when the key was that.
+    // Esc closes the window, F1 shows its help page; true when the key was one of these.
     bool FormKeyPress(const QKeyEvent& key);
     TMidiTrack* trackOf(const QSlider* slider) const;
     // Sends controller on the track's channel; a track without a channel has none to send on.

@@ -7,6 +7,7 @@
 #include "sequencer/MidiFile.h"
 #include "tests/support/TestPaths.h"
 #include "widgets/ImageButton.h"
+#include "windows/HelpViewer.h"
 #include "windows/UnitMixer.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace harmonet::test {
 
@@ -258,11 +260,16 @@ TEST_F(MixerWindowTest, FormatZeroSongGivesOneColumnAndNoSliderHasTheFocus)
     EXPECT_FALSE(qobject_cast<QSlider*>(mixer->focusWidget()));
 }
 
-TEST_F(MixerWindowTest, EscapeClosesTheMixerWhichKeepsItsPlaceAndIsForgottenByTheMainWindow)
+TEST_F(MixerWindowTest, HelpKeyOpensTheMixersPageAndEscapeClosesTheMixerWhichKeepsItsPlace)
 {
     TfrmMain& main = load("satb.mid", choirSong({"Soprano", "Alto"}));
     TfrmMixer* mixer = openMixer(main);
     ASSERT_NE(mixer, nullptr);
+    QTest::keyClick(slider(mixer, "tBarVolume1"), Qt::Key_F1);
+    auto* viewer = main.findChild<THelpViewer*>();
+    ASSERT_NE(viewer, nullptr) << "the help window belongs to the main window";
+    EXPECT_EQ(viewer->browser()->source(), THelpViewer::pageOfContext(HelpContext::TrackMixer));
+    EXPECT_TRUE(viewer->browser()->toPlainText().contains("track mixer"));
     mixer->move(30, 40);
     QPointer<TfrmMixer> watched(mixer);
 
