@@ -106,6 +106,8 @@ TfrmMixer::TfrmMixer(QWidget* owner, TMidiFile& file, TMidiOutput& output, IMain
     setFont(captionFont());
 
     m_scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
+    // Tab goes from slider to slider; the sliders take the arrow keys themselves.
+    m_scrollBox->setFocusPolicy(Qt::NoFocus);
     m_scrollBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_scrollBox->setWidget(m_columns);
