@@ -186,8 +186,9 @@ void TfrmMixer::addColumn(int column, int trackIndex)
     // Names padded with blanks, as some files store them, are shown without the padding.
     const QString trackName = track->TrackName().trimmed();
     const QString name = trackName.isEmpty() ? QStringLiteral("Track %1").arg(column) : trackName;
+    // The name takes the panel's whole inner width, the most a long name can get.
     QLabel* nameLabel = centredLabel(panel, QStringLiteral("lblName") + t, trackIndex, QString(), name,
-                                     QRect(4, 4, 40, 13));
+                                     QRect(1, 4, ColumnWidth - 2, 13));
     nameLabel->setText(nameLabel->fontMetrics().elidedText(name, Qt::ElideRight, nameLabel->width()));
     centredLabel(panel, QStringLiteral("lblBalance") + t, trackIndex, QStringLiteral("Balance"), hint,
                  QRect(4, 19, 40, 13));
