@@ -328,6 +328,13 @@ TEST_F(MixerWindowTest, TheCommandsNeedAFileAndClosingOrReplacingTheFileClosesTh
     main.Close1->trigger();
     EXPECT_EQ(main.MixerWindow, nullptr);
     EXPECT_FALSE(main.TrackMixer1->isEnabled());
+
+    main.CurrentFileName = writeFile("satb.mid", choirSong({"Soprano", "Alto"}));
+    main.LoadMidiFile();
+    main.TrackMixer1->trigger();
+    ASSERT_NE(main.MixerWindow, nullptr);
+    main.close();
+    EXPECT_EQ(main.MixerWindow, nullptr) << "closing the main window closes the mixer";
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
