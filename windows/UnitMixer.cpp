@@ -130,7 +130,8 @@ TfrmMixer::~TfrmMixer()
 void TfrmMixer::placeWindow()
 {
     const QRect area = screenArea(this);
-    const bool fits = Top() >= 0 && Left() >= 0 && Top() + Height() <= area.height() && Left() + Width() <= area.width();
+    const bool fits = Top() >= 0 && Left() >= 0 && Top() + Height() <= area.height()
+        && Left() + Width() <= area.width();
     m_centred = !fits;
     if (m_centred) {
         move((area.width() - Width()) / 2, (area.height() - Height()) / 2);

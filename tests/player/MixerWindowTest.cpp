@@ -55,7 +55,12 @@ QByteArray mixedSong()
         .noteOff(480, 0, 72)
         .endOfTrack()
         .endTrack();
-    song.beginTrack().meta(0, SmfWriter::TrackName, "Alto").noteOn(0, 1, 65, 100).noteOff(480, 1, 65).endOfTrack().endTrack();
+    song.beginTrack()
+        .meta(0, SmfWriter::TrackName, "Alto")
+        .noteOn(0, 1, 65, 100)
+        .noteOff(480, 1, 65)
+        .endOfTrack()
+        .endTrack();
     song.beginTrack().meta(0, SmfWriter::TrackName, "Controls").controlChange(0, 2, 7, 50).endOfTrack().endTrack();
     return song.bytes();
 }
@@ -247,7 +252,13 @@ TEST_F(MixerWindowTest, FormatZeroSongGivesOneColumnAndNoSliderHasTheFocus)
 {
     SmfWriter song;
     song.header(0, 1, 480);
-    song.beginTrack().noteOn(0, 0, 60, 100).noteOn(0, 1, 64, 100).noteOff(480, 0, 60).noteOff(0, 1, 64).endOfTrack().endTrack();
+    song.beginTrack()
+        .noteOn(0, 0, 60, 100)
+        .noteOn(0, 1, 64, 100)
+        .noteOff(480, 0, 60)
+        .noteOff(0, 1, 64)
+        .endOfTrack()
+        .endTrack();
     TfrmMain& main = load("single.mid", song.bytes());
     TfrmMixer* mixer = openMixer(main);
     ASSERT_NE(mixer, nullptr);
