@@ -38,46 +38,50 @@ bool TOpenDialog::isPattern(const QString& text)
 
 namespace {
 
-// A pattern typed into the name box names no file, so the dialog would refuse
-// it; confirmed with Enter it becomes a filter of its own, chosen, and the box
-// is cleared.
-void filterByTypedPattern(QFileDialog& dialog, const QStringList& filters)
-{
-    auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (nameBox == nullptr) {
-        return;
+// The file dialog of the component. A pattern typed into its name box names
+// no file, so the dialog would refuse it; confirmed with Enter or Open it
+// becomes a filter of its own, chosen, and the box is cleared.
+class PatternFilteringDialog : public QFileDialog {
+public:
+    PatternFilteringDialog(QWidget* parent, const QString& title, const QString& folder, const QStringList& filters)
+        : QFileDialog(parent, title, folder)
+        , m_filters(filters)
+    {
+        setNameFilters(filters);
     }
-    QObject::connect(nameBox, &QLineEdit::returnPressed, &dialog, [&dialog, nameBox, filters] {
-        const QString typed = nameBox->text().trimmed();
+
+    void accept() override
+    {
+        auto* nameBox = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = nameBox ? nameBox->text().trimmed() : QString();
         if (!TOpenDialog::isPattern(typed)) {
+            QFileDialog::accept();
             return;
         }
-        dialog.setNameFilters(QStringList(typed) + filters);
-        dialog.selectNameFilter(typed);
+        setNameFilters(QStringList(typed) + m_filters);
+        selectNameFilter(typed);
         nameBox->clear();
-    });
-}
+    }
+
+private:
+    QStringList m_filters;
+};
 
 } // namespace
 
 bool TOpenDialog::Execute(QWidget* parent)
 {
-    QFileDialog dialog(parent, m_title, m_initialDir);
+    PatternFilteringDialog dialog(parent, m_title, m_initialDir, nameFilters(m_filter));
     dialog.setObjectName(QStringLiteral("OpenDialog1Window"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(m_options.testFlag(ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(m_options.testFlag(ofEnableSizing));
+    // Patterns match names in any letter case.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    const QStringList filters = nameFilters(m_filter);
-    dialog.setNameFilters(filters);
     if (!m_fileName.isEmpty()) {
         dialog.selectFile(m_fileName);
     }
-    // Once the dialog is open its name box exists (unless the platform's own
-    // dialog is shown, which handles patterns itself).
-    QMetaObject::invokeMethod(
-        &dialog, [&dialog, filters] { filterByTypedPattern(dialog, filters); }, Qt::QueuedConnection);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }

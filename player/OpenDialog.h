@@ -42,8 +42,8 @@ public:
 
     // Shows the dialog modally over parent. On a choice, FileName becomes the
     // chosen file's full path and the result is true; on cancel it is false.
-    // A pattern typed into the name box and confirmed with Enter becomes the
-    // chosen filter, listing the files that match it.
+    // A pattern typed into the name box and confirmed becomes the chosen
+    // filter, listing the files that match it.
     bool Execute(QWidget* parent);
 
     // The dialog's name filters for a "|"-separated filter, each description
