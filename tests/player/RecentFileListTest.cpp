@@ -91,23 +91,10 @@ TEST(RecentFileList, RemovingFollowsTheSameComparison)
     TRecentFileList sensitive(Qt::CaseSensitive);
     sensitive.add("/Song.mid");
     EXPECT_FALSE(sensitive.remove("/song.mid"));
-    EXPECT_TRUE(sensitive.remove("/Song.mid"));
-    EXPECT_TRUE(sensitive.isEmpty());
-
     TRecentFileList insensitive(Qt::CaseInsensitive);
     insensitive.add("/Song.mid");
     EXPECT_TRUE(insensitive.remove("/SONG.MID"));
     EXPECT_TRUE(insensitive.isEmpty());
-}
-
-TEST(RecentFileList, RemoveMissingKeepsTheOrderOfWhatExists)
-{
-    TRecentFileList list(Qt::CaseSensitive);
-    for (const char* path : {"/gone1.mid", "/here1.mid", "/gone2.mid", "/here2.mid"}) {
-        list.add(path);
-    }
-    EXPECT_EQ(list.removeMissing([](const QString& path) { return path.contains("here"); }), 2);
-    EXPECT_EQ(list.paths(), (QStringList{"/here2.mid", "/here1.mid"}));
 }
 
 TEST(RecentFileList, CaptionsNumberTheEntriesAndShowAmpersandsAsThemselves)
@@ -147,16 +134,6 @@ TEST_F(StoredRecentFiles, BlankAndForeignValuesAreSkippedAndTheNextSaveRenumbers
     TSettingsStore settings(CURRENT_USER);
     ASSERT_TRUE(settings.openKey(TRecentFileList::StoreKey, false));
     EXPECT_FALSE(settings.valueExists("Other")) << "the subkey holds nothing else";
-}
-
-TEST_F(StoredRecentFiles, AnEmptyListLeavesNoSubkey)
-{
-    store({{"1", "/one.mid"}});
-    TRecentFileList().save();
-    EXPECT_FALSE(TSettingsStore(CURRENT_USER).openKey(TRecentFileList::StoreKey, false));
-    TRecentFileList list;
-    list.load();
-    EXPECT_TRUE(list.isEmpty());
 }
 
 } // namespace
