@@ -24,7 +24,6 @@ public:
     const QStringList& paths() const { return m_paths; }
     bool isEmpty() const { return m_paths.isEmpty(); }
     qsizetype count() const { return m_paths.size(); }
-    bool contains(const QString& path) const { return indexOf(path) >= 0; }
 
     // Puts the path at the top, dropping an entry for the same file and the
     // entries beyond MaxCount.
