@@ -23,9 +23,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME harmonet)
 set(CPACK_PACKAGE_VENDOR "Harmonet")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "MIDI file player for singers learning their part of a choral piece")
-set(CPACK_PACKAGE_DESCRIPTION "Harmonet plays Standard MIDI Files through its built-in synthesizer or a MIDI \
-port, with a panel per voice to mute it or give it another instrument, a tempo control that keeps the \
-place, and the words of a chosen voice scrolling past as they are sung.")
+set(CPACK_PACKAGE_DESCRIPTION "Harmonet plays Standard MIDI Files through its built-in synthesizer or a
+MIDI port, with a panel per voice to mute it or give it another instrument,
+a tempo control that keeps the place, and the words of a chosen voice
+scrolling past as they are sung.")
 set(CPACK_PACKAGE_CONTACT "Harmonet developers <harmonet@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -3,11 +3,12 @@
 # then checks the desktop application: every file in place, a valid menu
 # entry, working tools, and the installed program starting on the example
 # song and closing on Escape.
-# install-test.sh BUILD_DIR SOURCE_DIR ESCAPE_PRESSER_LIBRARY
+# install-test.sh CMAKE BUILD_DIR SOURCE_DIR ESCAPE_PRESSER_LIBRARY
 set -u
-build=$1
-source=$2
-presser=$3
+cmake=$1
+build=$2
+source=$3
+presser=$4
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 fail() {
@@ -15,7 +16,7 @@ fail() {
     exit 1
 }
 
-DESTDIR="$root" cmake --install "$build" --prefix /usr/local >"$root/install.log" 2>&1 ||
+DESTDIR="$root" "$cmake" --install "$build" --prefix /usr/local >"$root/install.log" 2>&1 ||
     { cat "$root/install.log" >&2; fail "cmake --install failed"; }
 prefix="$root/usr/local"
 
