@@ -2,7 +2,10 @@
 
 #include "persist/SettingsStore.h"
 
+#include <QFile>
+
 #include <algorithm>
+#include <filesystem>
 
 namespace harmonet {
 
@@ -30,10 +33,26 @@ Qt::CaseSensitivity TRecentFileList::fileNameCaseSensitivity()
 #endif
 }
 
+bool TRecentFileList::sameFile(const QString& a, const QString& b) const
+{
+    if (a.compare(b, m_caseSensitivity) == 0) {
+        return true;
+    }
+    if (a.compare(b, Qt::CaseInsensitive) != 0) {
+        return false;
+    }
+    // Spellings that differ only in letter case are one file where the file
+    // system holding them ignores case (a memory card, a shared folder), or
+    // where one is a link to the other.
+    std::error_code error;
+    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(),
+                                       error);
+}
+
 qsizetype TRecentFileList::indexOf(const QString& path) const
 {
     for (qsizetype i = 0; i < m_paths.size(); ++i) {
-        if (m_paths[i].compare(path, m_caseSensitivity) == 0) {
+        if (sameFile(m_paths[i], path)) {
             return i;
         }
     }

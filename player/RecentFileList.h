@@ -9,7 +9,8 @@ namespace harmonet {
 // The files opened last, newest first, at most MaxCount of them, kept in the
 // current user's settings under Software\Harmonet\Reopen as the values "1"
 // to "10". Two paths name the same entry when the file system would take them
-// for the same file: letter case counts where file names are case-sensitive.
+// for the same file: letter case counts where file names are case-sensitive,
+// unless both spellings lead to one existing file.
 class TRecentFileList {
 public:
     static constexpr int MaxCount = 10;
@@ -47,6 +48,7 @@ public:
     static QString caption(int position, const QString& path);
 
 private:
+    bool sameFile(const QString& a, const QString& b) const;
     qsizetype indexOf(const QString& path) const;
 
     Qt::CaseSensitivity m_caseSensitivity;

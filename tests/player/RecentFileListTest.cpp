@@ -4,6 +4,8 @@
 
 #include "persist/SettingsStore.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace harmonet::test {
@@ -75,6 +77,22 @@ TEST(RecentFileList, AddingKeepsTheNewestFirstAndAtMostTen)
         }
         EXPECT_EQ(list.paths(), c.expected) << c.what;
     }
+}
+
+TEST(RecentFileList, SpellingsOfOneExistingFileAreOneEntry)
+{
+    QTemporaryDir folder;
+    const QString real = folder.filePath("Psalm.mid");
+    const QString link = folder.filePath("psalm.mid");
+    const QString other = folder.filePath("PSALM.mid");
+    QFile(real).open(QIODevice::WriteOnly);
+    QFile(other).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(real, link));
+    TRecentFileList list(Qt::CaseSensitive);
+    for (const QString& path : {real, other, link}) {
+        list.add(path);
+    }
+    EXPECT_EQ(list.paths(), (QStringList{link, other})) << "the link is the file it leads to; the other is another";
 }
 
 TEST(RecentFileList, LinuxFileNamesAreCaseSensitive)
