@@ -61,6 +61,16 @@ protected:
         main.LoadMidiFile();
     }
     QString song(const QString& name) { return writeFile(name, choirSong({"Soprano"})); }
+    // Writes the songs and loads them in order; their paths, oldest first.
+    QStringList loadSongs(TfrmMain& main, const QStringList& names)
+    {
+        QStringList paths;
+        for (const QString& name : names) {
+            paths.append(song(name));
+            load(main, paths.constLast());
+        }
+        return paths;
+    }
 };
 
 TEST_F(RecentFilesTest, WithoutEntriesReopenIsDisabledButThePopupOffersTheMaintenanceItems)
@@ -74,10 +84,8 @@ TEST_F(RecentFilesTest, WithoutEntriesReopenIsDisabledButThePopupOffersTheMainte
 TEST_F(RecentFilesTest, AnEntryLoadsItsWholePathEvenWithSpacesAndAmpersands)
 {
     TfrmMain& main = showWindow();
-    const QString tricky = song("Rock & Roll Psalm 23.mid");
-    const QString other = song("other.mid");
-    load(main, tricky);
-    load(main, other);
+    const QStringList paths = loadSongs(main, {"Rock & Roll Psalm 23.mid", "other.mid"});
+    const QString &tricky = paths[0], &other = paths[1];
     const QString lastDir = main.LastDir;
 
     QAction* entry = entryFor(main.Reopen1, tricky);
@@ -113,12 +121,8 @@ TEST_F(RecentFilesTest, BothMenusListTheOpenedFilesNewestFirstAndTheListSurvives
 TEST_F(RecentFilesTest, RemoveDeletedFilesKeepsTheFilesThatExistAndRemoveAllEmptiesBothMenus)
 {
     TfrmMain& main = showWindow();
-    const QString kept = song("kept.mid");
-    const QString gone = song("gone.mid");
-    const QString newest = song("newest.mid");
-    for (const QString& path : {kept, gone, newest}) {
-        load(main, path);
-    }
+    const QStringList paths = loadSongs(main, {"kept.mid", "gone.mid", "newest.mid"});
+    const QString &kept = paths[0], &gone = paths[1], &newest = paths[2];
     ASSERT_TRUE(QFile::remove(gone));
     main.findChild<QAction*>("RemoveDeletedFiles1")->trigger();
     EXPECT_EQ(main.RecentFiles.paths(), (QStringList{newest, kept}));
@@ -146,10 +150,8 @@ TEST_F(RecentFilesTest, AFileThatFailsToReadIsListedAllTheSame)
 TEST_F(RecentFilesTest, AMissingFileIsDroppedAndEnterOnTheDialogRunsTheOpenDialog)
 {
     TfrmMain& main = showWindow();
-    const QString missing = song("missing.mid");
-    const QString kept = song("kept.mid");
-    load(main, missing);
-    load(main, kept);
+    const QStringList paths = loadSongs(main, {"missing.mid", "kept.mid"});
+    const QString &missing = paths[0], &kept = paths[1];
     ASSERT_TRUE(QFile::remove(missing));
 
     QStringList seen;
@@ -174,12 +176,8 @@ TEST_F(RecentFilesTest, AMissingFileIsDroppedAndEnterOnTheDialogRunsTheOpenDialo
 TEST_F(RecentFilesTest, TwoMissingFilesAskTwiceAndTheCloseBoxAnswersCancel)
 {
     TfrmMain& main = showWindow();
-    const QString a = song("a.mid");
-    const QString b = song("b.mid");
-    const QString c = song("c.mid");
-    for (const QString& path : {a, b, c}) {
-        load(main, path);
-    }
+    const QStringList paths = loadSongs(main, {"a.mid", "b.mid", "c.mid"});
+    const QString &a = paths[0], &b = paths[1], &c = paths[2];
     ASSERT_TRUE(QFile::remove(a));
     ASSERT_TRUE(QFile::remove(b));
 
