@@ -213,6 +213,7 @@ TEST_F(PlayerTest, UnreadableFileIsReportedAndLeavesNothingPlayable)
         << "the reader's message, then which file it was";
     EXPECT_EQ(main.windowTitle(), "Harmonet - bad.mid");
     EXPECT_EQ(main.statusText(), bad + " ");
+    EXPECT_EQ(main.RecentFiles.paths().constFirst(), bad) << "listed before it was read";
     EXPECT_FALSE(main.FileLoaded);
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
     EXPECT_FALSE(main.btnPlay->isEnabled());

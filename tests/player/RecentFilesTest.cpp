@@ -137,16 +137,6 @@ TEST_F(RecentFilesTest, RemoveDeletedFilesKeepsTheFilesThatExistAndRemoveAllEmpt
     EXPECT_TRUE(createWindow().RecentFiles.isEmpty()) << "the emptied list is kept";
 }
 
-TEST_F(RecentFilesTest, AFileThatFailsToReadIsListedAllTheSame)
-{
-    TfrmMain& main = showWindow();
-    const QString bad = writeFile("bad.mid", "MThd");
-    load(main, song("good.mid"));
-    main.CurrentFileName = bad;
-    EXPECT_ANY_THROW(main.LoadMidiFile());
-    EXPECT_EQ(main.RecentFiles.paths().constFirst(), bad);
-}
-
 TEST_F(RecentFilesTest, AMissingFileIsDroppedAndEnterOnTheDialogRunsTheOpenDialog)
 {
     TfrmMain& main = showWindow();
