@@ -26,6 +26,7 @@ namespace harmonet {
 class TIniOut;
 class TInstrumentMenu;
 class TMidiFile;
+class TMidiMixer;
 class TMidiOutput;
 class TMidiTrack;
 class TMyMidiEvent;

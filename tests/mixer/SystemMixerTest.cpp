@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QTemporaryFile>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -58,6 +59,10 @@ bool waitForNotice(const QList<Notice>& notices, TMixerControlType control, int 
 
 TEST(SystemMixerTest, WithoutACardAllSixControlsAreTheOutputStage)
 {
+    // An empty ALSA configuration knows no card at all.
+    QTemporaryFile emptyConfig;
+    ASSERT_TRUE(emptyConfig.open());
+    qputenv("ALSA_CONFIG_PATH", emptyConfig.fileName().toLocal8Bit());
     SynthOutputStage stage;
     TMidiMixer mixer(std::make_shared<SystemMixerBackend>(QStringLiteral("hw:97"), stage));
     mixer.Loaded();
@@ -92,6 +97,7 @@ TEST(SystemMixerTest, WithoutACardAllSixControlsAreTheOutputStage)
     EXPECT_EQ((*notices)[0].value.RightValue, 1000u);
     EXPECT_EQ((*notices)[1].control, TMidiMixer::mcMasterVolume);
     EXPECT_EQ((*notices)[1].value.RightValue, 30000u);
+    qunsetenv("ALSA_CONFIG_PATH");
 }
 
 TEST(SystemMixerTest, MasterIsTheSoundServersVolumeBothWays)
