@@ -140,6 +140,14 @@ TEST(SystemMixerTest, MasterIsTheSoundServersVolumeBothWays)
     for (const Notice& notice : *notices) {
         EXPECT_TRUE(notice.control == TMidiMixer::mcMasterVolume || notice.control == TMidiMixer::mcMasterMute);
     }
+
+    // The server also announces changes that leave Master as it is.
+    notices->clear();
+    ASSERT_TRUE(server.pactl({QStringLiteral("set-source-volume"), QStringLiteral("@DEFAULT_SOURCE@"), QStringLiteral("1000")}));
+    ASSERT_TRUE(server.pactl({QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
+                              QStringLiteral("20000"), QStringLiteral("40000")}));
+    EXPECT_FALSE(waitForNotice(*notices, TMidiMixer::mcMasterVolume, 300));
+    EXPECT_FALSE(waitForNotice(*notices, TMidiMixer::mcMasterMute, 0));
 }
 
 } // namespace
