@@ -7,6 +7,7 @@
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/TrackMixValues.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
 
@@ -121,6 +122,7 @@ void TfrmMain::LoadMidiFile()
         InitializeControls(false);
         throw;
     }
+    setFileMixValues(*MidiFile1);
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));

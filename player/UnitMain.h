@@ -96,6 +96,8 @@ public:
     void OpenMidiOutput() override;
     void CloseMidiOutput();
     TMidiOutput& midiOutput() override { return *MidiOutput1; }
+    bool ShowInstruments() const override;
+    void MixerWindowClosed(QWidget* window) override;
     // Loads CurrentFileName and rebuilds the window around it.
     void LoadMidiFile();
     // Closes the loaded file: the window returns to its state without a file.
@@ -310,6 +312,11 @@ private:
     void pmInstrumentsPopup();
     void InstrumentClick(QAction* item);
     void ScrollingLyrics1Click();
+    // Opens the track mixer window, creating it when there is none.
+    void sbMixerClick();
+    // Destroys the track mixer windows still held, open or closed, while
+    // this window can still hear from them.
+    void destroyMixerWindows();
     void pmPositionPopup();
     // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
     void VerseClick(int verse);
