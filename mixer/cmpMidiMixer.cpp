@@ -166,11 +166,11 @@ void TMidiMixer::OpenMixer()
     }
     // Notices are taken like posted messages: after the device has finished
     // its own work, and never from a device closed in the meantime.
-    MixerDevice* opened = m_device.get();
-    m_device->setChangeHandler([this, opened](quint32 id) {
+    const quint64 opening = ++m_openings;
+    m_device->setChangeHandler([this, opening](quint32 id) {
         QMetaObject::invokeMethod(
-            this, [this, opened, id] {
-                if (m_device.get() == opened) {
+            this, [this, opening, id] {
+                if (m_device && m_openings == opening) {
                     controlChanged(id);
                 }
             },
@@ -181,6 +181,7 @@ void TMidiMixer::OpenMixer()
 
 void TMidiMixer::CloseMixer()
 {
+    ++m_openings;
     m_device.reset();
     m_active = false;
 }

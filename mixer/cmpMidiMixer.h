@@ -110,6 +110,8 @@ private:
     bool m_loading = true;
     bool m_destroying = false;
     int m_midiDeviceId = -2;
+    // Counts opens and closes, so a notice queued by a closed device is dropped.
+    quint64 m_openings = 0;
     std::array<Control, ControlCount> m_controls{};
     TMixerNotifyEvent m_onControlChange;
 };
