@@ -70,6 +70,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     createMenus();
     fixClientSize();
     bindHandlers();
+    openMixerWhileLoading();
 
     // The program's folder is the current folder and the first one the open
     // dialog offers; the folder the program was started in still resolves
@@ -207,6 +208,7 @@ void TfrmMain::bindHandlers()
         connect(lyrics, &TPanel::clicked, this, [this, lyrics] { guarded([this, lyrics] { pLyricsClick(lyrics); }); });
         connect(panel, &TPanel::mouseMoved, this, [this, panel] { guarded([this, panel] { TrackPanelMouseMove(panel); }); });
     }
+    bindVolumeHandlers();
 }
 
 QList<QObject*> TfrmMain::ownComponents() const
@@ -290,6 +292,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::formShow()
 {
+    guarded([this] { SetupMixerControls(); });
     showOutputNotice();
     loadCommandLineFile();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mixer/cmpMidiMixer.h"
 #include "player/LyricList.h"
 #include "player/RecentFileList.h"
 #include "sequencer/MidiEvent.h"
@@ -168,6 +169,29 @@ public:
     // Handles one event the sequencer dispatches: to the output device, as
     // the tracks' mute, instrument and mixer settings say, or to the strip.
     void MidiFile1MidiEvent(PMidiEvent event);
+
+    // --- Volume and tone, in VolumeTone.cpp ---
+    // Balance of the master and the MIDI volume: -50 (left only) through 0
+    // (equal) to +50 (right only).
+    int MasterBalance = 0;
+    int MidiBalance = 0;
+    // The balance of raw left and right values; a louder right is positive.
+    static int MixerBalance(quint32 left, quint32 right);
+    // The left and right values for a volume slider at position: the louder
+    // side takes the position, the other its share by the balance.
+    static TMixerStereoValue SplitBalance(int balance, int position);
+    // Ranges, positions and states of the volume and tone controls from the
+    // mixer, at the first showing; a control the mixer lacks disables its
+    // button or tone slider (a volume slider keeps its 0..10).
+    void SetupMixerControls();
+    void tbMasterVChange();
+    void tbMidiVChange();
+    void tbTrebleChange();
+    void tbBassChange();
+    void sbMasterMuteClick();
+    void sbMidiMuteClick();
+    // Follows a change made elsewhere, which the mixer has already read.
+    void MidiMixer1ControlChange(QObject* sender, TMixerControlType control);
 
     // --- Components ---
     TMidiFile* MidiFile1;
@@ -354,6 +378,15 @@ private:
     // The tempo slider to bpm (within its range), then the tempo change.
     void setTempo(int bpm);
 
+    // Volume and tone.
+    void bindVolumeHandlers();
+    void bindMixerNotification();
+    // Opens the mixer as a component of the window being built; a failure
+    // is kept for the status bar, never raised.
+    void openMixerWhileLoading();
+    // Adds why the mixer is missing, if it is, to the status bar's notice.
+    void addMixerNotice(QString& notice, QString& detail) const;
+
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);
     // The controller message carrying the track's mixer settings in place of message.
@@ -374,6 +407,7 @@ private:
     TLyricList m_lyrics;
     QStringList m_commandLine;
     QString m_startDir;
+    QString m_mixerFailure;
     bool m_shown = false;
 };
 

@@ -17,6 +17,8 @@ packages=(
   libsndfile1-dev
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # a private sound server for the tests of the system mixer, reached through ALSA
+  pulseaudio pulseaudio-utils libasound2-plugins
   # running the window without a display; screenshots
   xvfb xauth
   # the script that writes the example song
