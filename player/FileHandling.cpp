@@ -119,8 +119,10 @@ void TfrmMain::LoadMidiFile()
         // caption and status bar name it, but nothing of it can be played.
         FileLoaded = false;
         InitializeControls(false);
+        m_words.clear();
         throw;
     }
+    m_words.build(*MidiFile1);
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));
