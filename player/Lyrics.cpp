@@ -29,8 +29,7 @@ void TfrmMain::GatherLyrics()
     if (const TWordsSource* source = m_words.sourceOf(LyricTrack)) {
         for (const TWordsSyllable& syllable : source->syllables) {
             m_lyrics.append(syllable.shown, syllable.ticks);
-            // A karaoke paragraph is a verse as a verse marker is.
-            if (syllable.breakBefore == TWordsSyllable::Break::Paragraph || isVerseMarker(syllable.shown)) {
+            if (syllable.opensVerse) {
                 ++VerseCount;
                 // An empty line before every verse but the first.
                 fullText = fullText.isEmpty() ? syllable.shown : fullText + QStringLiteral("\n\n") + syllable.shown;

@@ -25,6 +25,7 @@ QList<int> TSongWords::voiceTracksOf(const TMidiFile& file)
 void TSongWords::clear()
 {
     m_encoding = TTextEncoding();
+    m_detected = m_encoding.name();
     m_sources.clear();
     m_voices.clear();
     m_chosen.clear();
@@ -33,6 +34,7 @@ void TSongWords::clear()
 void TSongWords::build(const TMidiFile& file)
 {
     m_encoding = TTextEncoding::detect(file);
+    m_detected = m_encoding.name();
     readSources(file);
     m_voices = pairVoicesWithWords(file, voiceTracksOf(file), m_sources);
     m_chosen.clear();

@@ -31,6 +31,8 @@ public:
     void setEncoding(const TMidiFile& file, const QByteArray& name);
 
     const TTextEncoding& encoding() const { return m_encoding; }
+    // The name of the encoding found at build, whatever was set since.
+    const QByteArray& detectedEncoding() const { return m_detected; }
     const QList<TWordsSource>& sources() const { return m_sources; }
     const QList<TVoiceWords>& voices() const { return m_voices; }
     const TWordsSource* sourceOf(int track) const;
@@ -50,6 +52,7 @@ private:
     void readSources(const TMidiFile& file);
 
     TTextEncoding m_encoding;
+    QByteArray m_detected = TTextEncoding::Ascii;
     QList<TWordsSource> m_sources;
     QList<TVoiceWords> m_voices;
     // Parallel to m_voices: the chosen words track, or -1.

@@ -14,6 +14,8 @@ constexpr quint8 TextMeta = 0x01;
 constexpr quint8 LyricMeta = 0x05;
 // How many words the Words menu shows of a source.
 constexpr int FirstWordCount = 5;
+// A track writes bare syllables when fewer than one in three carry a separator.
+constexpr qsizetype BareSeparatorShare = 3;
 
 bool isMeta(const TMidiEvent& event, quint8 type)
 {
@@ -46,10 +48,36 @@ bool hasKaraokeLayout(const TMidiTrack& track)
     return false;
 }
 
-bool hasOwnSeparator(const QString& text)
+// A syllable that keeps the next one apart, or joined on, by itself.
+bool endsWithSeparator(const QString& text)
 {
-    return text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char('-')) || text.contains(QLatin1Char('\n'))
-        || text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\t'));
+    return !text.isEmpty() && (text.back().isSpace() || text.back() == QLatin1Char('-'));
+}
+
+bool startsWithLineBreak(const QString& text)
+{
+    return text.startsWith(QLatin1Char('\r')) || text.startsWith(QLatin1Char('\n'));
+}
+
+// Whether a note-free words track writes its syllables bare: programs that
+// set the words for print put one syllable or word in each event and keep
+// the spaces and hyphens to themselves, with here and there a text that
+// carries its own. Tracks written for players end most syllables with one.
+bool writesBareSyllables(const TMidiTrack& track, const QList<TWordsSyllable>& syllables)
+{
+    if (track.CountChannelEvents() != 0) {
+        return false;
+    }
+    qsizetype words = 0;
+    qsizetype separated = 0;
+    for (const TWordsSyllable& syllable : syllables) {
+        if (syllable.text.trimmed().isEmpty()) {
+            continue;
+        }
+        ++words;
+        separated += endsWithSeparator(syllable.text) || startsWithLineBreak(syllable.text) ? 1 : 0;
+    }
+    return words > 0 && separated * BareSeparatorShare < words;
 }
 
 TWordsSource readSource(const TMidiTrack& track, TWordsSource::Kind kind, const TTextEncoding& encoding)
@@ -84,9 +112,7 @@ TWordsSource readSource(const TMidiTrack& track, TWordsSource::Kind kind, const 
         syllable.eventIndex = int(index);
         source.syllables.append(syllable);
     }
-    source.bareSyllables = kind == TWordsSource::Kind::Lyric && track.CountChannelEvents() == 0
-        && std::none_of(source.syllables.begin(), source.syllables.end(),
-                        [](const TWordsSyllable& s) { return hasOwnSeparator(s.text); });
+    source.bareSyllables = kind == TWordsSource::Kind::Lyric && writesBareSyllables(track, source.syllables);
     return source;
 }
 
@@ -98,7 +124,10 @@ void fillShownTexts(TWordsSource& source)
 {
     for (qsizetype k = 0; k < source.syllables.size(); ++k) {
         TWordsSyllable& syllable = source.syllables[k];
-        syllable.shown = source.bareSyllables ? syllable.text + QLatin1Char(' ') : syllable.text;
+        syllable.opensVerse = syllable.breakBefore == TWordsSyllable::Break::Paragraph
+            || (isVerseMarkerText(syllable.text) && (!source.bareSyllables || syllable.text.front().isDigit()));
+        syllable.shown = source.bareSyllables && !endsWithSeparator(syllable.text) ? syllable.text + QLatin1Char(' ')
+                                                                                 : syllable.text;
         if (syllable.breakBefore == TWordsSyllable::Break::None) {
             continue;
         }
@@ -115,6 +144,11 @@ void fillShownTexts(TWordsSource& source)
 }
 
 } // namespace
+
+bool isVerseMarkerText(const QString& syllable)
+{
+    return syllable.indexOf(QLatin1Char('.')) == 1;
+}
 
 QString TWordsSource::title() const
 {

@@ -22,6 +22,10 @@ struct TWordsSyllable {
     // writes bare (see TWordsSource::bareSyllables).
     QString shown;
     Break breakBefore = Break::None;
+    // Whether a verse starts here: a karaoke paragraph, or a verse marker
+    // (see isVerseMarkerText; in a track of bare syllables only a number
+    // such as "2." is one, since a one-letter word before a full stop is common).
+    bool opensVerse = false;
     // Index of the syllable's event in its track.
     int eventIndex = 0;
 };
@@ -35,8 +39,8 @@ struct TWordsSource {
     // The decoded track name; empty when the track has none.
     QString name;
     Kind kind = Kind::Lyric;
-    // A note-free track whose syllables carry no space, hyphen or line break
-    // of their own: each is a word or syllable of its own, shown with a space.
+    // A note-free track whose syllables mostly carry no space, hyphen or line
+    // break of their own: each is shown with a space after it.
     bool bareSyllables = false;
     QList<TWordsSyllable> syllables;
 
@@ -45,6 +49,10 @@ struct TWordsSource {
     // The first few words, joined as shown, on one line.
     QString firstWords() const;
 };
+
+// Whether a syllable opens a verse: its first full stop is its second
+// character ("1." or "3.Now", but not "12.").
+bool isVerseMarkerText(const QString& syllable);
 
 // Every source of words of the file, in track order, with texts decoded.
 QList<TWordsSource> findWordsSources(const TMidiFile& file, const TTextEncoding& encoding);
