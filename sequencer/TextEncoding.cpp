@@ -78,6 +78,10 @@ TTextEncoding::TTextEncoding(const QByteArray& name, bool keepUtf8Texts) : m_nam
         }
     }
     m_keepUtf8Texts = keepUtf8Texts && isSingleByte(m_name);
+    if (m_name != Utf8) {
+        m_decoder = std::make_shared<QStringDecoder>(m_name == Ascii ? Windows1252 : m_name.constData(),
+                                                     QStringConverter::Flag::Stateless);
+    }
 }
 
 TTextEncoding TTextEncoding::detect(const QList<QByteArrayView>& texts)
@@ -136,8 +140,7 @@ QString TTextEncoding::decode(QByteArrayView bytes) const
     if ((ascii || m_keepUtf8Texts) && !isAscii(bytes) && isStrictUtf8(bytes)) {
         return utf8.decode(bytes);
     }
-    QStringDecoder decoder(ascii ? Windows1252 : m_name.constData(), QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    return m_decoder->decode(bytes);
 }
 
 QString TTextEncoding::decodeLatin1Held(const QString& heldName) const

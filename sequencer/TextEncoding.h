@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QStringDecoder;
 
 namespace harmonet {
 
@@ -22,7 +25,7 @@ public:
     static constexpr const char* Windows1252 = "windows-1252";
 
     // ASCII, decoding as UTF-8 would.
-    TTextEncoding() = default;
+    TTextEncoding() : TTextEncoding(Ascii) {}
     // The named encoding; a name the converter does not know reads as windows-1252.
     // An encoding taken from a guess keeps texts that are valid UTF-8 as UTF-8
     // when it is a one-byte code page: such files mix texts written by an
@@ -50,6 +53,10 @@ public:
 private:
     QByteArray m_name = Ascii;
     bool m_keepUtf8Texts = false;
+    // The converter of a legacy encoding, opened once: opening one by name
+    // costs more than decoding a syllable. Shared by copies, which decode
+    // only on the thread that made them.
+    std::shared_ptr<QStringDecoder> m_decoder;
 };
 
 } // namespace harmonet
