@@ -17,7 +17,7 @@ namespace {
 
 // One track of a built song: its name, notes at the onsets (on channel, when
 // it has notes) and texts of one meta type at their ticks.
-struct TrackSpec {
+struct SongTrack {
     QByteArray name;
     QList<qint32> onsets;
     QList<std::pair<qint32, QByteArray>> texts;
@@ -26,13 +26,13 @@ struct TrackSpec {
 
 // A format 1 song at 480 ticks a quarter: a tempo track, then the tracks;
 // the n-th track with notes plays on channel n.
-QByteArray song(const QList<TrackSpec>& tracks)
+QByteArray song(const QList<SongTrack>& tracks)
 {
     SmfWriter w;
     w.header(1, quint16(tracks.size() + 1), 480);
     w.beginTrack().tempo(0, 500000).endOfTrack().endTrack();
     int channel = 0;
-    for (const TrackSpec& track : tracks) {
+    for (const SongTrack& track : tracks) {
         w.beginTrack();
         if (!track.name.isEmpty()) {
             w.meta(0, SmfWriter::TrackName, track.name);
@@ -140,7 +140,7 @@ TEST(SongWords, AChosenEncodingDecodesStrictlyAndAnUnknownOneIsWindows1252)
 
 struct PairingCase {
     const char* what;
-    QList<TrackSpec> tracks;
+    QList<SongTrack> tracks;
     QList<QList<int>> words;
 };
 
@@ -180,9 +180,9 @@ TEST(SongWords, EveryVoiceIsPairedWithTheWordsItsSingerFollows)
 
 TEST(SongWords, KaraokeTextCountsAsSyllablesUnlessTheFileHasLyricEvents)
 {
-    const TrackSpec remark{"Info", {}, {{0, "A text, not sung"}}, SmfWriter::Text};
-    const TrackSpec words{"Words", {}, {{0, "@TTwinkle"}, {0, "\\Twin"}, {240, "kle "}, {480, "/lit"}}, SmfWriter::Text};
-    TrackSpec melody{"Melody", {0, 240, 480}, {}};
+    const SongTrack remark{"Info", {}, {{0, "A text, not sung"}}, SmfWriter::Text};
+    const SongTrack words{"Words", {}, {{0, "@TTwinkle"}, {0, "\\Twin"}, {240, "kle "}, {480, "/lit"}}, SmfWriter::Text};
+    SongTrack melody{"Melody", {0, 240, 480}, {}};
 
     TMidiFile file;
     const TSongWords kar = wordsOf(file, song({remark, words, melody}));
@@ -199,8 +199,8 @@ TEST(SongWords, KaraokeTextCountsAsSyllablesUnlessTheFileHasLyricEvents)
 TEST(SongWords, BareSyllablesOfAWordsTrackAreShownWithSpacesAndNoFalseVerses)
 {
     const QList<qint32> ticks = every(480, 6);
-    const TrackSpec voice{"Alt", ticks, {}};
-    const TrackSpec bare{"versealt", {}, {{0, "Hin"}, {480, "ist"}, {960, "al-"}, {1440, "le"}, {1920, "y."}, {2400, "2."}}};
+    const SongTrack voice{"Alt", ticks, {}};
+    const SongTrack bare{"versealt", {}, {{0, "Hin"}, {480, "ist"}, {960, "al-"}, {1440, "le"}, {1920, "y."}, {2400, "2."}}};
     TMidiFile file;
     const TSongWords words = wordsOf(file, song({voice, bare}));
     QStringList shown;
