@@ -141,9 +141,11 @@ void TfrmMain::LoadMidiFile()
         // caption and status bar name it, but nothing of it can be played.
         FileLoaded = false;
         InitializeControls(false);
+        m_words.clear();
         rethrowNamingFile(CurrentFileName);
     }
     setFileMixValues(*MidiFile1);
+    m_words.build(*MidiFile1);
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));

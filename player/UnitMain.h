@@ -4,6 +4,7 @@
 #include "player/LyricList.h"
 #include "player/RecentFileList.h"
 #include "sequencer/MidiEvent.h"
+#include "sequencer/SongWords.h"
 #include "windows/MainWindowLink.h"
 
 #include <QList>
@@ -49,7 +50,8 @@ class TRightAlignedLabel;
 // EventRouting.cpp (every played event to the output or the lyrics strip),
 // Transport.cpp (play, pause, stop, the refresh and the position), Winding.cpp
 // (fast forward and rewind), Tempo.cpp (the tempo slider and its presets),
-// RecentFiles.cpp (the recent files and their two menus).
+// RecentFiles.cpp (the recent files and their two menus),
+// WordsMenu.cpp (the strip's Words and Text Encoding menus, decoded captions).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -125,6 +127,21 @@ public:
     void ShowLyricsAt(int ms);
     // The position slider's step: one verse's share of the song.
     void UpdatePositionStep();
+
+    // --- Words of the song, in WordsMenu.cpp ---
+    // How the loaded song's words are understood: encoding, sources, pairing.
+    const TSongWords& SongWords() const { return m_words; }
+    // The strip's "Words" submenu: one item per source of words, then the
+    // "Text Encoding" submenu. Both are filled when they open.
+    QMenu* Words1 = nullptr;
+    QMenu* TextEncoding1 = nullptr;
+    // A source of words chosen by hand: it becomes the lyrics track and the
+    // choice of the voice whose Lyrics button is down, until the next load.
+    void WordsClick(int wordsTrack);
+    // Reads every text of the song again in the named encoding.
+    void TextEncodingClick(const QByteArray& name);
+    // A panel's caption for its track: the name or instrument, decoded.
+    QString PanelCaption(const TMidiTrack& track, bool instrument) const;
 
     // --- Transport, in Transport.cpp ---
     // All Notes Off on each of the 16 channels, only while the output is open.
@@ -386,6 +403,10 @@ private:
     void openMixerWhileLoading();
     // Adds why the mixer is missing, if it is, to the status bar's notice.
     void addMixerNotice(QString& notice, QString& detail) const;
+    // Words menu helpers.
+    void createWordsMenu();
+    void pmWordsPopup();
+    void pmTextEncodingPopup();
 
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);
@@ -405,6 +426,9 @@ private:
     QMetaObject::Connection m_positionOnChange;
     std::function<int()> m_secondOfDay = &TfrmMain::currentSecondOfDay;
     TLyricList m_lyrics;
+    TSongWords m_words;
+    // The voice track whose Lyrics button was clicked last, or -1.
+    int m_lyricsVoice = -1;
     QStringList m_commandLine;
     QString m_startDir;
     QString m_mixerFailure;

@@ -15,6 +15,8 @@ packages=(
   librtmidi-dev libasound2-dev
   # WAV output of the render tool
   libsndfile1-dev
+  # guessing the character set of a song's texts
+  libuchardet-dev
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # a private sound server for the tests of the system mixer, reached through ALSA
