@@ -9,6 +9,7 @@
 #include "sequencer/MidiFile.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
+#include "windows/UnitLyrics.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -16,7 +17,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QPlainTextEdit>
+
 #include <QSlider>
 #include <QTimer>
 
@@ -173,10 +174,8 @@ void TfrmMain::CloseFile()
     lblLyrics->setCaption(QString());
     pnlLyrics->clear();
     pnlLyrics2->clear();
-    if (auto* lyrics = findChild<QWidget*>(QStringLiteral("frmLyrics"), Qt::FindDirectChildrenOnly)) {
-        if (auto* memo = lyrics->findChild<QPlainTextEdit*>(QStringLiteral("memoLyrics"))) {
-            memo->clear();
-        }
+    if (m_lyricsWindow) {
+        m_lyricsWindow->SetLines({});
     }
     if (MixerWindow) {
         MixerWindow->close();

@@ -35,8 +35,11 @@ TfrmMain& PlayerTest::createWindow(const QStringList& commandLine)
 {
     window = std::make_unique<TfrmMain>();
     window->SetCommandLine(commandLine);
-    new TfrmSettings(window.get(), *window);
-    new TfrmLyrics(window.get());
+    auto* settings = new TfrmSettings(window.get(), *window, *window->MidiOutput1);
+    auto* lyrics = new TfrmLyrics(window.get(), *settings);
+    settings->SetLyricsWindow(*lyrics);
+    window->SetSecondaryWindows(*settings, *lyrics);
+    window->OpenMidiOutput();
     return *window;
 }
 
