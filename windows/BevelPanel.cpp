@@ -58,7 +58,9 @@ void TBevelPanel::applyLook()
 {
     QPalette look = palette();
     look.setColor(QPalette::Window, toQColor(m_color));
-    look.setColor(QPalette::WindowText, toQColor(m_font.color()));
+    // A disabled panel keeps the palette's greyed caption.
+    look.setColor(QPalette::Active, QPalette::WindowText, toQColor(m_font.color()));
+    look.setColor(QPalette::Inactive, QPalette::WindowText, toQColor(m_font.color()));
     setPalette(look);
     QLabel::setFont(m_font.toQFont());
     // The caption keeps a small distance from the bevels, as panel captions do.

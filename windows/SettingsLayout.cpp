@@ -97,13 +97,16 @@ QPixmap fontGlyph()
 
 void TfrmSettings::createControls()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // Small sans-serif faces of the width the places were made for, in order of preference.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
     font.setPixelSize(11);
     setFont(font);
 
-    pnlSettings = named(new TBevelPanel(this), "pnlSettings");
+    pnlSettings = named(new QFrame(this), "pnlSettings");
     pnlSettings->setGeometry(6, 8, 453, 278);
-    pnlSettings->setBevels(bvLowered, bvNone);
+    pnlSettings->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     createLyricOptions();
     createTimeDisplayOptions();

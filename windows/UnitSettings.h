@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -81,7 +82,7 @@ public:
 
     // --- Components and controls ---
     TIniOut* IniOut1;
-    TBevelPanel* pnlSettings;
+    QFrame* pnlSettings;
     QGroupBox* gbLyrics;
     QGroupBox* gbScrollingLyrics;
     TColorPicker* cbBackground;
