@@ -22,6 +22,8 @@ void PlayerTest::SetUp()
     m_previousReporter = setErrorReporter([this](const QString& message) { errors.append(message); });
     TSettingsStore store(CURRENT_USER);
     store.deleteKey(MainFormKey);
+    store.deleteKey(QStringLiteral("Software\\Harmonet\\SettingsForm"));
+    store.deleteKey(QStringLiteral("Software\\Harmonet\\LyricsForm"));
 }
 
 void PlayerTest::TearDown()
