@@ -2,7 +2,6 @@
 // the text it keeps while hidden.
 #include "tests/player/PlayerFixture.h"
 
-#include "persist/SettingsStore.h"
 #include "windows/Memo.h"
 #include "windows/UnitLyrics.h"
 #include "windows/UnitSettings.h"
@@ -21,16 +20,11 @@ namespace {
 
 const QString LyricsKey = QStringLiteral("Software\\Harmonet\\LyricsForm");
 
-void storeLyricsFormValue(const QString& name, const QString& value)
-{
-    TSettingsStore store(CURRENT_USER);
-    ASSERT_TRUE(store.openKey(LyricsKey, true));
-    store.writeString(name, value);
-    ASSERT_TRUE(store.flush());
-}
 
 class LyricsWindowTest : public PlayerTest {
 protected:
+    static void storeLyricsFormValue(const QString& name, const QString& value) { storeValue(LyricsKey, name, value); }
+
     TfrmLyrics& lyricsWithText(const QStringList& lines)
     {
         showWindow();

@@ -126,16 +126,26 @@ void PlayerTest::pollModal(const std::function<bool()>& tryAction, int attemptsL
 
 void PlayerTest::storeMainFormValue(const QString& name, const QString& value)
 {
-    TSettingsStore store(CURRENT_USER);
-    ASSERT_TRUE(store.openKey(MainFormKey, true));
-    store.writeString(name, value);
-    ASSERT_TRUE(store.flush());
+    storeValue(MainFormKey, name, value);
 }
 
 QString PlayerTest::storedMainFormValue(const QString& name)
 {
+    return storedValue(MainFormKey, name);
+}
+
+void PlayerTest::storeValue(const QString& key, const QString& name, const QString& value)
+{
     TSettingsStore store(CURRENT_USER);
-    return store.openKey(MainFormKey, false) ? store.readString(name) : QString();
+    ASSERT_TRUE(store.openKey(key, true));
+    store.writeString(name, value);
+    ASSERT_TRUE(store.flush());
+}
+
+QString PlayerTest::storedValue(const QString& key, const QString& name)
+{
+    TSettingsStore store(CURRENT_USER);
+    return store.openKey(key, false) ? store.readString(name) : QString();
 }
 
 } // namespace harmonet::test

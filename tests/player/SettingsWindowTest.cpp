@@ -4,7 +4,6 @@
 #include "tests/player/PlayerFixture.h"
 
 #include "midiout/MidiOut.h"
-#include "persist/SettingsStore.h"
 #include "player/Panel.h"
 #include "sequencer/MidiFile.h"
 #include "widgets/CheckBox.h"
@@ -33,19 +32,6 @@ namespace {
 constexpr int Violin = 40;
 const QString SettingsKey = QStringLiteral("Software\\Harmonet\\SettingsForm");
 
-void storeSetting(const QString& name, const QString& value)
-{
-    TSettingsStore store(CURRENT_USER);
-    ASSERT_TRUE(store.openKey(SettingsKey, true));
-    store.writeString(name, value);
-    ASSERT_TRUE(store.flush());
-}
-
-QString storedSetting(const QString& name)
-{
-    TSettingsStore store(CURRENT_USER);
-    return store.openKey(SettingsKey, false) ? store.readString(name) : QString();
-}
 
 // A format 1 song whose tracks 1.. play on channels 1.. (from 1 again after
 // 16) with these programs.
@@ -98,6 +84,9 @@ QList<QPair<int, int>> programChanges(const QList<QByteArray>& messages)
 
 class SettingsWindowTest : public PlayerTest {
 protected:
+    static void storeSetting(const QString& name, const QString& value) { storeValue(SettingsKey, name, value); }
+    static QString storedSetting(const QString& name) { return storedValue(SettingsKey, name); }
+
     TfrmSettings& settings() { return *window->SettingsWindow(); }
 
     TfrmSettings& showSettings()
