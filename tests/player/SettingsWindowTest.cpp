@@ -12,6 +12,7 @@
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
 #include "windows/BevelPanel.h"
+#include "windows/HelpViewer.h"
 #include "windows/InstrumentMenu.h"
 #include "windows/Memo.h"
 #include "windows/UnitLyrics.h"
@@ -23,6 +24,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTextBrowser>
 #include <QScreen>
 #include <QTest>
 
@@ -370,6 +372,39 @@ TEST_F(SettingsWindowTest, EscapeInASecondaryWindowLeavesTheMainWindowOpen)
         QTest::qWait(300); // a click the main window's cancel button took would end by now
         EXPECT_TRUE(main.isVisible());
     }
+}
+
+TEST_F(SettingsWindowTest, F1InASecondaryWindowOpensHelpAtItsOwnPage)
+{
+    TfrmMain& main = showWindow();
+    const QList<QPair<QWidget*, int>> cases = {{main.SettingsWindow(), HelpContext::Settings},
+                                               {main.LyricsWindow(), HelpContext::LyricsWindow}};
+    for (const auto& [secondary, context] : cases) {
+        SCOPED_TRACE(secondary->objectName().toStdString());
+        secondary->show();
+        secondary->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(secondary));
+        QTest::keyClick(secondary->focusWidget() ? secondary->focusWidget() : secondary, Qt::Key_F1);
+        auto* viewer = secondary->findChild<THelpViewer*>();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_EQ(viewer->browser()->source(), THelpViewer::pageOfContext(context));
+        EXPECT_EQ(main.findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly), nullptr)
+            << "the main window's help key did not take it";
+        secondary->hide();
+    }
+}
+
+TEST_F(SettingsWindowTest, DefaultInstrumentsThatCannotBeSentAreReportedAndTheFileStillLoads)
+{
+    storeSetting(QStringLiteral("DefaultInstruments"), QStringLiteral("1"));
+    storeSetting(QStringLiteral("Instrument1"), QStringLiteral("Violin"));
+    TfrmMain& main = showWindow();
+    main.CloseMidiOutput(); // a program change cannot be sent now
+    main.CurrentFileName = writeFile("satb.mid", lyricSong({{0, "Praise "}, {480, "God"}}));
+    main.LoadMidiFile();
+    EXPECT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(main.TrackPanels[1]->isVisible()) << "every track still has its panel";
+    EXPECT_EQ(main.LyricTexts(), (QStringList{"Praise ", "God"})) << "and its lyrics";
 }
 
 } // namespace
