@@ -7,6 +7,7 @@
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/TrackMixValues.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
 #include "windows/UnitLyrics.h"
@@ -122,6 +123,7 @@ void TfrmMain::LoadMidiFile()
         InitializeControls(false);
         throw;
     }
+    setFileMixValues(*MidiFile1);
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));

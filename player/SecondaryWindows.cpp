@@ -10,7 +10,6 @@
 #include "windows/UnitLyrics.h"
 #include "windows/UnitSettings.h"
 
-#include <QCheckBox>
 
 namespace harmonet {
 
@@ -42,11 +41,6 @@ int TfrmMain::loadedTrackCount() const
 TMidiTrack* TfrmMain::loadedTrack(int index)
 {
     return MidiFile1->TrackAt(index);
-}
-
-bool TfrmMain::showsInstruments() const
-{
-    return cbInstruments->isChecked();
 }
 
 void TfrmMain::showInstrumentOnPanels(int tag, const QString& caption)

@@ -99,6 +99,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    destroyMixerWindows();
     runGuarded([this] { CloseMidiOutput(); });
     IniOut1->Save();
 }
@@ -154,6 +155,8 @@ void TfrmMain::bindHandlers()
     bindClick(cbInstruments, &TfrmMain::cbInstrumentsClick);
     bindClick(Instruments1, &TfrmMain::Instruments1Click);
     bindClick(ScrollingLyrics1, &TfrmMain::ScrollingLyrics1Click);
+    bindClick(sbMixer, &TfrmMain::sbMixerClick);
+    bindClick(TrackMixer1, &TfrmMain::sbMixerClick);
 
     connect(pmPosition, &QMenu::aboutToShow, this, [this] { guarded([this] { pmPositionPopup(); }); });
     for (int verse = 1; verse <= 6; ++verse) {

@@ -97,6 +97,8 @@ public:
     void OpenMidiOutput() override;
     void CloseMidiOutput() override;
     TMidiOutput& midiOutput() override { return *MidiOutput1; }
+    bool ShowInstruments() const override;
+    void MixerWindowClosed(QWidget* window) override;
     // Loads CurrentFileName and rebuilds the window around it.
     void LoadMidiFile();
     // Closes the loaded file: the window returns to its state without a file.
@@ -117,7 +119,6 @@ public:
     TTimeDisplay& timeDisplay() override { return *TimeDisplay1; }
     int loadedTrackCount() const override;
     TMidiTrack* loadedTrack(int index) override;
-    bool showsInstruments() const override;
     void showInstrumentOnPanels(int tag, const QString& caption) override;
 
     // --- Lyrics, in Lyrics.cpp ---
@@ -302,6 +303,11 @@ private:
     void pmInstrumentsPopup();
     void InstrumentClick(QAction* item);
     void ScrollingLyrics1Click();
+    // Opens the track mixer window, creating it when there is none.
+    void sbMixerClick();
+    // Destroys the track mixer windows still held, open or closed, while
+    // this window can still hear from them.
+    void destroyMixerWindows();
     void pmPositionPopup();
     // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
     void VerseClick(int verse);

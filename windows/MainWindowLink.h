@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace harmonet {
 
 class TMidiOutput;
@@ -23,7 +25,8 @@ struct TLyricStripColors {
 // What the secondary windows use of the main window: its output device and
 // the operations that open and close the device chosen in the settings
 // window, the colours of its lyrics strip and time display, the tracks of the
-// loaded file and the instruments of its track panels.
+// loaded file and the instruments of its track panels, and what the track
+// mixer window needs of it.
 class IMainWindowLink {
 public:
     virtual TMidiOutput& midiOutput() = 0;
@@ -40,10 +43,13 @@ public:
     virtual TMidiTrack* loadedTrack(int index) = 0;
     // Sends the program change on the track's channel and records the instrument.
     virtual void SetTrackInstrument(TMidiTrack* track, int program) = 0;
-    // Whether the track panels show instruments ("Show Instruments").
-    virtual bool showsInstruments() const = 0;
+    // Whether the track panels show instrument names rather than track names.
+    virtual bool ShowInstruments() const { return false; }
     // Every track panel whose tag is tag takes the caption.
     virtual void showInstrumentOnPanels(int tag, const QString& caption) = 0;
+    // The track mixer window is closing or being destroyed: the main window
+    // forgets it, if it is the one it holds.
+    virtual void MixerWindowClosed(QWidget* window) { (void)window; }
 
 protected:
     ~IMainWindowLink() = default;

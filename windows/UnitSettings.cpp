@@ -387,7 +387,7 @@ void TfrmSettings::btnApplyClick()
         const TBevelPanel* panel = SettingsPanelForTrack(m);
         if (track->InstrumentName() != panel->caption() && !panel->caption().contains(QLatin1String("Track "))) {
             m_main.SetTrackInstrument(track, GMProgramNumber(panel->caption()));
-            if (m_main.showsInstruments()) {
+            if (m_main.ShowInstruments()) {
                 ShowInstrumentOnMainPanel(panel);
             }
         }
