@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-
 #include <QSlider>
 #include <QTimer>
 

@@ -10,7 +10,6 @@
 #include "windows/UnitLyrics.h"
 #include "windows/UnitSettings.h"
 
-
 namespace harmonet {
 
 void TfrmMain::SetSecondaryWindows(TfrmSettings& settings, TfrmLyrics& lyrics)

@@ -4,6 +4,7 @@
 #include "persist/IniOut.h"
 #include "windows/HelpViewer.h"
 #include "windows/Memo.h"
+#include "windows/OwnKeys.h"
 #include "windows/UnitSettings.h"
 
 #include <QAction>
@@ -144,14 +145,16 @@ bool TfrmLyrics::eventFilter(QObject* watched, QEvent* event)
 
 bool TfrmLyrics::event(QEvent* event)
 {
-    // Esc, F1 and Ctrl+A belong to this window: the main window's keys must not take them.
+    // Ctrl+A with any other modifiers selects the text; no shortcut may take it.
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_F1
-            || (key->key() == Qt::Key_A && (key->modifiers() & Qt::ControlModifier))) {
+        if (key->key() == Qt::Key_A && (key->modifiers() & Qt::ControlModifier)) {
             event->accept();
             return true;
         }
+    }
+    if (keepOwnKey(event)) {
+        return true;
     }
     return QWidget::event(event);
 }

@@ -17,6 +17,7 @@
 #include "windows/InstrumentMenu.h"
 #include "windows/MainWindowLink.h"
 #include "windows/Memo.h"
+#include "windows/OwnKeys.h"
 #include "windows/UnitLyrics.h"
 
 #include <QAction>
@@ -413,13 +414,8 @@ void TfrmSettings::btnCancelClick()
 
 bool TfrmSettings::event(QEvent* event)
 {
-    // Esc and F1 belong to this window: the main window's keys must not take them.
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_F1) {
-            event->accept();
-            return true;
-        }
+    if (keepOwnKey(event)) {
+        return true;
     }
     return QDialog::event(event);
 }

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QScreen>
 #include <QTest>
 
@@ -355,7 +356,8 @@ TEST_F(SettingsWindowTest, SettingsAreSavedAtExitAndInForceAtTheNextStart)
     EXPECT_TRUE(lyricsFont.style().testFlag(TFont::fsItalic));
 }
 
-// Esc closes only the window it is typed in.
+// Esc closes only the window it is typed in; the main window's other keys do
+// not act from there either.
 TEST_F(SettingsWindowTest, EscapeInASecondaryWindowLeavesTheMainWindowOpen)
 {
     TfrmMain& main = showWindow({writeFile("song.mid", choirSong({"Soprano"}))});
@@ -367,6 +369,8 @@ TEST_F(SettingsWindowTest, EscapeInASecondaryWindowLeavesTheMainWindowOpen)
         secondary->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(secondary));
         QWidget* target = secondary->focusWidget() ? secondary->focusWidget() : secondary;
+        QTest::keyClick(target, Qt::Key_P); // the main window's Play key
+        EXPECT_FALSE(main.Timer1->isActive()) << "P typed here does not play";
         QTest::keyClick(target, Qt::Key_Escape);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !secondary->isVisible(); }, 2000));
         QTest::qWait(300); // a click the main window's cancel button took would end by now
