@@ -1,6 +1,7 @@
 #include "windows/BevelPanel.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -86,12 +87,27 @@ void TBevelPanel::paintEvent(QPaintEvent* event)
         qDrawShadePanel(&painter, ring, palette(), bevel == bvLowered, 1);
         ring.adjust(1, 1, -1, -1);
     }
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(ring.adjusted(1, 1, -2, -2));
+    }
 }
 
 void TBevelPanel::mousePressEvent(QMouseEvent* event)
 {
     emit mouseDown(event->globalPosition().toPoint());
     event->accept();
+}
+
+void TBevelPanel::keyPressEvent(QKeyEvent* event)
+{
+    const bool opens = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
+        || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    if (opens) {
+        emit mouseDown(mapToGlobal(QPoint(0, height())));
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void TBevelPanel::changeEvent(QEvent* event)

@@ -12,7 +12,9 @@ namespace harmonet {
 // raised), an optional single-line border, a background colour and a font of
 // its own whose colour is the caption's colour. Font, Caption and Color are
 // published so that the settings can keep them. Any mouse button pressed on
-// the panel raises mouseDown with the pointer's screen position.
+// the panel raises mouseDown with the pointer's screen position; a panel that
+// takes the focus raises it too for Space, Return or Alt+Down, with the
+// position below its left edge, so that what a click opens opens from the keyboard.
 class TBevelPanel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
@@ -46,6 +48,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

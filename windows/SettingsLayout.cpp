@@ -193,6 +193,7 @@ void TfrmSettings::createInstrumentOptions()
         panel->setObjectName(QStringLiteral("TrackPanel%1").arg(n));
         panel->setGeometry(1, TrackPanelHeight * (n - 1), 139, TrackPanelHeight);
         panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        panel->setFocusPolicy(Qt::StrongFocus);
         panel->setPanelFont(windowFont(clWindowText, false));
         panel->setCaption(QStringLiteral("Track %1").arg(n));
         TrackPanels.append(panel);

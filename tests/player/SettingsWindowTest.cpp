@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QScreen>
@@ -256,6 +257,24 @@ TEST_F(SettingsWindowTest, ColoursTakeEffectOnlyByApplyOrOk)
         EXPECT_EQ(form.pnlLyrics->color(), main.lyricStripColors().background);
         window.reset();
     }
+}
+
+TEST_F(SettingsWindowTest, TrackPanelsAreReachedAndOpenTheirMenuFromTheKeyboard)
+{
+    showWindow();
+    TfrmSettings& form = showSettings();
+    form.cbDefaultInstruments->click();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.TrackPanels[14]->setFocus();
+    QTest::keyClick(form.TrackPanels[14], Qt::Key_Tab);
+    ASSERT_TRUE(form.TrackPanels[15]->hasFocus());
+    EXPECT_GT(form.ScrollBox1->verticalScrollBar()->value(), 0) << "the focused panel is scrolled into view";
+    QTest::keyClick(form.TrackPanels[15], Qt::Key_Space);
+    ASSERT_TRUE(form.pmInstruments->isVisible());
+    EXPECT_EQ(form.PopupPanel, form.TrackPanels[15]);
+    form.pmInstruments->findChild<QAction*>(QStringLiteral("Midi52"))->trigger();
+    EXPECT_EQ(form.TrackPanels[15]->caption(), QStringLiteral("Choir Aahs"));
 }
 
 TEST_F(SettingsWindowTest, CancelPutsBackTheInstrumentChoicesOfTheShowing)
