@@ -6,13 +6,13 @@
 #include "windows/Memo.h"
 #include "windows/OwnKeys.h"
 #include "windows/UnitSettings.h"
+#include "windows/WindowPlacement.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace harmonet {
@@ -50,7 +50,7 @@ TfrmLyrics::TfrmLyrics(QWidget* owner, TfrmSettings& settings)
     IniOut1->setObjectName(QStringLiteral("IniOut1"));
     IniOut1->setItems(LyricsFormItems);
     IniOut1->Load();
-    placeWindow();
+    centreUnlessOnScreen(*this);
 }
 
 TfrmLyrics::~TfrmLyrics()
@@ -80,19 +80,6 @@ void TfrmLyrics::createPopupMenu()
     m_memoLyrics->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_memoLyrics, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(m_memoLyrics->mapToGlobal(pos)); });
-}
-
-void TfrmLyrics::placeWindow()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) {
-        return;
-    }
-    const QRect area = screen->geometry();
-    const bool fits = Top() >= 0 && Left() >= 0 && Top() + Height() <= area.height() && Left() + Width() <= area.width();
-    if (!fits) {
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
 }
 
 void TfrmLyrics::SetLines(const QStringList& lines)

@@ -63,7 +63,6 @@ protected:
 
 private:
     void createPopupMenu();
-    void placeWindow();
     // Ctrl+A in the text box, whatever other modifiers are held, selects the whole text.
     bool memoLyricsKeyDown(const QKeyEvent& key);
 

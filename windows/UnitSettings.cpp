@@ -19,15 +19,14 @@
 #include "windows/Memo.h"
 #include "windows/OwnKeys.h"
 #include "windows/UnitLyrics.h"
+#include "windows/WindowPlacement.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFontDialog>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
 
@@ -89,7 +88,8 @@ TfrmSettings::TfrmSettings(QWidget* owner, IMainWindowLink& mainWindow, TMidiOut
     bindHandlers();
 
     IniOut1->Load();
-    placeWindow();
+    // A place off a screen that has since become smaller is centred too.
+    centreUnlessOnScreen(*this);
     fillPortList();
     if (cbMidiOutput->count() > 0) {
         cbMidiOutput->setCurrentIndex(0);
@@ -134,15 +134,6 @@ void TfrmSettings::bindHandlers()
     onClick(btnApply, &TfrmSettings::btnApplyClick);
     onClick(btnOk, &TfrmSettings::btnOkClick);
     onClick(btnCancel, &TfrmSettings::btnCancelClick);
-}
-
-void TfrmSettings::placeWindow()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen && (Top() < 0 || Left() < 0)) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
 }
 
 void TfrmSettings::fillPortList()

@@ -127,7 +127,6 @@ private:
     static void guarded(const std::function<void()>& handler);
 
     void FormShow();
-    void placeWindow();
     void fillPortList();
 
     void cbBackgroundColorChange();

@@ -146,6 +146,27 @@ TEST_F(SettingsWindowTest, FirstRunValuesAndPlaces)
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
+TEST_F(SettingsWindowTest, StoredPlaceIsKeptOnlyWhenTheWindowIsWhollyOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QList<QPair<QPoint, bool>> cases = {
+        {{30, 20}, true}, {{30, screen.height() - 100}, false}, {{screen.width() - 10, 20}, false}, {{-1, 20}, false}};
+    for (const auto& [place, kept] : cases) {
+        SCOPED_TRACE(testing::Message() << place.x() << "," << place.y());
+        storeSetting(QStringLiteral("Left"), QString::number(place.x()));
+        storeSetting(QStringLiteral("Top"), QString::number(place.y()));
+        createWindow();
+        const QRect settingsPlace = settings().geometry();
+        if (kept) {
+            EXPECT_EQ(settingsPlace.topLeft(), place);
+        } else {
+            EXPECT_LE(std::abs(settingsPlace.center().x() - screen.center().x()), 1);
+            EXPECT_LE(std::abs(settingsPlace.center().y() - screen.center().y()), 1);
+        }
+        window.reset();
+    }
+}
+
 TEST_F(SettingsWindowTest, DefaultInstrumentsUncheckedDisablesTheListAndApplyChangesNoInstrument)
 {
     storeSetting(QStringLiteral("Instrument2"), QStringLiteral("Violin"));
