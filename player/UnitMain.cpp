@@ -88,6 +88,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     placeWindow();
 
     MixerWindow = nullptr;
+    LoadRecentFiles();
     LyricTrack = 1;
     InstrumentPanel = nullptr;
     CurrentTrack = 1;
@@ -158,6 +159,7 @@ void TfrmMain::bindHandlers()
     bindClick(sbMixer, &TfrmMain::sbMixerClick);
     bindClick(TrackMixer1, &TfrmMain::sbMixerClick);
 
+    connect(pmReopen, &QMenu::aboutToShow, this, [this] { guarded([this] { pmReopenPopup(); }); });
     connect(pmPosition, &QMenu::aboutToShow, this, [this] { guarded([this] { pmPositionPopup(); }); });
     for (int verse = 1; verse <= 6; ++verse) {
         QAction* item = popupItem(pmPosition, QByteArray("Verse" + QByteArray::number(verse)).constData());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/LyricList.h"
+#include "player/RecentFileList.h"
 #include "sequencer/MidiEvent.h"
 #include "windows/MainWindowLink.h"
 
@@ -48,7 +49,8 @@ class TRightAlignedLabel;
 // Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
 // EventRouting.cpp (every played event to the output or the lyrics strip),
 // Transport.cpp (play, pause, stop, the refresh and the position), Winding.cpp
-// (fast forward and rewind), Tempo.cpp (the tempo slider and its presets).
+// (fast forward and rewind), Tempo.cpp (the tempo slider and its presets),
+// RecentFiles.cpp (the recent files and their two menus).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -166,6 +168,16 @@ public:
     // The tempo change: the sequencer takes the tempo slider's value, and the
     // length and position are rescaled so the song goes on at the same place.
     void tbTempoChanged();
+
+    // --- Recent files, in RecentFiles.cpp ---
+    // The files opened last, newest first, as the settings hold them.
+    TRecentFileList RecentFiles;
+    // Reads the list from the settings and rebuilds File > Reopen, which is
+    // enabled only while the list is not empty.
+    void LoadRecentFiles();
+    void SaveRecentFiles();
+    // Puts the path at the top of the list, saves it and reads it back.
+    void AddRecentFile(const QString& path);
 
     // --- Routing, in EventRouting.cpp ---
     // Handles one event the sequencer dispatches: to the output device, as
@@ -311,6 +323,17 @@ private:
     void pmPositionPopup();
     // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
     void VerseClick(int verse);
+
+    // Recent-files handlers: an entry loads its file, or, when the file is
+    // gone, drops it and offers the open dialog through the load error dialog.
+    void RecentFileClick(QAction* item);
+    void RemoveDeletedFilesClick();
+    void RemoveAllClick();
+    // Rebuilds the open button's right-click menu each time it opens.
+    void pmReopenPopup();
+    // The entries, a separator, "Remove Deleted Files" and "Remove All"; the
+    // number tells the maintenance items of the two menus apart.
+    void fillReopenMenu(QMenu* menu, int number);
 
     // Transport handlers.
     void btnStopMouseDown();

@@ -24,6 +24,7 @@ void PlayerTest::SetUp()
     store.deleteKey(MainFormKey);
     store.deleteKey(QStringLiteral("Software\\Harmonet\\SettingsForm"));
     store.deleteKey(QStringLiteral("Software\\Harmonet\\LyricsForm"));
+    store.deleteKey(TRecentFileList::StoreKey);
 }
 
 void PlayerTest::TearDown()
