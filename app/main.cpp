@@ -1,6 +1,7 @@
 // Program entry: harmonet [FILE]. The main window is created first, then the
-// settings window (which opens the output device through the main window) and
-// the lyrics window; the program ends when the main window closes.
+// settings window and the lyrics window, each given what it uses; then the
+// main window opens the output port chosen in the settings window. The
+// program ends when the main window closes.
 #include "app/HarmonetApplication.h"
 #include "core/ErrorReport.h"
 #include "player/UnitMain.h"
@@ -19,8 +20,11 @@ int main(int argc, char** argv)
     const bool created = harmonet::runGuarded([&] {
         frmMain = std::make_unique<harmonet::TfrmMain>();
         frmMain->SetCommandLine(app.arguments().mid(1));
-        new harmonet::TfrmSettings(frmMain.get(), *frmMain);
-        new harmonet::TfrmLyrics(frmMain.get());
+        auto* settings = new harmonet::TfrmSettings(frmMain.get(), *frmMain, *frmMain->MidiOutput1);
+        auto* lyrics = new harmonet::TfrmLyrics(frmMain.get(), *settings);
+        settings->SetLyricsWindow(*lyrics);
+        frmMain->SetSecondaryWindows(*settings, *lyrics);
+        frmMain->OpenMidiOutput();
     });
     if (!created) {
         return 1;

@@ -11,6 +11,7 @@
 #include "sequencer/TrackMixValues.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
+#include "windows/UnitLyrics.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QSlider>
 #include <QTimer>
 
@@ -198,10 +198,8 @@ void TfrmMain::CloseFile()
     lblLyrics->setCaption(QString());
     pnlLyrics->clear();
     pnlLyrics2->clear();
-    if (auto* lyrics = findChild<QWidget*>(QStringLiteral("frmLyrics"), Qt::FindDirectChildrenOnly)) {
-        if (auto* memo = lyrics->findChild<QPlainTextEdit*>(QStringLiteral("memoLyrics"))) {
-            memo->clear();
-        }
+    if (m_lyricsWindow) {
+        m_lyricsWindow->SetLines({});
     }
     if (MixerWindow) {
         MixerWindow->close();

@@ -42,8 +42,8 @@ void TfrmMain::GatherLyrics()
     if (!m_lyrics.isEmpty() && VerseCount == 0) {
         VerseCount = 1;
     }
-    if (auto* lyrics = findChild<TfrmLyrics*>(QStringLiteral("frmLyrics"), Qt::FindDirectChildrenOnly)) {
-        lyrics->SetLines(splitLines(fullText));
+    if (m_lyricsWindow) {
+        m_lyricsWindow->SetLines(splitLines(fullText));
     }
     ShowLyricsAt(tbPosition->value());
 }

@@ -4,20 +4,19 @@
 #include "player/UnitMain.h"
 
 #include "midiout/MidiOut.h"
+#include "windows/UnitSettings.h"
 
-#include <QComboBox>
 #include <QLabel>
 
 namespace harmonet {
 
 void TfrmMain::OpenMidiOutput()
 {
-    const auto* settings = findChild<QWidget*>(QStringLiteral("frmSettings"), Qt::FindDirectChildrenOnly);
-    const auto* choice = settings ? settings->findChild<QComboBox*>(QStringLiteral("cbMidiOutput")) : nullptr;
-    if (!choice || choice->currentText().isEmpty()) {
+    const QString port = m_settingsWindow ? m_settingsWindow->ChosenPortName() : QString();
+    if (port.isEmpty()) {
         return;
     }
-    MidiOutput1->setProductName(choice->currentText());
+    MidiOutput1->setProductName(port);
     OutputOpen = MidiOutput1->OpenDevice();
     showOutputNotice();
 }

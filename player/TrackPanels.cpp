@@ -8,6 +8,7 @@
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 #include "windows/InstrumentMenu.h"
+#include "windows/UnitSettings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -60,6 +61,11 @@ void TfrmMain::SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton
     // A mute stays with the panel's place: the track bound here now is muted.
     if (muteButton->color() == MutedColor) {
         track->SetMuted(true);
+    }
+    // The tracks take their default instruments; a failure to send them is
+    // reported without leaving the file half loaded.
+    if (m_settingsWindow && m_settingsWindow->DefaultInstrumentsChecked()) {
+        guarded([this] { m_settingsWindow->btnApplyClick(); });
     }
 }
 

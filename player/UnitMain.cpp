@@ -16,6 +16,8 @@
 #include "widgets/ImageButton.h"
 #include "widgets/TransportGlyphs.h"
 #include "windows/UnitAbout.h"
+#include "windows/UnitLyrics.h"
+#include "windows/UnitSettings.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -294,6 +296,10 @@ void TfrmMain::formShow()
 {
     guarded([this] { SetupMixerControls(); });
     showOutputNotice();
+    // The stored colours, fonts and default instruments take effect.
+    if (m_settingsWindow) {
+        m_settingsWindow->btnApplyClick();
+    }
     loadCommandLineFile();
 }
 
@@ -328,17 +334,17 @@ void TfrmMain::ExitClick()
 
 void TfrmMain::sbViewLyricsClick()
 {
-    if (auto* lyrics = findChild<QWidget*>(QStringLiteral("frmLyrics"), Qt::FindDirectChildrenOnly)) {
-        lyrics->show();
-        lyrics->raise();
+    if (m_lyricsWindow) {
+        m_lyricsWindow->show();
+        m_lyricsWindow->raise();
     }
 }
 
 void TfrmMain::sbSettingsClick()
 {
-    if (auto* settings = findChild<QWidget*>(QStringLiteral("frmSettings"), Qt::FindDirectChildrenOnly)) {
-        settings->show();
-        settings->raise();
+    if (m_settingsWindow) {
+        m_settingsWindow->show();
+        m_settingsWindow->raise();
     }
 }
 

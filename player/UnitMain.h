@@ -35,6 +35,8 @@ class TMyMidiEvent;
 class TOpenDialog;
 class TImageButton;
 class TPanel;
+class TfrmLyrics;
+class TfrmSettings;
 class TTimeDisplay;
 class TRightAlignedLabel;
 
@@ -98,7 +100,7 @@ public:
     // Whether the text is empty once blanks and control characters are removed at both ends.
     static bool IsBlank(const QString& text);
     void OpenMidiOutput() override;
-    void CloseMidiOutput();
+    void CloseMidiOutput() override;
     TMidiOutput& midiOutput() override { return *MidiOutput1; }
     bool ShowInstruments() const override;
     void MixerWindowClosed(QWidget* window) override;
@@ -108,8 +110,21 @@ public:
     void CloseFile();
     void SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton, TPanel* lyricsButton);
     // Sends the program change on the track's channel and records the instrument.
-    void SetTrackInstrument(TMidiTrack* track, int program);
+    void SetTrackInstrument(TMidiTrack* track, int program) override;
     void WireInstrumentMenu();
+
+    // --- The settings and lyrics windows, in SecondaryWindows.cpp ---
+    // The two windows this one shows and uses (created after this one). The
+    // settings window's chosen port is what OpenMidiOutput opens.
+    void SetSecondaryWindows(TfrmSettings& settings, TfrmLyrics& lyrics);
+    TfrmSettings* SettingsWindow() const { return m_settingsWindow; }
+    TfrmLyrics* LyricsWindow() const { return m_lyricsWindow; }
+    TLyricStripColors lyricStripColors() const override { return m_lyricStripColors; }
+    void setLyricStripColors(const TLyricStripColors& colors) override;
+    TTimeDisplay& timeDisplay() override { return *TimeDisplay1; }
+    int loadedTrackCount() const override;
+    TMidiTrack* loadedTrack(int index) override;
+    void showInstrumentOnPanels(int tag, const QString& caption) override;
 
     // --- Lyrics, in Lyrics.cpp ---
     // The syllables of the lyrics track and their tick times, in track order.
@@ -433,6 +448,9 @@ private:
     QString m_startDir;
     QString m_mixerFailure;
     bool m_shown = false;
+    TfrmSettings* m_settingsWindow = nullptr;
+    TfrmLyrics* m_lyricsWindow = nullptr;
+    TLyricStripColors m_lyricStripColors;
 };
 
 } // namespace harmonet

@@ -1,21 +1,52 @@
 #pragma once
 
+#include "core/Color.h"
+
+#include <QString>
+
 class QWidget;
 
 namespace harmonet {
 
 class TMidiOutput;
+class TMidiTrack;
+class TTimeDisplay;
 
-// What the secondary windows use of the main window: its output device, the
-// operation that opens the device chosen in the settings window, and what the
-// track mixer window needs of it.
+// The colours of the main window's scrolling-lyrics strip: the background and
+// text of the sung and coming syllables, and the text of the current one.
+struct TLyricStripColors {
+    TColor background = clBtnFace;
+    TColor text = clBlack;
+    TColor highlight = clRed;
+
+    friend bool operator==(const TLyricStripColors&, const TLyricStripColors&) = default;
+};
+
+// What the secondary windows use of the main window: its output device and
+// the operations that open and close the device chosen in the settings
+// window, the colours of its lyrics strip and time display, the tracks of the
+// loaded file and the instruments of its track panels, and what the track
+// mixer window needs of it.
 class IMainWindowLink {
 public:
     virtual TMidiOutput& midiOutput() = 0;
     // Opens the output named by the settings window's device choice.
     virtual void OpenMidiOutput() = 0;
+    virtual void CloseMidiOutput() = 0;
+
+    virtual TLyricStripColors lyricStripColors() const = 0;
+    virtual void setLyricStripColors(const TLyricStripColors& colors) = 0;
+    virtual TTimeDisplay& timeDisplay() = 0;
+
+    // The tracks of the loaded file; none while no file is loaded.
+    virtual int loadedTrackCount() const = 0;
+    virtual TMidiTrack* loadedTrack(int index) = 0;
+    // Sends the program change on the track's channel and records the instrument.
+    virtual void SetTrackInstrument(TMidiTrack* track, int program) = 0;
     // Whether the track panels show instrument names rather than track names.
     virtual bool ShowInstruments() const { return false; }
+    // Every track panel whose tag is tag takes the caption.
+    virtual void showInstrumentOnPanels(int tag, const QString& caption) = 0;
     // The track mixer window is closing or being destroyed: the main window
     // forgets it, if it is the one it holds.
     virtual void MixerWindowClosed(QWidget* window) { (void)window; }

@@ -1,37 +1,427 @@
+// The life of the settings window (creation, each showing, destruction), its
+// handlers and Apply, Ok and Cancel.
 #include "windows/UnitSettings.h"
 
+#include "core/ErrorReport.h"
+#include "core/Exception.h"
 #include "midiout/MidiOut.h"
+#include "persist/IniOut.h"
+#include "sequencer/GMPrograms.h"
+#include "sequencer/MidiTrack.h"
+#include "widgets/CheckBox.h"
+#include "widgets/ColorPicker.h"
+#include "widgets/ImageButton.h"
+#include "widgets/cmpTimeDisplay.h"
+#include "windows/BevelPanel.h"
+#include "windows/HelpViewer.h"
+#include "windows/InstrumentMenu.h"
 #include "windows/MainWindowLink.h"
+#include "windows/Memo.h"
+#include "windows/OwnKeys.h"
+#include "windows/UnitLyrics.h"
+#include "windows/WindowPlacement.h"
 
+#include <QAction>
 #include <QComboBox>
-#include <QGroupBox>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShowEvent>
 
 namespace harmonet {
 
-TfrmSettings::TfrmSettings(QWidget* owner, IMainWindowLink& mainWindow)
-    : QWidget(owner, Qt::Window | Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
-    , m_groupBox1(new QGroupBox(QStringLiteral(" MIDI Output Port "), this))
-    , m_cbMidiOutput(new QComboBox(m_groupBox1))
+namespace {
+
+const QString SettingsKey = QStringLiteral("Software\\Harmonet\\SettingsForm");
+
+QStringList settingsFormItems()
+{
+    auto item = [](const QString& component, const QString& property, const QString& defaultText,
+                   const QString& valueName) {
+        return QStringLiteral("%1;%2;%3;%4;%5;1;0").arg(component, property, defaultText, SettingsKey, valueName);
+    };
+    QStringList items = {
+        item(QStringLiteral("frmSettings"), QStringLiteral("Top"), QStringLiteral("-1"), QStringLiteral("Top")),
+        item(QStringLiteral("frmSettings"), QStringLiteral("Left"), QStringLiteral("-1"), QStringLiteral("Left")),
+        item(QStringLiteral("cbBackground"), QStringLiteral("Color"), QStringLiteral("clBtnFace"),
+             QStringLiteral("LyricBackgroundColor")),
+        item(QStringLiteral("cbText"), QStringLiteral("Color"), QStringLiteral("clBlack"), QStringLiteral("LyricTextColor")),
+        item(QStringLiteral("cbHilight"), QStringLiteral("Color"), QStringLiteral("clRed"), QStringLiteral("LyricHilightColor")),
+        item(QStringLiteral("cbTimeText"), QStringLiteral("Color"), QStringLiteral("clLime"), QStringLiteral("TimeTextColor")),
+        item(QStringLiteral("cbTimeBackground"), QStringLiteral("Color"), QStringLiteral("clBlack"),
+             QStringLiteral("TimeBackgroundColor")),
+    };
+    for (int n = 1; n <= TfrmSettings::TrackPanelCount; ++n) {
+        items.append(item(QStringLiteral("TrackPanel%1").arg(n), QStringLiteral("Caption"), QStringLiteral("Track %1").arg(n),
+                          QStringLiteral("Instrument%1").arg(n)));
+    }
+    items.append(item(QStringLiteral("pnlLyricsWindowFont"), QStringLiteral("Font"), QString(),
+                      QStringLiteral("LyricWindowFont")));
+    items.append(item(QStringLiteral("cbDefaultInstruments"), QStringLiteral("Checked"), QStringLiteral("False"),
+                      QStringLiteral("DefaultInstruments")));
+    items.append(item(QStringLiteral("cbChangeAll"), QStringLiteral("Checked"), QStringLiteral("False"),
+                      QStringLiteral("ChangeAll")));
+    return items;
+}
+
+QString defaultCaption(int trackNumber)
+{
+    return QStringLiteral("Track %1").arg(trackNumber);
+}
+
+} // namespace
+
+TfrmSettings::TfrmSettings(QWidget* owner, IMainWindowLink& mainWindow, TMidiOutput& output)
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_main(mainWindow)
+    , m_output(output)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Harmonet - Settings"));
-    setFixedSize(466, 322);
+    setFixedSize(ClientWidth, ClientHeight);
+    IniOut1 = new TIniOut(this);
+    IniOut1->setObjectName(QStringLiteral("IniOut1"));
+    IniOut1->setItems(settingsFormItems());
+    createControls();
+    bindHandlers();
 
-    m_groupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    m_groupBox1->setGeometry(246, 219, 201, 54);
-    m_cbMidiOutput->setObjectName(QStringLiteral("cbMidiOutput"));
-    m_cbMidiOutput->setGeometry(12, 19, 176, m_cbMidiOutput->sizeHint().height());
-    m_cbMidiOutput->setEditable(false);
+    IniOut1->Load();
+    // A place off a screen that has since become smaller is centred too.
+    centreUnlessOnScreen(*this);
+    fillPortList();
+    if (cbMidiOutput->count() > 0) {
+        cbMidiOutput->setCurrentIndex(0);
+    }
+    NumberTrackPanels();
+    WireInstrumentMenu();
+    enableInstrumentChoice(cbDefaultInstruments->isChecked());
+}
 
-    TMidiOutput& output = mainWindow.midiOutput();
-    for (int id = 0; id < output.DeviceCount(); ++id) {
-        output.setDeviceID(id);
-        m_cbMidiOutput->addItem(output.ProductName());
+TfrmSettings::~TfrmSettings()
+{
+    IniOut1->Save();
+}
+
+void TfrmSettings::guarded(const std::function<void()>& handler)
+{
+    runGuarded(handler);
+}
+
+void TfrmSettings::bindHandlers()
+{
+    auto onColor = [this](TColorPicker* picker, void (TfrmSettings::*handler)()) {
+        connect(picker, &TColorPicker::colorChange, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    auto onClick = [this](QPushButton* button, void (TfrmSettings::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    onColor(cbBackground, &TfrmSettings::cbBackgroundColorChange);
+    onColor(cbText, &TfrmSettings::cbTextColorChange);
+    onColor(cbHilight, &TfrmSettings::cbHilightColorChange);
+    onColor(cbTimeText, &TfrmSettings::cbTimeTextColorChange);
+    onColor(cbTimeBackground, &TfrmSettings::cbTimeBackgroundColorChange);
+    connect(sbLyricsWindowFont, &TImageButton::clicked, this, [this] { guarded([this] { sbLyricsWindowFontClick(); }); });
+    // Toggled follows a change by the user and by code alike.
+    connect(cbDefaultInstruments, &QCheckBox::toggled, this, [this] { guarded([this] { cbDefaultInstrumentsClick(); }); });
+    for (TBevelPanel* panel : std::as_const(TrackPanels)) {
+        connect(panel, &TBevelPanel::mouseDown, this,
+                [this, panel](const QPoint& pos) { guarded([this, panel, pos] { TrackPanelMouseDown(panel, pos); }); });
     }
-    if (m_cbMidiOutput->count() > 0) {
-        m_cbMidiOutput->setCurrentIndex(0);
+    connect(pmInstruments, &TInstrumentMenu::aboutToShow, this, [this] { guarded([this] { pmInstrumentsPopup(); }); });
+    onClick(btnClearAll, &TfrmSettings::btnClearAllClick);
+    onClick(btnApply, &TfrmSettings::btnApplyClick);
+    onClick(btnOk, &TfrmSettings::btnOkClick);
+    onClick(btnCancel, &TfrmSettings::btnCancelClick);
+}
+
+void TfrmSettings::fillPortList()
+{
+    // The ports are listed by name from the device list, without selecting
+    // each in turn: the output may be open, and choosing is the main window's.
+    const QString chosen = cbMidiOutput->currentText();
+    QStringList names;
+    if (const auto devices = m_output.deviceList()) {
+        for (int id = 0; id < devices->count(); ++id) {
+            names.append(devices->name(id));
+        }
     }
-    mainWindow.OpenMidiOutput();
+    cbMidiOutput->clear();
+    cbMidiOutput->addItems(names);
+    // The choice stays on its port while the port is there.
+    const int index = cbMidiOutput->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    cbMidiOutput->setCurrentIndex(index >= 0 ? index : (names.isEmpty() ? -1 : 0));
+}
+
+QString TfrmSettings::ChosenPortName() const
+{
+    return cbMidiOutput->currentText();
+}
+
+bool TfrmSettings::DefaultInstrumentsChecked() const
+{
+    return cbDefaultInstruments->isChecked();
+}
+
+void TfrmSettings::ShowModal()
+{
+    if (isVisible()) {
+        throw Exception(QStringLiteral("Cannot make a visible window modal"));
+    }
+    exec();
+}
+
+void TfrmSettings::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // A window brought back from the task bar is not shown anew.
+    if (!event->spontaneous()) {
+        guarded([this] { FormShow(); });
+    }
+}
+
+void TfrmSettings::FormShow()
+{
+    SavedChangeAll = cbChangeAll->isChecked();
+    SavedDefaultInstruments = cbDefaultInstruments->isChecked();
+    enableInstrumentChoice(SavedDefaultInstruments);
+    SavedInstruments.clear();
+    for (const TBevelPanel* panel : std::as_const(TrackPanels)) {
+        SavedInstruments.append(panel->caption());
+    }
+
+    const TLyricStripColors inForce = m_main.lyricStripColors();
+    cbBackground->setColor(inForce.background);
+    cbText->setColor(inForce.text);
+    cbHilight->setColor(inForce.highlight);
+    cbBackgroundColorChange();
+    cbTextColorChange();
+    cbHilightColorChange();
+
+    if (m_lyrics) {
+        pnlLyricsWindowFont->setPanelFont(m_lyrics->memoLyrics()->memoFont());
+    }
+
+    const TTimeDisplay& time = m_main.timeDisplay();
+    cbTimeText->setColor(time.fontColor());
+    cbTimeBackground->setColor(time.color());
+    cbTimeTextColorChange();
+    cbTimeBackgroundColorChange();
+
+    NumberTrackPanels();
+    WireInstrumentMenu();
+
+    // A port may have appeared or gone since the last showing.
+    ActivePortName = cbMidiOutput->currentText();
+    fillPortList();
+}
+
+void TfrmSettings::cbBackgroundColorChange()
+{
+    pnlLyrics->setColor(cbBackground->color());
+}
+
+void TfrmSettings::cbTextColorChange()
+{
+    pnlLyrics->setFontColor(cbText->color());
+}
+
+void TfrmSettings::cbHilightColorChange()
+{
+    QPalette look = lblHilightText->palette();
+    look.setColor(QPalette::WindowText, toQColor(cbHilight->color()));
+    lblHilightText->setPalette(look);
+}
+
+void TfrmSettings::cbTimeTextColorChange()
+{
+    pnlTimeDisplay->setFontColor(cbTimeText->color());
+}
+
+void TfrmSettings::cbTimeBackgroundColorChange()
+{
+    pnlTimeDisplay->setColor(cbTimeBackground->color());
+}
+
+void TfrmSettings::sbLyricsWindowFontClick()
+{
+    const TFont current = pnlLyricsWindowFont->panelFont();
+    bool confirmed = false;
+    const QFont chosen = QFontDialog::getFont(&confirmed, current.toQFont(), this, QString(),
+                                              QFontDialog::DontUseNativeDialog);
+    if (confirmed) {
+        TFont font = TFont::fromQFont(chosen, current.color());
+        font.setCharset(current.charset());
+        pnlLyricsWindowFont->setPanelFont(font);
+    }
+}
+
+void TfrmSettings::enableInstrumentChoice(bool enabled)
+{
+    btnClearAll->setEnabled(enabled);
+    cbChangeAll->setEnabled(enabled);
+    for (TBevelPanel* panel : std::as_const(TrackPanels)) {
+        panel->setEnabled(enabled);
+    }
+    ScrollBox1->setEnabled(enabled);
+}
+
+void TfrmSettings::cbDefaultInstrumentsClick()
+{
+    enableInstrumentChoice(cbDefaultInstruments->isChecked());
+}
+
+void TfrmSettings::TrackPanelMouseDown(TBevelPanel* panel, const QPoint& globalPos)
+{
+    PopupPanel = panel;
+    pmInstruments->popup(globalPos);
+}
+
+void TfrmSettings::pmInstrumentsPopup()
+{
+    const QString current = PopupPanel ? PopupPanel->caption() : QString();
+    for (QAction* item : pmInstruments->items()) {
+        item->setChecked(PopupPanel && item->text().compare(current, Qt::CaseInsensitive) == 0);
+    }
+}
+
+void TfrmSettings::InstrumentClick(QAction* item)
+{
+    if (!PopupPanel) {
+        return;
+    }
+    const QString name = GMProgramName(item->property("Tag").toInt());
+    PopupPanel->setCaption(name);
+    if (cbChangeAll->isChecked()) {
+        for (TBevelPanel* panel : std::as_const(TrackPanels)) {
+            panel->setCaption(name);
+        }
+    }
+}
+
+void TfrmSettings::btnClearAllClick()
+{
+    for (int n = 1; n <= TrackPanels.size(); ++n) {
+        TrackPanels[n - 1]->setCaption(defaultCaption(n));
+    }
+}
+
+void TfrmSettings::NumberTrackPanels()
+{
+    for (int n = 1; n <= TrackPanels.size(); ++n) {
+        TrackPanels[n - 1]->setTag(n);
+    }
+}
+
+void TfrmSettings::WireInstrumentMenu()
+{
+    // Wired again at each showing; the earlier connections go first so that a
+    // choice runs its handler once.
+    for (const QMetaObject::Connection& connection : std::as_const(m_instrumentClicks)) {
+        disconnect(connection);
+    }
+    m_instrumentClicks.clear();
+    for (QAction* item : pmInstruments->findChildren<QAction*>()) {
+        if (!item->objectName().contains(QLatin1String("Midi"))) {
+            continue;
+        }
+        item->setProperty("Tag", item->objectName().mid(4).toInt());
+        m_instrumentClicks.append(connect(item, &QAction::triggered, this,
+                                          [this, item] { guarded([this, item] { InstrumentClick(item); }); }));
+    }
+}
+
+TBevelPanel* TfrmSettings::SettingsPanelForTrack(int m) const
+{
+    return m >= 2 && m <= TrackPanels.size() ? TrackPanels[m - 1] : TrackPanels.first();
+}
+
+void TfrmSettings::ShowInstrumentOnMainPanel(const TBevelPanel* panel)
+{
+    m_main.showInstrumentOnPanels(panel->tag(), panel->caption());
+}
+
+void TfrmSettings::btnApplyClick()
+{
+    TLyricStripColors colors;
+    colors.background = cbBackground->color();
+    colors.text = cbText->color();
+    colors.highlight = cbHilight->color();
+    m_main.setLyricStripColors(colors);
+
+    if (m_lyrics) {
+        m_lyrics->memoLyrics()->setMemoFont(pnlLyricsWindowFont->panelFont());
+    }
+
+    TTimeDisplay& time = m_main.timeDisplay();
+    time.setFontColor(cbTimeText->color());
+    time.setColor(cbTimeBackground->color());
+
+    if (ActivePortName != cbMidiOutput->currentText()) {
+        ActivePortName = cbMidiOutput->currentText();
+        m_main.CloseMidiOutput();
+        m_main.OpenMidiOutput();
+    }
+
+    SavedDefaultInstruments = cbDefaultInstruments->isChecked();
+    SavedChangeAll = cbChangeAll->isChecked();
+    if (!cbDefaultInstruments->isChecked()) {
+        return;
+    }
+    SavedInstruments.clear();
+    for (const TBevelPanel* panel : std::as_const(TrackPanels)) {
+        SavedInstruments.append(panel->caption());
+    }
+    // Track 0 (the conductor track of most files) never takes an instrument.
+    for (int m = 1; m < m_main.loadedTrackCount(); ++m) {
+        TMidiTrack* track = m_main.loadedTrack(m);
+        const TBevelPanel* panel = SettingsPanelForTrack(m);
+        if (track->InstrumentName() != panel->caption() && !panel->caption().contains(QLatin1String("Track "))) {
+            m_main.SetTrackInstrument(track, GMProgramNumber(panel->caption()));
+            if (m_main.ShowInstruments()) {
+                ShowInstrumentOnMainPanel(panel);
+            }
+        }
+    }
+}
+
+void TfrmSettings::btnOkClick()
+{
+    btnApplyClick();
+    close();
+}
+
+void TfrmSettings::btnCancelClick()
+{
+    cbDefaultInstruments->setChecked(SavedDefaultInstruments);
+    enableInstrumentChoice(SavedDefaultInstruments);
+    cbChangeAll->setChecked(SavedChangeAll);
+    for (int n = 0; n < TrackPanels.size() && n < SavedInstruments.size(); ++n) {
+        TrackPanels[n]->setCaption(SavedInstruments[n]);
+    }
+    close();
+}
+
+bool TfrmSettings::event(QEvent* event)
+{
+    if (keepOwnKey(event)) {
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void TfrmSettings::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        btnCancel->click();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        showHelpContext(this, HelpContext::Settings);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace harmonet

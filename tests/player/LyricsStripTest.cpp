@@ -6,6 +6,7 @@
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
+#include "windows/Memo.h"
 #include "windows/UnitLyrics.h"
 
 #include <QAction>

@@ -24,6 +24,8 @@ void PlayerTest::SetUp()
     m_previousReporter = setErrorReporter([this](const QString& message) { errors.append(message); });
     TSettingsStore store(CURRENT_USER);
     store.deleteKey(MainFormKey);
+    store.deleteKey(QStringLiteral("Software\\Harmonet\\SettingsForm"));
+    store.deleteKey(QStringLiteral("Software\\Harmonet\\LyricsForm"));
     store.deleteKey(TRecentFileList::StoreKey);
 }
 
@@ -39,8 +41,11 @@ TfrmMain& PlayerTest::createWindow(const QStringList& commandLine)
 {
     window = std::make_unique<TfrmMain>();
     window->SetCommandLine(commandLine);
-    new TfrmSettings(window.get(), *window);
-    new TfrmLyrics(window.get());
+    auto* settings = new TfrmSettings(window.get(), *window, *window->MidiOutput1);
+    auto* lyrics = new TfrmLyrics(window.get(), *settings);
+    settings->SetLyricsWindow(*lyrics);
+    window->SetSecondaryWindows(*settings, *lyrics);
+    window->OpenMidiOutput();
     return *window;
 }
 
@@ -125,16 +130,26 @@ void PlayerTest::pollModal(const std::function<bool()>& tryAction, int attemptsL
 
 void PlayerTest::storeMainFormValue(const QString& name, const QString& value)
 {
-    TSettingsStore store(CURRENT_USER);
-    ASSERT_TRUE(store.openKey(MainFormKey, true));
-    store.writeString(name, value);
-    ASSERT_TRUE(store.flush());
+    storeValue(MainFormKey, name, value);
 }
 
 QString PlayerTest::storedMainFormValue(const QString& name)
 {
+    return storedValue(MainFormKey, name);
+}
+
+void PlayerTest::storeValue(const QString& key, const QString& name, const QString& value)
+{
     TSettingsStore store(CURRENT_USER);
-    return store.openKey(MainFormKey, false) ? store.readString(name) : QString();
+    ASSERT_TRUE(store.openKey(key, true));
+    store.writeString(name, value);
+    ASSERT_TRUE(store.flush());
+}
+
+QString PlayerTest::storedValue(const QString& key, const QString& name)
+{
+    TSettingsStore store(CURRENT_USER);
+    return store.openKey(key, false) ? store.readString(name) : QString();
 }
 
 } // namespace harmonet::test

@@ -59,6 +59,9 @@ protected:
     // Stored settings of the main window, removed before each test.
     static void storeMainFormValue(const QString& name, const QString& value);
     static QString storedMainFormValue(const QString& name);
+    // Stored settings under any key (those of the settings and lyrics windows are removed before each test too).
+    static void storeValue(const QString& key, const QString& name, const QString& value);
+    static QString storedValue(const QString& key, const QString& name);
 
     std::shared_ptr<RecordingBackend> recorder;
     // The system mixer of the windows (set it up before creating them).

@@ -1,0 +1,10 @@
+#include "widgets/CheckBox.h"
+
+namespace harmonet {
+
+TCheckBox::TCheckBox(const QString& caption, QWidget* parent)
+    : QCheckBox(caption, parent)
+{
+}
+
+} // namespace harmonet
