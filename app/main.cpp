@@ -4,9 +4,8 @@
 // program ends when the main window closes.
 #include "app/HarmonetApplication.h"
 #include "core/ErrorReport.h"
+#include "player/StartupWindows.h"
 #include "player/UnitMain.h"
-#include "windows/UnitLyrics.h"
-#include "windows/UnitSettings.h"
 
 #include <memory>
 
@@ -20,11 +19,7 @@ int main(int argc, char** argv)
     const bool created = harmonet::runGuarded([&] {
         frmMain = std::make_unique<harmonet::TfrmMain>();
         frmMain->SetCommandLine(app.arguments().mid(1));
-        auto* settings = new harmonet::TfrmSettings(frmMain.get(), *frmMain, *frmMain->MidiOutput1);
-        auto* lyrics = new harmonet::TfrmLyrics(frmMain.get(), *settings);
-        settings->SetLyricsWindow(*lyrics);
-        frmMain->SetSecondaryWindows(*settings, *lyrics);
-        frmMain->OpenMidiOutput();
+        harmonet::createSecondaryWindows(*frmMain);
     });
     if (!created) {
         return 1;

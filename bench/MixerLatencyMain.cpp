@@ -13,8 +13,7 @@
 #include "mixer/SystemMixer.h"
 #include "player/UnitMain.h"
 #include "tests/support/PrivateSoundServer.h"
-#include "windows/UnitLyrics.h"
-#include "windows/UnitSettings.h"
+#include "player/StartupWindows.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -77,8 +76,7 @@ int main(int argc, char** argv)
     MixerBackend::installDefault(std::make_shared<SystemMixerBackend>(QStringLiteral("default"), stage));
 
     auto main = std::make_unique<TfrmMain>();
-    new TfrmSettings(main.get(), *main);
-    new TfrmLyrics(main.get());
+    createSecondaryWindows(*main);
     main->show();
     QSlider* master = main->tbMasterV;
     if (!main->MidiMixer1->Active() || master->maximum() <= 10) {

@@ -14,8 +14,7 @@
 #include "player/UnitMain.h"
 #include "sequencer/MidiFile.h"
 #include "widgets/ImageButton.h"
-#include "windows/UnitLyrics.h"
-#include "windows/UnitSettings.h"
+#include "player/StartupWindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -88,8 +87,7 @@ Busy holdFastForward(TfrmMain& main)
 void measure(const char* name, const QString& path)
 {
     TfrmMain main;
-    new TfrmSettings(&main, main);
-    new TfrmLyrics(&main);
+    createSecondaryWindows(main);
     main.SetCommandLine({path});
     main.show();
     if (!main.OutputOpen || main.SongLength <= 0) {

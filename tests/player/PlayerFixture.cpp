@@ -1,8 +1,7 @@
 #include "tests/player/PlayerFixture.h"
 
 #include "persist/SettingsStore.h"
-#include "windows/UnitLyrics.h"
-#include "windows/UnitSettings.h"
+#include "player/StartupWindows.h"
 
 #include <QApplication>
 #include <QFile>
@@ -41,11 +40,7 @@ TfrmMain& PlayerTest::createWindow(const QStringList& commandLine)
 {
     window = std::make_unique<TfrmMain>();
     window->SetCommandLine(commandLine);
-    auto* settings = new TfrmSettings(window.get(), *window, *window->MidiOutput1);
-    auto* lyrics = new TfrmLyrics(window.get(), *settings);
-    settings->SetLyricsWindow(*lyrics);
-    window->SetSecondaryWindows(*settings, *lyrics);
-    window->OpenMidiOutput();
+    createSecondaryWindows(*window);
     return *window;
 }
 

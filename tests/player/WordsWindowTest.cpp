@@ -7,6 +7,7 @@
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 #include "tests/support/LilyPondScores.h"
+#include "windows/Memo.h"
 #include "windows/UnitLyrics.h"
 
 #include <QAction>
