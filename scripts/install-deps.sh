@@ -15,6 +15,8 @@ packages=(
   librtmidi-dev libasound2-dev
   # WAV output of the render tool
   libsndfile1-dev
+  # choir scores of the test data, written as MIDI files by the tests
+  lilypond
   # guessing the character set of a song's texts
   libuchardet-dev
   # tests, benchmarks, fuzzing
