@@ -156,7 +156,7 @@ public:
     // Reads every text of the song again in the named encoding.
     void TextEncodingClick(const QByteArray& name);
     // A panel's caption for its track: the name or instrument, decoded.
-    QString PanelCaption(const TMidiTrack& track, bool instrument) const;
+    QString PanelCaption(const TMidiTrack& track, bool instrument) const override;
 
     // --- Transport, in Transport.cpp ---
     // All Notes Off on each of the 16 channels, only while the output is open.

@@ -45,6 +45,8 @@ public:
     virtual void SetTrackInstrument(TMidiTrack* track, int program) = 0;
     // Whether the track panels show instrument names rather than track names.
     virtual bool ShowInstruments() const { return false; }
+    // The track's name, or its instrument's, decoded as the song's texts are.
+    virtual QString PanelCaption(const TMidiTrack& track, bool instrument) const = 0;
     // Every track panel whose tag is tag takes the caption.
     virtual void showInstrumentOnPanels(int tag, const QString& caption) = 0;
     // The track mixer window is closing or being destroyed: the main window

@@ -176,7 +176,7 @@ void TfrmMixer::buildColumns()
 void TfrmMixer::addColumn(int column, int trackIndex)
 {
     const TMidiTrack* track = m_file.TrackAt(trackIndex);
-    const QString hint = m_mainWindow.ShowInstruments() ? track->InstrumentName() : track->TrackName();
+    const QString hint = m_mainWindow.PanelCaption(*track, m_mainWindow.ShowInstruments());
     const QString t = QString::number(trackIndex);
 
     auto* panel = columnControl(new QFrame(m_columns), QStringLiteral("pnlTrack") + t, trackIndex, hint);
@@ -185,7 +185,7 @@ void TfrmMixer::addColumn(int column, int trackIndex)
     panel->setGeometry(ColumnWidth * column - 47, 1, ColumnWidth, ColumnHeight);
 
     // Names padded with blanks, as some files store them, are shown without the padding.
-    const QString trackName = track->TrackName().trimmed();
+    const QString trackName = m_mainWindow.PanelCaption(*track, false).trimmed();
     const QString name = trackName.isEmpty() ? QStringLiteral("Track %1").arg(column) : trackName;
     // The name takes the panel's whole inner width, the most a long name can get.
     QLabel* nameLabel = centredLabel(panel, QStringLiteral("lblName") + t, trackIndex, QString(), name,

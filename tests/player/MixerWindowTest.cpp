@@ -268,6 +268,24 @@ TEST_F(MixerWindowTest, FormatZeroSongGivesOneColumnAndNoSliderHasTheFocus)
     EXPECT_FALSE(qobject_cast<QSlider*>(mixer->focusWidget()));
 }
 
+TEST_F(MixerWindowTest, NamesAreShownInTheSongsEncodingLikeTheTrackPanels)
+{
+    SmfWriter song;
+    song.header(1, 1, 480);
+    song.beginTrack()
+        .meta(0, SmfWriter::TrackName, QByteArray("S\xc3\xa4ngerin")) // "Sängerin" in UTF-8
+        .noteOn(0, 0, 60, 100)
+        .noteOff(480, 0, 60)
+        .endOfTrack()
+        .endTrack();
+    TfrmMain& main = load("utf8-name.mid", song.bytes());
+    TfrmMixer* mixer = openMixer(main);
+    ASSERT_NE(mixer, nullptr);
+    const QString shown = QString::fromUtf8("S\xc3\xa4ngerin");
+    EXPECT_EQ(mixer->findChild<QLabel*>("lblName0")->toolTip(), shown);
+    EXPECT_EQ(mixer->findChild<QLabel*>("lblName0")->text(), shown);
+}
+
 TEST_F(MixerWindowTest, HelpKeyOpensTheMixersPageAndEscapeClosesTheMixerWhichKeepsItsPlace)
 {
     TfrmMain& main = load("satb.mid", choirSong({"Soprano", "Alto"}));
