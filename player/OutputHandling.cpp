@@ -4,6 +4,7 @@
 #include "player/UnitMain.h"
 
 #include "midiout/MidiOut.h"
+#include "player/PracticeMenus.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,6 +20,7 @@ void TfrmMain::OpenMidiOutput()
     }
     MidiOutput1->setProductName(choice->currentText());
     OutputOpen = MidiOutput1->OpenDevice();
+    PracticeMenus1->outputOpened();
     showOutputNotice();
 }
 

@@ -32,6 +32,7 @@ class TMyMidiEvent;
 class TOpenDialog;
 class TImageButton;
 class TPanel;
+class TPracticeMenus;
 class TTimeDisplay;
 class TRightAlignedLabel;
 
@@ -235,6 +236,8 @@ public:
     QMenu* pmTempo;
     QMenu* pmScrollingLyrics;
     TInstrumentMenu* pmInstruments;
+    // My part and the export of practice tracks, in PracticeMenus.cpp.
+    TPracticeMenus* PracticeMenus1 = nullptr;
 
     // The text of the status bar (one text: the bar is in simple mode).
     QString statusText() const;
