@@ -232,7 +232,7 @@ void TPracticeMenus::rebuildPartMenu()
     for (const SongVoice& voice : songVoices(*m_mix.song())) {
         QString caption = voice.name;
         caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const QByteArray name = "MyPart" + QByteArray::number(voice.track);
+        const QByteArray name = "MyPartTrack" + QByteArray::number(voice.track);
         QAction* item = menuItem(MyPart1, name.constData(), caption, 0);
         item->setData(voice.track);
         m_partGroup->addAction(item);

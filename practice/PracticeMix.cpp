@@ -15,6 +15,10 @@ constexpr int PercussionChannel = 10;
 constexpr int LastAccompanimentProgram = 23;
 constexpr quint8 HardLeft = 0;
 constexpr quint8 HardRight = 127;
+constexpr quint8 VolumeController = TPracticeMix::VolumeController;
+constexpr quint8 PanController = TPracticeMix::PanController;
+constexpr quint8 DefaultVolume = TPracticeMix::DefaultVolume;
+constexpr quint8 CentrePan = TPracticeMix::CentrePan;
 
 bool hasValidChannel(const TMidiTrack& track)
 {

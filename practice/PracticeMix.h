@@ -29,11 +29,6 @@ struct SongVoice {
     bool accompaniment = false;
 };
 
-constexpr quint8 VolumeController = 7;
-constexpr quint8 PanController = 10;
-constexpr quint8 DefaultVolume = 100; // a channel's volume before any controller 7
-constexpr quint8 CentrePan = 64;
-
 // Whether the track accompanies the voices: a piano, chromatic percussion or
 // organ (programs 0 to 23), not on the percussion channel, in a song that
 // also has a voice of another instrument.
@@ -62,6 +57,11 @@ quint8 mixedPan(ChannelRole role, const PracticeChoice& choice, quint8 base);
 // it changes nothing and sends nothing.
 class TPracticeMix {
 public:
+    static constexpr quint8 VolumeController = 7;
+    static constexpr quint8 PanController = 10;
+    static constexpr quint8 DefaultVolume = 100; // a channel's volume before any controller 7
+    static constexpr quint8 CentrePan = 64;
+
     using Send = std::function<void(const TMyMidiEvent& message)>;
 
     // A newly loaded song (or none): the channels are back at their defaults

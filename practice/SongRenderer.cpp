@@ -16,6 +16,8 @@ constexpr quint8 NoteOn = 0x90;
 constexpr quint8 Controller = 0xB0;
 constexpr quint8 ProgramChange = 0xC0;
 constexpr quint8 AllNotesOffController = 123;
+constexpr quint8 VolumeController = TPracticeMix::VolumeController;
+constexpr quint8 PanController = TPracticeMix::PanController;
 
 quint8 dataByte(qint32 value)
 {
