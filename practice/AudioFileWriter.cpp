@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -148,8 +149,13 @@ void AudioFileWriter::write(std::span<const qint16> stereo)
     if (!m_file) {
         fail(QStringLiteral("Cannot write"), QStringLiteral("the file is already finished"));
     }
+    // Handed over as 32-bit samples: libsndfile 1.2.0 encodes 16-bit ones
+    // wrongly to MP3 (the file decodes as noise); from 32 bits every format
+    // takes the same values exactly.
+    m_samples.resize(stereo.size());
+    std::transform(stereo.begin(), stereo.end(), m_samples.begin(), [](qint16 sample) { return int(sample) * 65536; });
     const sf_count_t frames = static_cast<sf_count_t>(stereo.size() / 2);
-    if (sf_writef_short(m_file, stereo.data(), frames) != frames) {
+    if (sf_writef_int(m_file, m_samples.data(), frames) != frames) {
         fail(QStringLiteral("Cannot write"), QString::fromUtf8(sf_strerror(m_file)));
     }
 }

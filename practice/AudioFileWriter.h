@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 class QTemporaryFile;
 struct sf_private_tag;
@@ -72,6 +73,7 @@ private:
     QString m_path;
     std::unique_ptr<QTemporaryFile> m_temporary;
     sf_private_tag* m_file = nullptr;
+    std::vector<int> m_samples;
 };
 
 } // namespace harmonet
