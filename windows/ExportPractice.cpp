@@ -112,7 +112,10 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, QWidget* pa
     panRow->addWidget(cbSide);
     panRow->addStretch(1);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("F&older:"), folderRow);
+    // A label of a row that is a layout gets its buddy (and its key) here.
+    auto* folderLabel = new QLabel(QStringLiteral("F&older:"), this);
+    folderLabel->setBuddy(edFolder);
+    form->addRow(folderLabel, folderRow);
     form->addRow(QStringLiteral("Fo&rmat:"), cbFormat);
     form->addRow(QStringLiteral("Files:"), cbEachVoice);
     form->addRow(QString(), cbFullMix);
@@ -124,7 +127,7 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, QWidget* pa
     auto* scroll = named(new QScrollArea(this), "sbFiles");
     scroll->setWidget(files);
     scroll->setWidgetResizable(true);
-    scroll->setMinimumHeight(150);
+    scroll->setMinimumHeight(190);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(btnExport);
@@ -136,7 +139,7 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, QWidget* pa
     layout->addWidget(scroll, 1);
     layout->addWidget(lblStatus);
     layout->addLayout(buttons);
-    resize(460, 400);
+    resize(480, 460);
 
     connect(btnBrowse, &QPushButton::clicked, this, &TdlgExportPractice::btnBrowseClick);
     connect(btnExport, &QPushButton::clicked, this, &TdlgExportPractice::btnExportClick);
