@@ -18,19 +18,29 @@ namespace harmonet {
 
 namespace {
 
-int sndfileFormat(AudioFormat format)
+// Each format's libsndfile format, extension and caption.
+struct FormatFacts {
+    AudioFormat format;
+    int sndfileFormat;
+    const char* extension;
+    const char* caption;
+};
+
+constexpr FormatFacts Formats[] = {
+    {AudioFormat::Wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, "wav", "WAV 16-bit"},
+    {AudioFormat::Flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, "flac", "FLAC"},
+    {AudioFormat::Ogg, SF_FORMAT_OGG | SF_FORMAT_VORBIS, "ogg", "Ogg Vorbis"},
+    {AudioFormat::Mp3, SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, "mp3", "MP3"},
+};
+
+const FormatFacts& factsOf(AudioFormat format)
 {
-    switch (format) {
-    case AudioFormat::Wav:
-        return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    case AudioFormat::Flac:
-        return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-    case AudioFormat::Ogg:
-        return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-    case AudioFormat::Mp3:
-        return SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
+    for (const FormatFacts& facts : Formats) {
+        if (facts.format == format) {
+            return facts;
+        }
     }
-    return 0;
+    return Formats[0];
 }
 
 SF_INFO stereoInfo(AudioFormat format, int sampleRate)
@@ -38,7 +48,7 @@ SF_INFO stereoInfo(AudioFormat format, int sampleRate)
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = 2;
-    info.format = sndfileFormat(format);
+    info.format = factsOf(format).sndfileFormat;
     return info;
 }
 
@@ -51,17 +61,7 @@ QString shownName(const QString& path)
 
 QString formatExtension(AudioFormat format)
 {
-    switch (format) {
-    case AudioFormat::Wav:
-        return QStringLiteral("wav");
-    case AudioFormat::Flac:
-        return QStringLiteral("flac");
-    case AudioFormat::Ogg:
-        return QStringLiteral("ogg");
-    case AudioFormat::Mp3:
-        return QStringLiteral("mp3");
-    }
-    return {};
+    return QString::fromLatin1(factsOf(format).extension);
 }
 
 std::optional<AudioFormat> formatFromName(const QString& name)
@@ -77,17 +77,7 @@ std::optional<AudioFormat> formatFromName(const QString& name)
 
 QString formatCaption(AudioFormat format)
 {
-    switch (format) {
-    case AudioFormat::Wav:
-        return QStringLiteral("WAV 16-bit");
-    case AudioFormat::Flac:
-        return QStringLiteral("FLAC");
-    case AudioFormat::Ogg:
-        return QStringLiteral("Ogg Vorbis");
-    case AudioFormat::Mp3:
-        return QStringLiteral("MP3");
-    }
-    return {};
+    return QString::fromLatin1(factsOf(format).caption);
 }
 
 bool formatAvailable(AudioFormat format)

@@ -164,9 +164,7 @@ TEST(RenderTool, PracticeOptionsThatCannotBeUsedExitWithTwo)
 
 TEST(RenderTool, AllPartsWritesEachVoiceAndTheFullMixIntoTheFolder)
 {
-    if (findSoundFont().isEmpty()) {
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
-    }
+    HARMONET_REQUIRE_SOUNDFONT();
     QTemporaryDir dir;
     const QString song = windowedSongIn(dir);
     const QString folder = dir.filePath(QStringLiteral("new folder/tracks"));
@@ -187,9 +185,7 @@ TEST(RenderTool, AllPartsWritesEachVoiceAndTheFullMixIntoTheFolder)
 
 TEST(RenderTool, OnePartPannedAndTheOthersSilent)
 {
-    if (findSoundFont().isEmpty()) {
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
-    }
+    HARMONET_REQUIRE_SOUNDFONT();
     QTemporaryDir dir;
     const QString song = windowedSongIn(dir);
     const QString out = dir.filePath(QStringLiteral("alto.flac"));
@@ -206,9 +202,7 @@ TEST(RenderTool, OnePartPannedAndTheOthersSilent)
 
 TEST(RenderTool, AnUnwritableOutputFailsWithOneNamingTheFile)
 {
-    if (findSoundFont().isEmpty()) {
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
-    }
+    HARMONET_REQUIRE_SOUNDFONT();
     QTemporaryDir dir;
     const QString song = windowedSongIn(dir);
     // Inside a file, where no one may write.

@@ -4,9 +4,10 @@
 // unwritable folder leaving nothing half-written. Skipped without a SoundFont.
 #include "tests/player/PlayerFixture.h"
 
-#include "midiout/SoundFontLocator.h"
+#include "persist/SettingsStore.h"
 #include "player/PracticeMenus.h"
 #include "practice/AudioFileWriter.h"
+#include "practice/PracticeMemory.h"
 #include "sequencer/MidiFile.h"
 #include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
@@ -28,12 +29,6 @@
 namespace harmonet::test {
 namespace {
 
-#define REQUIRE_SOUNDFONT()                                                   \
-    do {                                                                      \
-        if (findSoundFont().isEmpty())                                        \
-            GTEST_SKIP() << "no General MIDI SoundFont installed";            \
-    } while (false)
-
 constexpr int SongMs = 2500; // the piano's note ends the windowed song
 constexpr int TailMs = 2000;
 
@@ -45,6 +40,15 @@ double voiceLevel(const AudioFile& file, int fromMs, Side side = Side::Both)
 
 class PracticeExportTest : public PlayerTest {
 protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        // The dialog starts from the file's remembered choice: none here.
+        TSettingsStore store(CURRENT_USER);
+        store.deleteKey(TPracticeMemory::keyPath());
+        store.flush();
+    }
+
     TfrmMain& loadSong(const QByteArray& song, const QString& name)
     {
         TfrmMain& main = showWindow({writeFile(name, song)});
@@ -86,7 +90,7 @@ protected:
 
 TEST_F(PracticeExportTest, EveryFormatHoldsEachVoiceEmphasisedAndTheFullMixAtTheSongsLength)
 {
-    REQUIRE_SOUNDFONT();
+    HARMONET_REQUIRE_SOUNDFONT();
     TfrmMain& main = loadSong(windowedSong(true), QStringLiteral("windows.mid"));
     for (AudioFormat format : AllAudioFormats) {
         const QString extension = formatExtension(format);
@@ -97,6 +101,7 @@ TEST_F(PracticeExportTest, EveryFormatHoldsEachVoiceEmphasisedAndTheFullMixAtThe
         }
         const QString out = newFolder(extension);
         TdlgExportPractice& dialog = openDialog(main, out, format);
+        EXPECT_EQ(dialog.cbOthers->currentData().toInt(), -12) << "the default level";
         exportAndWait(dialog);
         EXPECT_EQ(entries(out), QStringList({"windows - Alto." + extension, "windows - Full mix." + extension,
                                              "windows - Soprano." + extension}))
@@ -138,7 +143,7 @@ TEST_F(PracticeExportTest, EveryFormatHoldsEachVoiceEmphasisedAndTheFullMixAtThe
 
 TEST_F(PracticeExportTest, PannedMyPartIsLouderOnItsSideAndTheOthersOnTheOther)
 {
-    REQUIRE_SOUNDFONT();
+    HARMONET_REQUIRE_SOUNDFONT();
     TfrmMain& main = loadSong(windowedSong(true), QStringLiteral("windows.mid"));
     const QString out = newFolder(QStringLiteral("panned"));
     TdlgExportPractice& dialog = openDialog(main, out, AudioFormat::Flac);
@@ -159,7 +164,7 @@ TEST_F(PracticeExportTest, PannedMyPartIsLouderOnItsSideAndTheOthersOnTheOther)
 
 TEST_F(PracticeExportTest, TheTempoAndMutesOfThePlayerApply)
 {
-    REQUIRE_SOUNDFONT();
+    HARMONET_REQUIRE_SOUNDFONT();
     TfrmMain& main = loadSong(windowedSong(true), QStringLiteral("windows.mid"));
     main.findChild<QAction*>(QStringLiteral("N601"))->trigger(); // half the file's 120 bpm
     QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("pnlMute2")), Qt::LeftButton);
@@ -178,7 +183,7 @@ TEST_F(PracticeExportTest, TheTempoAndMutesOfThePlayerApply)
 
 TEST_F(PracticeExportTest, CancelRemovesTheFilesBeingWrittenAndKeepsAnEarlierOne)
 {
-    REQUIRE_SOUNDFONT();
+    HARMONET_REQUIRE_SOUNDFONT();
     TfrmMain& main = loadSong(longSong(10), QStringLiteral("long.mid"));
     const QString out = newFolder(QStringLiteral("cancel"));
     QFile earlier(out + "/long - Full mix.wav");
@@ -208,7 +213,7 @@ TEST_F(PracticeExportTest, CancelRemovesTheFilesBeingWrittenAndKeepsAnEarlierOne
 
 TEST_F(PracticeExportTest, AnUnwritableFolderIsReportedWithTheFilesNameAndNothingIsWritten)
 {
-    REQUIRE_SOUNDFONT();
+    HARMONET_REQUIRE_SOUNDFONT();
     TfrmMain& main = loadSong(windowedSong(), QStringLiteral("windows.mid"));
     // A folder inside a file: no one can write there, not even an administrator.
     const QString notAFolder = writeFile(QStringLiteral("plain file"), "text");

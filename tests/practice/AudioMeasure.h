@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midiout/SoundFontLocator.h"
+
 #include <QString>
 
 #include <vector>
@@ -31,3 +33,10 @@ double levelDb(const AudioFile& file, Side side, int fromMs, int toMs);
 int majorFormatOf(const QString& extension);
 
 } // namespace harmonet::test
+
+// Skips the current test where no General MIDI SoundFont is installed.
+#define HARMONET_REQUIRE_SOUNDFONT()                                          \
+    do {                                                                      \
+        if (::harmonet::findSoundFont().isEmpty())                            \
+            GTEST_SKIP() << "no General MIDI SoundFont installed";            \
+    } while (false)

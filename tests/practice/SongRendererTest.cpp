@@ -1,16 +1,16 @@
 // The offline renderer: events sound from their own sample (not from a
 // timer's step), the tracks' mutes apply as in the player, and the song
 // plus its tail is rendered to the frame. Skipped without a SoundFont.
-#include "midiout/SoundFontLocator.h"
 #include "practice/SongRenderer.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
+#include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -38,9 +38,7 @@ long long firstSoundingFrame(const std::vector<qint16>& stereo, long long from)
 
 TEST(SongRenderer, NotesSoundFromTheirOwnSampleNotFromATimerStep)
 {
-    if (findSoundFont().isEmpty()) {
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
-    }
+    HARMONET_REQUIRE_SOUNDFONT();
     // Piano notes far apart at 7, 1003 and 2306 ticks: 480 ticks a quarter at
     // 500000 us, so times that fall between any milliseconds' steps.
     const int ticks[] = {7, 1003, 2306};
@@ -72,9 +70,7 @@ TEST(SongRenderer, NotesSoundFromTheirOwnSampleNotFromATimerStep)
 
 TEST(SongRenderer, AMutedTrackIsSilentAndAStopLeavesTheRestUnrendered)
 {
-    if (findSoundFont().isEmpty()) {
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
-    }
+    HARMONET_REQUIRE_SOUNDFONT();
     TMidiFile song;
     song.LoadSongFromBytes(windowedSong());
     song.TrackAt(2)->SetMuted(true);
