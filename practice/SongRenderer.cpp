@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 namespace harmonet {
@@ -110,8 +111,23 @@ private:
     TPracticeMix::Send m_send;
 };
 
+namespace {
+
+// One synthesizer is made at a time: FluidSynth fills its shared tables
+// (volume and pan curves among them) while the first one is made, and a
+// second one made meanwhile on another thread would sound with half-filled
+// tables.
+std::unique_ptr<Synthesizer> offlineSynthesizer(int sampleRate)
+{
+    static std::mutex making;
+    const std::lock_guard lock(making);
+    return std::make_unique<Synthesizer>(Synthesizer::Output::Offline, sampleRate);
+}
+
+} // namespace
+
 SongRenderer::SongRenderer(int sampleRate)
-    : m_sampleRate(sampleRate), m_synth(std::make_unique<Synthesizer>(Synthesizer::Output::Offline, sampleRate))
+    : m_sampleRate(sampleRate), m_synth(offlineSynthesizer(sampleRate))
 {
 }
 

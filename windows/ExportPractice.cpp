@@ -13,12 +13,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStandardItemModel>
 #include <QThread>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace harmonet {
 
@@ -217,6 +220,18 @@ void TdlgExportPractice::btnExportClick()
     }
     replan();
     if (m_files.empty()) {
+        return;
+    }
+    if (currentRequest().folder.isEmpty()) {
+        lblStatus->setText(QStringLiteral("Choose the folder for the practice tracks."));
+        return;
+    }
+    const auto existing = std::count_if(m_files.cbegin(), m_files.cend(),
+                                        [](const PracticeFile& file) { return QFileInfo::exists(file.path); });
+    if (existing > 0
+        && QMessageBox::question(this, windowTitle(),
+                                 QStringLiteral("%1 of these files exist already. Replace them?").arg(existing))
+            != QMessageBox::Yes) {
         return;
     }
     m_written = 0;

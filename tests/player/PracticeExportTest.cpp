@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -193,7 +194,13 @@ TEST_F(PracticeExportTest, CancelRemovesTheFilesBeingWrittenAndKeepsAnEarlierOne
 
     TdlgExportPractice& dialog = openDialog(main, out, AudioFormat::Wav);
     QSignalSpy finished(&dialog, &TdlgExportPractice::exportFinished);
+    QString question;
+    whenModal<QMessageBox>([&question](QMessageBox* box) {
+        question = box->text();
+        box->button(QMessageBox::Yes)->click();
+    });
     QTest::mouseClick(dialog.btnExport, Qt::LeftButton);
+    EXPECT_EQ(question, "1 of these files exist already. Replace them?");
     EXPECT_TRUE(dialog.isRendering());
     EXPECT_FALSE(dialog.btnExport->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.fileBars[0]->value() > 0; }, 30000));
