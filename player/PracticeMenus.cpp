@@ -289,7 +289,8 @@ void TPracticeMenus::exportPracticeTracks()
         request.settings = SongSettings::of(*m_main.MidiFile1, m_main.MixerWindow != nullptr);
         request.folder = QFileInfo(m_main.CurrentFileName).absolutePath();
         request.mix = m_mix.choice();
-        m_exportDialog = new TdlgExportPractice(request, &m_main);
+        m_exportDialog = new TdlgExportPractice(
+            request, [this] { return SongSettings::of(*m_main.MidiFile1, m_main.MixerWindow != nullptr); }, &m_main);
     }
     m_exportDialog->show();
     m_exportDialog->raise();

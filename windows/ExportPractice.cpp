@@ -48,8 +48,8 @@ T* named(T* widget, const char* name)
 
 } // namespace
 
-TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, QWidget* parent)
-    : QDialog(parent), m_request(request), m_song(std::make_unique<TMidiFile>())
+TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow settingsNow, QWidget* parent)
+    : QDialog(parent), m_request(request), m_settingsNow(std::move(settingsNow)), m_song(std::make_unique<TMidiFile>())
 {
     setObjectName(QStringLiteral("dlgExportPractice"));
     setWindowTitle(QStringLiteral("Harmonet - Export Practice Tracks"));
@@ -94,10 +94,7 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, QWidget* pa
     cbSide->addItem(QStringLiteral("Right"), int(PanSide::Right));
     cbSide->setCurrentIndex(request.mix.side == PanSide::Right ? 1 : 0);
     cbSide->setEnabled(cbPanned->isChecked());
-    lblTempo = named(new QLabel(QStringLiteral("Tempo %1 bpm; mutes and instruments as set in the player.")
-                                    .arg(request.settings.bpm > 0 ? request.settings.bpm : m_song->Bpm()),
-                                this),
-                     "lblTempo");
+    lblTempo = named(new QLabel(this), "lblTempo");
     lblStatus = named(new QLabel(this), "lblStatus");
     lblStatus->setWordWrap(true);
     lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -153,7 +150,26 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, QWidget* pa
     connect(cbFormat, &QComboBox::currentIndexChanged, this, &TdlgExportPractice::replan);
     connect(cbEachVoice, &QCheckBox::toggled, this, &TdlgExportPractice::replan);
     connect(cbFullMix, &QCheckBox::toggled, this, &TdlgExportPractice::replan);
+    takePlayerSettings();
+}
+
+void TdlgExportPractice::takePlayerSettings()
+{
+    if (m_settingsNow) {
+        m_request.settings = m_settingsNow();
+        m_request.settings.applyTo(*m_song);
+    }
+    lblTempo->setText(QStringLiteral("Tempo %1 bpm; mutes and instruments as set in the player.")
+                          .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : m_song->Bpm()));
     replan();
+}
+
+void TdlgExportPractice::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!isRendering()) {
+        takePlayerSettings();
+    }
 }
 
 TdlgExportPractice::~TdlgExportPractice()
@@ -218,7 +234,8 @@ void TdlgExportPractice::btnExportClick()
     if (isRendering()) {
         return;
     }
-    replan();
+    // The tempo, mutes and instruments set until now.
+    takePlayerSettings();
     if (m_files.empty()) {
         return;
     }

@@ -6,6 +6,7 @@
 #include <QList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,16 +26,21 @@ class TMidiFile;
 // File > "Export Practice Tracks...": the folder, the format, which files
 // (one per voice with that voice emphasised, and the full mix), and the
 // level and panning of the others; the tempo, mutes and instruments are the
-// ones set when the dialog opened. The files render on a worker thread, each
+// player's when Export is pressed. The files render on a worker thread, each
 // with its own progress bar, while the window (and playback) goes on; Cancel
 // stops them and removes the file being written.
 class TdlgExportPractice : public QDialog {
     Q_OBJECT
 
 public:
+    // The player's settings of the song's tracks as they are now.
+    using SettingsNow = std::function<SongSettings()>;
+
     // The request holds the song, its settings, the folder and the mix to
     // start with; the dialog keeps a copy of the song to plan the files.
-    TdlgExportPractice(const ExportRequest& request, QWidget* parent = nullptr);
+    // settingsNow (when given) brings the settings up to date whenever the
+    // dialog is shown and when Export is pressed.
+    TdlgExportPractice(const ExportRequest& request, SettingsNow settingsNow = {}, QWidget* parent = nullptr);
     ~TdlgExportPractice() override;
 
     bool isRendering() const { return m_thread != nullptr; }
@@ -63,10 +69,12 @@ signals:
     void exportFinished();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
+    void takePlayerSettings();
     ExportRequest currentRequest() const;
     void replan();
     void btnBrowseClick();
@@ -79,6 +87,7 @@ private:
     void stopRendering();
 
     ExportRequest m_request;
+    SettingsNow m_settingsNow;
     std::unique_ptr<TMidiFile> m_song;
     std::vector<PracticeFile> m_files;
     QGridLayout* m_fileRows;

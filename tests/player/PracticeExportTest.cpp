@@ -167,14 +167,16 @@ TEST_F(PracticeExportTest, TheTempoAndMutesOfThePlayerApply)
 {
     HARMONET_REQUIRE_SOUNDFONT();
     TfrmMain& main = loadSong(windowedSong(true), QStringLiteral("windows.mid"));
-    main.findChild<QAction*>(QStringLiteral("N601"))->trigger(); // half the file's 120 bpm
-    QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("pnlMute2")), Qt::LeftButton);
-    ASSERT_TRUE(main.MidiFile1->TrackAt(2)->Muted());
     const QString out = newFolder(QStringLiteral("tempo"));
     TdlgExportPractice& dialog = openDialog(main, out, AudioFormat::Wav);
     dialog.cbEachVoice->setChecked(false);
-    EXPECT_TRUE(dialog.lblTempo->text().startsWith("Tempo 60 bpm"));
+    EXPECT_TRUE(dialog.lblTempo->text().startsWith("Tempo 120 bpm"));
+    // Set in the player while the dialog is open: they count from Export on.
+    main.findChild<QAction*>(QStringLiteral("N601"))->trigger(); // half the file's 120 bpm
+    QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("pnlMute2")), Qt::LeftButton);
+    ASSERT_TRUE(main.MidiFile1->TrackAt(2)->Muted());
     exportAndWait(dialog);
+    EXPECT_TRUE(dialog.lblTempo->text().startsWith("Tempo 60 bpm"));
     const AudioFile full = readAudioFile(out + "/windows - Full mix.wav");
     EXPECT_EQ(full.frames, (2 * SongMs + TailMs) * 44100LL / 1000);
     const double soprano = levelDb(full, Side::Both, 2 * SopranoFromMs + 100, 2 * SopranoFromMs + 900);
