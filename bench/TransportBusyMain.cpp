@@ -10,6 +10,7 @@
 #include "bench/BenchSongs.h"
 #include "midiout/MidiDeviceList.h"
 #include "midiout/RecordingBackend.h"
+#include "mixer/SystemMixer.h"
 #include "player/UnitMain.h"
 #include "sequencer/MidiFile.h"
 #include "widgets/ImageButton.h"
@@ -123,6 +124,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     auto recorder = std::make_shared<RecordingBackend>(QStringList{QStringLiteral("Recorder")});
     MidiDeviceList::installDefault(std::make_shared<MidiDeviceList>(std::vector<std::shared_ptr<MidiBackend>>{recorder}));
+    // The window's mixer is the synthesizer's output stage alone: the desktop's own volume is left alone.
+    MixerBackend::installDefault(std::make_shared<SystemMixerBackend>(QString()));
 
     measure("example song", QStringLiteral(HARMONET_EXAMPLE_SONG));
     const bench::SongFolder folder;

@@ -1,6 +1,6 @@
 // Every event the sequencer dispatches: channel messages go to the output
-// device as the owner track's mute, instrument and mixer settings say; lyric
-// events of the lyrics track go to the scrolling strip; other meta events
+// device as the owner track's mute, instrument and mixer settings say; the
+// syllables of the lyrics track go to the scrolling strip; other meta events
 // are dropped.
 #include "player/UnitMain.h"
 
@@ -11,12 +11,15 @@
 #include "sequencer/MidiFile.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace harmonet {
 
 namespace {
 
 constexpr quint8 MetaStatus = 0xFF;
+constexpr quint8 TextMeta = 0x01;
 constexpr quint8 LyricMeta = 0x05;
 constexpr quint8 NoteOn = 0x90;
 constexpr quint8 Controller = 0xB0;
@@ -28,6 +31,20 @@ constexpr quint8 PanController = 10;
 quint8 dataByte(qint32 value)
 {
     return quint8(std::clamp(value, 0, 127));
+}
+
+// The track whose event records hold the event, or -1 for an event that
+// comes from none of them.
+int trackHolding(const TMidiFile& file, const TMidiEvent& event)
+{
+    const std::less<const TMidiEvent*> before;
+    for (int index = 0; index < file.NumberOfTracks(); ++index) {
+        const auto events = file.TrackAt(index)->Events();
+        if (!before(&event, events.data()) && before(&event, events.data() + events.size())) {
+            return index;
+        }
+    }
+    return -1;
 }
 
 } // namespace
@@ -90,12 +107,32 @@ TMyMidiEvent TfrmMain::mixerReplacement(const TMidiTrack& track, const TMyMidiEv
 
 void TfrmMain::routeMetaEvent(const TMidiEvent& event)
 {
-    // The lyric event does not say which track it came from: it belongs to
-    // the track that owns the channel of the latest routed channel message.
-    if (event.Value1 != LyricMeta || LyricTrack != CurrentTrack) {
+    if (event.Value1 != LyricMeta && event.Value1 != TextMeta) {
         return;
     }
-    const QString text = lyricText(event.Text());
+    QString text;
+    const int track = trackHolding(*MidiFile1, event);
+    if (track >= 0) {
+        // A syllable of the loaded song moves the strip only when it belongs
+        // to the lyrics track, whether or not that track plays any note.
+        if (track != LyricTrack) {
+            return;
+        }
+        const auto index = int(&event - MidiFile1->TrackAt(track)->Events().data());
+        const std::optional<QString> syllable = m_words.shownSyllableAt(track, index);
+        if (!syllable) {
+            return;
+        }
+        text = *syllable;
+    } else {
+        // A lyric event from elsewhere does not say which track it came
+        // from: it belongs to the track that owns the channel of the latest
+        // routed channel message.
+        if (event.Value1 != LyricMeta || LyricTrack != CurrentTrack) {
+            return;
+        }
+        text = m_words.encoding().decode(event.Text());
+    }
     if (IsBlank(text)) {
         return;
     }

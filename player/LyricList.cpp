@@ -1,5 +1,7 @@
 #include "player/LyricList.h"
 
+#include "sequencer/WordsSource.h"
+
 #include <QStringDecoder>
 #include <cmath>
 #include <limits>
@@ -79,7 +81,7 @@ QString lyricText(QByteArrayView bytes)
 
 bool isVerseMarker(const QString& syllable)
 {
-    return syllable.indexOf(QLatin1Char('.')) == 1;
+    return isVerseMarkerText(syllable);
 }
 
 qint64 ticksAtMs(qint64 ms, double microsecondsPerTick)

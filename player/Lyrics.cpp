@@ -18,8 +18,6 @@
 namespace harmonet {
 
 namespace {
-constexpr quint8 MetaStatus = 0xFF;
-constexpr quint8 LyricMeta = 0x05;
 constexpr int VerseItemCount = 6;
 } // namespace
 
@@ -28,19 +26,15 @@ void TfrmMain::GatherLyrics()
     m_lyrics.clear();
     VerseCount = 0;
     QString fullText;
-    if (LyricTrack >= 0 && LyricTrack < MidiFile1->NumberOfTracks()) {
-        for (const TMidiEvent& event : MidiFile1->TrackAt(LyricTrack)->Events()) {
-            if (event.Status != MetaStatus || event.Value1 != LyricMeta) {
-                continue;
-            }
-            const QString syllable = lyricText(event.Text());
-            m_lyrics.append(syllable, event.Ticks);
-            if (isVerseMarker(syllable)) {
+    if (const TWordsSource* source = m_words.sourceOf(LyricTrack)) {
+        for (const TWordsSyllable& syllable : source->syllables) {
+            m_lyrics.append(syllable.shown, syllable.ticks);
+            if (syllable.opensVerse) {
                 ++VerseCount;
                 // An empty line before every verse but the first.
-                fullText = fullText.isEmpty() ? syllable : fullText + QStringLiteral("\n\n") + syllable;
+                fullText = fullText.isEmpty() ? syllable.shown : fullText + QStringLiteral("\n\n") + syllable.shown;
             } else {
-                fullText += syllable;
+                fullText += syllable.shown;
             }
         }
     }

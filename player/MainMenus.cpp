@@ -120,6 +120,7 @@ void TfrmMain::createPopupMenus()
         item(pmScrollingLyrics, "ViewFullLyrics1", 0, QStringLiteral("View Full Lyrics...")));
     pmScrollingLyrics->addSeparator();
     item(pmScrollingLyrics, "EditLyricColors1", 0, QStringLiteral("Edit Lyric Colors..."));
+    createWordsMenu();
 
     pmInstruments = new TInstrumentMenu(QStringLiteral("pmInstruments"), this);
     for (QAction* instrument : pmInstruments->items()) {

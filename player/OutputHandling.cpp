@@ -1,6 +1,6 @@
 // The output device of the main window: opening the device chosen in the
 // settings window, closing it, and the status bar notice when the built-in
-// synthesizer cannot make sound.
+// synthesizer cannot make sound or the mixer is missing.
 #include "player/UnitMain.h"
 
 #include "midiout/MidiOut.h"
@@ -46,6 +46,7 @@ void TfrmMain::showOutputNotice()
         detail = MidiOutput1->LastOpenFailure();
         notice = QStringLiteral("No SoundFont");
     }
+    addMixerNotice(notice, detail);
     lblOutputNotice->setText(notice);
     lblOutputNotice->setToolTip(detail);
     lblOutputNotice->setVisible(!notice.isEmpty());

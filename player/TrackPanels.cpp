@@ -56,7 +56,7 @@ void TfrmMain::SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton
     setTag(muteButton, trackIndex);
     setTag(lyricsButton, trackIndex);
     TMidiTrack* track = MidiFile1->TrackAt(trackIndex);
-    panel->setCaption(track->TrackName());
+    panel->setCaption(PanelCaption(*track, false));
     // A mute stays with the panel's place: the track bound here now is muted.
     if (muteButton->color() == MutedColor) {
         track->SetMuted(true);
@@ -84,7 +84,10 @@ void TfrmMain::pLyricsClick(TPanel* button)
     pnlLyrics->clear();
     pnlLyrics2->clear();
     lblLyrics->setCaption(QString());
-    LyricTrack = track;
+    // The voice's words may lie in a track of their own.
+    m_lyricsVoice = track;
+    const int words = m_words.chosenWordsOf(track);
+    LyricTrack = words >= 0 ? words : track;
     GatherLyrics();
 }
 
@@ -115,7 +118,7 @@ void TfrmMain::cbInstrumentsClick()
         }
         if (!panel->isHidden()) {
             const TMidiTrack* track = MidiFile1->TrackAt(trackIndexOf(panel));
-            panel->setCaption(showInstruments ? track->InstrumentName() : track->TrackName());
+            panel->setCaption(PanelCaption(*track, showInstruments));
         }
     }
 }

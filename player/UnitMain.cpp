@@ -70,6 +70,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     createMenus();
     fixClientSize();
     bindHandlers();
+    openMixerWhileLoading();
 
     // The program's folder is the current folder and the first one the open
     // dialog offers; the folder the program was started in still resolves
@@ -86,6 +87,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     placeWindow();
 
     MixerWindow = nullptr;
+    LoadRecentFiles();
     LyricTrack = 1;
     InstrumentPanel = nullptr;
     CurrentTrack = 1;
@@ -97,6 +99,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    destroyMixerWindows();
     runGuarded([this] { CloseMidiOutput(); });
     IniOut1->Save();
 }
@@ -152,7 +155,10 @@ void TfrmMain::bindHandlers()
     bindClick(cbInstruments, &TfrmMain::cbInstrumentsClick);
     bindClick(Instruments1, &TfrmMain::Instruments1Click);
     bindClick(ScrollingLyrics1, &TfrmMain::ScrollingLyrics1Click);
+    bindClick(sbMixer, &TfrmMain::sbMixerClick);
+    bindClick(TrackMixer1, &TfrmMain::sbMixerClick);
 
+    connect(pmReopen, &QMenu::aboutToShow, this, [this] { guarded([this] { pmReopenPopup(); }); });
     connect(pmPosition, &QMenu::aboutToShow, this, [this] { guarded([this] { pmPositionPopup(); }); });
     for (int verse = 1; verse <= 6; ++verse) {
         QAction* item = popupItem(pmPosition, QByteArray("Verse" + QByteArray::number(verse)).constData());
@@ -202,6 +208,7 @@ void TfrmMain::bindHandlers()
         connect(lyrics, &TPanel::clicked, this, [this, lyrics] { guarded([this, lyrics] { pLyricsClick(lyrics); }); });
         connect(panel, &TPanel::mouseMoved, this, [this, panel] { guarded([this, panel] { TrackPanelMouseMove(panel); }); });
     }
+    bindVolumeHandlers();
 }
 
 QList<QObject*> TfrmMain::ownComponents() const
@@ -285,6 +292,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::formShow()
 {
+    guarded([this] { SetupMixerControls(); });
     showOutputNotice();
     loadCommandLineFile();
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "mixer/cmpMidiMixer.h"
 #include "player/LyricList.h"
+#include "player/RecentFileList.h"
 #include "sequencer/MidiEvent.h"
+#include "sequencer/SongWords.h"
 #include "windows/MainWindowLink.h"
 
 #include <QList>
@@ -47,7 +50,9 @@ class TRightAlignedLabel;
 // Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
 // EventRouting.cpp (every played event to the output or the lyrics strip),
 // Transport.cpp (play, pause, stop, the refresh and the position), Winding.cpp
-// (fast forward and rewind), Tempo.cpp (the tempo slider and its presets).
+// (fast forward and rewind), Tempo.cpp (the tempo slider and its presets),
+// RecentFiles.cpp (the recent files and their two menus),
+// WordsMenu.cpp (the strip's Words and Text Encoding menus, decoded captions).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -96,6 +101,8 @@ public:
     void OpenMidiOutput() override;
     void CloseMidiOutput();
     TMidiOutput& midiOutput() override { return *MidiOutput1; }
+    bool ShowInstruments() const override;
+    void MixerWindowClosed(QWidget* window) override;
     // Loads CurrentFileName and rebuilds the window around it.
     void LoadMidiFile();
     // Closes the loaded file: the window returns to its state without a file.
@@ -121,6 +128,21 @@ public:
     void ShowLyricsAt(int ms);
     // The position slider's step: one verse's share of the song.
     void UpdatePositionStep();
+
+    // --- Words of the song, in WordsMenu.cpp ---
+    // How the loaded song's words are understood: encoding, sources, pairing.
+    const TSongWords& SongWords() const { return m_words; }
+    // The strip's "Words" submenu: one item per source of words, then the
+    // "Text Encoding" submenu. Both are filled when they open.
+    QMenu* Words1 = nullptr;
+    QMenu* TextEncoding1 = nullptr;
+    // A source of words chosen by hand: it becomes the lyrics track and the
+    // choice of the voice whose Lyrics button is down, until the next load.
+    void WordsClick(int wordsTrack);
+    // Reads every text of the song again in the named encoding.
+    void TextEncodingClick(const QByteArray& name);
+    // A panel's caption for its track: the name or instrument, decoded.
+    QString PanelCaption(const TMidiTrack& track, bool instrument) const;
 
     // --- Transport, in Transport.cpp ---
     // All Notes Off on each of the 16 channels, only while the output is open.
@@ -151,10 +173,43 @@ public:
     // length and position are rescaled so the song goes on at the same place.
     void tbTempoChanged();
 
+    // --- Recent files, in RecentFiles.cpp ---
+    // The files opened last, newest first, as the settings hold them.
+    TRecentFileList RecentFiles;
+    // Reads the list from the settings and rebuilds File > Reopen, which is
+    // enabled only while the list is not empty.
+    void LoadRecentFiles();
+    void SaveRecentFiles();
+    // Puts the path at the top of the list, saves it and reads it back.
+    void AddRecentFile(const QString& path);
+
     // --- Routing, in EventRouting.cpp ---
     // Handles one event the sequencer dispatches: to the output device, as
     // the tracks' mute, instrument and mixer settings say, or to the strip.
     void MidiFile1MidiEvent(PMidiEvent event);
+
+    // --- Volume and tone, in VolumeTone.cpp ---
+    // Balance of the master and the MIDI volume: -50 (left only) through 0
+    // (equal) to +50 (right only).
+    int MasterBalance = 0;
+    int MidiBalance = 0;
+    // The balance of raw left and right values; a louder right is positive.
+    static int MixerBalance(quint32 left, quint32 right);
+    // The left and right values for a volume slider at position: the louder
+    // side takes the position, the other its share by the balance.
+    static TMixerStereoValue SplitBalance(int balance, int position);
+    // Ranges, positions and states of the volume and tone controls from the
+    // mixer, at the first showing; a control the mixer lacks disables its
+    // button or tone slider (a volume slider keeps its 0..10).
+    void SetupMixerControls();
+    void tbMasterVChange();
+    void tbMidiVChange();
+    void tbTrebleChange();
+    void tbBassChange();
+    void sbMasterMuteClick();
+    void sbMidiMuteClick();
+    // Follows a change made elsewhere, which the mixer has already read.
+    void MidiMixer1ControlChange(QObject* sender, TMixerControlType control);
 
     // --- Components ---
     TMidiFile* MidiFile1;
@@ -289,9 +344,25 @@ private:
     void pmInstrumentsPopup();
     void InstrumentClick(QAction* item);
     void ScrollingLyrics1Click();
+    // Opens the track mixer window, creating it when there is none.
+    void sbMixerClick();
+    // Destroys the track mixer windows still held, open or closed, while
+    // this window can still hear from them.
+    void destroyMixerWindows();
     void pmPositionPopup();
     // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
     void VerseClick(int verse);
+
+    // Recent-files handlers: an entry loads its file, or, when the file is
+    // gone, drops it and offers the open dialog through the load error dialog.
+    void RecentFileClick(QAction* item);
+    void RemoveDeletedFilesClick();
+    void RemoveAllClick();
+    // Rebuilds the open button's right-click menu each time it opens.
+    void pmReopenPopup();
+    // The entries, a separator, "Remove Deleted Files" and "Remove All"; the
+    // number tells the maintenance items of the two menus apart.
+    void fillReopenMenu(QMenu* menu, int number);
 
     // Transport handlers.
     void btnStopMouseDown();
@@ -327,6 +398,19 @@ private:
     // The tempo slider to bpm (within its range), then the tempo change.
     void setTempo(int bpm);
 
+    // Volume and tone.
+    void bindVolumeHandlers();
+    void bindMixerNotification();
+    // Opens the mixer as a component of the window being built; a failure
+    // is kept for the status bar, never raised.
+    void openMixerWhileLoading();
+    // Adds why the mixer is missing, if it is, to the status bar's notice.
+    void addMixerNotice(QString& notice, QString& detail) const;
+    // Words menu helpers.
+    void createWordsMenu();
+    void pmWordsPopup();
+    void pmTextEncodingPopup();
+
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);
     // The controller message carrying the track's mixer settings in place of message.
@@ -345,8 +429,12 @@ private:
     QMetaObject::Connection m_positionOnChange;
     std::function<int()> m_secondOfDay = &TfrmMain::currentSecondOfDay;
     TLyricList m_lyrics;
+    TSongWords m_words;
+    // The voice track whose Lyrics button was clicked last, or -1.
+    int m_lyricsVoice = -1;
     QStringList m_commandLine;
     QString m_startDir;
+    QString m_mixerFailure;
     bool m_shown = false;
 };
 

@@ -15,12 +15,18 @@ packages=(
   librtmidi-dev libasound2-dev
   # WAV output of the render tool
   libsndfile1-dev
+  # guessing the character set of a song's texts
+  libuchardet-dev
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # a private sound server for the tests of the system mixer, reached through ALSA
+  pulseaudio pulseaudio-utils libasound2-plugins
   # running the window without a display; screenshots
   xvfb xauth
   # the script that writes the example song
   python3
+  # installing: the menu entry's check and the Debian package's dependency list
+  desktop-file-utils dpkg-dev
 )
 
 missing=()

@@ -19,15 +19,19 @@ void PlayerTest::SetUp()
     ASSERT_TRUE(folder.isValid());
     recorder = std::make_shared<RecordingBackend>(QStringList{QStringLiteral("Recorder")});
     MidiDeviceList::installDefault(std::make_shared<MidiDeviceList>(std::vector<std::shared_ptr<MidiBackend>>{recorder}));
+    mixer = std::make_shared<FakeMixerBackend>();
+    MixerBackend::installDefault(mixer);
     m_previousReporter = setErrorReporter([this](const QString& message) { errors.append(message); });
     TSettingsStore store(CURRENT_USER);
     store.deleteKey(MainFormKey);
+    store.deleteKey(TRecentFileList::StoreKey);
 }
 
 void PlayerTest::TearDown()
 {
     window.reset();
     MidiDeviceList::installDefault(nullptr);
+    MixerBackend::installDefault(nullptr);
     setErrorReporter(m_previousReporter);
 }
 

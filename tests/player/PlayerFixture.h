@@ -5,6 +5,7 @@
 #include "midiout/RecordingBackend.h"
 #include "player/UnitMain.h"
 #include "sequencer/SmfWriter.h"
+#include "tests/mixer/FakeMixer.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -60,6 +61,8 @@ protected:
     static QString storedMainFormValue(const QString& name);
 
     std::shared_ptr<RecordingBackend> recorder;
+    // The system mixer of the windows (set it up before creating them).
+    std::shared_ptr<FakeMixerBackend> mixer;
     std::unique_ptr<TfrmMain> window;
     QStringList errors;
     QTemporaryDir folder;

@@ -2,12 +2,14 @@
 //   harmonet-dump FILE              the whole model as one JSON object
 //   harmonet-dump --count FILE      "tracks=N events=M" (for timing a load)
 //   harmonet-dump --trace STEP FILE the events playback dispatches, one line each
+//   harmonet-dump --words FILE      how the words are understood, as one JSON object
 // Exit status 0 after any load, also a failed one; 1 when the output cannot
 // be written; 2 on bad usage.
 #include "sequencer/MidiFile.h"
 #include "tools/dump/EventTrace.h"
 #include "tools/dump/SongJson.h"
 #include "tools/dump/TextOutput.h"
+#include "tools/dump/WordsJson.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -25,7 +27,7 @@ constexpr int kExitUsage = 2;
 
 int usage()
 {
-    std::fputs("usage: harmonet-dump [--count | --trace STEP] FILE\n", stderr);
+    std::fputs("usage: harmonet-dump [--count | --words | --trace STEP] FILE\n", stderr);
     return kExitUsage;
 }
 
@@ -90,6 +92,14 @@ int dumpModel(TMidiFile& song, const QString& path)
     return finishOutput(out);
 }
 
+int dumpWords(TMidiFile& song, const QString& path)
+{
+    reportLoadError(load(song, path));
+    TextOutput out(stdout);
+    writeWordsJson(out, song);
+    return finishOutput(out);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,6 +113,8 @@ int main(int argc, char** argv)
         return dumpModel(song, args[0]);
     if (args.size() == 2 && args[0] == QLatin1String("--count"))
         return countEvents(song, args[1]);
+    if (args.size() == 2 && args[0] == QLatin1String("--words"))
+        return dumpWords(song, args[1]);
     if (args.size() == 3 && args[0] == QLatin1String("--trace"))
         return traceEvents(song, args[1], args[2]);
     return usage();
