@@ -277,6 +277,11 @@ void TPracticeMenus::trackPanelMenu(TPanel* panel, const QPoint& pos)
     pmTrackPanel->popup(panel->mapToGlobal(pos));
 }
 
+void TfrmMain::PrepareMixerMessage(TMyMidiEvent& message)
+{
+    PracticeMenus1->route(message);
+}
+
 void TPracticeMenus::exportPracticeTracks()
 {
     if (!m_main.FileLoaded || !m_mix.song()) {

@@ -103,6 +103,8 @@ public:
     TMidiOutput& midiOutput() override { return *MidiOutput1; }
     bool ShowInstruments() const override;
     void MixerWindowClosed(QWidget* window) override;
+    // In PracticeMenus.cpp.
+    void PrepareMixerMessage(TMyMidiEvent& message) override;
     // Loads CurrentFileName and rebuilds the window around it.
     void LoadMidiFile();
     // Closes the loaded file: the window returns to its state without a file.

@@ -5,6 +5,7 @@ class QWidget;
 namespace harmonet {
 
 class TMidiOutput;
+class TMyMidiEvent;
 
 // What the secondary windows use of the main window: its output device, the
 // operation that opens the device chosen in the settings window, and what the
@@ -19,6 +20,9 @@ public:
     // The track mixer window is closing or being destroyed: the main window
     // forgets it, if it is the one it holds.
     virtual void MixerWindowClosed(QWidget* window) { (void)window; }
+    // A volume or pan message the track mixer is about to send: it takes the
+    // emphasis of the singer's part, as the file's own do.
+    virtual void PrepareMixerMessage(TMyMidiEvent& message) { (void)message; }
 
 protected:
     ~IMainWindowLink() = default;

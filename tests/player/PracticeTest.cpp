@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QSlider>
 #include <QTest>
 
 namespace harmonet::test {
@@ -123,6 +124,25 @@ TEST_F(PracticeTest, TheRoutingScalesTheFilesVolumeOnlyWhileAPartIsChosen)
     route(main, 0xB1, 7, 120);
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xB1, 7, 60}), bytes({0xB2, 7, 120}), bytes({0xB1, 123, 0})}))
         << "the alto at -12 dB, the piano at its own level; a muted track still only gets All Notes Off";
+}
+
+TEST_F(PracticeTest, TheTrackMixersVolumeAndBalanceOfAnotherVoiceKeepTheEmphasis)
+{
+    TfrmMain& main = loadSong();
+    item(main, "MyPartTrack1")->trigger();
+    item(main, "Panned1")->trigger();
+    main.TrackMixer1->trigger();
+    ASSERT_NE(main.MixerWindow, nullptr);
+    recorder->clearMessages();
+    main.MixerWindow->findChild<QSlider*>(QStringLiteral("tBarVolume2"))->setValue(7); // volume 120
+    main.MixerWindow->findChild<QSlider*>(QStringLiteral("tBarBalance2"))->setValue(30);
+    EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xB1, 7, 60}), bytes({0xB1, 10, 127})}))
+        << "the alto at -12 dB of what the mixer sets, on the other side";
+    EXPECT_EQ(main.MidiFile1->TrackAt(2)->Volume(), 120) << "the track keeps the mixer's own value";
+    recorder->clearMessages();
+    item(main, "MyPartNone1")->trigger();
+    EXPECT_TRUE(sentMessages().contains(bytes({0xB1, 7, 120}))) << "no part: the mixer's volume again";
+    EXPECT_TRUE(sentMessages().contains(bytes({0xB1, 10, 30})));
 }
 
 TEST_F(PracticeTest, TheTrackPanelsMenuChoosesItsTrackAsMyPart)
