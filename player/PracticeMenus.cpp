@@ -45,8 +45,8 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption, int tag
     return action;
 }
 
-// The levels offered lie on the menu's steps; another level (from the
-// command line's memory, say) shows as the nearest step.
+// The levels offered lie on the menu's steps; another remembered level (a
+// settings file edited by hand, say) shows as the nearest step.
 int nearestLevel(int db)
 {
     int nearest = Levels[0].db;
