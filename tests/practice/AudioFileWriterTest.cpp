@@ -2,6 +2,7 @@
 // a full disk is reported with the file's name and leaves nothing behind,
 // not even in place of an earlier file of that name.
 #include "practice/AudioFileWriter.h"
+#include "tests/support/FullDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <vector>
 
 namespace harmonet::test {
@@ -33,29 +32,6 @@ QByteArray readText(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Files of this process may grow to limit bytes at most while it lives, as
-// on a disk that is full; writing beyond fails instead of raising a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit reduced = m_saved;
-        reduced.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &reduced);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 
 TEST(AudioFileWriter, TheFileAppearsOnlyWhenCompleteAndReplacesAnEarlierOne)
 {
@@ -89,7 +65,7 @@ TEST(AudioFileWriter, AFullDiskIsReportedWithTheFilesNameAndLeavesNothing)
     const std::vector<qint16> second(2 * 44100, 1000);
     QString message;
     {
-        const FileSizeLimit fullAfter(100000);
+        const FullDisk fullAfter(100000);
         try {
             AudioFileWriter writer(path, AudioFormat::Wav, 44100);
             for (int i = 0; i < 10; ++i) {
