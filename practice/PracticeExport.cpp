@@ -66,7 +66,7 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidi
     std::vector<PracticeFile> files;
     const QDir folder(request.folder);
     const QString extension = formatExtension(request.format);
-    const QString song_ = fileNamePart(request.songName);
+    const QString songPart = fileNamePart(request.songName);
     QSet<QString> taken;
     const auto add = [&](const QString& voice, int part) {
         QString name = voice;
@@ -74,7 +74,7 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidi
             name = QStringLiteral("%1 (%2)").arg(voice).arg(n);
         }
         taken.insert(name.toLower());
-        const QString fileName = QStringLiteral("%1 - %2.%3").arg(song_, fileNamePart(name), extension);
+        const QString fileName = QStringLiteral("%1 - %2.%3").arg(songPart, fileNamePart(name), extension);
         files.push_back({folder.filePath(fileName), name, part});
     };
     if (request.perVoice) {

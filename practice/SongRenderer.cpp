@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <tuple>
 #include <vector>
 
 namespace harmonet {
@@ -28,6 +29,12 @@ quint8 dataByte(qint32 value)
 bool validChannel(int channel)
 {
     return channel >= 1 && channel <= 16;
+}
+
+// The playing time of a tick position at the song's tempo.
+double msAtTicks(const TMidiFile& song, qint32 ticks)
+{
+    return ticks * song.MicrosecondsPerTick() / 1000.0;
 }
 
 } // namespace
@@ -153,9 +160,10 @@ bool SongRenderer::render(const TMidiFile& song, const AudioSink& sink, const Pr
     Routing routing(*this, song, *m_synth);
     routing.sendInstruments();
 
-    const double framesPerTick = song.MicrosecondsPerTick() * m_sampleRate / 1e6;
     const qint64 total = frameCount(song);
-    const auto dueFrame = [&](qint32 ticks) { return std::min(total, qint64(std::llround(ticks * framesPerTick))); };
+    const auto dueFrame = [&](qint32 ticks) {
+        return std::min(total, qint64(std::llround(msAtTicks(song, ticks) * m_sampleRate / 1000.0)));
+    };
 
     // The tracks' events merged in time order (track order among events of
     // the same tick), one cursor per track.
