@@ -198,10 +198,12 @@ void TPracticeMenus::fileClosed()
     none.part = PracticeChoice::NoPart;
     m_mix.setChoice(none, m_send);
     m_mix.setSong(nullptr);
-    // An export dialog not busy with this song's files goes with it.
+    // An export dialog goes with its song; one still rendering finishes its
+    // files first, and the next export opens a dialog of its own.
     if (m_exportDialog && !m_exportDialog->isRendering()) {
         m_exportDialog->close();
     }
+    m_exportDialog = nullptr;
     m_songBytes.clear();
     m_songHash.clear();
     rebuildPartMenu();
