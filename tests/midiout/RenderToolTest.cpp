@@ -157,6 +157,7 @@ TEST(RenderTool, PracticeOptionsThatCannotBeUsedExitWithTwo)
         EXPECT_EQ(run.exitCode, 2) << qPrintable(arguments.join(' '));
         EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("usage:"))) << qPrintable(run.errorOutput);
     }
+    EXPECT_EQ(runRender({"--help"}).exitCode, 0);
     EXPECT_TRUE(runRender({"--part", "4", song, out}).errorOutput.contains(QStringLiteral("  3 Piano")))
         << "a part that is not there lists the song's voices";
     EXPECT_FALSE(QFile::exists(out));

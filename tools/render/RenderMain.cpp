@@ -179,7 +179,12 @@ QString voiceList(const std::vector<SongVoice>& voices)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const auto parsed = parse(app.arguments().mid(1));
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
+    const auto parsed = parse(arguments);
     if (const QString* problem = std::get_if<QString>(&parsed)) {
         return usage(*problem);
     }
