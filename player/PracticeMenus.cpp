@@ -202,6 +202,8 @@ void TPracticeMenus::fileClosed()
     // files first, and the next export opens a dialog of its own.
     if (m_exportDialog && !m_exportDialog->isRendering()) {
         m_exportDialog->close();
+    } else if (m_exportDialog) {
+        m_exportDialog->detachFromPlayer();
     }
     m_exportDialog = nullptr;
     m_songBytes.clear();

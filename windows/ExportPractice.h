@@ -44,6 +44,8 @@ public:
     ~TdlgExportPractice() override;
 
     bool isRendering() const { return m_thread != nullptr; }
+    // The player has closed the song: its settings are no longer this song's.
+    void detachFromPlayer() { m_settingsNow = {}; }
     // The files the current settings make.
     const std::vector<PracticeFile>& plannedFiles() const { return m_files; }
 
