@@ -38,6 +38,7 @@ bench: build
 	$(BUILD)/bench/harmonet-bench-render
 	$(BUILD)/bench/harmonet-bench-transport
 	$(BUILD)/bench/harmonet-bench-mixer
+	$(BUILD)/bench/harmonet-bench-practice
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work

@@ -2,7 +2,7 @@
 // song offline (the render tool's and a future practice-track export's speed).
 #include "midiout/MidiOutError.h"
 #include "sequencer/MidiFile.h"
-#include "tools/render/SongRenderer.h"
+#include "practice/SongRenderer.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -16,7 +16,7 @@ void BM_RenderExampleSong(benchmark::State& state)
     TMidiFile song;
     song.SetFilename(QStringLiteral(HARMONET_EXAMPLE_SONG));
     song.LoadSong();
-    tools::SongRenderer renderer;
+    SongRenderer renderer;
     qint64 frames = 0;
     for (auto _ : state) {
         renderer.render(song, [&frames](std::span<const qint16> stereo) { frames += qint64(stereo.size() / 2); });

@@ -6,6 +6,7 @@
 
 #include "midiout/MidiOut.h"
 #include "player/Panel.h"
+#include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 
@@ -86,6 +87,7 @@ void TfrmMain::MidiFile1MidiEvent(PMidiEvent event)
         }
         return;
     }
+    PracticeMenus1->route(outgoing);
     MidiOutput1->SendEvent(outgoing);
 }
 

@@ -6,6 +6,7 @@
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
+#include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/TrackMixValues.h"
@@ -179,6 +180,7 @@ void TfrmMain::LoadMidiFile()
     if (bound > 0) {
         pLyricsClick(lyricsButtonOf(1));
     }
+    PracticeMenus1->fileLoaded();
 }
 
 void TfrmMain::sbCloseClick()
@@ -204,6 +206,7 @@ void TfrmMain::CloseFile()
     if (MixerWindow) {
         MixerWindow->close();
     }
+    PracticeMenus1->fileClosed();
 }
 
 } // namespace harmonet

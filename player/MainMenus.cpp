@@ -3,6 +3,7 @@
 
 #include "player/ControlTags.h"
 #include "player/Panel.h"
+#include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "windows/InstrumentMenu.h"
 
@@ -89,6 +90,8 @@ void TfrmMain::createMenus()
     HarmonetHelp1 = item(help, "HarmonetHelp1", 1, QStringLiteral("Harmonet Help"), QKeySequence(Qt::Key_F1));
     help->addSeparator();
     About1 = item(help, "About1", 1, QStringLiteral("About..."), QKeySequence(Qt::Key_F12));
+
+    PracticeMenus1 = new TPracticeMenus(*this, file, options);
 
     createPopupMenus();
 }

@@ -4,6 +4,7 @@
 #include "player/UnitMain.h"
 
 #include "midiout/MidiOut.h"
+#include "player/PracticeMenus.h"
 #include "windows/UnitSettings.h"
 
 #include <QLabel>
@@ -18,6 +19,7 @@ void TfrmMain::OpenMidiOutput()
     }
     MidiOutput1->setProductName(port);
     OutputOpen = MidiOutput1->OpenDevice();
+    PracticeMenus1->outputOpened();
     showOutputNotice();
 }
 

@@ -37,6 +37,7 @@ class TImageButton;
 class TPanel;
 class TfrmLyrics;
 class TfrmSettings;
+class TPracticeMenus;
 class TTimeDisplay;
 class TRightAlignedLabel;
 
@@ -104,6 +105,8 @@ public:
     TMidiOutput& midiOutput() override { return *MidiOutput1; }
     bool ShowInstruments() const override;
     void MixerWindowClosed(QWidget* window) override;
+    // In PracticeMenus.cpp.
+    void PrepareMixerMessage(TMyMidiEvent& message) override;
     // Loads CurrentFileName and rebuilds the window around it.
     void LoadMidiFile();
     // Closes the loaded file: the window returns to its state without a file.
@@ -305,6 +308,8 @@ public:
     QMenu* pmTempo;
     QMenu* pmScrollingLyrics;
     TInstrumentMenu* pmInstruments;
+    // My part and the export of practice tracks, in PracticeMenus.cpp.
+    TPracticeMenus* PracticeMenus1 = nullptr;
 
     // The text of the status bar (one text: the bar is in simple mode).
     QString statusText() const;

@@ -11,6 +11,7 @@ namespace harmonet {
 class TMidiOutput;
 class TMidiTrack;
 class TTimeDisplay;
+class TMyMidiEvent;
 
 // The colours of the main window's scrolling-lyrics strip: the background and
 // text of the sung and coming syllables, and the text of the current one.
@@ -52,6 +53,9 @@ public:
     // The track mixer window is closing or being destroyed: the main window
     // forgets it, if it is the one it holds.
     virtual void MixerWindowClosed(QWidget* window) { (void)window; }
+    // A volume or pan message the track mixer is about to send: it takes the
+    // emphasis of the singer's part, as the file's own do.
+    virtual void PrepareMixerMessage(TMyMidiEvent& message) { (void)message; }
 
 protected:
     ~IMainWindowLink() = default;

@@ -252,7 +252,9 @@ void TfrmMixer::sendController(const TMidiTrack& track, int controller, int valu
     if (channel < 1 || channel > 16) {
         return;
     }
-    m_output.SendEvent(TMyMidiEvent(quint8(0xB0 + channel - 1), quint8(controller), quint8(value)));
+    TMyMidiEvent message(quint8(0xB0 + channel - 1), quint8(controller), quint8(value));
+    m_mainWindow.PrepareMixerMessage(message);
+    m_output.SendEvent(message);
 }
 
 void TfrmMixer::sliderChanged(QSlider* slider)

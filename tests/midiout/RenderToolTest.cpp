@@ -2,8 +2,11 @@
 // the two-second tail, and clear failures.
 #include "midiout/SoundFontLocator.h"
 #include "sequencer/MidiFile.h"
+#include "tests/practice/AudioMeasure.h"
+#include "tests/practice/PracticeSongs.h"
 #include "tests/support/TestPaths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -117,6 +120,100 @@ TEST(RenderTool, BadUsageExitsWithTwo)
                          QStringLiteral("b.wav")})
                   .exitCode,
               2);
+}
+
+// Writes the windowed song (soprano, then alto, then a piano) into dir.
+QString windowedSongIn(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("windows.mid"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(test::windowedSong(true));
+    return path;
+}
+
+TEST(RenderTool, PracticeOptionsThatCannotBeUsedExitWithTwo)
+{
+    QTemporaryDir dir;
+    const QString song = windowedSongIn(dir);
+    const QString out = dir.filePath(QStringLiteral("out.wav"));
+    const QStringList bad[] = {
+        {"--format", "aiff", song, out},
+        {"--format", song, out},
+        {"--part", "0", song, out},
+        {"--part", "two", song, out},
+        {"--part", "1", "--all-parts", song, dir.path()},
+        {"--pan", "up", "--part", "1", song, out},
+        {"--others-db", "120", "--part", "1", song, out},
+        {"--others-db", "12", song, out},
+        {"--pan", "left", song, out},
+        {"--tempo", "0", song, out},
+        {"--loud", song, out},
+        {"--part", "4", song, out}, // the song has two voices and a piano
+        {song, out, "extra"},
+    };
+    for (const QStringList& arguments : bad) {
+        const RunResult run = runRender(arguments);
+        EXPECT_EQ(run.exitCode, 2) << qPrintable(arguments.join(' '));
+        EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("usage:"))) << qPrintable(run.errorOutput);
+    }
+    EXPECT_EQ(runRender({"--help"}).exitCode, 0);
+    EXPECT_TRUE(runRender({"--part", "4", song, out}).errorOutput.contains(QStringLiteral("  3 Piano")))
+        << "a part that is not there lists the song's voices";
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(RenderTool, AllPartsWritesEachVoiceAndTheFullMixIntoTheFolder)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    QTemporaryDir dir;
+    const QString song = windowedSongIn(dir);
+    const QString folder = dir.filePath(QStringLiteral("new folder/tracks"));
+    const RunResult run =
+        runRender({"--all-parts", "--format", "mp3", "--others-db", "-18", "--tempo", "60", song, folder});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"windows - Alto.mp3", "windows - Full mix.mp3", "windows - Soprano.mp3"}));
+    const test::AudioFile alto = test::readAudioFile(folder + QStringLiteral("/windows - Alto.mp3"));
+    const test::AudioFile full = test::readAudioFile(folder + QStringLiteral("/windows - Full mix.mp3"));
+    EXPECT_NEAR(double(alto.frames), (2 * 2500 + 2000) * 44.1, 2304) << "at half the file's tempo";
+    const auto balance = [](const test::AudioFile& file) {
+        return test::levelDb(file, test::Side::Both, 2 * test::AltoFromMs + 200, 2 * test::AltoFromMs + 1000)
+            - test::levelDb(file, test::Side::Both, 2 * test::SopranoFromMs + 200, 2 * test::SopranoFromMs + 1000);
+    };
+    EXPECT_NEAR(balance(alto) - balance(full), 18.0, 2.0);
+}
+
+TEST(RenderTool, OnePartPannedAndTheOthersSilent)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    QTemporaryDir dir;
+    const QString song = windowedSongIn(dir);
+    const QString out = dir.filePath(QStringLiteral("alto.flac"));
+    const RunResult run = runRender({"--part", "2", "--others-db", "silent", "--pan", "right", song, out});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
+    const test::AudioFile alto = test::readAudioFile(out);
+    EXPECT_EQ(alto.format & 0xFF0000, test::majorFormatOf(QStringLiteral("flac"))) << "the format of OUT's extension";
+    EXPECT_EQ(alto.title, "windows - Alto");
+    const auto level = [&alto](int from, test::Side side) { return test::levelDb(alto, side, from + 100, from + 500); };
+    EXPECT_LT(level(test::SopranoFromMs, test::Side::Both), level(test::AltoFromMs, test::Side::Both) - 40.0);
+    EXPECT_GT(level(test::AltoFromMs, test::Side::Right), level(test::AltoFromMs, test::Side::Left) + 4.5);
+    EXPECT_NEAR(level(test::PianoFromMs, test::Side::Left), level(test::PianoFromMs, test::Side::Right), 3.0);
+}
+
+TEST(RenderTool, AnUnwritableOutputFailsWithOneNamingTheFile)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    QTemporaryDir dir;
+    const QString song = windowedSongIn(dir);
+    // Inside a file, where no one may write.
+    const QString out = song + QStringLiteral("/out.ogg");
+    RunResult run = runRender({"--part", "1", song, out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("Cannot create \"%1\"").arg(out))) << qPrintable(run.errorOutput);
+    run = runRender({"--all-parts", song, song + QStringLiteral("/tracks")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"windows.mid"}));
 }
 
 } // namespace

@@ -4,10 +4,10 @@
 #include "midiout/MidiOut.h"
 #include "midiout/SoundFontLocator.h"
 #include "midiout/SynthBackend.h"
+#include "practice/SongRenderer.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
 #include "tests/support/TestPaths.h"
-#include "tools/render/SongRenderer.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,7 +19,6 @@
 #include <vector>
 
 using namespace harmonet;
-using namespace harmonet::tools;
 
 namespace {
 

@@ -4,17 +4,16 @@
 #include "persist/SettingsFile.h"
 #include "persist/SettingsStore.h"
 #include "tests/persist/ConfigHome.h"
+#include "tests/support/FullDisk.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace harmonet::test {
@@ -161,28 +160,6 @@ TEST(SettingsStoreRoots, SystemWideRootIsReadOnlyAndOthersHaveNoStore)
     }
     EXPECT_FALSE(QFileInfo::exists(home.settingsFile()));
 }
-
-// Lets files grow to no more than a few bytes while it lives, as a full disk does.
-class FullDisk {
-public:
-    FullDisk()
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit small = m_previous;
-        small.rlim_cur = 16;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FullDisk()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 TEST(SettingsStoreReliability, FailedWriteLeavesThePreviousFileWhole)
 {

@@ -1,0 +1,309 @@
+// My part: the practice choice of the main window's Options menu and track
+// panels, applied at once to what plays and remembered per file, and the
+// export of practice tracks.
+#include "player/PracticeMenus.h"
+
+#include "core/ErrorReport.h"
+#include "midiout/MidiOut.h"
+#include "player/ControlTags.h"
+#include "player/Panel.h"
+#include "player/UnitMain.h"
+#include "practice/PracticeExport.h"
+#include "sequencer/MidiFile.h"
+#include "windows/ExportPractice.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace harmonet {
+
+namespace {
+
+struct Level {
+    const char* name;
+    int db;
+    const char* caption;
+};
+
+constexpr Level Levels[] = {
+    {"Others6", -6, "\u22126 dB"},
+    {"Others12", -12, "\u221212 dB"},
+    {"Others18", -18, "\u221218 dB"},
+    {"OthersSilent", PracticeChoice::SilentDb, "&Silent"},
+};
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption, int tag, bool checkable = true)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setCheckable(checkable);
+    setTag(action, tag);
+    return action;
+}
+
+// The levels offered lie on the menu's steps; another remembered level (a
+// settings file edited by hand, say) shows as the nearest step.
+int nearestLevel(int db)
+{
+    int nearest = Levels[0].db;
+    for (const Level& level : Levels) {
+        if (std::abs(level.db - db) < std::abs(nearest - db)) {
+            nearest = level.db;
+        }
+    }
+    return nearest;
+}
+
+} // namespace
+
+TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMenu)
+    : QObject(&main), m_main(main)
+{
+    setObjectName(QStringLiteral("PracticeMenus1"));
+    m_send = [this](const TMyMidiEvent& message) {
+        if (m_main.OutputOpen) {
+            m_main.MidiOutput1->SendEvent(message);
+        }
+    };
+
+    // File: after Close, before the separator above Exit.
+    ExportPracticeTracks1 = new QAction(QStringLiteral("&Export Practice Tracks..."), fileMenu);
+    ExportPracticeTracks1->setObjectName(QStringLiteral("ExportPracticeTracks1"));
+    ExportPracticeTracks1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    ExportPracticeTracks1->setShortcutContext(Qt::WindowShortcut);
+    setTag(ExportPracticeTracks1, 0);
+    const QList<QAction*> fileItems = fileMenu->actions();
+    const qsizetype exitAt = fileItems.indexOf(main.Exit1);
+    QAction* before = exitAt > 0 && fileItems[exitAt - 1]->isSeparator() ? fileItems[exitAt - 1] : main.Exit1;
+    fileMenu->insertAction(before, ExportPracticeTracks1);
+    connect(ExportPracticeTracks1, &QAction::triggered, this, [this] { runGuarded([this] { exportPracticeTracks(); }); });
+
+    optionsMenu->addSeparator();
+    MyPart1 = optionsMenu->addMenu(QStringLiteral("&My Part"));
+    MyPart1->setObjectName(QStringLiteral("MyPart1"));
+    MyPart1->menuAction()->setObjectName(QStringLiteral("MyPart1Item"));
+    setTag(MyPart1->menuAction(), 0);
+    m_partGroup = new QActionGroup(this);
+    MyPartNone1 = menuItem(MyPart1, "MyPartNone1", QStringLiteral("&None"), 1);
+    m_partGroup->addAction(MyPartNone1);
+    MyPartNone1->setChecked(true);
+    connect(m_partGroup, &QActionGroup::triggered, this, [this](QAction* item) {
+        runGuarded([this, item] {
+            PracticeChoice choice = m_mix.choice();
+            choice.part = item->data().isValid() ? item->data().toInt() : PracticeChoice::NoPart;
+            choose(choice);
+        });
+    });
+
+    Others1 = optionsMenu->addMenu(QStringLiteral("O&thers"));
+    Others1->setObjectName(QStringLiteral("Others1"));
+    Others1->menuAction()->setObjectName(QStringLiteral("Others1Item"));
+    setTag(Others1->menuAction(), 1);
+    auto* levels = new QActionGroup(this);
+    for (const Level& level : Levels) {
+        QAction* item = menuItem(Others1, level.name, QString::fromUtf8(level.caption), 1);
+        item->setData(level.db);
+        levels->addAction(item);
+        m_levelItems.append(item);
+    }
+    connect(levels, &QActionGroup::triggered, this, [this](QAction* item) {
+        runGuarded([this, item] {
+            PracticeChoice choice = m_mix.choice();
+            choice.othersDb = item->data().toInt();
+            choose(choice);
+        });
+    });
+
+    Panned1 = menuItem(optionsMenu, "Panned1", QStringLiteral("Pa&nned"), 1);
+    auto* sides = new QActionGroup(this);
+    PanLeft1 = menuItem(optionsMenu, "PanLeft1", QStringLiteral("My Part on the &Left"), 1);
+    PanRight1 = menuItem(optionsMenu, "PanRight1", QStringLiteral("My Part on the &Right"), 1);
+    sides->addAction(PanLeft1);
+    sides->addAction(PanRight1);
+    connect(Panned1, &QAction::triggered, this, [this](bool panned) {
+        runGuarded([this, panned] {
+            PracticeChoice choice = m_mix.choice();
+            choice.panned = panned;
+            choose(choice);
+        });
+    });
+    connect(sides, &QActionGroup::triggered, this, [this](QAction* item) {
+        runGuarded([this, item] {
+            PracticeChoice choice = m_mix.choice();
+            choice.side = item == PanRight1 ? PanSide::Right : PanSide::Left;
+            choose(choice);
+        });
+    });
+
+    // The right-click menu of the track panels (the instrument menu has the
+    // panels' clicks while instruments are shown).
+    pmTrackPanel = new QMenu(&main);
+    pmTrackPanel->setObjectName(QStringLiteral("pmTrackPanel"));
+    TrackPanelMyPart1 = menuItem(pmTrackPanel, "TrackPanelMyPart1", QStringLiteral("&My Part"), 0);
+    connect(TrackPanelMyPart1, &QAction::triggered, this, [this](bool mine) {
+        runGuarded([this, mine] {
+            if (!m_menuPanel) {
+                return;
+            }
+            PracticeChoice choice = m_mix.choice();
+            choice.part = mine ? tagOf(m_menuPanel).value_or(PracticeChoice::NoPart) : PracticeChoice::NoPart;
+            choose(choice);
+        });
+    });
+    showChoice();
+}
+
+TPracticeMenus::~TPracticeMenus() = default;
+
+void TPracticeMenus::fileLoaded()
+{
+    if (!m_panelMenusBound) {
+        m_panelMenusBound = true;
+        for (TPanel* panel : std::as_const(m_main.TrackPanels)) {
+            panel->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(panel, &QWidget::customContextMenuRequested, this, [this, panel](const QPoint& pos) {
+                runGuarded([this, panel, pos] { trackPanelMenu(panel, pos); });
+            });
+        }
+    }
+    QFile file(m_main.CurrentFileName);
+    m_songBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    m_songHash = TPracticeMemory::contentHash(m_songBytes);
+    m_mix.setSong(m_main.MidiFile1);
+    rebuildPartMenu();
+
+    PracticeChoice choice = m_preference;
+    choice.part = PracticeChoice::NoPart;
+    if (const std::optional<PracticeChoice> remembered = m_memory.recall(m_main.CurrentFileName, m_songHash)) {
+        choice = *remembered;
+        // A remembered part that is no voice of the file (it was edited) is forgotten.
+        const std::vector<SongVoice> voices = songVoices(*m_main.MidiFile1);
+        if (std::none_of(voices.begin(), voices.end(), [&](const SongVoice& v) { return v.track == choice.part; })) {
+            choice.part = PracticeChoice::NoPart;
+        }
+    }
+    m_mix.setChoice(choice, m_send);
+    m_preference = choice;
+    showChoice();
+}
+
+void TPracticeMenus::fileClosed()
+{
+    // The channels get the file's own levels back before the next file plays.
+    PracticeChoice none = m_mix.choice();
+    none.part = PracticeChoice::NoPart;
+    m_mix.setChoice(none, m_send);
+    m_mix.setSong(nullptr);
+    // An export dialog goes with its song; one still rendering finishes its
+    // files first, and the next export opens a dialog of its own.
+    if (m_exportDialog && !m_exportDialog->isRendering()) {
+        m_exportDialog->close();
+    } else if (m_exportDialog) {
+        m_exportDialog->detachFromPlayer();
+    }
+    m_exportDialog = nullptr;
+    m_songBytes.clear();
+    m_songHash.clear();
+    rebuildPartMenu();
+    showChoice();
+}
+
+void TPracticeMenus::choose(const PracticeChoice& choice)
+{
+    m_mix.setChoice(choice, m_send);
+    m_preference = choice;
+    showChoice();
+    if (m_main.FileLoaded && m_mix.song()) {
+        m_memory.remember(m_main.CurrentFileName, m_songHash, choice);
+    }
+}
+
+void TPracticeMenus::rebuildPartMenu()
+{
+    for (QAction* item : m_partGroup->actions()) {
+        if (item != MyPartNone1) {
+            m_partGroup->removeAction(item);
+            delete item;
+        }
+    }
+    if (!m_mix.song()) {
+        return;
+    }
+    for (const SongVoice& voice : songVoices(*m_mix.song())) {
+        QString caption = voice.name;
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QByteArray name = "MyPartTrack" + QByteArray::number(voice.track);
+        QAction* item = menuItem(MyPart1, name.constData(), caption, 0);
+        item->setData(voice.track);
+        m_partGroup->addAction(item);
+    }
+}
+
+void TPracticeMenus::showChoice()
+{
+    const PracticeChoice& choice = m_mix.song() ? m_mix.choice() : m_preference;
+    for (QAction* item : m_partGroup->actions()) {
+        const int part = item->data().isValid() ? item->data().toInt() : PracticeChoice::NoPart;
+        item->setChecked(part == choice.part);
+    }
+    const int level = choice.othersSilent() ? PracticeChoice::SilentDb : nearestLevel(choice.othersDb);
+    for (QAction* item : m_levelItems) {
+        item->setChecked(item->data().toInt() == level);
+    }
+    Panned1->setChecked(choice.panned);
+    PanLeft1->setChecked(choice.side == PanSide::Left);
+    PanRight1->setChecked(choice.side == PanSide::Right);
+    PanLeft1->setEnabled(choice.panned);
+    PanRight1->setEnabled(choice.panned);
+    // My part's panel reads in bold.
+    for (TPanel* panel : std::as_const(m_main.TrackPanels)) {
+        QFont font = panel->font();
+        font.setBold(m_mix.song() && choice.hasPart() && !panel->isHidden() && tagOf(panel) == choice.part);
+        panel->setFont(font);
+    }
+}
+
+void TPracticeMenus::trackPanelMenu(TPanel* panel, const QPoint& pos)
+{
+    if (!m_mix.song() || m_main.cbInstruments->isChecked()) {
+        return;
+    }
+    m_menuPanel = panel;
+    const int track = tagOf(panel).value_or(PracticeChoice::NoPart);
+    const std::vector<SongVoice> voices = songVoices(*m_mix.song());
+    TrackPanelMyPart1->setEnabled(
+        std::any_of(voices.begin(), voices.end(), [track](const SongVoice& v) { return v.track == track; }));
+    TrackPanelMyPart1->setChecked(m_mix.choice().part == track);
+    pmTrackPanel->popup(panel->mapToGlobal(pos));
+}
+
+void TfrmMain::PrepareMixerMessage(TMyMidiEvent& message)
+{
+    PracticeMenus1->route(message);
+}
+
+void TPracticeMenus::exportPracticeTracks()
+{
+    if (!m_main.FileLoaded || !m_mix.song()) {
+        return;
+    }
+    if (!m_exportDialog) {
+        ExportRequest request;
+        request.songBytes = m_songBytes;
+        request.songName = QFileInfo(m_main.CurrentFileName).completeBaseName();
+        request.settings = SongSettings::of(*m_main.MidiFile1, m_main.MixerWindow != nullptr);
+        request.folder = QFileInfo(m_main.CurrentFileName).absolutePath();
+        request.mix = m_mix.choice();
+        m_exportDialog = new TdlgExportPractice(
+            request, [this] { return SongSettings::of(*m_main.MidiFile1, m_main.MixerWindow != nullptr); }, &m_main);
+    }
+    m_exportDialog->show();
+    m_exportDialog->raise();
+    m_exportDialog->activateWindow();
+}
+
+} // namespace harmonet

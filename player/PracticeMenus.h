@@ -1,0 +1,79 @@
+#pragma once
+
+#include "practice/PracticeMemory.h"
+#include "practice/PracticeMix.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace harmonet {
+
+class TfrmMain;
+class TPanel;
+class TdlgExportPractice;
+
+// The main window's practice controls: Options > "My Part", "Others",
+// "Panned" and the side of my part, the "My Part" item of each track panel's
+// right-click menu, and File > "Export Practice Tracks...". A choice takes
+// effect at once through the practice mix, which the routing hands every
+// message it sends, and is remembered for the file.
+class TPracticeMenus : public QObject {
+    Q_OBJECT
+
+public:
+    // Adds the items to the window's File and Options menus.
+    TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMenu);
+    ~TPracticeMenus() override;
+
+    TPracticeMix& mix() { return m_mix; }
+    // The message the routing is about to send, with my part's emphasis.
+    void route(TMyMidiEvent& message) { m_mix.route(message, m_send); }
+
+    // A file was loaded and its panels bound: the menu lists its voices and
+    // the choice remembered for it (or none) takes effect.
+    void fileLoaded();
+    void fileClosed();
+    // The output was opened anew: the voices' levels go out again.
+    void outputOpened() { m_mix.resendBeforeNextNotes(); }
+
+    // Makes the choice (its part one of the voices, or none), sends it,
+    // shows it in the menus and remembers it for the file.
+    void choose(const PracticeChoice& choice);
+
+    QMenu* MyPart1;
+    QAction* MyPartNone1;
+    QMenu* Others1;
+    QAction* Panned1;
+    QAction* PanLeft1;
+    QAction* PanRight1;
+    QAction* ExportPracticeTracks1;
+    QMenu* pmTrackPanel;
+    QAction* TrackPanelMyPart1;
+
+private:
+    void rebuildPartMenu();
+    void showChoice();
+    void trackPanelMenu(TPanel* panel, const QPoint& pos);
+    void exportPracticeTracks();
+
+    TfrmMain& m_main;
+    TPracticeMix m_mix;
+    TPracticeMix::Send m_send;
+    TPracticeMemory m_memory;
+    // The level and sides a new file starts with: the last ones chosen.
+    PracticeChoice m_preference;
+    QActionGroup* m_partGroup;
+    QList<QAction*> m_levelItems;
+    TPanel* m_menuPanel = nullptr;
+    bool m_panelMenusBound = false;
+    QByteArray m_songBytes;
+    QString m_songHash;
+    QPointer<TdlgExportPractice> m_exportDialog;
+};
+
+} // namespace harmonet

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/Exception.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+class QTemporaryFile;
+struct sf_private_tag;
+
+namespace harmonet {
+
+// The audio file formats practice tracks are written in.
+enum class AudioFormat { Wav, Flac, Ogg, Mp3 };
+
+constexpr AudioFormat AllAudioFormats[] = {AudioFormat::Wav, AudioFormat::Flac, AudioFormat::Ogg, AudioFormat::Mp3};
+
+// "wav", "flac", "ogg", "mp3": the file name extension and the name the
+// command line takes.
+QString formatExtension(AudioFormat format);
+// The format of a name ("mp3") or of a file name's extension, regardless of case.
+std::optional<AudioFormat> formatFromName(const QString& name);
+// "WAV 16-bit", "FLAC", "Ogg Vorbis", "MP3".
+QString formatCaption(AudioFormat format);
+// Whether this system's audio file library writes the format.
+bool formatAvailable(AudioFormat format);
+
+// A failure to create, write or finish an audio file; the message names the file.
+class EAudioFileError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The tags written into the file, where the format keeps them.
+struct AudioTags {
+    QString title;
+    QString artist;
+};
+
+// Writes 16-bit stereo audio to a file through libsndfile, streamed as it
+// comes. The audio goes to a temporary file beside the final one, which only
+// commit() puts in place (replacing an earlier file of that name); a writer
+// destroyed without commit, after a failure or a cancel, removes what it
+// wrote and leaves any earlier file as it was.
+class AudioFileWriter {
+public:
+    // Raises EAudioFileError when the file cannot be created (no such
+    // folder, no permission, format not available).
+    AudioFileWriter(const QString& path, AudioFormat format, int sampleRate, const AudioTags& tags = {});
+    ~AudioFileWriter();
+
+    AudioFileWriter(const AudioFileWriter&) = delete;
+    AudioFileWriter& operator=(const AudioFileWriter&) = delete;
+
+    // Appends interleaved stereo frames (left, right, ...); raises
+    // EAudioFileError when they cannot be written (a full disk).
+    void write(std::span<const qint16> stereo);
+    // Finishes the file and gives it its final name; raises EAudioFileError
+    // when that fails (and then nothing is left behind).
+    void commit();
+
+    const QString& path() const { return m_path; }
+
+private:
+    [[noreturn]] void fail(const QString& what, const QString& reason);
+    void closeSoundFile();
+
+    QString m_path;
+    std::unique_ptr<QTemporaryFile> m_temporary;
+    sf_private_tag* m_file = nullptr;
+    std::vector<int> m_samples;
+};
+
+} // namespace harmonet

@@ -1,0 +1,178 @@
+#include "practice/PracticeExport.h"
+
+#include "practice/PracticeMix.h"
+#include "practice/SongRenderer.h"
+#include "sequencer/MidiFile.h"
+
+#include <QDir>
+#include <QSet>
+
+#include <algorithm>
+#include <exception>
+#include <thread>
+
+namespace harmonet {
+
+SongSettings SongSettings::of(const TMidiFile& song, bool trackMixerInForce)
+{
+    SongSettings settings;
+    settings.bpm = song.Bpm();
+    settings.trackMixerInForce = trackMixerInForce;
+    for (int i = 0; i < song.NumberOfTracks(); ++i) {
+        const TMidiTrack* track = song.TrackAt(i);
+        settings.tracks.push_back({track->Muted(), track->ProgramNumber(), track->Volume(), track->Pan()});
+    }
+    return settings;
+}
+
+void SongSettings::applyTo(TMidiFile& song) const
+{
+    if (bpm > 0) {
+        song.SetBpm(bpm);
+    }
+    const int count = std::min(song.NumberOfTracks(), int(tracks.size()));
+    for (int i = 0; i < count; ++i) {
+        TMidiTrack* track = song.TrackAt(i);
+        const Track& settings = tracks[std::size_t(i)];
+        track->SetMuted(settings.muted);
+        track->SetProgramNumber(settings.program);
+        track->SetVolume(settings.volume);
+        track->SetPan(settings.pan);
+    }
+}
+
+QString fullMixName()
+{
+    return QStringLiteral("Full mix");
+}
+
+QString fileNamePart(const QString& name)
+{
+    QString part = name.trimmed();
+    for (QChar& c : part) {
+        if (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
+            c = QLatin1Char('_');
+        }
+    }
+    // A name of dots only would name the folder itself or its parent.
+    if (part.isEmpty() || std::all_of(part.cbegin(), part.cend(), [](QChar c) { return c == QLatin1Char('.'); })) {
+        part = QStringLiteral("_");
+    }
+    return part;
+}
+
+std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidiFile& song)
+{
+    std::vector<PracticeFile> files;
+    const QDir folder(request.folder);
+    const QString extension = formatExtension(request.format);
+    const QString songPart = fileNamePart(request.songName);
+    QSet<QString> taken;
+    const auto add = [&](const QString& voice, int part) {
+        QString name = voice;
+        for (int n = 2; taken.contains(name.toLower()); ++n) {
+            name = QStringLiteral("%1 (%2)").arg(voice).arg(n);
+        }
+        taken.insert(name.toLower());
+        const QString fileName = QStringLiteral("%1 - %2.%3").arg(songPart, fileNamePart(name), extension);
+        files.push_back({folder.filePath(fileName), name, part});
+    };
+    if (request.perVoice) {
+        for (const SongVoice& voice : songVoices(song)) {
+            if (!voice.accompaniment) {
+                add(voice.name, voice.track);
+            }
+        }
+    }
+    if (request.fullMix) {
+        add(fullMixName(), PracticeChoice::NoPart);
+    }
+    return files;
+}
+
+bool renderPracticeFile(const TMidiFile& song, const ExportRequest& request, const PracticeFile& file,
+                        const std::function<bool(int percent)>& progress)
+{
+    PracticeChoice choice = request.mix;
+    choice.part = file.part;
+    // The synthesizer first: without a SoundFont no file is created at all.
+    SongRenderer renderer(request.sampleRate);
+    renderer.setPracticeChoice(choice);
+    renderer.setTrackMixerInForce(request.settings.trackMixerInForce);
+    const AudioTags tags{QStringLiteral("%1 - %2").arg(request.songName, file.voice), request.artist};
+    AudioFileWriter writer(file.path, request.format, request.sampleRate, tags);
+    int shown = -1;
+    const bool complete = renderer.render(
+        song, [&writer](std::span<const qint16> stereo) { writer.write(stereo); },
+        [&](qint64 done, qint64 total) {
+            const int percent = total > 0 ? int(done * 100 / total) : 100;
+            if (percent != shown) {
+                shown = percent;
+                return !progress || progress(percent);
+            }
+            return true;
+        });
+    if (!complete) {
+        return false;
+    }
+    writer.commit();
+    return true;
+}
+
+PracticeRenderJob::PracticeRenderJob(ExportRequest request, std::vector<PracticeFile> files)
+    : m_request(std::move(request)), m_files(std::move(files))
+{
+}
+
+void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& progress, const Finished& finished,
+                            int threads)
+{
+    const int fileCount = int(m_files.size());
+    // The job's own copy of the song: the render threads only read it.
+    TMidiFile song;
+    try {
+        song.LoadSongFromBytes(m_request.songBytes);
+        m_request.settings.applyTo(song);
+    } catch (const std::exception& error) {
+        for (int i = 0; i < fileCount; ++i) {
+            finished(i, i == 0 ? FileOutcome::Failed : FileOutcome::Cancelled,
+                     i == 0 ? QString::fromUtf8(error.what()) : QString());
+        }
+        return;
+    }
+
+    std::atomic<int> nextFile{0};
+    std::atomic<bool> failed{false};
+    const auto stopped = [&] { return cancel.load() || failed.load(); };
+    const auto work = [&] {
+        for (int i = nextFile++; i < fileCount; i = nextFile++) {
+            if (stopped()) {
+                finished(i, FileOutcome::Cancelled, QString());
+                continue;
+            }
+            try {
+                const bool written = renderPracticeFile(song, m_request, m_files[std::size_t(i)], [&](int percent) {
+                    if (progress) {
+                        progress(i, percent);
+                    }
+                    return !stopped();
+                });
+                finished(i, written ? FileOutcome::Written : FileOutcome::Cancelled, QString());
+            } catch (const std::exception& error) {
+                failed = true;
+                finished(i, FileOutcome::Failed, QString::fromUtf8(error.what()));
+            }
+        }
+    };
+
+    if (threads <= 0) {
+        threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    }
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < std::min(threads, fileCount); ++t) {
+        helpers.emplace_back(work);
+    }
+    work();
+}
+
+} // namespace harmonet

@@ -1,0 +1,211 @@
+#include "practice/SongRenderer.h"
+
+#include "sequencer/MidiFile.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <tuple>
+#include <vector>
+
+namespace harmonet {
+
+namespace {
+
+constexpr quint8 NoteOn = 0x90;
+constexpr quint8 Controller = 0xB0;
+constexpr quint8 ProgramChange = 0xC0;
+constexpr quint8 AllNotesOffController = 123;
+constexpr quint8 VolumeController = TPracticeMix::VolumeController;
+constexpr quint8 PanController = TPracticeMix::PanController;
+
+quint8 dataByte(qint32 value)
+{
+    return quint8(std::clamp(value, 0, 127));
+}
+
+bool validChannel(int channel)
+{
+    return channel >= 1 && channel <= 16;
+}
+
+// The playing time of a tick position at the song's tempo.
+double msAtTicks(const TMidiFile& song, qint32 ticks)
+{
+    return ticks * song.MicrosecondsPerTick() / 1000.0;
+}
+
+} // namespace
+
+// The player's routing of one event, for the offline synthesizer: the owner
+// track's instrument replaces the file's program changes, the track mixer's
+// values its volume and pan (when in force), a muted owner turns note-ons,
+// controllers and programs into All Notes Off, and the practice mix sets the
+// levels of what remains.
+class SongRenderer::Routing {
+public:
+    Routing(const SongRenderer& renderer, const TMidiFile& song, Synthesizer& synth)
+        : m_renderer(renderer), m_song(song), m_synth(synth)
+    {
+        m_mix.setSong(&song);
+        m_mix.setChoice(renderer.m_choice, {});
+        m_send = [this](const TMyMidiEvent& message) { play(message); };
+    }
+
+    // Every track's instrument, as the play action sends them before playing.
+    void sendInstruments()
+    {
+        for (int i = 0; i < m_song.NumberOfTracks(); ++i) {
+            const TMidiTrack* track = m_song.TrackAt(i);
+            if (validChannel(track->Channel())) {
+                play(TMyMidiEvent(quint8(ProgramChange + track->Channel() - 1), dataByte(track->ProgramNumber()), 0));
+            }
+        }
+    }
+
+    void route(const TMidiEvent& event)
+    {
+        // Meta and system events, and an event read before any status byte, sound nothing.
+        if (event.Status < 0x80 || event.Status >= 0xF0) {
+            return;
+        }
+        TMyMidiEvent outgoing(event.Status, event.Value1, event.Value2);
+        const quint8 kind = event.Status & 0xF0;
+        if (kind != NoteOn && kind != Controller && kind != ProgramChange) {
+            play(outgoing);
+            return;
+        }
+        const int eventChannel = (event.Status & 0x0F) + 1;
+        const TMidiTrack* track = m_song.TrackForChannel(eventChannel);
+        const int channel = track->Channel();
+        const bool onTrackChannel = validChannel(channel) && eventChannel == channel;
+        if (kind == ProgramChange && onTrackChannel) {
+            outgoing = TMyMidiEvent(quint8(ProgramChange + channel - 1), dataByte(track->ProgramNumber()), 0);
+        }
+        if (kind == Controller && onTrackChannel && m_renderer.m_trackMixerInForce) {
+            if (outgoing.FirstData == VolumeController) {
+                outgoing.SecondData = dataByte(track->Volume());
+            } else if (outgoing.FirstData == PanController) {
+                outgoing.SecondData = dataByte(track->Pan());
+            }
+        }
+        if (track->Muted()) {
+            if (validChannel(channel)) {
+                play(TMyMidiEvent(quint8(Controller + channel - 1), AllNotesOffController, 0));
+            }
+            return;
+        }
+        m_mix.route(outgoing, m_send);
+        play(outgoing);
+    }
+
+private:
+    void play(const TMyMidiEvent& message)
+    {
+        if (m_renderer.isChannelMuted((message.StatusByte & 0x0F) + 1)) {
+            return;
+        }
+        const char bytes[] = {char(message.StatusByte), char(message.FirstData), char(message.SecondData)};
+        m_synth.play(QByteArray::fromRawData(bytes, sizeof bytes));
+    }
+
+    const SongRenderer& m_renderer;
+    const TMidiFile& m_song;
+    Synthesizer& m_synth;
+    TPracticeMix m_mix;
+    TPracticeMix::Send m_send;
+};
+
+namespace {
+
+// One synthesizer is made at a time: FluidSynth fills its shared tables
+// (volume and pan curves among them) while the first one is made, and a
+// second one made meanwhile on another thread would sound with half-filled
+// tables.
+std::unique_ptr<Synthesizer> offlineSynthesizer(int sampleRate)
+{
+    static std::mutex making;
+    const std::lock_guard lock(making);
+    return std::make_unique<Synthesizer>(Synthesizer::Output::Offline, sampleRate);
+}
+
+} // namespace
+
+SongRenderer::SongRenderer(int sampleRate)
+    : m_sampleRate(sampleRate), m_synth(offlineSynthesizer(sampleRate))
+{
+}
+
+void SongRenderer::setChannelMuted(int channel, bool muted)
+{
+    if (validChannel(channel)) {
+        m_muted[std::size_t(channel - 1)] = muted;
+    }
+}
+
+bool SongRenderer::isChannelMuted(int channel) const
+{
+    return validChannel(channel) && m_muted[std::size_t(channel - 1)];
+}
+
+qint64 SongRenderer::frameCount(const TMidiFile& song) const
+{
+    return (qint64(song.SongLengthMs()) + tailMs) * m_sampleRate / 1000;
+}
+
+bool SongRenderer::render(const TMidiFile& song, const AudioSink& sink, const Progress& progress)
+{
+    Routing routing(*this, song, *m_synth);
+    routing.sendInstruments();
+
+    const qint64 total = frameCount(song);
+    const auto dueFrame = [&](qint32 ticks) {
+        return std::min(total, qint64(std::llround(msAtTicks(song, ticks) * m_sampleRate / 1000.0)));
+    };
+
+    // The tracks' events merged in time order (track order among events of
+    // the same tick), one cursor per track.
+    std::vector<int> next(std::size_t(song.NumberOfTracks()), 0);
+    const auto nextEvent = [&]() -> std::pair<int, const TMidiEvent*> {
+        int bestTrack = -1;
+        const TMidiEvent* best = nullptr;
+        for (int t = 0; t < song.NumberOfTracks(); ++t) {
+            const auto events = song.TrackAt(t)->Events();
+            const int i = next[std::size_t(t)];
+            if (i < int(events.size()) && (!best || events[std::size_t(i)].Ticks < best->Ticks)) {
+                best = &events[std::size_t(i)];
+                bestTrack = t;
+            }
+        }
+        return {bestTrack, best};
+    };
+
+    std::vector<qint16> block(std::size_t(2 * blockFrames));
+    qint64 done = 0;
+    const auto renderUpTo = [&](qint64 frame) {
+        while (done < frame) {
+            const qint64 frames = std::min<qint64>(blockFrames, frame - done);
+            const std::span<qint16> samples(block.data(), std::size_t(2 * frames));
+            m_synth->render(samples);
+            sink(samples);
+            done += frames;
+            if (progress && !progress(done, total)) {
+                return false;
+            }
+        }
+        return true;
+    };
+
+    for (auto [track, event] = nextEvent(); event; std::tie(track, event) = nextEvent()) {
+        if (!renderUpTo(dueFrame(event->Ticks))) {
+            return false;
+        }
+        ++next[std::size_t(track)];
+        routing.route(*event);
+    }
+    return renderUpTo(total);
+}
+
+} // namespace harmonet

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "midiout/SoundFontLocator.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace harmonet::test {
+
+// An audio file as libsndfile reads it back: its facts, tags and samples
+// (interleaved, as floats of -1..1).
+struct AudioFile {
+    bool opened = false;
+    int channels = 0;
+    int sampleRate = 0;
+    long long frames = 0;
+    int format = 0; // the libsndfile major format (SF_FORMAT_WAV, ...)
+    QString title;
+    QString artist;
+    std::vector<float> samples;
+};
+
+AudioFile readAudioFile(const QString& path);
+
+enum class Side { Left, Right, Both };
+
+// Root-mean-square level of one side (or both) between two times, in dB of
+// full scale; -200 for silence.
+double levelDb(const AudioFile& file, Side side, int fromMs, int toMs);
+
+// libsndfile's major format for a file extension ("wav", "flac", "ogg", "mp3").
+int majorFormatOf(const QString& extension);
+
+} // namespace harmonet::test
+
+// Skips the current test where no General MIDI SoundFont is installed.
+#define HARMONET_REQUIRE_SOUNDFONT()                                          \
+    do {                                                                      \
+        if (::harmonet::findSoundFont().isEmpty())                            \
+            GTEST_SKIP() << "no General MIDI SoundFont installed";            \
+    } while (false)

@@ -1,0 +1,81 @@
+// The practice choice remembered per file in the settings store: across a
+// restart, for a file moved or edited, at most 200 files, and never upset by
+// damaged entries.
+#include "persist/SettingsStore.h"
+#include "practice/PracticeMemory.h"
+
+#include <gtest/gtest.h>
+
+namespace harmonet::test {
+namespace {
+
+class PracticeMemoryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TSettingsStore store(CURRENT_USER);
+        store.deleteKey(TPracticeMemory::keyPath());
+        store.flush();
+    }
+
+    static QString hashOf(const char* content) { return TPracticeMemory::contentHash(QByteArray(content)); }
+};
+
+TEST_F(PracticeMemoryTest, AChoiceOutlivesTheProgramAndFollowsAMovedOrEditedFile)
+{
+    const PracticeChoice alto{2, -18, true, PanSide::Right};
+    TPracticeMemory().remember(QStringLiteral("/songs/psalm.mid"), hashOf("psalm"), alto);
+
+    // A new connection reads the store's file as a restarted program does.
+    const TPracticeMemory restarted;
+    EXPECT_EQ(restarted.recall(QStringLiteral("/songs/psalm.mid"), hashOf("psalm")), alto);
+    EXPECT_EQ(restarted.recall(QStringLiteral("/elsewhere/copy.mid"), hashOf("psalm")), alto) << "moved";
+    EXPECT_EQ(restarted.recall(QStringLiteral("/songs/psalm.mid"), hashOf("psalm, edited")), alto) << "edited";
+    EXPECT_EQ(restarted.recall(QStringLiteral("/songs/other.mid"), hashOf("other")), std::nullopt);
+
+    TSettingsStore store(CURRENT_USER);
+    ASSERT_TRUE(store.openKey(TPracticeMemory::keyPath(), false)) << "kept under its own key";
+    EXPECT_TRUE(store.readString(QStringLiteral("File1")).endsWith(QStringLiteral("|/songs/psalm.mid")));
+}
+
+TEST_F(PracticeMemoryTest, TheOldestOfMoreThanTwoHundredFilesIsDroppedAndARecalledOneIsNew)
+{
+    TPracticeMemory memory;
+    const auto path = [](int n) { return QStringLiteral("/songs/%1.mid").arg(n); };
+    const auto hash = [](int n) { return TPracticeMemory::contentHash(QByteArray::number(n)); };
+    for (int n = 0; n < TPracticeMemory::MaxFiles; ++n) {
+        memory.remember(path(n), hash(n), PracticeChoice{n % 5, -12, false, PanSide::Left});
+    }
+    // Choosing again for file 0 makes it the most recent: file 1 is now the oldest.
+    memory.remember(path(0), hash(0), PracticeChoice{3, -6, false, PanSide::Left});
+    memory.remember(path(1000), hash(1000), PracticeChoice{1, -12, false, PanSide::Left});
+    EXPECT_EQ(memory.recall(path(1), hash(1)), std::nullopt);
+    EXPECT_EQ(memory.recall(path(0), hash(0)), (PracticeChoice{3, -6, false, PanSide::Left}));
+    EXPECT_EQ(memory.recall(path(2), hash(2)), (PracticeChoice{2, -12, false, PanSide::Left}));
+    EXPECT_EQ(memory.recall(path(1000), hash(1000)), (PracticeChoice{1, -12, false, PanSide::Left}));
+}
+
+TEST_F(PracticeMemoryTest, DamagedEntriesAreSkipped)
+{
+    {
+        TSettingsStore store(CURRENT_USER);
+        ASSERT_TRUE(store.openKey(TPracticeMemory::keyPath(), true));
+        const char* damaged[] = {"", "no separators", "|1;-12;0;left|/a.mid", "h|x;-12;0;left|/a.mid",
+                                 "h|1;+5;0;left|/a.mid", "h|1;-12;2;left|/a.mid", "h|1;-12;0;up|/a.mid",
+                                 "h|-7;-12;0;left|/a.mid"};
+        int n = 1;
+        for (const char* text : damaged) {
+            store.writeString(QStringLiteral("File%1").arg(n++), QString::fromLatin1(text));
+        }
+        store.writeString(QStringLiteral("File%1").arg(n), QStringLiteral("good|1;-400;0;right|/b|c.mid"));
+        store.flush();
+    }
+    const TPracticeMemory memory;
+    EXPECT_EQ(memory.recall(QStringLiteral("/a.mid"), QStringLiteral("h")), std::nullopt);
+    EXPECT_EQ(memory.recall(QStringLiteral("/x.mid"), QStringLiteral("good")),
+              (PracticeChoice{1, PracticeChoice::SilentDb, false, PanSide::Right}))
+        << "a level below silent is silent; a path may hold the separator";
+}
+
+} // namespace
+} // namespace harmonet::test

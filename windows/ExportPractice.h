@@ -1,0 +1,102 @@
+#pragma once
+
+#include "practice/PracticeExport.h"
+
+#include <QDialog>
+#include <QList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QThread;
+
+namespace harmonet {
+
+class TMidiFile;
+
+// File > "Export Practice Tracks...": the folder, the format, which files
+// (one per voice with that voice emphasised, and the full mix), and the
+// level and panning of the others; the tempo, mutes and instruments are the
+// player's when Export is pressed. The files render on a worker thread, each
+// with its own progress bar, while the window (and playback) goes on; Cancel
+// stops them and removes the file being written.
+class TdlgExportPractice : public QDialog {
+    Q_OBJECT
+
+public:
+    // The player's settings of the song's tracks as they are now.
+    using SettingsNow = std::function<SongSettings()>;
+
+    // The request holds the song, its settings, the folder and the mix to
+    // start with; the dialog keeps a copy of the song to plan the files.
+    // settingsNow (when given) brings the settings up to date whenever the
+    // dialog is shown and when Export is pressed.
+    TdlgExportPractice(const ExportRequest& request, SettingsNow settingsNow = {}, QWidget* parent = nullptr);
+    ~TdlgExportPractice() override;
+
+    bool isRendering() const { return m_thread != nullptr; }
+    // The player has closed the song: its settings are no longer this song's.
+    void detachFromPlayer() { m_settingsNow = {}; }
+    // The files the current settings make.
+    const std::vector<PracticeFile>& plannedFiles() const { return m_files; }
+
+    QLineEdit* edFolder;
+    QPushButton* btnBrowse;
+    QComboBox* cbFormat;
+    QCheckBox* cbEachVoice;
+    QCheckBox* cbFullMix;
+    QComboBox* cbOthers;
+    QCheckBox* cbPanned;
+    QComboBox* cbSide;
+    QLabel* lblTempo;
+    QLabel* lblStatus;
+    QPushButton* btnExport;
+    QPushButton* btnCancel;
+    QPushButton* btnClose;
+    // One per planned file, in order: its name and its progress.
+    QList<QLabel*> fileLabels;
+    QList<QProgressBar*> fileBars;
+
+signals:
+    // Every file of the export is written, cancelled or failed.
+    void exportFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void takePlayerSettings();
+    ExportRequest currentRequest() const;
+    void replan();
+    void btnBrowseClick();
+    void btnExportClick();
+    void btnCancelClick();
+    void fileProgress(int file, int percent);
+    void fileFinished(int file, FileOutcome outcome, const QString& message);
+    void renderingEnded();
+    void setEditable(bool editable);
+    void stopRendering();
+
+    ExportRequest m_request;
+    SettingsNow m_settingsNow;
+    std::unique_ptr<TMidiFile> m_song;
+    std::vector<PracticeFile> m_files;
+    QGridLayout* m_fileRows;
+    QThread* m_thread = nullptr;
+    std::atomic<bool> m_cancel{false};
+    int m_written = 0;
+    QString m_failure;
+};
+
+} // namespace harmonet
