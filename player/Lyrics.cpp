@@ -64,7 +64,8 @@ void TfrmMain::UpdatePositionStep()
 
 qint64 TfrmMain::NextLyricTime(int ms) const
 {
-    return m_lyrics.firstTimeFrom(ticksAtMs(ms, MidiFile1->MicrosecondsPerTick()));
+    // The tick the sequencer seeks to for ms, also through a tempo map.
+    return m_lyrics.firstTimeFrom(MidiFile1->TicksAtMs(ms));
 }
 
 void TfrmMain::ShowLyricsAt(int ms)

@@ -69,6 +69,11 @@ void TfrmMain::pnlMuteClick(TPanel* button)
     const bool mute = button->bevel() == TPanel::Bevel::Raised;
     showMuted(button, mute);
     track->SetMuted(mute);
+    // What the track holds stops at once, not at its next event.
+    const int channel = track->Channel();
+    if (mute && OutputOpen && channel >= 1 && channel <= 16) {
+        MidiOutput1->SendEvent(TMyMidiEvent(quint8(0xB0 + channel - 1), 123, 0));
+    }
 }
 
 void TfrmMain::pLyricsClick(TPanel* button)

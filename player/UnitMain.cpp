@@ -45,6 +45,7 @@ const QStringList MainFormItems = {
     QStringLiteral("frmMain;Left;-1;Software\\Harmonet\\MainForm;FormLeft;1;0"),
     QStringLiteral("OpenDialog1;InitialDir;;Software\\Harmonet\\MainForm;OpenDir;1;0"),
     QStringLiteral("sbTimeDown;Down;False;Software\\Harmonet\\MainForm;TimeDown;1;0"),
+    QStringLiteral("FollowTempoChanges1;Checked;False;Software\\Harmonet\\MainForm;FollowTempoChanges;1;0"),
 };
 } // namespace
 
@@ -145,6 +146,8 @@ void TfrmMain::bindHandlers()
     bindClick(popupItem(pmScrollingLyrics, "ViewFullLyrics1"), &TfrmMain::sbViewLyricsClick);
     bindClick(sbSettings, &TfrmMain::sbSettingsClick);
     bindClick(Settings1, &TfrmMain::sbSettingsClick);
+    // Also when the stored setting is restored.
+    connect(FollowTempoChanges1, &QAction::toggled, this, [this] { guarded([this] { FollowTempoChanges1Click(); }); });
     bindClick(popupItem(pmScrollingLyrics, "EditLyricColors1"), &TfrmMain::sbSettingsClick);
     bindClick(sbHelp, &TfrmMain::sbHelpClick);
     bindClick(HarmonetHelp1, &TfrmMain::sbHelpClick);

@@ -149,6 +149,9 @@ public:
     // The tempo change: the sequencer takes the tempo slider's value, and the
     // length and position are rescaled so the song goes on at the same place.
     void tbTempoChanged();
+    // Options > Follow Tempo Changes, in TempoChanges.cpp: the sequencer plays
+    // through the file's tempo map or at one tempo, keeping the musical place.
+    void FollowTempoChanges1Click();
 
     // --- Routing, in EventRouting.cpp ---
     // Handles one event the sequencer dispatches: to the output device, as
@@ -212,6 +215,8 @@ public:
     QStatusBar* StatusBar1;
     QLabel* lblStatusText;
     QLabel* lblOutputNotice;
+    // "Tempo changes ignored": the loaded file changes tempo while one tempo plays.
+    QLabel* lblTempoNotice;
 
     // --- Menus ---
     QAction* Open1;
@@ -228,6 +233,7 @@ public:
     QAction* Stop1;
     QAction* Pause1;
     QAction* Settings1;
+    QAction* FollowTempoChanges1;
     QAction* HarmonetHelp1;
     QAction* About1;
     QMenu* pmReopen;
@@ -300,6 +306,8 @@ private:
     void detachPositionOnChange();
     // Sets btnPause up with its off image.
     void releasePause();
+    // Each voice's instrument as a program change, as the play action sends them.
+    void resendInstruments();
 
     // Winding handlers: a press starts the step timer, each tick moves the
     // position by a step, the release plays on from there when playing.
@@ -314,6 +322,8 @@ private:
     void startWinding(QTimer* stepTimer, TImageButton* button, const QPixmap& onImage);
     void windBy(int stepMs);
     void endWinding(QTimer* stepTimer, TImageButton* button, const QPixmap& offImage);
+    // While a step timer runs: the position moves without sounding.
+    bool isWinding() const;
     // Presses, handles the window's events until the next second of the day, releases.
     void holdUntilNextSecond(const std::function<void()>& press, const std::function<void()>& release);
     static int currentSecondOfDay();
@@ -323,6 +333,11 @@ private:
     void Reset1Click();
     // The tempo slider to bpm (within its range), then the tempo change.
     void setTempo(int bpm);
+    // After the sequencer's timing changed: stops, takes the new length,
+    // plays on (or stays stopped) at the position given in seconds for it.
+    void restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds);
+    void createTempoNotice();
+    void showTempoNotice();
 
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);
