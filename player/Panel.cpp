@@ -1,6 +1,10 @@
 #include "player/Panel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace harmonet {
 
@@ -67,6 +71,52 @@ void TPanel::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (click) {
         emit clicked();
+    }
+}
+
+namespace {
+bool isPressKey(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+} // namespace
+
+void TPanel::keyPressEvent(QKeyEvent* event)
+{
+    if (!isPressKey(event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat() && m_heldKey == 0) {
+        m_heldKey = event->key();
+    }
+}
+
+void TPanel::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!isPressKey(event)) {
+        QLabel::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    // The click comes when the key is let go, as with the mouse button.
+    if (!event->isAutoRepeat() && event->key() == m_heldKey) {
+        m_heldKey = 0;
+        emit clicked();
+    }
+}
+
+void TPanel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        focus.backgroundColor = color();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
 

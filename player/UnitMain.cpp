@@ -71,6 +71,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     createMenus();
     fixClientSize();
     bindHandlers();
+    setupKeyboardAccess();
 
     // The program's folder is the current folder and the first one the open
     // dialog offers; the folder the program was started in still resolves

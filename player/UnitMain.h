@@ -46,7 +46,9 @@ class TRightAlignedLabel;
 // Lyrics.cpp (scrolling lyrics, the lyrics window's text, verse jumps),
 // EventRouting.cpp (every played event to the output or the lyrics strip),
 // Transport.cpp (play, pause, stop, the refresh and the position), Winding.cpp
-// (fast forward and rewind), Tempo.cpp (the tempo slider and its presets).
+// (fast forward and rewind), Tempo.cpp (the tempo slider and its presets),
+// TempoChanges.cpp (following the file's tempo changes), KeyboardAccess.cpp
+// (Tab order, keys and accessible names).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -265,6 +267,10 @@ private:
     void createMenus();
     void createPopupMenus();
     void fixClientSize();
+    // Tab order, keys and accessible names, in KeyboardAccess.cpp.
+    void setupKeyboardAccess();
+    // Every control Tab reaches, in the order it reaches them.
+    QList<QWidget*> tabOrder() const;
     // The binding table: every handler connected to its controls, in UnitMain.cpp.
     void bindHandlers();
     // Runs a handler so that what it throws reaches the error report.

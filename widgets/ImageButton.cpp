@@ -1,6 +1,7 @@
 #include "widgets/ImageButton.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -15,6 +16,7 @@ TImageButton::TImageButton(QWidget* parent)
     : QWidget(parent)
 {
     resize(23, 22);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void TImageButton::setGlyph(const QPixmap& glyph)
@@ -112,7 +114,17 @@ QPixmap TImageButton::shownPicture() const
 
 bool TImageButton::looksPressed() const
 {
-    return m_down || (m_dragging && m_mouseInside);
+    return m_down || (m_dragging && m_mouseInside) || m_heldKey != 0;
+}
+
+void TImageButton::click()
+{
+    if (!isEnabled()) {
+        return;
+    }
+    const QPoint centre = rect().center();
+    press(Qt::NoModifier, centre);
+    release(Qt::NoModifier, centre, true);
 }
 
 QSize TImageButton::sizeHint() const
@@ -139,17 +151,26 @@ void TImageButton::paintEvent(QPaintEvent*)
                              (height() - picture.height()) / 2 + offset);
         painter.drawPixmap(topLeft, picture);
     }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        if (focus.rect.width() < 8 || focus.rect.height() < 8) {
+            focus.rect = rect().adjusted(1, 1, -1, -1);
+        }
+        focus.backgroundColor = palette().color(QPalette::Button);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void TImageButton::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    emit mouseDown(event->button(), event->modifiers(), position);
-    if (event->button() == Qt::LeftButton && isEnabled()) {
-        m_dragging = true;
-        m_mouseInside = rect().contains(position);
-        repaint();
+    if (event->button() == Qt::LeftButton) {
+        press(event->modifiers(), position);
+        return;
     }
+    emit mouseDown(event->button(), event->modifiers(), position);
 }
 
 void TImageButton::mouseMoveEvent(QMouseEvent* event)
@@ -166,12 +187,32 @@ void TImageButton::mouseMoveEvent(QMouseEvent* event)
 void TImageButton::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    emit mouseUp(event->button(), event->modifiers(), position);
-    if (!m_dragging || event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton) {
+        emit mouseUp(event->button(), event->modifiers(), position);
+        return;
+    }
+    if (!m_dragging) {
+        emit mouseUp(event->button(), event->modifiers(), position);
         return;
     }
     m_dragging = false;
-    const bool isClick = rect().contains(position);
+    release(event->modifiers(), position, rect().contains(position));
+}
+
+void TImageButton::press(Qt::KeyboardModifiers modifiers, QPoint position)
+{
+    emit mouseDown(Qt::LeftButton, modifiers, position);
+    if (isEnabled()) {
+        m_dragging = true;
+        m_mouseInside = rect().contains(position);
+        repaint();
+    }
+}
+
+void TImageButton::release(Qt::KeyboardModifiers modifiers, QPoint position, bool isClick)
+{
+    emit mouseUp(Qt::LeftButton, modifiers, position);
+    m_dragging = false;
     m_mouseInside = isClick;
     if (isClick && m_groupIndex != 0) {
         setDown(!m_down);
@@ -192,6 +233,52 @@ void TImageButton::leaveEvent(QEvent*)
 {
     m_mouseInside = false;
     update();
+}
+
+namespace {
+bool isPressKey(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+} // namespace
+
+void TImageButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!isPressKey(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // A held key repeats: only its first press counts.
+    if (event->isAutoRepeat() || m_heldKey != 0 || m_dragging || !isEnabled()) {
+        return;
+    }
+    m_heldKey = event->key();
+    press(event->modifiers(), rect().center());
+}
+
+void TImageButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!isPressKey(event)) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || event->key() != m_heldKey) {
+        return;
+    }
+    m_heldKey = 0;
+    release(event->modifiers(), rect().center(), true);
+}
+
+void TImageButton::focusOutEvent(QFocusEvent* event)
+{
+    // Losing the focus lets go of a held key without a click.
+    if (m_heldKey != 0) {
+        m_heldKey = 0;
+        release(Qt::NoModifier, rect().center(), false);
+    }
+    QWidget::focusOutEvent(event);
 }
 
 void TImageButton::changeEvent(QEvent* event)
