@@ -30,6 +30,17 @@ void TfrmMain::showTempoNotice()
                                && MidiFile1->TempoMap().HasTempoChanges());
 }
 
+bool TfrmMain::FollowTempoChanges() const
+{
+    return FollowTempoChanges1->isChecked();
+}
+
+void TfrmMain::SetFollowTempoChanges(bool follow)
+{
+    // The check mark's change runs FollowTempoChanges1Click.
+    FollowTempoChanges1->setChecked(follow);
+}
+
 void TfrmMain::FollowTempoChanges1Click()
 {
     // The item is checkable: the trigger (or the restored setting) has

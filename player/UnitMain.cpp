@@ -45,7 +45,7 @@ const QStringList MainFormItems = {
     QStringLiteral("frmMain;Left;-1;Software\\Harmonet\\MainForm;FormLeft;1;0"),
     QStringLiteral("OpenDialog1;InitialDir;;Software\\Harmonet\\MainForm;OpenDir;1;0"),
     QStringLiteral("sbTimeDown;Down;False;Software\\Harmonet\\MainForm;TimeDown;1;0"),
-    QStringLiteral("FollowTempoChanges1;Checked;False;Software\\Harmonet\\MainForm;FollowTempoChanges;1;0"),
+    QStringLiteral("frmMain;FollowTempoChanges;False;Software\\Harmonet\\MainForm;FollowTempoChanges;1;0"),
 };
 } // namespace
 

@@ -53,6 +53,7 @@ class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(bool FollowTempoChanges READ FollowTempoChanges WRITE SetFollowTempoChanges)
 
 public:
     static constexpr int ClientWidth = 379;
@@ -66,6 +67,9 @@ public:
     void SetTop(int top) { move(x(), top); }
     int Left() const { return x(); }
     void SetLeft(int left) { move(left, y()); }
+    // The check mark of Options > Follow Tempo Changes, as the settings keep it.
+    bool FollowTempoChanges() const;
+    void SetFollowTempoChanges(bool follow);
 
     // The program's arguments after its own name; the first, when it names an
     // existing file, is loaded at the first showing. Relative paths are taken
