@@ -1,10 +1,10 @@
 #include "player/Panel.h"
 
+#include "widgets/FocusFrame.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace harmonet {
 
@@ -112,11 +112,7 @@ void TPanel::paintEvent(QPaintEvent* event)
     QLabel::paintEvent(event);
     if (hasFocus()) {
         QPainter painter(this);
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(2, 2, -2, -2);
-        focus.backgroundColor = color();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        drawFocusFrame(painter, *this);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "widgets/ImageButton.h"
 
+#include "widgets/FocusFrame.h"
+
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -152,14 +154,7 @@ void TImageButton::paintEvent(QPaintEvent*)
         painter.drawPixmap(topLeft, picture);
     }
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(2, 2, -2, -2);
-        if (focus.rect.width() < 8 || focus.rect.height() < 8) {
-            focus.rect = rect().adjusted(1, 1, -1, -1);
-        }
-        focus.backgroundColor = palette().color(QPalette::Button);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        drawFocusFrame(painter, *this);
     }
 }
 
