@@ -315,6 +315,8 @@ void TfrmMain::createStatusBar()
     StatusBar1->setFixedHeight(StatusBarHeight);
     lblStatusText = new QLabel(StatusBar1);
     lblStatusText->setObjectName(QStringLiteral("lblStatusText"));
+    // A long file name is cut off rather than pushing the notices on the right out of sight.
+    lblStatusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(lblStatusText, 1);
     lblOutputNotice = new QLabel(StatusBar1);
     lblOutputNotice->setObjectName(QStringLiteral("lblOutputNotice"));
