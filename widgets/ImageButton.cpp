@@ -1,5 +1,6 @@
 #include "widgets/ImageButton.h"
 
+#include "widgets/AccessibleButton.h"
 #include "widgets/FocusFrame.h"
 
 #include <QEnterEvent>
@@ -19,6 +20,11 @@ TImageButton::TImageButton(QWidget* parent)
 {
     resize(23, 22);
     setFocusPolicy(Qt::TabFocus);
+    registerAccessibleButton(staticMetaObject.className(),
+                             {[](const QWidget&) { return true; }, [](const QWidget& w) { return w.toolTip(); },
+                              [](const QWidget& w) { return static_cast<const TImageButton&>(w).groupIndex() != 0; },
+                              [](const QWidget& w) { return static_cast<const TImageButton&>(w).isDown(); },
+                              [](QWidget& w) { static_cast<TImageButton&>(w).click(); }});
 }
 
 void TImageButton::setGlyph(const QPixmap& glyph)

@@ -72,6 +72,20 @@ TEST_F(KeyboardTest, TabReachesEveryControlInOrderAndEachHasAName)
     EXPECT_EQ(nameOf(named<TPanel>(main, "pnlMute2")), "Mute");
     EXPECT_EQ(nameOf(main.tbTempo), "Tempo (bpm)");
     EXPECT_EQ(nameOf(main.sbMidiMute), "Mute Midi");
+
+    // Picture and panel buttons are buttons to them, toggles with their state,
+    // and pressable.
+    QAccessibleInterface* play = QAccessible::queryAccessibleInterface(main.btnPlay);
+    EXPECT_EQ(play->role(), QAccessible::Button);
+    EXPECT_TRUE(play->state().checkable);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(main.btnStop)->state().checkable);
+    QAccessibleInterface* mute = QAccessible::queryAccessibleInterface(named<TPanel>(main, "pnlMute2"));
+    EXPECT_EQ(mute->role(), QAccessible::Button);
+    mute->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(main.MidiFile1->TrackAt(2)->Muted());
+    EXPECT_TRUE(mute->state().checked);
+    EXPECT_NE(QAccessible::queryAccessibleInterface(named<TPanel>(main, "TrackPanel1"))->role(), QAccessible::Button)
+        << "a track panel is no button";
 }
 
 TEST_F(KeyboardTest, AFocusedPictureButtonOrPanelButtonShowsAFocusFrame)
