@@ -5,6 +5,8 @@
 
 #include "tests/widgets/RenderedImage.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -58,6 +60,44 @@ TEST_F(ImageButtons, ReleaseIsReportedBeforeTheClickAndOnlyALeftReleaseInsideCli
     QTest::mouseClick(toggle, Qt::RightButton);
     EXPECT_EQ(order, (QStringList{"down", "up", "click", "down", "up", "down", "up"}));
     EXPECT_TRUE(toggle->isDown());
+}
+
+TEST_F(ImageButtons, SpaceAndEnterPressAsTheLeftButtonDoes)
+{
+    TImageButton* toggle = button(1, true);
+    toggle->resize(28, 25);
+    QStringList order;
+    QObject::connect(toggle, &TImageButton::mouseDown, [&] { order << "down"; });
+    QObject::connect(toggle, &TImageButton::mouseUp, [&] { order << "up"; });
+    QObject::connect(toggle, &TImageButton::clicked, [&] { order << "click"; });
+
+    QTest::keyPress(toggle, Qt::Key_Space);
+    EXPECT_TRUE(toggle->looksPressed()) << "held down while the key is";
+    // A held key repeats its press.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(" "), true);
+    QApplication::sendEvent(toggle, &repeat);
+    QTest::keyRelease(toggle, Qt::Key_Space);
+    EXPECT_TRUE(toggle->isDown());
+    QTest::keyClick(toggle, Qt::Key_Return);
+    EXPECT_FALSE(toggle->isDown());
+    QTest::keyClick(toggle, Qt::Key_A);
+    EXPECT_EQ(order, (QStringList{"down", "up", "click", "down", "up", "click"}));
+
+    // Losing the focus with the key held lets go without a click.
+    order.clear();
+    parent.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    toggle->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(toggle->hasFocus());
+    QTest::keyPress(toggle, Qt::Key_Enter);
+    toggle->clearFocus();
+    EXPECT_EQ(order, (QStringList{"down", "up"}));
+    EXPECT_FALSE(toggle->looksPressed());
+
+    toggle->setEnabled(false);
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_EQ(order, (QStringList{"down", "up"})) << "a disabled button takes no key";
 }
 
 TEST_F(ImageButtons, ClicksToggleButOnlyAReleasableButtonGoesBackUp)
