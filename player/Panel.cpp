@@ -1,6 +1,7 @@
 #include "player/Panel.h"
 
 #include "widgets/AccessibleButton.h"
+#include "widgets/ButtonKeys.h"
 #include "widgets/FocusFrame.h"
 
 #include <QKeyEvent>
@@ -82,16 +83,9 @@ void TPanel::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-namespace {
-bool isPressKey(const QKeyEvent* event)
-{
-    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-} // namespace
-
 void TPanel::keyPressEvent(QKeyEvent* event)
 {
-    if (!isPressKey(event)) {
+    if (!isButtonPressKey(event)) {
         QLabel::keyPressEvent(event);
         return;
     }
@@ -103,7 +97,7 @@ void TPanel::keyPressEvent(QKeyEvent* event)
 
 void TPanel::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!isPressKey(event)) {
+    if (!isButtonPressKey(event)) {
         QLabel::keyReleaseEvent(event);
         return;
     }

@@ -48,14 +48,20 @@ quint32 TTempoMap::StartMicrosecondsPerQuarter() const
     return m_segments.empty() ? DefaultMicrosecondsPerQuarter : m_segments.front().microsecondsPerQuarter;
 }
 
+const TTempoMap::Segment& TTempoMap::segmentAt(double value, double Segment::*start) const
+{
+    // The last segment starting at or before value; the first for anything before it.
+    const auto after = std::upper_bound(m_segments.begin(), m_segments.end(), value,
+                                        [start](double v, const Segment& s) { return v < s.*start; });
+    return after == m_segments.begin() ? m_segments.front() : *(after - 1);
+}
+
 double TTempoMap::MsAt(double ticks) const
 {
     if (m_segments.empty()) {
         return 0.0;
     }
-    auto after = std::upper_bound(m_segments.begin(), m_segments.end(), ticks,
-                                  [](double t, const Segment& s) { return t < s.startTicks; });
-    const Segment& segment = after == m_segments.begin() ? m_segments.front() : *(after - 1);
+    const Segment& segment = segmentAt(ticks, &Segment::startTicks);
     return segment.startMs + (ticks - segment.startTicks) * segment.msPerTick;
 }
 
@@ -64,9 +70,7 @@ double TTempoMap::TicksAt(double ms) const
     if (m_segments.empty()) {
         return 0.0;
     }
-    auto after = std::upper_bound(m_segments.begin(), m_segments.end(), ms,
-                                  [](double t, const Segment& s) { return t < s.startMs; });
-    const Segment& segment = after == m_segments.begin() ? m_segments.front() : *(after - 1);
+    const Segment& segment = segmentAt(ms, &Segment::startMs);
     return segment.startTicks + (ms - segment.startMs) / segment.msPerTick;
 }
 

@@ -45,6 +45,8 @@ private:
         quint32 microsecondsPerQuarter;
         double msPerTick;
     };
+    // The segment holding value, found by the segments' start in ticks or in ms.
+    const Segment& segmentAt(double value, double Segment::*start) const;
 
     std::vector<Segment> m_segments;
     int m_distinctTempi = 0;

@@ -6,16 +6,12 @@
 
 namespace harmonet {
 
-namespace {
-
-bool isPressKey(const QKeyEvent* event)
+bool isButtonPressKey(const QKeyEvent* event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     return modifiers == Qt::NoModifier
         && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
 }
-
-} // namespace
 
 TButtonKeys::TButtonKeys(QWidget* button)
     : QObject(button)
@@ -46,7 +42,7 @@ bool TButtonKeys::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::ShortcutOverride:
-        if (m_keyboardFocus && isPressKey(static_cast<QKeyEvent*>(event))) {
+        if (m_keyboardFocus && isButtonPressKey(static_cast<QKeyEvent*>(event))) {
             event->accept();
             return true;
         }
@@ -54,7 +50,7 @@ bool TButtonKeys::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* button = qobject_cast<QAbstractButton*>(watched);
-        if (button && m_keyboardFocus && isPressKey(key) && key->key() != Qt::Key_Space) {
+        if (button && m_keyboardFocus && isButtonPressKey(key) && key->key() != Qt::Key_Space) {
             if (!key->isAutoRepeat()) {
                 button->click();
             }

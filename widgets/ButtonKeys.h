@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QKeyEvent;
 class QWidget;
 
 namespace harmonet {
@@ -12,6 +13,10 @@ namespace harmonet {
 // button; a focus the window gave it when it was shown, or a mouse click,
 // leaves them to the window's shortcut. A standard button, which Enter would
 // not press outside a dialog, is clicked by it.
+// Space, Enter or Return without modifiers (the keypad's Enter among them):
+// the keys that press a button.
+bool isButtonPressKey(const QKeyEvent* event);
+
 class TButtonKeys : public QObject {
 public:
     // Watches button; owned by it.

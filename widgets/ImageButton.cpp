@@ -1,6 +1,7 @@
 #include "widgets/ImageButton.h"
 
 #include "widgets/AccessibleButton.h"
+#include "widgets/ButtonKeys.h"
 #include "widgets/FocusFrame.h"
 
 #include <QEnterEvent>
@@ -236,16 +237,9 @@ void TImageButton::leaveEvent(QEvent*)
     update();
 }
 
-namespace {
-bool isPressKey(const QKeyEvent* event)
-{
-    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-} // namespace
-
 void TImageButton::keyPressEvent(QKeyEvent* event)
 {
-    if (!isPressKey(event)) {
+    if (!isButtonPressKey(event)) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -260,7 +254,7 @@ void TImageButton::keyPressEvent(QKeyEvent* event)
 
 void TImageButton::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!isPressKey(event)) {
+    if (!isButtonPressKey(event)) {
         QWidget::keyReleaseEvent(event);
         return;
     }

@@ -25,6 +25,14 @@ protected:
         return b;
     }
 
+    // "down", "up" and "click" as the button reports them.
+    static void recordPresses(TImageButton* b, QStringList& order)
+    {
+        QObject::connect(b, &TImageButton::mouseDown, [&order] { order << "down"; });
+        QObject::connect(b, &TImageButton::mouseUp, [&order] { order << "up"; });
+        QObject::connect(b, &TImageButton::clicked, [&order] { order << "click"; });
+    }
+
     QWidget parent;
 };
 
@@ -50,9 +58,7 @@ TEST_F(ImageButtons, ReleaseIsReportedBeforeTheClickAndOnlyALeftReleaseInsideCli
     TImageButton* toggle = button(1, true);
     toggle->resize(28, 25);
     QStringList order;
-    QObject::connect(toggle, &TImageButton::mouseDown, [&] { order << "down"; });
-    QObject::connect(toggle, &TImageButton::mouseUp, [&] { order << "up"; });
-    QObject::connect(toggle, &TImageButton::clicked, [&] { order << "click"; });
+    recordPresses(toggle, order);
 
     QTest::mouseClick(toggle, Qt::LeftButton);
     QTest::mousePress(toggle, Qt::LeftButton, {}, QPoint(5, 5));
@@ -67,9 +73,7 @@ TEST_F(ImageButtons, SpaceAndEnterPressAsTheLeftButtonDoes)
     TImageButton* toggle = button(1, true);
     toggle->resize(28, 25);
     QStringList order;
-    QObject::connect(toggle, &TImageButton::mouseDown, [&] { order << "down"; });
-    QObject::connect(toggle, &TImageButton::mouseUp, [&] { order << "up"; });
-    QObject::connect(toggle, &TImageButton::clicked, [&] { order << "click"; });
+    recordPresses(toggle, order);
 
     QTest::keyPress(toggle, Qt::Key_Space);
     EXPECT_TRUE(toggle->looksPressed()) << "held down while the key is";
