@@ -1,8 +1,11 @@
 #include "app/HarmonetApplication.h"
 
 #include "core/ErrorReport.h"
+#include "widgets/ProgramIcon.h"
 
+#include <QIcon>
 #include <QMessageBox>
+#include <QPixmap>
 
 namespace harmonet {
 
@@ -11,6 +14,13 @@ THarmonetApplication::THarmonetApplication(int& argc, char** argv)
     , m_errors([this](const QString& message) { showError(message); })
 {
     setErrorReporter([this](const QString& message) { m_errors.report(message); });
+    // The icon of every window, and the menu entry the desktop shows it under.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        icon.addPixmap(QPixmap::fromImage(programIcon(size)));
+    }
+    setWindowIcon(icon);
+    setDesktopFileName(QStringLiteral("harmonet"));
 }
 
 THarmonetApplication::~THarmonetApplication()

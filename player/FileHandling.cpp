@@ -2,11 +2,13 @@
 // window, and closing it.
 #include "player/UnitMain.h"
 
+#include "core/Exception.h"
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/TrackMixValues.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
 
@@ -38,12 +40,30 @@ QString folderWithSeparator(const QString& path)
     return QFileInfo(path).absolutePath() + QLatin1Char('/');
 }
 
+// Rethrows the error being handled with a message that says why, as the
+// reader put it, and then which file it could not read.
+[[noreturn]] void rethrowNamingFile(const QString& path)
+{
+    QString reason;
+    try {
+        throw;
+    } catch (const Exception& error) {
+        reason = error.message();
+    } catch (const std::exception& error) {
+        reason = QString::fromLocal8Bit(error.what());
+    }
+    throw Exception(QStringLiteral("%1\n\nFile: %2").arg(reason, QDir::toNativeSeparators(path)));
+}
+
 } // namespace
 
 void TfrmMain::btnLoadClick()
 {
-    OpenDialog1->setFileName(QStringLiteral("*.mid"));
-    OpenDialog1->setFilter(QStringLiteral("MIDI Files (*.MID)|*.mid"));
+    // The name box starts empty: a pattern in it would hide the other kinds
+    // of MIDI file the filter lists.
+    OpenDialog1->setFileName(QString());
+    OpenDialog1->setFilter(QStringLiteral("MIDI Files (*.mid *.midi *.kar *.rmi)|*.mid;*.midi;*.kar;*.rmi"
+                                          "|All files (*)|*"));
     OpenDialog1->setTitle(QStringLiteral("Load MIDI File..."));
     OpenDialog1->setOptions(TOpenDialog::ofHideReadOnly | TOpenDialog::ofFileMustExist | TOpenDialog::ofEnableSizing);
     if (IsBlank(OpenDialog1->initialDir())) {
@@ -109,6 +129,8 @@ void TfrmMain::LoadMidiFile()
         InitializeControls(true);
         setStatusText(CurrentFileName + QLatin1Char(' '));
     }
+    // Listed before it is read, so a file that fails to read is listed too.
+    AddRecentFile(CurrentFileName);
     setWindowTitle(QStringLiteral("Harmonet - ") + QFileInfo(CurrentFileName).fileName());
 
     MidiFile1->SetFilename(CurrentFileName);
@@ -119,8 +141,9 @@ void TfrmMain::LoadMidiFile()
         // caption and status bar name it, but nothing of it can be played.
         FileLoaded = false;
         InitializeControls(false);
-        throw;
+        rethrowNamingFile(CurrentFileName);
     }
+    setFileMixValues(*MidiFile1);
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));

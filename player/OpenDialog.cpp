@@ -1,6 +1,8 @@
 #include "player/OpenDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QRegularExpression>
 
 namespace harmonet {
@@ -20,10 +22,8 @@ QStringList TOpenDialog::nameFilters(const QString& filter)
         description.remove(trailingPatterns);
         QStringList patterns;
         for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            for (const QString& variant : {pattern.trimmed().toLower(), pattern.trimmed().toUpper()}) {
-                if (!patterns.contains(variant)) {
-                    patterns.append(variant);
-                }
+            if (!patterns.contains(pattern.trimmed(), Qt::CaseInsensitive)) {
+                patterns.append(pattern.trimmed());
             }
         }
         result.append(QStringLiteral("%1 (%2)").arg(description.trimmed(), patterns.join(QLatin1Char(' '))));
@@ -31,15 +31,54 @@ QStringList TOpenDialog::nameFilters(const QString& filter)
     return result;
 }
 
+bool TOpenDialog::isPattern(const QString& text)
+{
+    return text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'));
+}
+
+namespace {
+
+// The file dialog of the component. A pattern typed into its name box names
+// no file, so the dialog would refuse it; confirmed with Enter or Open it
+// becomes a filter of its own, chosen, and the box is cleared.
+class PatternFilteringDialog : public QFileDialog {
+public:
+    PatternFilteringDialog(QWidget* parent, const QString& title, const QString& folder, const QStringList& filters)
+        : QFileDialog(parent, title, folder)
+        , m_filters(filters)
+    {
+        setNameFilters(filters);
+    }
+
+    void accept() override
+    {
+        auto* nameBox = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = nameBox ? nameBox->text().trimmed() : QString();
+        if (!TOpenDialog::isPattern(typed)) {
+            QFileDialog::accept();
+            return;
+        }
+        setNameFilters(QStringList(typed) + m_filters);
+        selectNameFilter(typed);
+        nameBox->clear();
+    }
+
+private:
+    QStringList m_filters;
+};
+
+} // namespace
+
 bool TOpenDialog::Execute(QWidget* parent)
 {
-    QFileDialog dialog(parent, m_title, m_initialDir);
+    PatternFilteringDialog dialog(parent, m_title, m_initialDir, nameFilters(m_filter));
     dialog.setObjectName(QStringLiteral("OpenDialog1Window"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(m_options.testFlag(ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(m_options.testFlag(ofEnableSizing));
-    dialog.setNameFilters(nameFilters(m_filter));
+    // Patterns match names in any letter case.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (!m_fileName.isEmpty()) {
         dialog.selectFile(m_fileName);
     }

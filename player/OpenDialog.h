@@ -42,13 +42,18 @@ public:
 
     // Shows the dialog modally over parent. On a choice, FileName becomes the
     // chosen file's full path and the result is true; on cancel it is false.
+    // A pattern typed into the name box and confirmed becomes the chosen
+    // filter, listing the files that match it.
     bool Execute(QWidget* parent);
 
-    // The dialog's name filters for a "|"-separated filter. Each pattern is
-    // offered in lower and upper case, since file names are case-sensitive on
-    // some systems and the extension of a MIDI file is written either way:
-    // "MIDI Files (*.MID)|*.mid" gives "MIDI Files (*.mid *.MID)".
+    // The dialog's name filters for a "|"-separated filter, each description
+    // followed by its patterns: "Songs|*.mid;*.kar" gives "Songs (*.mid *.kar)".
+    // The dialog matches them in any letter case, since the extension of a
+    // MIDI file is written either way ("SONG.MID", "song.Mid").
     static QStringList nameFilters(const QString& filter);
+    // Whether text typed as a file name is a pattern ("*.kar", "hymn?.mid"),
+    // which lists the matching files instead of naming one.
+    static bool isPattern(const QString& text);
 
 private:
     QString m_initialDir;

@@ -88,6 +88,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     placeWindow();
 
     MixerWindow = nullptr;
+    LoadRecentFiles();
     LyricTrack = 1;
     InstrumentPanel = nullptr;
     CurrentTrack = 1;
@@ -99,6 +100,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    destroyMixerWindows();
     runGuarded([this] { CloseMidiOutput(); });
     IniOut1->Save();
 }
@@ -156,7 +158,10 @@ void TfrmMain::bindHandlers()
     bindClick(cbInstruments, &TfrmMain::cbInstrumentsClick);
     bindClick(Instruments1, &TfrmMain::Instruments1Click);
     bindClick(ScrollingLyrics1, &TfrmMain::ScrollingLyrics1Click);
+    bindClick(sbMixer, &TfrmMain::sbMixerClick);
+    bindClick(TrackMixer1, &TfrmMain::sbMixerClick);
 
+    connect(pmReopen, &QMenu::aboutToShow, this, [this] { guarded([this] { pmReopenPopup(); }); });
     connect(pmPosition, &QMenu::aboutToShow, this, [this] { guarded([this] { pmPositionPopup(); }); });
     for (int verse = 1; verse <= 6; ++verse) {
         QAction* item = popupItem(pmPosition, QByteArray("Verse" + QByteArray::number(verse)).constData());

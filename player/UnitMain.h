@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/LyricList.h"
+#include "player/RecentFileList.h"
 #include "sequencer/MidiEvent.h"
 #include "windows/MainWindowLink.h"
 
@@ -48,7 +49,8 @@ class TRightAlignedLabel;
 // Transport.cpp (play, pause, stop, the refresh and the position), Winding.cpp
 // (fast forward and rewind), Tempo.cpp (the tempo slider and its presets),
 // TempoChanges.cpp (following the file's tempo changes), KeyboardAccess.cpp
-// (Tab order, keys and accessible names).
+// (Tab order, keys and accessible names), RecentFiles.cpp (the recent files
+// and their two menus).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -101,6 +103,8 @@ public:
     void OpenMidiOutput() override;
     void CloseMidiOutput();
     TMidiOutput& midiOutput() override { return *MidiOutput1; }
+    bool ShowInstruments() const override;
+    void MixerWindowClosed(QWidget* window) override;
     // Loads CurrentFileName and rebuilds the window around it.
     void LoadMidiFile();
     // Closes the loaded file: the window returns to its state without a file.
@@ -158,6 +162,16 @@ public:
     // Options > Follow Tempo Changes, in TempoChanges.cpp: the sequencer plays
     // through the file's tempo map or at one tempo, keeping the musical place.
     void FollowTempoChanges1Click();
+
+    // --- Recent files, in RecentFiles.cpp ---
+    // The files opened last, newest first, as the settings hold them.
+    TRecentFileList RecentFiles;
+    // Reads the list from the settings and rebuilds File > Reopen, which is
+    // enabled only while the list is not empty.
+    void LoadRecentFiles();
+    void SaveRecentFiles();
+    // Puts the path at the top of the list, saves it and reads it back.
+    void AddRecentFile(const QString& path);
 
     // --- Routing, in EventRouting.cpp ---
     // Handles one event the sequencer dispatches: to the output device, as
@@ -302,9 +316,25 @@ private:
     void pmInstrumentsPopup();
     void InstrumentClick(QAction* item);
     void ScrollingLyrics1Click();
+    // Opens the track mixer window, creating it when there is none.
+    void sbMixerClick();
+    // Destroys the track mixer windows still held, open or closed, while
+    // this window can still hear from them.
+    void destroyMixerWindows();
     void pmPositionPopup();
     // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
     void VerseClick(int verse);
+
+    // Recent-files handlers: an entry loads its file, or, when the file is
+    // gone, drops it and offers the open dialog through the load error dialog.
+    void RecentFileClick(QAction* item);
+    void RemoveDeletedFilesClick();
+    void RemoveAllClick();
+    // Rebuilds the open button's right-click menu each time it opens.
+    void pmReopenPopup();
+    // The entries, a separator, "Remove Deleted Files" and "Remove All"; the
+    // number tells the maintenance items of the two menus apart.
+    void fillReopenMenu(QMenu* menu, int number);
 
     // Transport handlers.
     void btnStopMouseDown();

@@ -21,6 +21,8 @@ packages=(
   xvfb xauth
   # the script that writes the example song
   python3
+  # installing: the menu entry's check and the Debian package's dependency list
+  desktop-file-utils dpkg-dev
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -123,7 +124,7 @@ TEST_F(PlayerTest, OpenDialogIsSetUpAndLoadsTheChosenFile)
     QTest::mouseClick(main.btnLoad, Qt::LeftButton);
 
     EXPECT_EQ(title, "Load MIDI File...");
-    EXPECT_EQ(filters, QStringList{"MIDI Files (*.mid *.MID)"});
+    EXPECT_EQ(filters, (QStringList{"MIDI Files (*.mid *.midi *.kar *.rmi)", "All files (*)"}));
     EXPECT_EQ(startFolder, QDir(QCoreApplication::applicationDirPath()).absolutePath()) << "the program folder";
     EXPECT_TRUE(existingOnly);
     EXPECT_EQ(main.CurrentFileName, path);
@@ -208,9 +209,11 @@ TEST_F(PlayerTest, UnreadableFileIsReportedAndLeavesNothingPlayable)
     drop(main, {QUrl::fromLocalFile(bad)});
 
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors.constFirst(), "Read beyond end of file");
+    EXPECT_EQ(errors.constFirst(), "Read beyond end of file\n\nFile: " + QDir::toNativeSeparators(bad))
+        << "the reader's message, then which file it was";
     EXPECT_EQ(main.windowTitle(), "Harmonet - bad.mid");
     EXPECT_EQ(main.statusText(), bad + " ");
+    EXPECT_EQ(main.RecentFiles.paths().constFirst(), bad) << "listed before it was read";
     EXPECT_FALSE(main.FileLoaded);
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
     EXPECT_FALSE(main.btnPlay->isEnabled());
@@ -218,12 +221,68 @@ TEST_F(PlayerTest, UnreadableFileIsReportedAndLeavesNothingPlayable)
     EXPECT_TRUE(main.btnLoad->isEnabled()) << "the program goes on";
 }
 
-TEST(OpenDialogFilters, PatternsAreOfferedInBothCases)
+TEST(OpenDialogFilters, EachDescriptionIsFollowedByItsPatterns)
 {
-    EXPECT_EQ(TOpenDialog::nameFilters("MIDI Files (*.MID)|*.mid"), QStringList{"MIDI Files (*.mid *.MID)"});
-    EXPECT_EQ(TOpenDialog::nameFilters("Songs|*.mid;*.kar|All|*"),
-              (QStringList{"Songs (*.mid *.MID *.kar *.KAR)", "All (*)"}));
+    EXPECT_EQ(TOpenDialog::nameFilters("MIDI Files (*.MID)|*.mid"), QStringList{"MIDI Files (*.mid)"});
+    EXPECT_EQ(TOpenDialog::nameFilters("Songs|*.mid;*.kar;*.MID|All|*"),
+              (QStringList{"Songs (*.mid *.kar)", "All (*)"}));
     EXPECT_TRUE(TOpenDialog::nameFilters("").isEmpty());
+    for (const char* pattern : {"*.kar", "hymn?.mid", "*"}) {
+        EXPECT_TRUE(TOpenDialog::isPattern(pattern)) << pattern;
+    }
+    EXPECT_FALSE(TOpenDialog::isPattern("/songs/Psalm 23.mid"));
+}
+
+// The names the open dialog lists in its folder, once its listing has arrived.
+QStringList listedNames(QFileDialog* dialog, int expectedCount)
+{
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QStringList names;
+    if (view == nullptr) {
+        ADD_FAILURE() << "the dialog has no list";
+        return names;
+    }
+    (void)QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) == expectedCount; }, 10000);
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+        names.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
+    }
+    names.sort();
+    return names;
+}
+
+TEST_F(PlayerTest, OpenDialogListsMidiFilesInAnyLetterCaseAndFiltersByATypedPattern)
+{
+    for (const char* name : {"a.mid", "B.MID", "c.Midi", "d.kar", "e.RMI", "notes.txt"}) {
+        writeFile(name, choirSong({"Soprano"}));
+    }
+    TfrmMain& main = showWindow();
+    main.OpenDialog1->setInitialDir(folder.path());
+    QStringList offered;
+    QStringList afterPattern;
+    QString chosenFilter;
+    bool stillOpen = false;
+    whenModal<QFileDialog>([&](QFileDialog* dialog) {
+        offered = listedNames(dialog, 5);
+        auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (nameBox == nullptr) {
+            ADD_FAILURE() << "the dialog has no file name box";
+            dialog->reject();
+            return;
+        }
+        nameBox->setFocus();
+        nameBox->setText("*.KAR");
+        QTest::keyClick(nameBox, Qt::Key_Return);
+        stillOpen = dialog->isVisible();
+        chosenFilter = dialog->selectedNameFilter();
+        afterPattern = listedNames(dialog, 1);
+        dialog->reject();
+    });
+    main.btnLoad->click();
+    EXPECT_EQ(offered, (QStringList{"B.MID", "a.mid", "c.Midi", "d.kar", "e.RMI"}));
+    EXPECT_TRUE(stillOpen) << "a pattern is not a file to open";
+    EXPECT_EQ(chosenFilter, "*.KAR");
+    EXPECT_EQ(afterPattern, QStringList{"d.kar"});
+    EXPECT_FALSE(main.FileLoaded);
 }
 
 } // namespace

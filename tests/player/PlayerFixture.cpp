@@ -22,6 +22,7 @@ void PlayerTest::SetUp()
     m_previousReporter = setErrorReporter([this](const QString& message) { errors.append(message); });
     TSettingsStore store(CURRENT_USER);
     store.deleteKey(MainFormKey);
+    store.deleteKey(TRecentFileList::StoreKey);
 }
 
 void PlayerTest::TearDown()

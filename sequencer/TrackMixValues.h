@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+
+namespace harmonet {
+
+class TMidiFile;
+class TMidiTrack;
+
+// The volume (controller 7) and pan (controller 10) a channel has before
+// anything sets them.
+inline constexpr int DefaultVolume = 100;
+inline constexpr int DefaultPan = 64;
+
+// The value of the track's last controller message of that number, on any
+// channel, or nothing when the track has none.
+std::optional<int> lastControllerValue(const TMidiTrack& track, int controller);
+
+// The volume and pan the file gives the track: its last controller 7 and 10,
+// or the defaults where it sets none.
+int fileVolume(const TMidiTrack& track);
+int filePan(const TMidiTrack& track);
+
+// Gives every track of the file its file volume and pan, so that a track whose
+// file sets none holds the values its channel plays at rather than 0.
+void setFileMixValues(TMidiFile& file);
+
+} // namespace harmonet
