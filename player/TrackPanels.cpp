@@ -17,6 +17,8 @@ namespace harmonet {
 namespace {
 
 const QColor MutedColor(255, 255, 0);
+constexpr quint8 ControlChange = 0xB0;
+constexpr quint8 AllNotesOffController = 123;
 const QColor SelectedLyricsColor(128, 128, 0);
 
 void showMuted(TPanel* button, bool muted)
@@ -72,7 +74,7 @@ void TfrmMain::pnlMuteClick(TPanel* button)
     // What the track holds stops at once, not at its next event.
     const int channel = track->Channel();
     if (mute && OutputOpen && channel >= 1 && channel <= 16) {
-        MidiOutput1->SendEvent(TMyMidiEvent(quint8(0xB0 + channel - 1), 123, 0));
+        MidiOutput1->SendEvent(TMyMidiEvent(quint8(ControlChange + channel - 1), AllNotesOffController, 0));
     }
 }
 
