@@ -95,31 +95,6 @@ TEST(TempoMap, DefaultTempoBeforeTheFirstEventAndWhatCountsAsAChange)
     }
 }
 
-TEST(TempoMap, PlaybackDeliversEventsAtTheirMappedTimes)
-{
-    // Tick T is due once the position rounds above it: at the first whole
-    // millisecond past the hand map's time of T + 0.5.
-    TMidiFile file;
-    ASSERT_EQ(loadReportingError(file, fourTempoSong()), QString());
-    file.SetFollowTempoChanges(true);
-    ManualClock clock;
-    file.SetClock(&clock);
-    std::vector<std::pair<qint32, qint64>> delivered;
-    file.SetOnMidiEvent([&](PMidiEvent event) {
-        if (event->Status != 0xFF) {
-            delivered.emplace_back(event->Ticks, clock.nowMs());
-        }
-    });
-    file.PlayFromStart();
-    for (qint64 ms = 1; ms <= 5000; ++ms) {
-        clock.setNowMs(ms);
-        file.AdvanceTo(int(ms));
-    }
-    file.HaltPlay();
-    const std::vector<std::pair<qint32, qint64>> expected{{480, 501}, {1440, 2002}, {2400, 3251}, {3840, 4701}};
-    EXPECT_EQ(delivered, expected);
-}
-
 TEST(TempoMap, BpmScalesTheWholeMapAndTheFileStartTempoRestoresIt)
 {
     // 85 bpm (705882 µs) is not a whole-beat tempo of the file's 700000 µs.
