@@ -177,7 +177,7 @@ void TMidiFile::SetBpm(int bpm)
     }
     const int microsecondsPerQuarter = 60000000 / bpm;
     m_bpm = 60000000 / microsecondsPerQuarter;
-    if (!m_followTempoChanges) {
+    if (!followsMap()) {
         m_microsecondsPerTick = double(microsecondsPerQuarter) / m_ticksPerQuarter;
         return;
     }
@@ -215,7 +215,7 @@ qint64 TMidiFile::TicksAtMs(int ms) const
     if (m_microsecondsPerTick == 0.0) {
         return 0;
     }
-    if (m_followTempoChanges) {
+    if (followsMap()) {
         return roundHalfEven(m_tempoMap.TicksAt(ms / m_tempoScale));
     }
     return roundHalfEven(double(qint64(ms) * 1000) / m_microsecondsPerTick);
@@ -223,7 +223,7 @@ qint64 TMidiFile::TicksAtMs(int ms) const
 
 double TMidiFile::MsAtTicks(double ticks) const
 {
-    if (m_followTempoChanges) {
+    if (followsMap()) {
         return m_tempoMap.MsAt(ticks) * m_tempoScale;
     }
     return ticks * m_microsecondsPerTick / 1000.0;
@@ -231,7 +231,7 @@ double TMidiFile::MsAtTicks(double ticks) const
 
 double TMidiFile::positionAt(qint64 t) const
 {
-    if (m_followTempoChanges) {
+    if (followsMap()) {
         // On from the current tick position through the tempo map.
         return m_tempoMap.TicksAt((MsAtTicks(m_currentPos) + double(t - m_currentTime)) / m_tempoScale);
     }
@@ -384,7 +384,7 @@ void TMidiFile::armDueTimer()
     }
     double estimate = 0.0;
     if (nextTicks >= 0) {
-        estimate = m_followTempoChanges ? MsAtTicks(double(nextTicks) + 0.5) - MsAtTicks(m_currentPos)
+        estimate = followsMap() ? MsAtTicks(double(nextTicks) + 0.5) - MsAtTicks(m_currentPos)
                                         : (double(nextTicks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
     }
     // Nothing left, or too far off: the periodic wake-up re-arms it later.

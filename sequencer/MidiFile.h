@@ -132,6 +132,9 @@ private:
     void readSong(const QByteArray& bytes);
     // The tempo in force after a load or a switch of SetFollowTempoChanges.
     void applyFileTempo();
+    // Following tempo changes, with a map to follow: a file without a
+    // division has none and plays at the one tempo it set.
+    bool followsMap() const { return m_followTempoChanges && !m_tempoMap.IsEmpty(); }
     // The tick position an advance from CurrentTime to t reaches.
     double positionAt(qint64 t) const;
 

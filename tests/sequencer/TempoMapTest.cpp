@@ -95,6 +95,24 @@ TEST(TempoMap, DefaultTempoBeforeTheFirstEventAndWhatCountsAsAChange)
     }
 }
 
+TEST(TempoMap, WithoutADivisionAtTheEndTheSongPlaysAtItsOneTempoAlsoWhenFollowing)
+{
+    // The tempo took effect under a division of 480; a later header says 0.
+    SmfWriter w;
+    w.header(0, 1, 480).beginTrack().tempo(0, 1000000).noteOn(0, 0, 60, 90).noteOff(480, 0, 60).endTrack();
+    w.header(0, 1, 0);
+    TMidiFile file;
+    file.SetFollowTempoChanges(true);
+    ASSERT_EQ(loadReportingError(file, w.bytes()), QString());
+    EXPECT_TRUE(file.TempoMap().IsEmpty());
+    EXPECT_EQ(file.SongLengthMs(), 1000);
+    test::EventRecorder recorder;
+    recorder.attach(file);
+    file.SeekTo(0);
+    file.AdvanceTo(1002);
+    EXPECT_EQ(recorder.ticks(), (std::vector<qint32>{0, 0, 480})) << "every event plays";
+}
+
 TEST(TempoMap, BpmScalesTheWholeMapAndTheFileStartTempoRestoresIt)
 {
     // 85 bpm (705882 µs) is not a whole-beat tempo of the file's 700000 µs.
