@@ -1,6 +1,7 @@
 #include "sequencer/TempoMap.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace harmonet {
 
