@@ -112,6 +112,7 @@ void TfrmMain::VerseClick(int verse)
         const qint64 next = step + step * qint64(std::nearbyint(double(tbPosition->value()) / step));
         tbPosition->setValue(int(std::min<qint64>(next, tbPosition->maximum())));
     }
+    tbPosition->setValue(sameShareInTicks(tbPosition->value()));
     tbPositionChanged();
 }
 

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QSlider>
 #include <QStatusBar>
+#include <algorithm>
+#include <cmath>
 
 namespace harmonet {
 
@@ -39,6 +41,22 @@ void TfrmMain::SetFollowTempoChanges(bool follow)
 {
     // The check mark's change runs FollowTempoChanges1Click.
     FollowTempoChanges1->setChecked(follow);
+}
+
+int TfrmMain::sameShareInTicks(int ms) const
+{
+    // Verses share a song alike in ticks. At one tempo a share of the length
+    // in ms is the same share of the ticks; through a tempo map it is not.
+    const int length = tbPosition->maximum();
+    if (!MidiFile1->FollowsTempoChanges() || length <= 0) {
+        return ms;
+    }
+    qint64 lastTicks = 0;
+    for (int i = 0; i < MidiFile1->NumberOfTracks(); ++i) {
+        lastTicks = std::max<qint64>(lastTicks, MidiFile1->TrackAt(i)->LastEventTicks());
+    }
+    const double place = MidiFile1->MsAtTicks(double(lastTicks) * ms / length);
+    return int(std::clamp(std::nearbyint(place), 0.0, double(length)));
 }
 
 void TfrmMain::FollowTempoChanges1Click()

@@ -378,6 +378,9 @@ private:
     void restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds);
     void createTempoNotice();
     void showTempoNotice();
+    // The place in ms of the same share of the song's ticks as ms is of its
+    // length: ms itself at one tempo. The verse jumps go there.
+    int sameShareInTicks(int ms) const;
 
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);

@@ -250,6 +250,30 @@ TEST_F(TempoTest, WithTheOptionOnPositionsAndLyricsFollowTheMap)
     EXPECT_EQ(main.NextLyricTime(5000), -1);
 }
 
+TEST_F(TempoTest, VersesThroughTheMapStartAtTheirShareOfTheTicks)
+{
+    // Three verses of a bar each: the second one is the slow bar.
+    SmfWriter song;
+    song.header(1, 2, 480);
+    song.beginTrack().tempo(0, 500000).tempo(1920, 1000000).tempo(1920, 500000).endOfTrack().endTrack();
+    song.beginTrack()
+        .noteOn(0, 0, 72, 100)
+        .meta(0, SmfWriter::Lyric, "1.One ")
+        .meta(1920, SmfWriter::Lyric, "2.Two ")
+        .meta(1920, SmfWriter::Lyric, "3.Three ")
+        .noteOff(1920, 0, 72)
+        .endTrack();
+    storeMainFormValue("FollowTempoChanges", "1");
+    TfrmMain& main = loadSong(song.bytes());
+    ASSERT_EQ(main.VerseCount, 3);
+    ASSERT_EQ(main.SongLength, 8000);
+    main.pmPosition->findChild<QAction*>("Verse2")->trigger();
+    EXPECT_EQ(main.tbPosition->value(), 2000) << "a third of the ticks, not of the time";
+    EXPECT_EQ(main.MidiFile1->TicksAtMs(main.tbPosition->value()), 1920);
+    main.pmPosition->findChild<QAction*>("Verse3")->trigger();
+    EXPECT_NEAR(main.tbPosition->value(), 6000, 2);
+}
+
 TEST_F(TempoTest, ATempoChangeWhilePlayingInTheMiddleOfTheMapKeepsTheTick)
 {
     storeMainFormValue("FollowTempoChanges", "1");
