@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -118,8 +119,15 @@ void playModel(TMidiFile& song, uint8_t tempoByte)
     song.SetClock(&clock);
     song.PlayFromStart();
     const qint64 lengthMs = song.SongLengthMs();
-    // One tick past the last event, so that its rounded position is passed.
-    const qint64 endMs = lengthMs + qint64(song.MicrosecondsPerTick() / 1000.0) + 2;
+    // One tick past the last event, so that its rounded position is passed;
+    // through the tempo map that tick may be slower than the first.
+    qint64 endMs = lengthMs + qint64(song.MicrosecondsPerTick() / 1000.0) + 2;
+    if (song.FollowsTempoChanges()) {
+        qint64 lastTicks = 0;
+        for (int index = 0; index < trackCount; ++index)
+            lastTicks = std::max<qint64>(lastTicks, song.TrackAt(index)->LastEventTicks());
+        endMs = qint64(std::min(std::ceil(song.MsAtTicks(double(lastTicks) + 1.0)), 1.0e15)) + 2;
+    }
     const qint64 step = std::max<qint64>(1, endMs / 100);
     for (qint64 ms = step; ms < endMs + step; ms += step) {
         clock.setNowMs(ms);
@@ -174,8 +182,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TMidiFile song;
     song.SetFilename(g_scratchPath);
     // The second load starts from what the first left (header fields, tempo,
-    // a played song), as when the player opens one file after another.
+    // a played song), as when the player opens one file after another, and
+    // follows the file's tempo changes.
     for (int load = 0; load < 2; ++load) {
+        song.SetFollowTempoChanges(load == 1);
         try {
             song.LoadSong();
         } catch (const Exception&) {

@@ -157,6 +157,7 @@ void TfrmMain::LoadMidiFile()
 
     FileBpm = MidiFile1->Bpm();
     tbTempo->setValue(FileBpm);
+    showTempoNotice();
 
     // Tracks with at least one event that is not a meta event take the panels
     // in order; tracks from index 16 on are never shown.
@@ -192,6 +193,7 @@ void TfrmMain::CloseFile()
 {
     btnStopClick();
     FileLoaded = false;
+    showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {
         panel->setVisible(false);

@@ -58,7 +58,8 @@ void TfrmMain::UpdatePositionStep()
 
 qint64 TfrmMain::NextLyricTime(int ms) const
 {
-    return m_lyrics.firstTimeFrom(ticksAtMs(ms, MidiFile1->MicrosecondsPerTick()));
+    // The tick the sequencer seeks to for ms, also through a tempo map.
+    return m_lyrics.firstTimeFrom(MidiFile1->TicksAtMs(ms));
 }
 
 void TfrmMain::ShowLyricsAt(int ms)
@@ -105,6 +106,7 @@ void TfrmMain::VerseClick(int verse)
         const qint64 next = step + step * qint64(std::nearbyint(double(tbPosition->value()) / step));
         tbPosition->setValue(int(std::min<qint64>(next, tbPosition->maximum())));
     }
+    tbPosition->setValue(sameShareInTicks(tbPosition->value()));
     tbPositionChanged();
 }
 

@@ -29,6 +29,7 @@ namespace {
 constexpr int StatusBarHeight = 19;
 constexpr int LyricsStripHeight = 32;
 constexpr int MainPanelHeight = TfrmMain::ClientHeight - LyricsStripHeight - StatusBarHeight;
+constexpr int WindStepIntervalMs = 16;
 
 template <typename Control>
 Control* named(Control* control, const char* name, int tag)
@@ -116,10 +117,13 @@ void TfrmMain::createComponents()
     OpenDialog1 = named(new TOpenDialog(this), "OpenDialog1", 0);
     Timer1 = named(new QTimer(this), "Timer1", 0);
     Timer1->setInterval(100);
+    // A winding step every 16 ms, never sooner: 256 ms a step winds at 16 times real time.
     TimerFastForward = named(new QTimer(this), "TimerFastForward", 0);
-    TimerFastForward->setInterval(1);
+    TimerFastForward->setInterval(WindStepIntervalMs);
+    TimerFastForward->setTimerType(Qt::PreciseTimer);
     TimerRewind = named(new QTimer(this), "TimerRewind", 0);
-    TimerRewind->setInterval(1);
+    TimerRewind->setInterval(WindStepIntervalMs);
+    TimerRewind->setTimerType(Qt::PreciseTimer);
 }
 
 void TfrmMain::createControls()
@@ -311,12 +315,15 @@ void TfrmMain::createStatusBar()
     StatusBar1->setFixedHeight(StatusBarHeight);
     lblStatusText = new QLabel(StatusBar1);
     lblStatusText->setObjectName(QStringLiteral("lblStatusText"));
+    // A long file name is cut off rather than pushing the notices on the right out of sight.
+    lblStatusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(lblStatusText, 1);
     lblOutputNotice = new QLabel(StatusBar1);
     lblOutputNotice->setObjectName(QStringLiteral("lblOutputNotice"));
     lblOutputNotice->setStyleSheet(QStringLiteral("QLabel { color: #A00000; }"));
     lblOutputNotice->hide();
     StatusBar1->addPermanentWidget(lblOutputNotice);
+    createTempoNotice();
     setStatusBar(StatusBar1);
     setStatusText(QStringLiteral("No MIDI File Loaded"));
 }

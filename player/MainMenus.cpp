@@ -85,6 +85,8 @@ void TfrmMain::createMenus()
 
     QMenu* options = topMenu(bar, "Options1", QStringLiteral("&Options"));
     Settings1 = item(options, "Settings1", 1, QStringLiteral("Settings"), QKeySequence(Qt::Key_F6));
+    FollowTempoChanges1 = item(options, "FollowTempoChanges1", 1, QStringLiteral("Follow Tempo Changes"));
+    FollowTempoChanges1->setCheckable(true);
 
     QMenu* help = topMenu(bar, "Help1", QStringLiteral("&Help"));
     HarmonetHelp1 = item(help, "HarmonetHelp1", 1, QStringLiteral("Harmonet Help"), QKeySequence(Qt::Key_F1));

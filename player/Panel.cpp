@@ -1,6 +1,12 @@
 #include "player/Panel.h"
 
+#include "widgets/AccessibleButton.h"
+#include "widgets/ButtonKeys.h"
+#include "widgets/FocusFrame.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace harmonet {
 
@@ -11,6 +17,13 @@ TPanel::TPanel(QWidget* parent)
     setMouseTracking(true);
     setLineWidth(1);
     setBevel(Bevel::Raised);
+    // A panel the keyboard reaches is a button; its lowered bevel is its state.
+    registerAccessibleButton(staticMetaObject.className(),
+                             {[](const QWidget& w) { return w.focusPolicy() != Qt::NoFocus; },
+                              [](const QWidget& w) { return static_cast<const TPanel&>(w).caption(); },
+                              [](const QWidget&) { return true; },
+                              [](const QWidget& w) { return static_cast<const TPanel&>(w).bevel() == Bevel::Lowered; },
+                              [](QWidget& w) { static_cast<TPanel&>(w).click(); }});
 }
 
 void TPanel::setBevel(Bevel bevel)
@@ -67,6 +80,41 @@ void TPanel::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (click) {
         emit clicked();
+    }
+}
+
+void TPanel::keyPressEvent(QKeyEvent* event)
+{
+    if (!isButtonPressKey(event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat() && m_heldKey == 0) {
+        m_heldKey = event->key();
+    }
+}
+
+void TPanel::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!isButtonPressKey(event)) {
+        QLabel::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    // The click comes when the key is let go, as with the mouse button.
+    if (!event->isAutoRepeat() && event->key() == m_heldKey) {
+        m_heldKey = 0;
+        emit clicked();
+    }
+}
+
+void TPanel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        drawFocusFrame(painter, *this);
     }
 }
 

@@ -8,7 +8,8 @@ namespace harmonet {
 // A panel: a captioned area with a one-pixel raised or lowered bevel (or none)
 // and a background colour of its own. The main window uses panels as track
 // panels and, small and clickable, as the Mute and Lyrics buttons, whose look
-// (bevel and colour) is their state.
+// (bevel and colour) is their state. A panel given a focus policy is reached
+// with Tab, shows a focus frame, and Space or Enter click it.
 class TPanel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
@@ -30,6 +31,9 @@ public:
     QColor textColor() const;
     void setTextColor(const QColor& color);
 
+    // A click as the mouse or a key gives it (for assistive tools).
+    void click() { emit clicked(); }
+
 signals:
     // The left button was pressed and released over the panel.
     void clicked();
@@ -42,10 +46,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     Bevel m_bevel = Bevel::Raised;
     bool m_pressed = false;
+    int m_heldKey = 0;
 };
 
 } // namespace harmonet

@@ -21,7 +21,17 @@ void TfrmMain::tbTempoChanged()
     }
     MidiFile1->SetBpm(tbTempo->value());
     tbTempo->setToolTip(QString::number(tbTempo->value()));
+    restartWithNewTiming(wasPlaying, [oldLength, oldPosition](int newLength) {
+        // A song of no length has no place to keep: it stays at 0.
+        if (oldLength <= 0) {
+            return 0.0;
+        }
+        return (newLength / 1000.0) * (oldPosition / 1000.0) / (oldLength / 1000.0);
+    });
+}
 
+void TfrmMain::restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds)
+{
     double newPosition = 0.0;
     {
         // The two stops bring the slider to 0 without seeking; the change
@@ -36,10 +46,7 @@ void TfrmMain::tbTempoChanged()
         if (VerseCount > 0) {
             UpdatePositionStep();
         }
-        // A song of no length has no place to keep: it stays at 0.
-        if (oldLength > 0) {
-            newPosition = (newLength / 1000.0) * (oldPosition / 1000.0) / (oldLength / 1000.0);
-        }
+        newPosition = newPositionSeconds(newLength);
     }
     btnPlayClick();
     tbPosition->setValue(int(std::nearbyint(newPosition * 1000.0)));

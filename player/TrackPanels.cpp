@@ -18,6 +18,8 @@ namespace harmonet {
 namespace {
 
 const QColor MutedColor(255, 255, 0);
+constexpr quint8 ControlChange = 0xB0;
+constexpr quint8 AllNotesOffController = 123;
 const QColor SelectedLyricsColor(128, 128, 0);
 
 void showMuted(TPanel* button, bool muted)
@@ -75,6 +77,11 @@ void TfrmMain::pnlMuteClick(TPanel* button)
     const bool mute = button->bevel() == TPanel::Bevel::Raised;
     showMuted(button, mute);
     track->SetMuted(mute);
+    // What the track holds stops at once, not at its next event.
+    const int channel = track->Channel();
+    if (mute && OutputOpen && channel >= 1 && channel <= 16) {
+        MidiOutput1->SendEvent(TMyMidiEvent(quint8(ControlChange + channel - 1), AllNotesOffController, 0));
+    }
 }
 
 void TfrmMain::pLyricsClick(TPanel* button)

@@ -45,13 +45,18 @@ void TfrmMain::releasePause()
     }
 }
 
-void TfrmMain::btnPlayClick()
+void TfrmMain::resendInstruments()
 {
     // Track 0 holds the tempo map: only the voices get their instrument again.
     for (int i = 1; i < MidiFile1->NumberOfTracks(); ++i) {
         TMidiTrack* track = MidiFile1->TrackAt(i);
         SetTrackInstrument(track, GMProgramNumber(track->InstrumentName()));
     }
+}
+
+void TfrmMain::btnPlayClick()
+{
+    resendInstruments();
     btnPlay->setGlyph(glyphs::play(true));
     btnPlay->setDown(true);
     if (tbPosition->value() == 0) {
@@ -157,7 +162,11 @@ void TfrmMain::tbPositionChanged()
 {
     const bool refreshing = Timer1->isActive();
     Timer1->stop();
-    AllNotesOff();
+    // Winding silenced the output once when it started.
+    const bool winding = isWinding();
+    if (!winding) {
+        AllNotesOff();
+    }
     const int position = tbPosition->value();
     tbPosition->setToolTip(FormatPosition(position));
     ShowTime(position);
@@ -165,7 +174,7 @@ void TfrmMain::tbPositionChanged()
     MidiFile1->SeekTo(position);
     MidiFile1->AdvanceTo(position);
     ShowLyricsAt(position);
-    if (btnPlay->isDown() && !btnPause->isDown()) {
+    if (btnPlay->isDown() && !btnPause->isDown() && !winding) {
         btnPlayClick();
     }
     if (refreshing) {

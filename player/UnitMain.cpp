@@ -47,6 +47,7 @@ const QStringList MainFormItems = {
     QStringLiteral("frmMain;Left;-1;Software\\Harmonet\\MainForm;FormLeft;1;0"),
     QStringLiteral("OpenDialog1;InitialDir;;Software\\Harmonet\\MainForm;OpenDir;1;0"),
     QStringLiteral("sbTimeDown;Down;False;Software\\Harmonet\\MainForm;TimeDown;1;0"),
+    QStringLiteral("frmMain;FollowTempoChanges;False;Software\\Harmonet\\MainForm;FollowTempoChanges;1;0"),
 };
 } // namespace
 
@@ -73,6 +74,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     fixClientSize();
     bindHandlers();
     openMixerWhileLoading();
+    setupKeyboardAccess();
 
     // The program's folder is the current folder and the first one the open
     // dialog offers; the folder the program was started in still resolves
@@ -150,6 +152,8 @@ void TfrmMain::bindHandlers()
     bindClick(popupItem(pmScrollingLyrics, "ViewFullLyrics1"), &TfrmMain::sbViewLyricsClick);
     bindClick(sbSettings, &TfrmMain::sbSettingsClick);
     bindClick(Settings1, &TfrmMain::sbSettingsClick);
+    // Also when the stored setting is restored.
+    connect(FollowTempoChanges1, &QAction::toggled, this, [this] { guarded([this] { FollowTempoChanges1Click(); }); });
     bindClick(popupItem(pmScrollingLyrics, "EditLyricColors1"), &TfrmMain::sbSettingsClick);
     bindClick(sbHelp, &TfrmMain::sbHelpClick);
     bindClick(HarmonetHelp1, &TfrmMain::sbHelpClick);

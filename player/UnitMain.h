@@ -53,12 +53,15 @@ class TRightAlignedLabel;
 // EventRouting.cpp (every played event to the output or the lyrics strip),
 // Transport.cpp (play, pause, stop, the refresh and the position), Winding.cpp
 // (fast forward and rewind), Tempo.cpp (the tempo slider and its presets),
-// RecentFiles.cpp (the recent files and their two menus),
-// WordsMenu.cpp (the strip's Words and Text Encoding menus, decoded captions).
+// TempoChanges.cpp (following the file's tempo changes), KeyboardAccess.cpp
+// (Tab order, keys and accessible names), RecentFiles.cpp (the recent files
+// and their two menus), WordsMenu.cpp (the strip's Words and Text Encoding
+// menus, decoded captions).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(bool FollowTempoChanges READ FollowTempoChanges WRITE SetFollowTempoChanges)
 
 public:
     static constexpr int ClientWidth = 379;
@@ -72,6 +75,9 @@ public:
     void SetTop(int top) { move(x(), top); }
     int Left() const { return x(); }
     void SetLeft(int left) { move(left, y()); }
+    // The check mark of Options > Follow Tempo Changes, as the settings keep it.
+    bool FollowTempoChanges() const;
+    void SetFollowTempoChanges(bool follow);
 
     // The program's arguments after its own name; the first, when it names an
     // existing file, is loaded at the first showing. Relative paths are taken
@@ -189,6 +195,9 @@ public:
     // The tempo change: the sequencer takes the tempo slider's value, and the
     // length and position are rescaled so the song goes on at the same place.
     void tbTempoChanged();
+    // Options > Follow Tempo Changes, in TempoChanges.cpp: the sequencer plays
+    // through the file's tempo map or at one tempo, keeping the musical place.
+    void FollowTempoChanges1Click();
 
     // --- Recent files, in RecentFiles.cpp ---
     // The files opened last, newest first, as the settings hold them.
@@ -285,6 +294,8 @@ public:
     QStatusBar* StatusBar1;
     QLabel* lblStatusText;
     QLabel* lblOutputNotice;
+    // "Tempo changes ignored": the loaded file changes tempo while one tempo plays.
+    QLabel* lblTempoNotice;
 
     // --- Menus ---
     QAction* Open1;
@@ -301,6 +312,7 @@ public:
     QAction* Stop1;
     QAction* Pause1;
     QAction* Settings1;
+    QAction* FollowTempoChanges1;
     QAction* HarmonetHelp1;
     QAction* About1;
     QMenu* pmReopen;
@@ -334,6 +346,10 @@ private:
     void createMenus();
     void createPopupMenus();
     void fixClientSize();
+    // Tab order, keys and accessible names, in KeyboardAccess.cpp.
+    void setupKeyboardAccess();
+    // Every control Tab reaches, in the order it reaches them.
+    QList<QWidget*> tabOrder() const;
     // The binding table: every handler connected to its controls, in UnitMain.cpp.
     void bindHandlers();
     // Runs a handler so that what it throws reaches the error report.
@@ -391,6 +407,8 @@ private:
     void detachPositionOnChange();
     // Sets btnPause up with its off image.
     void releasePause();
+    // Each voice's instrument as a program change, as the play action sends them.
+    void resendInstruments();
 
     // Winding handlers: a press starts the step timer, each tick moves the
     // position by a step, the release plays on from there when playing.
@@ -405,6 +423,8 @@ private:
     void startWinding(QTimer* stepTimer, TImageButton* button, const QPixmap& onImage);
     void windBy(int stepMs);
     void endWinding(QTimer* stepTimer, TImageButton* button, const QPixmap& offImage);
+    // While a step timer runs: the position moves without sounding.
+    bool isWinding() const;
     // Presses, handles the window's events until the next second of the day, releases.
     void holdUntilNextSecond(const std::function<void()>& press, const std::function<void()>& release);
     static int currentSecondOfDay();
@@ -414,6 +434,14 @@ private:
     void Reset1Click();
     // The tempo slider to bpm (within its range), then the tempo change.
     void setTempo(int bpm);
+    // After the sequencer's timing changed: stops, takes the new length,
+    // plays on (or stays stopped) at the position given in seconds for it.
+    void restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds);
+    void createTempoNotice();
+    void showTempoNotice();
+    // The place in ms of the same share of the song's ticks as ms is of its
+    // length: ms itself at one tempo. The verse jumps go there.
+    int sameShareInTicks(int ms) const;
 
     // Volume and tone.
     void bindVolumeHandlers();

@@ -1,6 +1,8 @@
 // Fast forward and rewind: while a button is held, or for the rest of the
 // clock's current second from the menu or the keys F and R, a step timer
-// moves the position 256 ms of playing time per tick, seeking each time.
+// moves the position 256 ms of playing time every 16 ms, seeking each time.
+// Winding is silent: the music stops sounding when it starts and plays on
+// (with the instruments sent again) once the button is released.
 #include "player/UnitMain.h"
 
 #include "sequencer/MidiFile.h"
@@ -23,8 +25,10 @@ constexpr int WindStepMs = 256;
 void TfrmMain::startWinding(QTimer* stepTimer, TImageButton* button, const QPixmap& onImage)
 {
     stepTimer->start();
-    // Play keeps its down state: releasing the button resumes playing.
+    // Play keeps its down state: releasing the button resumes playing. Until
+    // then nothing sounds, so the steps need neither silencing nor instruments.
     btnPlay->setGlyph(glyphs::play(false));
+    MidiFile1->HaltPlay();
     AllNotesOff();
     button->setGlyph(onImage);
 }
@@ -46,8 +50,14 @@ void TfrmMain::endWinding(QTimer* stepTimer, TImageButton* button, const QPixmap
     MidiFile1->AdvanceTo(position);
     if (btnPlay->isDown() && !btnPause->isDown()) {
         btnPlay->setGlyph(glyphs::play(true));
+        resendInstruments();
         MidiFile1->ResumePlay();
     }
+}
+
+bool TfrmMain::isWinding() const
+{
+    return TimerFastForward->isActive() || TimerRewind->isActive();
 }
 
 void TfrmMain::btnFastForwardMouseDown()

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -110,13 +111,13 @@ void TMidiFile::LoadSong()
         bytes = readWholeFile(m_filename);
     } catch (const std::bad_alloc&) {
         // Nothing was read: the load ends with no tracks and the default tempo.
-        SmfReader::read(*this, QByteArray());
+        readSong(QByteArray());
         throw Exception(QStringLiteral("Out of memory"));
     } catch (const EFileError&) {
-        SmfReader::read(*this, QByteArray());
+        readSong(QByteArray());
         throw;
     }
-    SmfReader::read(*this, bytes);
+    readSong(bytes);
 }
 
 void TMidiFile::LoadSongFromBytes(const QByteArray& bytes)
@@ -124,9 +125,20 @@ void TMidiFile::LoadSongFromBytes(const QByteArray& bytes)
     // The tracks keep referring to the bytes, so bytes that only point into
     // someone else's buffer (they own no storage: no capacity) are copied first.
     if (bytes.capacity() < bytes.size()) {
-        SmfReader::read(*this, QByteArray(bytes.constData(), bytes.size()));
+        readSong(QByteArray(bytes.constData(), bytes.size()));
         return;
     }
+    readSong(bytes);
+}
+
+void TMidiFile::readSong(const QByteArray& bytes)
+{
+    const auto buildMap = qScopeGuard([this] {
+        m_fileBpm = m_bpm;
+        m_fileMicrosecondsPerTick = m_microsecondsPerTick;
+        m_tempoMap = TTempoMap(m_tempoChanges, m_ticksPerQuarter);
+        applyFileTempo();
+    });
     SmfReader::read(*this, bytes);
 }
 
@@ -165,7 +177,65 @@ void TMidiFile::SetBpm(int bpm)
     }
     const int microsecondsPerQuarter = 60000000 / bpm;
     m_bpm = 60000000 / microsecondsPerQuarter;
-    m_microsecondsPerTick = double(microsecondsPerQuarter) / m_ticksPerQuarter;
+    if (!followsMap()) {
+        m_microsecondsPerTick = double(microsecondsPerQuarter) / m_ticksPerQuarter;
+        return;
+    }
+    // Bpm is shown in whole beats: the file's own start tempo stands for the
+    // file's own tempi, so going back to it restores them exactly.
+    const quint32 start = m_tempoMap.StartMicrosecondsPerQuarter();
+    m_tempoScale = m_bpm == int(60000000u / start) ? 1.0 : double(microsecondsPerQuarter) / start;
+    m_microsecondsPerTick = m_tempoScale * start / m_ticksPerQuarter;
+}
+
+void TMidiFile::SetFollowTempoChanges(bool follow)
+{
+    if (follow == m_followTempoChanges) {
+        return;
+    }
+    m_followTempoChanges = follow;
+    applyFileTempo();
+}
+
+void TMidiFile::applyFileTempo()
+{
+    m_tempoScale = 1.0;
+    if (!m_followTempoChanges || m_tempoMap.IsEmpty()) {
+        m_bpm = m_fileBpm;
+        m_microsecondsPerTick = m_fileMicrosecondsPerTick;
+        return;
+    }
+    const quint32 start = m_tempoMap.StartMicrosecondsPerQuarter();
+    m_bpm = int(60000000u / start);
+    m_microsecondsPerTick = double(start) / m_ticksPerQuarter;
+}
+
+qint64 TMidiFile::TicksAtMs(int ms) const
+{
+    if (m_microsecondsPerTick == 0.0) {
+        return 0;
+    }
+    if (followsMap()) {
+        return roundHalfEven(m_tempoMap.TicksAt(ms / m_tempoScale));
+    }
+    return roundHalfEven(double(qint64(ms) * 1000) / m_microsecondsPerTick);
+}
+
+double TMidiFile::MsAtTicks(double ticks) const
+{
+    if (followsMap()) {
+        return m_tempoMap.MsAt(ticks) * m_tempoScale;
+    }
+    return ticks * m_microsecondsPerTick / 1000.0;
+}
+
+double TMidiFile::positionAt(qint64 t) const
+{
+    if (followsMap()) {
+        // On from the current tick position through the tempo map.
+        return m_tempoMap.TicksAt((MsAtTicks(m_currentPos) + double(t - m_currentTime)) / m_tempoScale);
+    }
+    return m_currentPos + double((t - m_currentTime) * 1000) / m_microsecondsPerTick;
 }
 
 void TMidiFile::SetOnMidiEvent(TOnMidiEvent handler)
@@ -218,7 +288,7 @@ void TMidiFile::AdvanceTo(int ms)
     if (m_microsecondsPerTick == 0.0) {
         return;
     }
-    m_currentPos += double((qint64(ms) - m_currentTime) * 1000) / m_microsecondsPerTick;
+    m_currentPos = positionAt(ms);
     const qint64 p = roundHalfEven(m_currentPos);
     try {
         for (const auto& track : m_tracks) {
@@ -238,7 +308,7 @@ void TMidiFile::SeekTo(int ms)
     if (m_microsecondsPerTick == 0.0) {
         return;
     }
-    const qint64 p = roundHalfEven(double(qint64(ms) * 1000) / m_microsecondsPerTick);
+    const qint64 p = TicksAtMs(ms);
     for (const auto& track : m_tracks) {
         track->RewindTrack();
         track->SkipBefore(p);
@@ -251,7 +321,7 @@ int TMidiFile::SongLengthMs() const
     for (const auto& track : m_tracks) {
         lastTicks = std::max<qint64>(lastTicks, track->LastEventTicks());
     }
-    const qint64 ms = roundHalfEven(double(lastTicks) * m_microsecondsPerTick / 1000.0);
+    const qint64 ms = roundHalfEven(MsAtTicks(double(lastTicks)));
     return clampToInt(std::max<qint64>(ms, 0));
 }
 
@@ -312,8 +382,11 @@ void TMidiFile::armDueTimer()
             nextTicks = ticks;
         }
     }
-    const double estimate =
-        nextTicks < 0 ? 0.0 : (double(nextTicks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
+    double estimate = 0.0;
+    if (nextTicks >= 0) {
+        estimate = followsMap() ? MsAtTicks(double(nextTicks) + 0.5) - MsAtTicks(m_currentPos)
+                                        : (double(nextTicks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
+    }
     // Nothing left, or too far off: the periodic wake-up re-arms it later.
     if (nextTicks < 0 || estimate > double(longestDueDelayMs)) {
         m_dueTimer.stop();
@@ -322,9 +395,6 @@ void TMidiFile::armDueTimer()
     }
     // The first whole millisecond of playing time at which an advance would
     // round the position above nextTicks, found the way AdvanceTo computes it.
-    const auto positionAt = [this](qint64 t) {
-        return m_currentPos + double((t - m_currentTime) * 1000) / m_microsecondsPerTick;
-    };
     qint64 due = qint64(m_currentTime) + std::max<qint64>(1, qint64(std::ceil(estimate)));
     for (int step = 0; step < 4 && due - 1 > m_currentTime && roundHalfEven(positionAt(due - 1)) > nextTicks; ++step) {
         --due;

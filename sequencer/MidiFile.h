@@ -6,6 +6,7 @@
 #include "sequencer/MidiTrack.h"
 #include "sequencer/ProcessPriority.h"
 #include "sequencer/SequencerErrors.h"
+#include "sequencer/TempoMap.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -19,7 +20,8 @@ namespace harmonet {
 
 // The sequencer: loads a Standard MIDI File into tracks of events and plays
 // them against a monotonic clock, handing each event that falls due to
-// OnMidiEvent, track by track. One tempo applies to the whole song.
+// OnMidiEvent, track by track. One tempo applies to the whole song, unless
+// the file's tempo changes are followed.
 class TMidiFile : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString Filename READ Filename WRITE SetFilename)
@@ -62,7 +64,24 @@ public:
     int Bpm() const { return m_bpm; }
     // Sets the tempo in quarter notes per minute, keeping the current position.
     void SetBpm(int bpm);
+    // While tempo changes are followed: the tick duration at the start of the song.
     double MicrosecondsPerTick() const { return m_microsecondsPerTick; }
+
+    // --- Tempo changes ---
+    // Off (the default): the whole song plays at one tempo, the last one the
+    // file sets. On: playing time follows the file's tempo map, and Bpm is the
+    // tempo at the start of the song; setting it scales every tempo alike, and
+    // setting the file's own start tempo gives back the file's own tempi.
+    bool FollowsTempoChanges() const { return m_followTempoChanges; }
+    // Takes effect at once with the file's own tempo or tempi, keeping the
+    // position in ticks (as a tempo change does); also before a file is loaded.
+    void SetFollowTempoChanges(bool follow);
+    // Every tempo event of the loaded file.
+    const TTempoMap& TempoMap() const { return m_tempoMap; }
+    // The tick position SeekTo(ms) moves the tracks to.
+    qint64 TicksAtMs(int ms) const;
+    // The playing time of a tick position at the current tempo.
+    double MsAtTicks(double ticks) const;
 
     // --- Playback ---
     int CurrentTime() const { return m_currentTime; }
@@ -109,6 +128,15 @@ private:
     void scheduleDueWakeUp();
     void dueTimerFired();
     void setTempoFromFile(quint32 microsecondsPerQuarter);
+    // Reads bytes into the tracks, then builds the tempo map, also after a failed read.
+    void readSong(const QByteArray& bytes);
+    // The tempo in force after a load or a switch of SetFollowTempoChanges.
+    void applyFileTempo();
+    // Following tempo changes, with a map to follow: a file without a
+    // division has none and plays at the one tempo it set.
+    bool followsMap() const { return m_followTempoChanges && !m_tempoMap.IsEmpty(); }
+    // The tick position an advance from CurrentTime to t reaches.
+    double positionAt(qint64 t) const;
 
     QString m_filename;
     std::vector<std::unique_ptr<TMidiTrack>> m_tracks;
@@ -116,6 +144,14 @@ private:
     TFileFormat m_fileFormat = TFileFormat::single;
     int m_bpm = 0;
     double m_microsecondsPerTick = 0.0;
+    // The tempo the file itself sets for the whole song (its last tempo event).
+    int m_fileBpm = 0;
+    double m_fileMicrosecondsPerTick = 0.0;
+    bool m_followTempoChanges = false;
+    std::vector<TTempoChange> m_tempoChanges;
+    TTempoMap m_tempoMap;
+    // While following: how many times longer than written every tempo plays.
+    double m_tempoScale = 1.0;
 
     bool m_playing = false;
     qint64 m_startReference = 0;

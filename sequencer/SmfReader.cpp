@@ -4,6 +4,7 @@
 #include "sequencer/MidiFile.h"
 
 #include <QByteArrayView>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -131,7 +132,8 @@ public:
                 event.TextData = reinterpret_cast<const char*>(data);
                 event.TextLength = zero ? quint32(static_cast<const uchar*>(zero) - data) : dataLength;
                 if (event.Value1 == metaSetTempo && dataLength >= 3) {
-                    applyTempo((quint32(data[0]) << 16) | (quint32(data[1]) << 8) | quint32(data[2]));
+                    const qint64 ticks = std::min(qint64(m_track.m_tickTotal) + delta, maxTicks);
+                    applyTempo((quint32(data[0]) << 16) | (quint32(data[1]) << 8) | quint32(data[2]), qint32(ticks));
                 }
             } else if (runningStatus == 0xF0 || runningStatus == 0xF7) {
                 quint32 dataLength = 0;
@@ -147,7 +149,7 @@ public:
     }
 
 private:
-    void applyTempo(quint32 microsecondsPerQuarter)
+    void applyTempo(quint32 microsecondsPerQuarter, qint32 ticks)
     {
         if (microsecondsPerQuarter == 0) {
             return;
@@ -155,6 +157,8 @@ private:
         if (m_file.m_ticksPerQuarter == 0) {
             throw EFloatDivisionByZero();
         }
+        // Every tempo event is kept for the tempo map, in reading order.
+        m_file.m_tempoChanges.push_back({ticks, microsecondsPerQuarter});
         m_file.m_bpm = int(60000000u / microsecondsPerQuarter);
         m_file.m_microsecondsPerTick = double(microsecondsPerQuarter) / m_file.m_ticksPerQuarter;
         m_tempoTookEffect = true;
@@ -243,6 +247,7 @@ private:
 void SmfReader::read(TMidiFile& file, const QByteArray& bytes)
 {
     file.m_tracks.clear();
+    file.m_tempoChanges.clear();
     bool tempoTookEffect = false;
     // Whatever happens, the file ends in a playable state: the default tempo
     // when the file set none, and every track read so far kept.

@@ -1,6 +1,11 @@
 #include "widgets/ImageButton.h"
 
+#include "widgets/AccessibleButton.h"
+#include "widgets/ButtonKeys.h"
+#include "widgets/FocusFrame.h"
+
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -15,6 +20,12 @@ TImageButton::TImageButton(QWidget* parent)
     : QWidget(parent)
 {
     resize(23, 22);
+    setFocusPolicy(Qt::TabFocus);
+    registerAccessibleButton(staticMetaObject.className(),
+                             {[](const QWidget&) { return true; }, [](const QWidget& w) { return w.toolTip(); },
+                              [](const QWidget& w) { return static_cast<const TImageButton&>(w).groupIndex() != 0; },
+                              [](const QWidget& w) { return static_cast<const TImageButton&>(w).isDown(); },
+                              [](QWidget& w) { static_cast<TImageButton&>(w).click(); }});
 }
 
 void TImageButton::setGlyph(const QPixmap& glyph)
@@ -112,7 +123,17 @@ QPixmap TImageButton::shownPicture() const
 
 bool TImageButton::looksPressed() const
 {
-    return m_down || (m_dragging && m_mouseInside);
+    return m_down || (m_dragging && m_mouseInside) || m_heldKey != 0;
+}
+
+void TImageButton::click()
+{
+    if (!isEnabled()) {
+        return;
+    }
+    const QPoint centre = rect().center();
+    press(Qt::NoModifier, centre);
+    release(Qt::NoModifier, centre, true);
 }
 
 QSize TImageButton::sizeHint() const
@@ -139,17 +160,19 @@ void TImageButton::paintEvent(QPaintEvent*)
                              (height() - picture.height()) / 2 + offset);
         painter.drawPixmap(topLeft, picture);
     }
+    if (hasFocus()) {
+        drawFocusFrame(painter, *this);
+    }
 }
 
 void TImageButton::mousePressEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    emit mouseDown(event->button(), event->modifiers(), position);
-    if (event->button() == Qt::LeftButton && isEnabled()) {
-        m_dragging = true;
-        m_mouseInside = rect().contains(position);
-        repaint();
+    if (event->button() == Qt::LeftButton) {
+        press(event->modifiers(), position);
+        return;
     }
+    emit mouseDown(event->button(), event->modifiers(), position);
 }
 
 void TImageButton::mouseMoveEvent(QMouseEvent* event)
@@ -166,12 +189,32 @@ void TImageButton::mouseMoveEvent(QMouseEvent* event)
 void TImageButton::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint position = event->position().toPoint();
-    emit mouseUp(event->button(), event->modifiers(), position);
-    if (!m_dragging || event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton) {
+        emit mouseUp(event->button(), event->modifiers(), position);
+        return;
+    }
+    if (!m_dragging) {
+        emit mouseUp(event->button(), event->modifiers(), position);
         return;
     }
     m_dragging = false;
-    const bool isClick = rect().contains(position);
+    release(event->modifiers(), position, rect().contains(position));
+}
+
+void TImageButton::press(Qt::KeyboardModifiers modifiers, QPoint position)
+{
+    emit mouseDown(Qt::LeftButton, modifiers, position);
+    if (isEnabled()) {
+        m_dragging = true;
+        m_mouseInside = rect().contains(position);
+        repaint();
+    }
+}
+
+void TImageButton::release(Qt::KeyboardModifiers modifiers, QPoint position, bool isClick)
+{
+    emit mouseUp(Qt::LeftButton, modifiers, position);
+    m_dragging = false;
     m_mouseInside = isClick;
     if (isClick && m_groupIndex != 0) {
         setDown(!m_down);
@@ -192,6 +235,45 @@ void TImageButton::leaveEvent(QEvent*)
 {
     m_mouseInside = false;
     update();
+}
+
+void TImageButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!isButtonPressKey(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // A held key repeats: only its first press counts.
+    if (event->isAutoRepeat() || m_heldKey != 0 || m_dragging || !isEnabled()) {
+        return;
+    }
+    m_heldKey = event->key();
+    press(event->modifiers(), rect().center());
+}
+
+void TImageButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!isButtonPressKey(event)) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || event->key() != m_heldKey) {
+        return;
+    }
+    m_heldKey = 0;
+    release(event->modifiers(), rect().center(), true);
+}
+
+void TImageButton::focusOutEvent(QFocusEvent* event)
+{
+    // Losing the focus lets go of a held key without a click.
+    if (m_heldKey != 0) {
+        m_heldKey = 0;
+        release(Qt::NoModifier, rect().center(), false);
+    }
+    QWidget::focusOutEvent(event);
 }
 
 void TImageButton::changeEvent(QEvent* event)

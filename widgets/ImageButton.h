@@ -19,6 +19,10 @@ namespace harmonet {
 // The glyph may be a strip of NumGlyphs equal pictures side by side: the
 // first is shown normally, the second (when present) while disabled. A
 // disabled button without a second picture shows a greyed first picture.
+//
+// The keyboard reaches the button with Tab (a click does not take the focus);
+// Space or Enter then press it as the left mouse button does: down while the
+// key is held, a click when it is let go. The focused button shows a focus frame.
 class TImageButton : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QPixmap Glyph READ glyph WRITE setGlyph)
@@ -53,8 +57,10 @@ public:
 
     // The picture shown in the current state (normal or disabled).
     QPixmap shownPicture() const;
-    // Whether the button is drawn sunken now: down, or held by the mouse.
+    // Whether the button is drawn sunken now: down, or held by the mouse or a key.
     bool looksPressed() const;
+    // A whole press and release, as a click or Space does (for assistive tools).
+    void click();
 
     QSize sizeHint() const override;
 
@@ -73,8 +79,14 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The left button's press and release, as the mouse or a key gives them.
+    void press(Qt::KeyboardModifiers modifiers, QPoint position);
+    void release(Qt::KeyboardModifiers modifiers, QPoint position, bool isClick);
     // The other buttons of this button's group under the same parent.
     QList<TImageButton*> groupMates() const;
     // This button went down: the rest of its group goes up and shares its AllowAllUp.
@@ -89,6 +101,7 @@ private:
     int m_tag = 0;
     bool m_dragging = false;   // the left button went down here and is still held
     bool m_mouseInside = false;
+    int m_heldKey = 0;         // Space or Enter holds the button down
 };
 
 } // namespace harmonet

@@ -1,13 +1,18 @@
 // The tempo slider and its menu: a change of tempo rescales the length and
 // the position, so that the song goes on at the same musical place, stays
-// stopped where it was, or plays on after a pause.
+// stopped where it was, or plays on after a pause. Options > Follow Tempo
+// Changes: off by default and remembered; the status bar says when a file's
+// tempo changes are ignored; with it on, length, position, lyrics and tempo
+// changes follow the file's tempo map.
 #include "tests/player/PlayerFixture.h"
 
+#include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QSlider>
 #include <QTest>
@@ -17,6 +22,25 @@ namespace {
 
 // 172 800 ticks at 480 a quarter and 120 bpm last 180 000 ms.
 constexpr qint32 ThreeMinutes = 172800;
+
+// 480 ticks a quarter: a bar of 120 bpm (2 s), a bar of 60 bpm (4 s), a bar
+// of 120 bpm (2 s). Played at one tempo (the last, 120 bpm) it lasts 6 s.
+QByteArray slowerMiddleBar()
+{
+    SmfWriter song;
+    song.header(1, 3, 480);
+    song.beginTrack().tempo(0, 500000).tempo(1920, 1000000).tempo(1920, 500000).endOfTrack().endTrack();
+    song.beginTrack()
+        .meta(0, SmfWriter::TrackName, "Soprano")
+        .noteOn(0, 0, 72, 100)
+        .meta(480, SmfWriter::Lyric, "One ")
+        .meta(3360, SmfWriter::Lyric, "Two ")
+        .noteOff(1920, 0, 72)
+        .endOfTrack()
+        .endTrack();
+    song.beginTrack().meta(0, SmfWriter::TrackName, "Alto").noteOn(0, 1, 65, 100).noteOff(5760, 1, 65).endTrack();
+    return song.bytes();
+}
 
 class TempoTest : public PlayerTest {
 protected:
@@ -173,6 +197,112 @@ TEST_F(TempoTest, AFailingOutputDuringTheChangeIsReportedAndSeekingStillWorksAft
 
     main.tbPosition->setValue(1000);
     EXPECT_EQ(main.MidiFile1->CurrentTime(), 1000) << "the position slider still seeks";
+}
+
+TEST_F(TempoTest, OffByDefaultWithANoticeNamingTheOptionAndRememberedWhenOn)
+{
+    TfrmMain& main = loadSong(slowerMiddleBar());
+    EXPECT_FALSE(main.FollowTempoChanges1->isChecked());
+    EXPECT_EQ(main.SongLength, 6000) << "one tempo, as ever";
+    EXPECT_TRUE(main.lblTempoNotice->isVisibleTo(&main));
+    EXPECT_EQ(main.lblTempoNotice->text(), "Tempo changes ignored");
+    EXPECT_TRUE(main.lblTempoNotice->toolTip().contains("Options > Follow Tempo Changes"));
+
+    main.FollowTempoChanges1->trigger();
+    EXPECT_TRUE(main.MidiFile1->FollowsTempoChanges());
+    EXPECT_FALSE(main.lblTempoNotice->isVisibleTo(&main));
+    EXPECT_EQ(main.SongLength, 8000);
+    EXPECT_EQ(main.tbPosition->maximum(), 8000);
+    EXPECT_EQ(main.tbTempo->value(), 120) << "the tempo at the start";
+
+    main.FollowTempoChanges1->trigger();
+    EXPECT_TRUE(main.lblTempoNotice->isVisibleTo(&main));
+    main.CurrentFileName = writeFile("one-tempo.mid", choirSong({"S", "A"}));
+    main.LoadMidiFile();
+    EXPECT_FALSE(main.lblTempoNotice->isVisibleTo(&main)) << "a file of one tempo loses nothing";
+
+    main.FollowTempoChanges1->trigger();
+    window.reset();
+    EXPECT_EQ(storedMainFormValue("FollowTempoChanges"), "1");
+    showWindow();
+    EXPECT_TRUE(window->FollowTempoChanges1->isChecked());
+    EXPECT_TRUE(window->MidiFile1->FollowsTempoChanges());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(TempoTest, WithTheOptionOnPositionsAndLyricsFollowTheMap)
+{
+    storeMainFormValue("FollowTempoChanges", "1");
+    TfrmMain& main = loadSong(slowerMiddleBar());
+    EXPECT_EQ(main.SongLength, 8000);
+    EXPECT_FALSE(main.lblTempoNotice->isVisibleTo(&main));
+    // 5 s is tick 3360 through the map, before "Two " at 3840; at one tempo
+    // of 120 bpm it is tick 4800, after every syllable.
+    EXPECT_EQ(main.NextLyricTime(5000), 3840);
+
+    main.tbPosition->setValue(4000);
+    EXPECT_NEAR(main.MidiFile1->CurrentPos(), 2880, 1e-6) << "half-way through the slow bar";
+    EXPECT_EQ(main.lblLyrics->text(), "Two ");
+
+    main.FollowTempoChanges1->trigger();
+    EXPECT_EQ(main.tbPosition->value(), 3000) << "the same tick at one tempo";
+    EXPECT_NEAR(main.MidiFile1->CurrentPos(), 2880, 1e-6);
+    EXPECT_EQ(main.NextLyricTime(5000), -1);
+}
+
+TEST_F(TempoTest, VersesThroughTheMapStartAtTheirShareOfTheTicks)
+{
+    // Three verses of a bar each: the second one is the slow bar.
+    SmfWriter song;
+    song.header(1, 2, 480);
+    song.beginTrack().tempo(0, 500000).tempo(1920, 1000000).tempo(1920, 500000).endOfTrack().endTrack();
+    song.beginTrack()
+        .noteOn(0, 0, 72, 100)
+        .meta(0, SmfWriter::Lyric, "1.One ")
+        .meta(1920, SmfWriter::Lyric, "2.Two ")
+        .meta(1920, SmfWriter::Lyric, "3.Three ")
+        .noteOff(1920, 0, 72)
+        .endTrack();
+    storeMainFormValue("FollowTempoChanges", "1");
+    TfrmMain& main = loadSong(song.bytes());
+    ASSERT_EQ(main.VerseCount, 3);
+    ASSERT_EQ(main.SongLength, 8000);
+    main.pmPosition->findChild<QAction*>("Verse2")->trigger();
+    EXPECT_EQ(main.tbPosition->value(), 2000) << "a third of the ticks, not of the time";
+    EXPECT_EQ(main.MidiFile1->TicksAtMs(main.tbPosition->value()), 1920);
+    main.pmPosition->findChild<QAction*>("Verse3")->trigger();
+    EXPECT_NEAR(main.tbPosition->value(), 6000, 2);
+}
+
+TEST_F(TempoTest, ATempoChangeWhilePlayingInTheMiddleOfTheMapKeepsTheTick)
+{
+    storeMainFormValue("FollowTempoChanges", "1");
+    TfrmMain& main = loadSong(slowerMiddleBar());
+    main.Play1->trigger();
+    playFor(main, 3000);
+    ASSERT_NEAR(main.MidiFile1->CurrentPos(), 2400, 1e-6) << "a second into the slow bar";
+
+    choose(main, "N601");
+    EXPECT_EQ(main.MidiFile1->Bpm(), 60);
+    EXPECT_EQ(main.SongLength, 16000) << "every tempo halved";
+    EXPECT_EQ(main.tbPosition->value(), 6000);
+    EXPECT_NEAR(main.MidiFile1->CurrentPos(), 2400, 0.5);
+    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+    playFor(main, 2000);
+    EXPECT_NEAR(main.MidiFile1->CurrentPos(), 2880, 0.5) << "the slow bar at half its tempo: 30 bpm";
+
+    choose(main, "Reset1");
+    EXPECT_EQ(main.MidiFile1->Bpm(), 120);
+    EXPECT_EQ(main.SongLength, 8000) << "the file's own tempi";
+    EXPECT_NEAR(main.MidiFile1->CurrentPos(), 2880, 0.5);
+    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+
+    // Switching the option off while playing keeps the tick too.
+    main.FollowTempoChanges1->trigger();
+    EXPECT_EQ(main.SongLength, 6000);
+    EXPECT_NEAR(main.MidiFile1->CurrentPos(), 2880, 0.5);
+    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 } // namespace

@@ -40,12 +40,15 @@ TEST_F(PlayerTest, MuteButtonTogglesItsLookAndTheTrackFlag)
     EXPECT_EQ(mute->bevel(), TPanel::Bevel::Lowered);
     EXPECT_TRUE(alto->Muted());
     EXPECT_FALSE(main.MidiFile1->TrackAt(1)->Muted());
+    EXPECT_EQ(sentMessages(), QList<QByteArray>{QByteArray("\xB1\x7B\x00", 3)})
+        << "All Notes Off on the alto's channel at the click";
+    recorder->clearMessages();
 
     QTest::mouseClick(mute, Qt::LeftButton);
     EXPECT_EQ(mute->color(), QPalette().color(QPalette::Button));
     EXPECT_EQ(mute->bevel(), TPanel::Bevel::Raised);
     EXPECT_FALSE(alto->Muted());
-    EXPECT_TRUE(sentMessages().isEmpty()) << "a mute sends nothing at once";
+    EXPECT_TRUE(sentMessages().isEmpty()) << "unmuting sends nothing: the next notes sound";
 }
 
 TEST_F(PlayerTest, MuteStaysWithThePanelPlaceAcrossLoads)

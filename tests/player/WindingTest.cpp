@@ -1,7 +1,7 @@
 // Fast forward and rewind: held with the mouse, each tick of the step timer
 // moves the position 256 ms and seeks; from the menu the button is held until
-// the next second of the day. Playing goes on from the new place; stopped
-// stays stopped there.
+// the next second of the day. Winding is silent; playing goes on from the new
+// place once released, and stopped stays stopped there.
 #include "tests/player/PlayerFixture.h"
 
 #include "sequencer/MidiFile.h"
@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
 
 namespace harmonet::test {
 namespace {
@@ -72,7 +74,7 @@ TEST_F(WindingTest, FastForwardWhileStoppedSeeksSilentlyAndStaysStopped)
     EXPECT_TRUE(main.MidiFile1->IsPlaying());
 }
 
-TEST_F(WindingTest, FastForwardWhilePlayingPlaysOnFromEachPlaceAndStopsAtTheEnd)
+TEST_F(WindingTest, FastForwardWhilePlayingIsSilentThenPlaysOnAndStopsAtTheEnd)
 {
     TfrmMain& main = loadSong();
     main.Play1->trigger();
@@ -84,7 +86,7 @@ TEST_F(WindingTest, FastForwardWhilePlayingPlaysOnFromEachPlaceAndStopsAtTheEnd)
     EXPECT_TRUE(main.btnPlay->isDown());
     tick(main.TimerFastForward);
     EXPECT_EQ(main.tbPosition->value(), 1256);
-    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+    EXPECT_FALSE(main.MidiFile1->IsPlaying()) << "nothing sounds while winding";
     tick(main.TimerFastForward, 40);
     EXPECT_EQ(main.tbPosition->value(), 10000) << "limited to the song's length";
     QTest::mouseRelease(main.btnFastForward, Qt::LeftButton);
@@ -126,6 +128,46 @@ TEST_F(WindingTest, TheMenuHoldsUntilTheNextSecondEvenAcrossMidnight)
     EXPECT_EQ(calls, 3) << "midnight ends the wait";
     EXPECT_FALSE(main.TimerRewind->isActive());
     main.SetSecondOfDaySource([] { return 0; });
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(WindingTest, ASecondOfWindingMovesAtMostSixteenSecondsAndSendsLittle)
+{
+    // Real time: the step timer runs on its own while the events are handled.
+    struct Case {
+        const char* what;
+        int startMs;
+        std::function<void(TfrmMain&)> wind;
+    };
+    const auto holdFor = [](TImageButton* button, int ms) {
+        QTest::mousePress(button, Qt::LeftButton);
+        QTest::qWait(ms);
+        QTest::mouseRelease(button, Qt::LeftButton);
+    };
+    const Case cases[] = {
+        {"key F", 0, [](TfrmMain& main) { main.FastForward1->trigger(); }},
+        {"key R", 40000, [](TfrmMain& main) { main.Rewind1->trigger(); }},
+        {"Fast Forward held a second", 0, [&](TfrmMain& main) { holdFor(main.btnFastForward, 1000); }},
+        {"Rewind held a second", 40000, [&](TfrmMain& main) { holdFor(main.btnRewind, 1000); }},
+    };
+    for (const Case& c : cases) {
+        // A minute of music, playing.
+        TfrmMain& main = showWindow({writeFile("minute.mid", lyricSong({{0, "Now"}}, 57600))});
+        main.MidiFile1->SetClock(&clock);
+        main.tbPosition->setValue(c.startMs);
+        main.Play1->trigger();
+        recorder->clearMessages();
+        c.wind(main);
+        const int moved = std::abs(main.tbPosition->value() - c.startMs);
+        EXPECT_GT(moved, 0) << c.what;
+        EXPECT_LE(moved, 16500) << c.what;
+        // Silence once (16), then the two voices' instruments once on resuming.
+        EXPECT_EQ(allNotesOffCount(), 16) << c.what;
+        EXPECT_LE(sentMessages().size(), 24) << c.what;
+        EXPECT_TRUE(main.MidiFile1->IsPlaying()) << c.what;
+        EXPECT_EQ(main.MidiFile1->CurrentTime(), main.tbPosition->value()) << c.what;
+        window.reset();
+    }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 

@@ -84,4 +84,24 @@ TEST(DumpTrace, FollowsTheWholeSongToTwoStepsPastItsEnd)
     EXPECT_EQ(lines.last(), "10250 0 40");
 }
 
+TEST(DumpTrace, FollowTempoTimesEventsThroughTheTempoMap)
+{
+    // A tempo track with 120 bpm, then 60 bpm from tick 960; a note track.
+    SmfWriter w;
+    w.header(1, 2, 480);
+    w.beginTrack().tempo(0, 500000).tempo(960, 1000000).endOfTrack().endTrack();
+    w.beginTrack().noteOn(480, 0, 60, 90).noteOff(960, 0, 60).endTrack();
+    SongDir dir;
+    const QString song = dir.save("ritardando.mid", w.bytes());
+    // Tick 480 at 500 ms, 960 at 1000 ms, 1440 at 1000 + 480 x 2.083 = 2000
+    // ms. Each is delivered once the position passes it by half a tick.
+    const ToolResult followed = runDump({"--trace", "1", "--follow-tempo", song});
+    EXPECT_EQ(followed.exitCode, 0);
+    EXPECT_EQ(followed.out, "1 0 0\n501 1 0\n1002 0 1\n1002 0 2\n2002 1 1\n");
+    // One tempo, the last: 2.083 ms a tick throughout.
+    const ToolResult plain = runDump({"--trace", "1", song});
+    EXPECT_EQ(plain.out, "2 0 0\n1002 1 0\n2002 0 1\n2002 0 2\n3002 1 1\n");
+    EXPECT_EQ(runDump({"--follow-tempo", "--trace", "1", song}).exitCode, 2) << "the option goes before the file";
+}
+
 } // namespace

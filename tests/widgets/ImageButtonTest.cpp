@@ -5,6 +5,8 @@
 
 #include "tests/widgets/RenderedImage.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -21,6 +23,14 @@ protected:
         b->setGroupIndex(group);
         b->setAllowAllUp(allowAllUp);
         return b;
+    }
+
+    // "down", "up" and "click" as the button reports them.
+    static void recordPresses(TImageButton* b, QStringList& order)
+    {
+        QObject::connect(b, &TImageButton::mouseDown, [&order] { order << "down"; });
+        QObject::connect(b, &TImageButton::mouseUp, [&order] { order << "up"; });
+        QObject::connect(b, &TImageButton::clicked, [&order] { order << "click"; });
     }
 
     QWidget parent;
@@ -48,9 +58,7 @@ TEST_F(ImageButtons, ReleaseIsReportedBeforeTheClickAndOnlyALeftReleaseInsideCli
     TImageButton* toggle = button(1, true);
     toggle->resize(28, 25);
     QStringList order;
-    QObject::connect(toggle, &TImageButton::mouseDown, [&] { order << "down"; });
-    QObject::connect(toggle, &TImageButton::mouseUp, [&] { order << "up"; });
-    QObject::connect(toggle, &TImageButton::clicked, [&] { order << "click"; });
+    recordPresses(toggle, order);
 
     QTest::mouseClick(toggle, Qt::LeftButton);
     QTest::mousePress(toggle, Qt::LeftButton, {}, QPoint(5, 5));
@@ -58,6 +66,42 @@ TEST_F(ImageButtons, ReleaseIsReportedBeforeTheClickAndOnlyALeftReleaseInsideCli
     QTest::mouseClick(toggle, Qt::RightButton);
     EXPECT_EQ(order, (QStringList{"down", "up", "click", "down", "up", "down", "up"}));
     EXPECT_TRUE(toggle->isDown());
+}
+
+TEST_F(ImageButtons, SpaceAndEnterPressAsTheLeftButtonDoes)
+{
+    TImageButton* toggle = button(1, true);
+    toggle->resize(28, 25);
+    QStringList order;
+    recordPresses(toggle, order);
+
+    QTest::keyPress(toggle, Qt::Key_Space);
+    EXPECT_TRUE(toggle->looksPressed()) << "held down while the key is";
+    // A held key repeats its press.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(" "), true);
+    QApplication::sendEvent(toggle, &repeat);
+    QTest::keyRelease(toggle, Qt::Key_Space);
+    EXPECT_TRUE(toggle->isDown());
+    QTest::keyClick(toggle, Qt::Key_Return);
+    EXPECT_FALSE(toggle->isDown());
+    QTest::keyClick(toggle, Qt::Key_A);
+    EXPECT_EQ(order, (QStringList{"down", "up", "click", "down", "up", "click"}));
+
+    // Losing the focus with the key held lets go without a click.
+    order.clear();
+    parent.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    toggle->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(toggle->hasFocus());
+    QTest::keyPress(toggle, Qt::Key_Enter);
+    toggle->clearFocus();
+    EXPECT_EQ(order, (QStringList{"down", "up"}));
+    EXPECT_FALSE(toggle->looksPressed());
+
+    toggle->setEnabled(false);
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_EQ(order, (QStringList{"down", "up"})) << "a disabled button takes no key";
 }
 
 TEST_F(ImageButtons, ClicksToggleButOnlyAReleasableButtonGoesBackUp)

@@ -3,6 +3,8 @@
 //   harmonet-dump --count FILE      "tracks=N events=M" (for timing a load)
 //   harmonet-dump --trace STEP FILE the events playback dispatches, one line each
 //   harmonet-dump --words FILE      how the words are understood, as one JSON object
+// With --follow-tempo before FILE, playing times follow the file's tempo
+// changes instead of one tempo for the whole song.
 // Exit status 0 after any load, also a failed one; 1 when the output cannot
 // be written; 2 on bad usage.
 #include "sequencer/MidiFile.h"
@@ -27,7 +29,7 @@ constexpr int kExitUsage = 2;
 
 int usage()
 {
-    std::fputs("usage: harmonet-dump [--count | --words | --trace STEP] FILE\n", stderr);
+    std::fputs("usage: harmonet-dump [--count | --words | --trace STEP] [--follow-tempo] FILE\n", stderr);
     return kExitUsage;
 }
 
@@ -106,8 +108,12 @@ int main(int argc, char** argv)
 {
     // The playback engine's timers need an application object; no event loop runs.
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
     TMidiFile song;
+    if (args.size() >= 2 && args[args.size() - 2] == QLatin1String("--follow-tempo")) {
+        song.SetFollowTempoChanges(true);
+        args.removeAt(args.size() - 2);
+    }
 
     if (args.size() == 1 && !args[0].startsWith(QLatin1String("--")))
         return dumpModel(song, args[0]);
