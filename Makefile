@@ -37,6 +37,7 @@ bench: build
 	$(BUILD)/bench/harmonet-bench-dispatch
 	$(BUILD)/bench/harmonet-bench-render
 	$(BUILD)/bench/harmonet-bench-transport
+	$(BUILD)/bench/harmonet-bench-stage
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work

@@ -3,13 +3,16 @@
 #include "midiout/AudioLibraryLog.h"
 #include "midiout/MidiOutError.h"
 #include "midiout/SoundFontLocator.h"
+#include "midiout/SynthRenderer.h"
 
 #include <fluidsynth.h>
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -39,13 +42,18 @@ struct Synthesizer::Fluid {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
     fluid_audio_driver_t* driver = nullptr;
+    std::unique_ptr<SynthRenderer> renderer;
     QString driverName;
+    // Planar scratch of offline rendering.
+    std::vector<float> left;
+    std::vector<float> right;
 
     ~Fluid()
     {
         if (driver) {
             delete_fluid_audio_driver(driver);
         }
+        renderer.reset();
         if (synth) {
             delete_fluid_synth(synth);
         }
@@ -55,25 +63,44 @@ struct Synthesizer::Fluid {
     }
 };
 
+namespace {
+// The audio driver's callback: out holds nout planar channels of len frames;
+// the synthesizer's sound goes to the first two, any further ones stay silent.
+int audioCallback(void* data, int len, int /*nfx*/, float* /*fx*/[], int nout, float* out[])
+{
+    if (nout < 2 || !out || !out[0] || !out[1]) {
+        return FLUID_FAILED;
+    }
+    static_cast<SynthRenderer*>(data)->render(out[0], out[1], len);
+    for (int ch = 2; ch < nout; ++ch) {
+        if (out[ch]) {
+            std::fill(out[ch], out[ch] + len, 0.0f);
+        }
+    }
+    return FLUID_OK;
+}
+} // namespace
+
 // Stands in for a sound card that is not there: renders into nothing at the
 // pace of real time, so voices end and the synthesizer behaves as it would
 // with audio output (without it, held voices would soon exhaust the polyphony).
 class Synthesizer::SilentClock {
 public:
-    SilentClock(fluid_synth_t* synth, int sampleRate)
-        : m_thread([synth, sampleRate](std::stop_token stop) { run(stop, synth, sampleRate); })
+    SilentClock(SynthRenderer& renderer, int sampleRate)
+        : m_thread([&renderer, sampleRate](std::stop_token stop) { run(stop, renderer, sampleRate); })
     {
     }
 
 private:
-    static void run(const std::stop_token& stop, fluid_synth_t* synth, int sampleRate)
+    static void run(const std::stop_token& stop, SynthRenderer& renderer, int sampleRate)
     {
         using clock = std::chrono::steady_clock;
-        std::vector<float> scratch(2 * periodFrames);
+        std::vector<float> left(periodFrames);
+        std::vector<float> right(periodFrames);
         const auto period = std::chrono::nanoseconds(1'000'000'000LL * periodFrames / sampleRate);
         auto next = clock::now();
         while (!stop.stop_requested()) {
-            fluid_synth_write_float(synth, periodFrames, scratch.data(), 0, 2, scratch.data(), 1, 2);
+            renderer.render(left.data(), right.data(), periodFrames);
             next += period;
             const auto now = clock::now();
             if (next < now - std::chrono::milliseconds(100)) {
@@ -86,7 +113,8 @@ private:
     std::jthread m_thread;
 };
 
-Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& soundFonts)
+Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& soundFonts,
+                         const SynthOutputStage& stage)
     : m_fluid(std::make_unique<Fluid>()), m_output(output), m_sampleRate(sampleRate)
 {
     quietenAudioLibraries();
@@ -132,16 +160,17 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
         throw EmidioutputError(advice, MidiNoSoundFont);
     }
 
+    m_fluid->renderer = std::make_unique<SynthRenderer>(m_fluid->synth, sampleRate, stage);
     if (output == Output::AudioDevice) {
         char* driverName = nullptr;
         if (fluid_settings_dupstr(settings, "audio.driver", &driverName) == FLUID_OK && driverName) {
             m_fluid->driverName = QString::fromUtf8(driverName);
             fluid_free(driverName);
         }
-        m_fluid->driver = new_fluid_audio_driver(settings, m_fluid->synth);
+        m_fluid->driver = new_fluid_audio_driver2(settings, audioCallback, m_fluid->renderer.get());
         if (!m_fluid->driver) {
             qCDebug(lcMidiOut) << "no audio output through" << m_fluid->driverName << "; playing silently";
-            m_silentClock = std::make_unique<SilentClock>(m_fluid->synth, sampleRate);
+            m_silentClock = std::make_unique<SilentClock>(*m_fluid->renderer, sampleRate);
         }
     }
 }
@@ -217,21 +246,34 @@ void Synthesizer::requireOffline() const
     }
 }
 
-void Synthesizer::render(std::span<float> stereo)
+void Synthesizer::renderPlanar(std::size_t frames)
 {
     requireOffline();
-    const int frames = static_cast<int>(stereo.size() / 2);
-    if (frames > 0) {
-        fluid_synth_write_float(m_fluid->synth, frames, stereo.data(), 0, 2, stereo.data(), 1, 2);
+    m_fluid->left.resize(frames);
+    m_fluid->right.resize(frames);
+    m_fluid->renderer->render(m_fluid->left.data(), m_fluid->right.data(), static_cast<int>(frames));
+}
+
+void Synthesizer::render(std::span<float> stereo)
+{
+    const std::size_t frames = stereo.size() / 2;
+    renderPlanar(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        stereo[2 * i] = m_fluid->left[i];
+        stereo[2 * i + 1] = m_fluid->right[i];
     }
 }
 
 void Synthesizer::render(std::span<qint16> stereo)
 {
-    requireOffline();
-    const int frames = static_cast<int>(stereo.size() / 2);
-    if (frames > 0) {
-        fluid_synth_write_s16(m_fluid->synth, frames, stereo.data(), 0, 2, stereo.data(), 1, 2);
+    const std::size_t frames = stereo.size() / 2;
+    renderPlanar(frames);
+    const auto toSample = [](float x) {
+        return static_cast<qint16>(std::lround(std::clamp(x, -1.0f, 1.0f) * 32767.0f));
+    };
+    for (std::size_t i = 0; i < frames; ++i) {
+        stereo[2 * i] = toSample(m_fluid->left[i]);
+        stereo[2 * i + 1] = toSample(m_fluid->right[i]);
     }
 }
 

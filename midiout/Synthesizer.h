@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midiout/OutputStage.h"
 #include "midiout/SoundFontLocator.h"
 
 #include <QByteArray>
@@ -15,7 +16,9 @@ namespace harmonet {
 // of soundFontCandidates() that loads. It either plays through the platform's
 // default audio driver (falling back to a silent clock that keeps the voices
 // moving when no audio output can be opened), or renders only when the caller
-// pulls samples (offline).
+// pulls samples (offline). Either way its sound passes through an output
+// stage (volume, mute, bass and treble; the process's shared one unless
+// another is given).
 class Synthesizer {
 public:
     enum class Output { AudioDevice, Offline };
@@ -26,7 +29,8 @@ public:
     // EmidioutputError: MidiNoSoundFont (with advice on installing one) or
     // MidiSynthesizerFailed.
     explicit Synthesizer(Output output, int sampleRate = defaultSampleRate,
-                         const QStringList& soundFonts = soundFontCandidates());
+                         const QStringList& soundFonts = soundFontCandidates(),
+                         const SynthOutputStage& stage = SynthOutputStage::shared());
     ~Synthesizer();
 
     Synthesizer(const Synthesizer&) = delete;
@@ -58,6 +62,7 @@ public:
 
 private:
     void requireOffline() const;
+    void renderPlanar(std::size_t frames);
 
     class SilentClock;
     struct Fluid;
