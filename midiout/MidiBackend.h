@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -22,6 +23,16 @@ public:
     // A long message. done is called once the device has finished with the
     // bytes, at the latest when the port is closed; it may run on any thread.
     virtual void sendLong(const QByteArray& bytes, std::function<void()> done) = 0;
+
+    // The same for a message that fell due at due, on the steady clock. A
+    // device that plays messages at their time (the built-in synthesizer)
+    // plays it a constant delay after due; the others send it at once.
+    using TimePoint = std::chrono::steady_clock::time_point;
+    virtual void sendShortAt(const QByteArray& bytes, TimePoint /*due*/) { sendShort(bytes); }
+    virtual void sendLongAt(const QByteArray& bytes, TimePoint /*due*/, std::function<void()> done)
+    {
+        sendLong(bytes, std::move(done));
+    }
 
     // Ends the connection. Called once, before destruction; raises on failure.
     virtual void close() = 0;

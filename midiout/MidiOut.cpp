@@ -162,7 +162,11 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
         raise(EmidioutputError::fromResult(MidiInvalidMessage));
     }
     try {
-        m_port->sendShort(bytes);
+        if (m_dueTime) {
+            m_port->sendShortAt(bytes, *m_dueTime);
+        } else {
+            m_port->sendShort(bytes);
+        }
     } catch (const EmidioutputError& error) {
         raise(error);
     }
@@ -187,9 +191,14 @@ void TMidiOutput::SendLong(const quint8* data, quint16 length)
     try {
         // The device may report completion from any thread: the notice is
         // queued to this object, whose thread frees the holder.
-        m_port->sendLong(bytes, [this, ticket] {
+        auto done = [this, ticket] {
             QMetaObject::invokeMethod(this, [this, ticket] { longMessageDone(ticket); }, Qt::QueuedConnection);
-        });
+        };
+        if (m_dueTime) {
+            m_port->sendLongAt(bytes, *m_dueTime, std::move(done));
+        } else {
+            m_port->sendLong(bytes, std::move(done));
+        }
     } catch (const EmidioutputError& error) {
         m_inFlight.erase(ticket);
         raise(error);

@@ -8,9 +8,11 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace harmonet {
 
@@ -65,6 +67,30 @@ public:
 
     bool IsOpen() const { return m_port != nullptr; }
 
+    // The moment the messages sent from now on fell due, on the steady clock
+    // (for example the engine's due time of the event being dispatched), or
+    // none: they fall due as they are sent. A device that plays messages at
+    // their time (the built-in synthesizer) uses it; the others send at once.
+    using TimePoint = std::chrono::steady_clock::time_point;
+    void SetDueTime(std::optional<TimePoint> due) { m_dueTime = due; }
+    std::optional<TimePoint> DueTime() const { return m_dueTime; }
+
+    // Sets the due time for its own lifetime and then restores the one before.
+    class DueScope {
+    public:
+        DueScope(TMidiOutput& output, std::optional<TimePoint> due) : m_output(output), m_before(output.DueTime())
+        {
+            output.SetDueTime(due);
+        }
+        ~DueScope() { m_output.SetDueTime(m_before); }
+        DueScope(const DueScope&) = delete;
+        DueScope& operator=(const DueScope&) = delete;
+
+    private:
+        TMidiOutput& m_output;
+        std::optional<TimePoint> m_before;
+    };
+
     // Result code of the last call into a device (0 after success).
     quint16 LastError() const { return m_lastError; }
     // The text of a result code.
@@ -101,6 +127,7 @@ private:
     quint64 m_nextTicket = 0;
     std::map<quint64, std::unique_ptr<TMyMidiHdr>> m_inFlight;
     TNotifyEvent m_onMidiOutput;
+    std::optional<TimePoint> m_dueTime;
 };
 
 } // namespace harmonet

@@ -25,6 +25,12 @@ public:
         m_owner->record(m_device, bytes, false);
     }
 
+    void sendShortAt(const QByteArray& bytes, TimePoint due) override
+    {
+        m_owner->checkSend();
+        m_owner->record(m_device, bytes, false, due);
+    }
+
     void sendLong(const QByteArray& bytes, std::function<void()> done) override
     {
         m_owner->checkSend();
@@ -137,11 +143,12 @@ void RecordingBackend::releaseLongMessages()
     }
 }
 
-void RecordingBackend::record(int device, const QByteArray& bytes, bool isLong)
+void RecordingBackend::record(int device, const QByteArray& bytes, bool isLong,
+                               std::optional<std::chrono::steady_clock::time_point> due)
 {
     const auto time = std::chrono::steady_clock::now() - m_start;
     const std::lock_guard lock(m_mutex);
-    m_messages.push_back({device, std::chrono::duration_cast<std::chrono::nanoseconds>(time), bytes, isLong});
+    m_messages.push_back({device, std::chrono::duration_cast<std::chrono::nanoseconds>(time), bytes, isLong, due});
 }
 
 void RecordingBackend::checkSend() const

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace harmonet {
@@ -19,6 +20,7 @@ struct RecordedMessage {
     std::chrono::nanoseconds time{0};        // since the backend was made
     QByteArray bytes;
     bool isLong = false;
+    std::optional<std::chrono::steady_clock::time_point> due; // when it was sent with a due time
 };
 
 // Output devices that play nothing and record every message they are sent,
@@ -60,7 +62,8 @@ private:
         QString text;
     };
 
-    void record(int device, const QByteArray& bytes, bool isLong);
+    void record(int device, const QByteArray& bytes, bool isLong,
+                std::optional<std::chrono::steady_clock::time_point> due = std::nullopt);
     void checkSend() const;
     void portClosing(const void* port);
     void portDropped(const void* port);

@@ -17,6 +17,15 @@ public:
         done();
     }
 
+    void sendShortAt(const QByteArray& bytes, TimePoint due) override { m_synth->play(bytes, due); }
+
+    // The synthesizer keeps its own copy of the bytes: the holder may go at once.
+    void sendLongAt(const QByteArray& bytes, TimePoint due, std::function<void()> done) override
+    {
+        m_synth->playSysex(bytes, due);
+        done();
+    }
+
     void close() override {}
 
     QString notice() const override { return m_synth->audioNotice(); }

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -71,7 +73,7 @@ int audioCallback(void* data, int len, int /*nfx*/, float* /*fx*/[], int nout, f
     if (nout < 2 || !out || !out[0] || !out[1]) {
         return FLUID_FAILED;
     }
-    static_cast<SynthRenderer*>(data)->render(out[0], out[1], len);
+    static_cast<SynthRenderer*>(data)->render(out[0], out[1], len, std::chrono::steady_clock::now());
     for (int ch = 2; ch < nout; ++ch) {
         if (out[ch]) {
             std::fill(out[ch], out[ch] + len, 0.0f);
@@ -100,7 +102,7 @@ private:
         const auto period = std::chrono::nanoseconds(1'000'000'000LL * periodFrames / sampleRate);
         auto next = clock::now();
         while (!stop.stop_requested()) {
-            renderer.render(left.data(), right.data(), periodFrames);
+            renderer.render(left.data(), right.data(), periodFrames, clock::now());
             next += period;
             const auto now = clock::now();
             if (next < now - std::chrono::milliseconds(100)) {
@@ -112,6 +114,33 @@ private:
 
     std::jthread m_thread;
 };
+
+// Keeps the live synthesizer's message path moving: messages that found the
+// ring full are passed on every few milliseconds, so none waits for the
+// next message to be sent.
+class Synthesizer::Supervisor {
+public:
+    explicit Supervisor(SynthRenderer& renderer)
+        : m_thread([&renderer](std::stop_token stop) { run(stop, renderer); })
+    {
+    }
+
+private:
+    static void run(const std::stop_token& stop, SynthRenderer& renderer)
+    {
+        std::mutex mutex;
+        std::condition_variable_any wake;
+        while (!stop.stop_requested()) {
+            renderer.flush();
+            std::unique_lock lock(mutex);
+            wake.wait_for(lock, stop, std::chrono::milliseconds(5), [] { return false; });
+        }
+    }
+
+    std::jthread m_thread;
+};
+
+const std::chrono::milliseconds Synthesizer::schedulingDelay = SynthRenderer::schedulingDelay;
 
 Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& soundFonts,
                          const SynthOutputStage& stage)
@@ -173,56 +202,39 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
             m_silentClock = std::make_unique<SilentClock>(*m_fluid->renderer, sampleRate);
         }
     }
+    if (output != Output::Offline) {
+        m_supervisor = std::make_unique<Supervisor>(*m_fluid->renderer);
+    }
 }
 
 Synthesizer::~Synthesizer()
 {
+    m_supervisor.reset();
     m_silentClock.reset(); // stops rendering before the synthesizer goes
 }
 
 void Synthesizer::play(const QByteArray& message)
 {
-    if (message.isEmpty()) {
-        return;
-    }
-    fluid_synth_t* synth = m_fluid->synth;
-    const auto byte = [&message](int i) { return i < message.size() ? static_cast<quint8>(message[i]) : 0; };
-    const quint8 status = byte(0);
-    const int channel = status & 0x0F;
-    // A synthesizer that cannot play a note (no preset on the channel, every
-    // voice in use) stays silent, as a sound module does; the message is not
-    // an error of the sender, so the result of these calls is not raised.
-    switch (status & 0xF0) {
-    case 0x80:
-        fluid_synth_noteoff(synth, channel, byte(1));
-        break;
-    case 0x90:
-        fluid_synth_noteon(synth, channel, byte(1), byte(2));
-        break;
-    case 0xA0:
-        fluid_synth_key_pressure(synth, channel, byte(1), byte(2));
-        break;
-    case 0xB0:
-        fluid_synth_cc(synth, channel, byte(1), byte(2));
-        break;
-    case 0xC0:
-        fluid_synth_program_change(synth, channel, byte(1));
-        break;
-    case 0xD0:
-        fluid_synth_channel_pressure(synth, channel, byte(1));
-        break;
-    case 0xE0:
-        fluid_synth_pitch_bend(synth, channel, byte(1) | (byte(2) << 7));
-        break;
-    default:
-        if (status == 0xFF) {
-            fluid_synth_system_reset(synth);
-        }
-        break;
+    play(message, std::chrono::steady_clock::now());
+}
+
+void Synthesizer::play(const QByteArray& message, TimePoint due)
+{
+    const auto* bytes = reinterpret_cast<const quint8*>(message.constData());
+    const int size = static_cast<int>(std::min<qsizetype>(message.size(), 3));
+    if (m_output == Output::Offline) {
+        m_fluid->renderer->apply(bytes, size, false);
+    } else {
+        m_fluid->renderer->schedule(bytes, size, false, due);
     }
 }
 
 void Synthesizer::playSysex(const QByteArray& message)
+{
+    playSysex(message, std::chrono::steady_clock::now());
+}
+
+void Synthesizer::playSysex(const QByteArray& message, TimePoint due)
 {
     qsizetype begin = 0;
     qsizetype end = message.size();
@@ -232,9 +244,15 @@ void Synthesizer::playSysex(const QByteArray& message)
     if (begin < end && static_cast<quint8>(message[end - 1]) == 0xF7) {
         --end;
     }
-    if (begin < end) {
-        fluid_synth_sysex(m_fluid->synth, message.constData() + begin, static_cast<int>(end - begin), nullptr,
-                          nullptr, nullptr, 0);
+    if (begin >= end) {
+        return;
+    }
+    const auto* bytes = reinterpret_cast<const quint8*>(message.constData() + begin);
+    const int size = static_cast<int>(end - begin);
+    if (m_output == Output::Offline) {
+        m_fluid->renderer->apply(bytes, size, true);
+    } else {
+        m_fluid->renderer->schedule(bytes, size, true, due);
     }
 }
 
@@ -252,6 +270,16 @@ void Synthesizer::renderPlanar(std::size_t frames)
     m_fluid->left.resize(frames);
     m_fluid->right.resize(frames);
     m_fluid->renderer->render(m_fluid->left.data(), m_fluid->right.data(), static_cast<int>(frames));
+}
+
+void Synthesizer::renderPeriod(std::span<float> left, std::span<float> right, TimePoint now)
+{
+    if (m_output != Output::Callback) {
+        throw EmidioutputError(QStringLiteral("Only a synthesizer driven by its host renders periods"),
+                               MidiSynthesizerFailed);
+    }
+    const std::size_t frames = std::min(left.size(), right.size());
+    m_fluid->renderer->render(left.data(), right.data(), static_cast<int>(frames), now);
 }
 
 void Synthesizer::render(std::span<float> stereo)

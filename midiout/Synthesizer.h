@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 #include <span>
 
@@ -16,12 +17,22 @@ namespace harmonet {
 // of soundFontCandidates() that loads. It either plays through the platform's
 // default audio driver (falling back to a silent clock that keeps the voices
 // moving when no audio output can be opened), or renders only when the caller
-// pulls samples (offline). Either way its sound passes through an output
-// stage (volume, mute, bass and treble; the process's shared one unless
-// another is given).
+// pulls samples (offline), or renders when a host's audio callback asks
+// (Callback: the host stands for the audio driver). Either way its sound
+// passes through an output stage (volume, mute, bass and treble; the
+// process's shared one unless another is given).
+//
+// Live (AudioDevice, Callback), every message is heard schedulingDelay after
+// the moment it fell due, placed on the synthesizer's block grid by the audio
+// thread; a message without a time falls due when it is played, one that
+// comes too late is played at once, and the order of messages is kept.
+// Offline, a message takes effect at the next block rendered.
 class Synthesizer {
 public:
-    enum class Output { AudioDevice, Offline };
+    enum class Output { AudioDevice, Offline, Callback };
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    static const std::chrono::milliseconds schedulingDelay;
 
     static constexpr int defaultSampleRate = 44100;
 
@@ -40,15 +51,23 @@ public:
     // Messages the synthesizer has no use for (clock, active sensing) are
     // dropped, as a sound module would.
     void play(const QByteArray& message);
+    // The same for a message that fell due at due (on the steady clock).
+    void play(const QByteArray& message, TimePoint due);
 
     // Plays one system-exclusive message, with or without its 0xF0 and 0xF7.
     void playSysex(const QByteArray& message);
+    void playSysex(const QByteArray& message, TimePoint due);
 
     // Renders the next frames as interleaved stereo (left, right, left, ...):
     // stereo.size() / 2 frames. Only for the offline synthesizer (raises
     // EmidioutputError otherwise: the audio driver is the one that renders).
     void render(std::span<float> stereo);
     void render(std::span<qint16> stereo);
+
+    // The audio callback of a Callback synthesizer: fills left and right
+    // (planar, the same length) with the period that begins to be rendered
+    // at now. Raises EmidioutputError for the other outputs.
+    void renderPeriod(std::span<float> left, std::span<float> right, TimePoint now);
 
     int sampleRate() const { return m_sampleRate; }
     QString soundFontPath() const { return m_soundFontPath; }
@@ -65,10 +84,12 @@ private:
     void renderPlanar(std::size_t frames);
 
     class SilentClock;
+    class Supervisor;
     struct Fluid;
 
     std::unique_ptr<Fluid> m_fluid;
     std::unique_ptr<SilentClock> m_silentClock;
+    std::unique_ptr<Supervisor> m_supervisor;
     Output m_output;
     int m_sampleRate;
     QString m_soundFontPath;
