@@ -38,6 +38,7 @@ bench: build
 	$(BUILD)/bench/harmonet-bench-render
 	$(BUILD)/bench/harmonet-bench-transport
 	$(BUILD)/bench/harmonet-bench-stage
+	$(BUILD)/bench/harmonet-bench-onsets
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work
