@@ -40,6 +40,10 @@ public:
     // A remark on the open device that the user should see (for example that
     // the synthesizer has no audio output), or an empty string.
     virtual QString notice() const { return {}; }
+    // Called, from any thread, whenever notice() may have changed by itself
+    // (the synthesizer's audio output lost or back); a port that has no such
+    // remarks never calls it. Cleared (set to empty) before the port closes.
+    virtual void setNoticeHandler(std::function<void()> /*changed*/) {}
 };
 
 // A family of output devices (the built-in synthesizer, the system's MIDI
@@ -53,6 +57,10 @@ public:
 
     // Opens device index of deviceNames(); raises EmidioutputError on failure.
     virtual std::unique_ptr<MidiPort> open(int index) = 0;
+
+    // Looks for the devices again (ports come and go); deviceNames() then
+    // lists what is there now. Ports already open are not affected.
+    virtual void refresh() {}
 };
 
 } // namespace harmonet

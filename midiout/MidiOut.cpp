@@ -109,7 +109,48 @@ bool TMidiOutput::OpenDevice()
     m_lastOpenFailure.clear();
     m_log = MidiLog::fromEnvironment();
     m_openedAt.start();
+    // The device may report from any thread: the notice is queued to this
+    // object's thread (and dropped with the object).
+    m_port->setNoticeHandler([this] {
+        QMetaObject::invokeMethod(this, [this] { emit DeviceNoticeChanged(); }, Qt::QueuedConnection);
+    });
     return true;
+}
+
+void TMidiOutput::releasePort()
+{
+    m_port->setNoticeHandler({});
+    m_port.reset();
+    m_log.reset();
+}
+
+void TMidiOutput::deviceLost(const EmidioutputError& error)
+{
+    m_port->setNoticeHandler({});
+    try {
+        m_port->close();
+    } catch (const std::exception&) {
+        // The device is gone: there is nothing left to close properly.
+    }
+    releasePort();
+    m_lost = true;
+    QMetaObject::invokeMethod(this, [this, name = m_productName] { emit DeviceLost(name); }, Qt::QueuedConnection);
+    raise(error);
+}
+
+void TMidiOutput::RefreshDeviceList()
+{
+    m_devices = m_devices->relisted();
+    m_deviceCount = static_cast<quint16>(std::min<int>(m_devices->count(), std::numeric_limits<quint16>::max()));
+    if (m_productName.isEmpty() || m_deviceId == -1) {
+        return; // nothing chosen yet, or the mapper, which stays the mapper
+    }
+    for (int id = 0; id < m_devices->count(); ++id) {
+        if (m_devices->name(id) == m_productName) {
+            m_deviceId = id;
+            return;
+        }
+    }
 }
 
 bool TMidiOutput::CloseDevice()
@@ -117,13 +158,21 @@ bool TMidiOutput::CloseDevice()
     if (!IsOpen()) {
         return false;
     }
+    if (m_lost) {
+        m_lost = false; // closed when it went away
+        m_lastError = MidiNoError;
+        return true;
+    }
+    m_port->setNoticeHandler({});
     try {
         m_port->close();
     } catch (const EmidioutputError& error) {
+        m_port->setNoticeHandler([this] {
+            QMetaObject::invokeMethod(this, [this] { emit DeviceNoticeChanged(); }, Qt::QueuedConnection);
+        });
         raise(error); // still open: the caller may try again
     }
-    m_port.reset();
-    m_log.reset();
+    releasePort();
     m_lastError = MidiNoError;
     return true;
 }
@@ -147,6 +196,10 @@ void TMidiOutput::SendEvent(const TMyMidiEvent& event)
 
 void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
 {
+    if (m_lost) {
+        m_lastError = MidiDeviceRemoved; // nothing to send it to
+        return;
+    }
     if (!m_port) {
         raise(EmidioutputError::fromResult(MidiInvalidHandle));
     }
@@ -168,6 +221,9 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
             m_port->sendShort(bytes);
         }
     } catch (const EmidioutputError& error) {
+        if (error.code() == MidiDeviceRemoved) {
+            deviceLost(error);
+        }
         raise(error);
     }
     m_lastError = MidiNoError;
@@ -176,6 +232,10 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
 
 void TMidiOutput::SendLong(const quint8* data, quint16 length)
 {
+    if (m_lost) {
+        m_lastError = MidiDeviceRemoved;
+        return;
+    }
     if (!m_port) {
         raise(EmidioutputError::fromResult(MidiInvalidHandle));
     }
@@ -201,6 +261,9 @@ void TMidiOutput::SendLong(const quint8* data, quint16 length)
         }
     } catch (const EmidioutputError& error) {
         m_inFlight.erase(ticket);
+        if (error.code() == MidiDeviceRemoved) {
+            deviceLost(error);
+        }
         raise(error);
     }
     m_lastError = MidiNoError;

@@ -65,7 +65,19 @@ public:
     virtual void SendShort(quint8 status, quint8 data1, quint8 data2);
     virtual void SendLong(const quint8* data, quint16 length);
 
-    bool IsOpen() const { return m_port != nullptr; }
+    // True from a successful OpenDevice to CloseDevice, also after the device
+    // went away in between (IsLost()).
+    bool IsOpen() const { return m_port != nullptr || m_lost; }
+    // The open device went away (a port unplugged): the send that found out
+    // raised EmidioutputError (code MidiDeviceRemoved) naming it, DeviceLost
+    // was emitted, and every message is dropped until CloseDevice.
+    bool IsLost() const { return m_lost; }
+
+    // Looks for the devices again (a port may have come or gone since the
+    // list was made): DeviceCount() and the names follow what is there now.
+    // While a device is chosen whose name is still listed, DeviceID follows
+    // that name; an open device stays open.
+    void RefreshDeviceList();
 
     // The moment the messages sent from now on fell due, on the steady clock
     // (for example the engine's due time of the event being dispatched), or
@@ -109,7 +121,16 @@ public:
     const TNotifyEvent& Onmidioutput() const { return m_onMidiOutput; }
     void SetOnmidioutput(TNotifyEvent handler) { m_onMidiOutput = std::move(handler); }
 
+signals:
+    // The open device's remark (DeviceNotice()) changed by itself, for
+    // example when the synthesizer's audio output was lost or came back.
+    void DeviceNoticeChanged();
+    // The open device named name went away; the owner should stop playing.
+    void DeviceLost(const QString& name);
+
 private:
+    [[noreturn]] void deviceLost(const EmidioutputError& error);
+    void releasePort();
     void sendToPort(const QByteArray& bytes);
     void longMessageDone(quint64 ticket);
     void logMessage(const QByteArray& bytes);
@@ -128,6 +149,7 @@ private:
     std::map<quint64, std::unique_ptr<TMyMidiHdr>> m_inFlight;
     TNotifyEvent m_onMidiOutput;
     std::optional<TimePoint> m_dueTime;
+    bool m_lost = false;
 };
 
 } // namespace harmonet

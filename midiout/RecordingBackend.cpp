@@ -61,7 +61,14 @@ RecordingBackend::RecordingBackend(QStringList deviceNames) : m_names(std::move(
 
 QStringList RecordingBackend::deviceNames() const
 {
+    const std::lock_guard lock(m_mutex);
     return m_names;
+}
+
+void RecordingBackend::setDeviceNames(QStringList names)
+{
+    const std::lock_guard lock(m_mutex);
+    m_names = std::move(names);
 }
 
 std::unique_ptr<MidiPort> RecordingBackend::open(int index)

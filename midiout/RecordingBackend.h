@@ -35,6 +35,9 @@ public:
     QStringList deviceNames() const override;
     std::unique_ptr<MidiPort> open(int index) override;
 
+    // The devices the next listing finds (as if ports came or went).
+    void setDeviceNames(QStringList names);
+
     std::vector<RecordedMessage> messages() const;
     void clearMessages();
 

@@ -26,9 +26,10 @@ public:
         done();
     }
 
-    void close() override {}
+    void close() override { m_synth->setAudioNoticeHandler({}); }
 
     QString notice() const override { return m_synth->audioNotice(); }
+    void setNoticeHandler(std::function<void()> changed) override { m_synth->setAudioNoticeHandler(std::move(changed)); }
 
 private:
     std::shared_ptr<Synthesizer> m_synth;

@@ -1,6 +1,7 @@
 #include "midiout/Synthesizer.h"
 
 #include "midiout/AudioLibraryLog.h"
+#include "midiout/LiveAudioOutput.h"
 #include "midiout/MidiOutError.h"
 #include "midiout/SoundFontLocator.h"
 #include "midiout/SynthRenderer.h"
@@ -13,9 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace harmonet {
@@ -43,18 +41,15 @@ bool looksLikeSoundFont(const QString& path)
 struct Synthesizer::Fluid {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
-    fluid_audio_driver_t* driver = nullptr;
     std::unique_ptr<SynthRenderer> renderer;
-    QString driverName;
+    std::unique_ptr<LiveAudioOutput> live;
     // Planar scratch of offline rendering.
     std::vector<float> left;
     std::vector<float> right;
 
     ~Fluid()
     {
-        if (driver) {
-            delete_fluid_audio_driver(driver);
-        }
+        live.reset(); // stops rendering before the synthesizer goes
         renderer.reset();
         if (synth) {
             delete_fluid_synth(synth);
@@ -63,81 +58,6 @@ struct Synthesizer::Fluid {
             delete_fluid_settings(settings);
         }
     }
-};
-
-namespace {
-// The audio driver's callback: out holds nout planar channels of len frames;
-// the synthesizer's sound goes to the first two, any further ones stay silent.
-int audioCallback(void* data, int len, int /*nfx*/, float* /*fx*/[], int nout, float* out[])
-{
-    if (nout < 2 || !out || !out[0] || !out[1]) {
-        return FLUID_FAILED;
-    }
-    static_cast<SynthRenderer*>(data)->render(out[0], out[1], len, std::chrono::steady_clock::now());
-    for (int ch = 2; ch < nout; ++ch) {
-        if (out[ch]) {
-            std::fill(out[ch], out[ch] + len, 0.0f);
-        }
-    }
-    return FLUID_OK;
-}
-} // namespace
-
-// Stands in for a sound card that is not there: renders into nothing at the
-// pace of real time, so voices end and the synthesizer behaves as it would
-// with audio output (without it, held voices would soon exhaust the polyphony).
-class Synthesizer::SilentClock {
-public:
-    SilentClock(SynthRenderer& renderer, int sampleRate)
-        : m_thread([&renderer, sampleRate](std::stop_token stop) { run(stop, renderer, sampleRate); })
-    {
-    }
-
-private:
-    static void run(const std::stop_token& stop, SynthRenderer& renderer, int sampleRate)
-    {
-        using clock = std::chrono::steady_clock;
-        std::vector<float> left(periodFrames);
-        std::vector<float> right(periodFrames);
-        const auto period = std::chrono::nanoseconds(1'000'000'000LL * periodFrames / sampleRate);
-        auto next = clock::now();
-        while (!stop.stop_requested()) {
-            renderer.render(left.data(), right.data(), periodFrames, clock::now());
-            next += period;
-            const auto now = clock::now();
-            if (next < now - std::chrono::milliseconds(100)) {
-                next = now; // fell far behind (suspended machine): do not race to catch up
-            }
-            std::this_thread::sleep_until(next);
-        }
-    }
-
-    std::jthread m_thread;
-};
-
-// Keeps the live synthesizer's message path moving: messages that found the
-// ring full are passed on every few milliseconds, so none waits for the
-// next message to be sent.
-class Synthesizer::Supervisor {
-public:
-    explicit Supervisor(SynthRenderer& renderer)
-        : m_thread([&renderer](std::stop_token stop) { run(stop, renderer); })
-    {
-    }
-
-private:
-    static void run(const std::stop_token& stop, SynthRenderer& renderer)
-    {
-        std::mutex mutex;
-        std::condition_variable_any wake;
-        while (!stop.stop_requested()) {
-            renderer.flush();
-            std::unique_lock lock(mutex);
-            wake.wait_for(lock, stop, std::chrono::milliseconds(5), [] { return false; });
-        }
-    }
-
-    std::jthread m_thread;
 };
 
 const std::chrono::milliseconds Synthesizer::schedulingDelay = SynthRenderer::schedulingDelay;
@@ -190,28 +110,20 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
     }
 
     m_fluid->renderer = std::make_unique<SynthRenderer>(m_fluid->synth, sampleRate, stage);
-    if (output == Output::AudioDevice) {
-        char* driverName = nullptr;
-        if (fluid_settings_dupstr(settings, "audio.driver", &driverName) == FLUID_OK && driverName) {
-            m_fluid->driverName = QString::fromUtf8(driverName);
-            fluid_free(driverName);
-        }
-        m_fluid->driver = new_fluid_audio_driver2(settings, audioCallback, m_fluid->renderer.get());
-        if (!m_fluid->driver) {
-            qCDebug(lcMidiOut) << "no audio output through" << m_fluid->driverName << "; playing silently";
-            m_silentClock = std::make_unique<SilentClock>(*m_fluid->renderer, sampleRate);
-        }
-    }
     if (output != Output::Offline) {
-        m_supervisor = std::make_unique<Supervisor>(*m_fluid->renderer);
+        QString driverName;
+        char* name = nullptr;
+        if (fluid_settings_dupstr(settings, "audio.driver", &name) == FLUID_OK && name) {
+            driverName = QString::fromUtf8(name);
+            fluid_free(name);
+        }
+        m_fluid->live = std::make_unique<LiveAudioOutput>(
+            output == Output::AudioDevice ? LiveAudioOutput::Mode::Driver : LiveAudioOutput::Mode::Host, settings,
+            *m_fluid->renderer, sampleRate, driverName);
     }
 }
 
-Synthesizer::~Synthesizer()
-{
-    m_supervisor.reset();
-    m_silentClock.reset(); // stops rendering before the synthesizer goes
-}
+Synthesizer::~Synthesizer() = default;
 
 void Synthesizer::play(const QByteArray& message)
 {
@@ -307,18 +219,19 @@ void Synthesizer::render(std::span<qint16> stereo)
 
 bool Synthesizer::hasAudioOutput() const
 {
-    return m_fluid->driver != nullptr;
+    return m_fluid->live && m_fluid->live->hasAudioOutput();
 }
 
 QString Synthesizer::audioNotice() const
 {
-    if (!m_silentClock) {
-        return {};
+    return m_fluid->live ? m_fluid->live->notice() : QString();
+}
+
+void Synthesizer::setAudioNoticeHandler(std::function<void()> changed)
+{
+    if (m_fluid->live) {
+        m_fluid->live->setNoticeHandler(std::move(changed));
     }
-    return QStringLiteral("The built-in synthesizer has no audio output: no sound card or sound server "
-                          "could be opened (audio driver \"%1\"). It accepts every message but you will "
-                          "hear nothing; choose a MIDI port or connect an audio device.")
-        .arg(m_fluid->driverName);
 }
 
 int Synthesizer::activeVoices() const

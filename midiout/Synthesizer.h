@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -73,8 +74,12 @@ public:
     QString soundFontPath() const { return m_soundFontPath; }
 
     // Whether sound reaches an audio device, and if not a remark for the user.
+    // A live synthesizer whose audio output is lost, or could not be opened,
+    // plays on silently and keeps trying to open it again in the background;
+    // changed is called (on a thread of its own) whenever the remark changes.
     bool hasAudioOutput() const;
     QString audioNotice() const;
+    void setAudioNoticeHandler(std::function<void()> changed);
 
     // Number of voices sounding now (attack, sustain or release).
     int activeVoices() const;
@@ -83,13 +88,9 @@ private:
     void requireOffline() const;
     void renderPlanar(std::size_t frames);
 
-    class SilentClock;
-    class Supervisor;
     struct Fluid;
 
     std::unique_ptr<Fluid> m_fluid;
-    std::unique_ptr<SilentClock> m_silentClock;
-    std::unique_ptr<Supervisor> m_supervisor;
     Output m_output;
     int m_sampleRate;
     QString m_soundFontPath;
