@@ -14,6 +14,7 @@ public:
     // holds: whoever waited for them is gone.
     ~Port() override
     {
+        m_owner->setNoticeHandler(this, {});
         if (!m_closed) {
             m_owner->portDropped(this);
         }
@@ -50,6 +51,9 @@ public:
         m_owner->portClosing(this);
         m_closed = true;
     }
+
+    QString notice() const override { return m_owner->notice(); }
+    void setNoticeHandler(std::function<void()> changed) override { m_owner->setNoticeHandler(this, std::move(changed)); }
 
 private:
     std::shared_ptr<RecordingBackend> m_owner;
@@ -147,6 +151,36 @@ void RecordingBackend::releaseLongMessages()
     }
     for (auto& held : released) {
         held.second();
+    }
+}
+
+QString RecordingBackend::notice() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_notice;
+}
+
+void RecordingBackend::setNoticeHandler(const void* port, std::function<void()> changed)
+{
+    const std::lock_guard lock(m_mutex);
+    std::erase_if(m_noticeHandlers, [port](const auto& handler) { return handler.first == port; });
+    if (changed) {
+        m_noticeHandlers.emplace_back(port, std::move(changed));
+    }
+}
+
+void RecordingBackend::setNotice(const QString& notice)
+{
+    std::vector<std::function<void()>> handlers;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_notice = notice;
+        for (const auto& handler : m_noticeHandlers) {
+            handlers.push_back(handler.second);
+        }
+    }
+    for (const auto& changed : handlers) {
+        changed();
     }
 }
 

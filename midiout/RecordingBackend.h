@@ -38,6 +38,11 @@ public:
     // The devices the next listing finds (as if ports came or went).
     void setDeviceNames(QStringList names);
 
+    // The remark every open port gives from now on, as a device whose state
+    // changes by itself would (the synthesizer losing its audio output); the
+    // ports' notice handlers are told.
+    void setNotice(const QString& notice);
+
     std::vector<RecordedMessage> messages() const;
     void clearMessages();
 
@@ -70,6 +75,8 @@ private:
     void checkSend() const;
     void portClosing(const void* port);
     void portDropped(const void* port);
+    QString notice() const;
+    void setNoticeHandler(const void* port, std::function<void()> changed);
     std::vector<std::function<void()>> takeHeld(const void* port);
 
     QStringList m_names;
@@ -82,6 +89,8 @@ private:
     Failure m_closeFailure;
     bool m_hold = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_held; // by port
+    QString m_notice;
+    std::vector<std::pair<const void*, std::function<void()>>> m_noticeHandlers; // by port
 };
 
 } // namespace harmonet
