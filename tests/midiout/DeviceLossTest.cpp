@@ -143,11 +143,9 @@ protected:
     void expectSoundArrives()
     {
         ASSERT_TRUE(pulse->startRecording());
-        QTest::qWait(1500);
+        QTest::qWait(2500);
         const std::vector<qint16> heard = pulse->stopRecording();
-        int loudest = 0;
-        for (qint16 s : heard) loudest = std::max(loudest, std::abs(int(s)));
-        EXPECT_GE(Metronome::notesIn(heard), 5) << heard.size() << " samples, loudest " << loudest;
+        EXPECT_GE(Metronome::notesIn(heard), 5) << heard.size() << " samples recorded";
     }
 
     std::unique_ptr<PrivatePulseServer> pulse;
