@@ -5,6 +5,8 @@
 
 #include <fluidsynth.h>
 
+#include <QFileInfo>
+#include <QStringList>
 #include <QTime>
 
 #include <algorithm>
@@ -28,6 +30,23 @@ qint64 nowNs()
 qint64 ns(std::chrono::milliseconds ms)
 {
     return std::chrono::nanoseconds(ms).count();
+}
+
+// Whether a PulseAudio-compatible sound server (PulseAudio, PipeWire's) is
+// named or has its socket in the user's runtime folder. Only then is it
+// tried directly: a client library asked to connect where no server runs may
+// start one of its own accord.
+bool soundServerAnnounced()
+{
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
+        return true;
+    }
+    const QString runtime = qEnvironmentVariable("PULSE_RUNTIME_PATH");
+    if (!runtime.isEmpty()) {
+        return QFileInfo::exists(runtime + QStringLiteral("/native"));
+    }
+    const QString userRuntime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !userRuntime.isEmpty() && QFileInfo::exists(userRuntime + QStringLiteral("/pulse/native"));
 }
 } // namespace
 
@@ -126,7 +145,11 @@ bool LiveAudioOutput::openDriver()
     // decides once per process whether its default device is the server's,
     // so after starting without a server it would never find one that came
     // later.
-    for (const QString& name : {m_driverName, QStringLiteral("pulseaudio")}) {
+    QStringList candidates{m_driverName};
+    if (m_driverName != QStringLiteral("pulseaudio") && soundServerAnnounced()) {
+        candidates << QStringLiteral("pulseaudio");
+    }
+    for (const QString& name : candidates) {
         if (fluid_settings_setstr(m_settings, "audio.driver", name.toUtf8().constData()) != FLUID_OK) {
             continue;
         }
