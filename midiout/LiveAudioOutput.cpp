@@ -210,12 +210,15 @@ void LiveAudioOutput::runWatchdog(const std::stop_token& stop)
             const qint64 allowed = now - connectedAt < ns(startUpAllowance) ? ns(startUpAllowance) : ns(lossTimeout);
             if (now - m_lastCallbackNs.load(std::memory_order_relaxed) > allowed) {
                 qCDebug(lcMidiOut) << "audio output through" << m_openedDriver << "fell silent; playing silently";
-                closeDriver();
+                // The silent clock takes over and the user is told before the
+                // dead driver is closed, which may take a while.
+                m_driverActive.store(false, std::memory_order_release);
                 connected = false;
                 setNotice(QStringLiteral("The built-in synthesizer lost its audio output at %1 (audio driver "
                                          "\"%2\" stopped). Playing goes on silently; the sound comes back by "
                                          "itself as soon as the audio output can be opened again.")
                               .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), m_openedDriver));
+                closeDriver();
                 retry = firstRetry;
                 nextTry = nowNs() + ns(retry);
             }
