@@ -172,8 +172,7 @@ TEST_F(SoundServerLoss, KilledServerIsNoticedAtOncePlayingGoesOnAndTheSoundComes
     EXPECT_FALSE(output.DeviceNotice().isEmpty());
     EXPECT_FALSE(backend->synthesizer()->hasAudioOutput());
     // Playing goes on silently: notes are accepted and voices end.
-    QTest::qWait(500);
-    EXPECT_GT(backend->synthesizer()->activeVoices(), 0);
+    EXPECT_TRUE(waitFor([this] { return backend->synthesizer()->activeVoices() > 0; }, 1000));
     metronome.timer.stop();
     EXPECT_TRUE(waitFor([this] { return backend->synthesizer()->activeVoices() == 0; }, 3000));
     metronome.timer.start();
