@@ -17,6 +17,9 @@ packages=(
   libsndfile1-dev
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # a private sound server for the live audio tests and benchmarks (null sink,
+  # its monitor recorded with parec; ALSA reaches it through the pulse plugin)
+  pulseaudio pulseaudio-utils libasound2-plugins
   # running the window without a display; screenshots
   xvfb xauth
   # the script that writes the example song
