@@ -134,7 +134,14 @@ void TMidiOutput::deviceLost(const EmidioutputError& error)
     }
     releasePort();
     m_lost = true;
-    QMetaObject::invokeMethod(this, [this, name = m_productName] { emit DeviceLost(name); }, Qt::QueuedConnection);
+    m_lostNotice = error.message() + QStringLiteral(". Choose another output device in the settings.");
+    QMetaObject::invokeMethod(
+        this,
+        [this, name = m_productName] {
+            emit DeviceLost(name);
+            emit DeviceNoticeChanged();
+        },
+        Qt::QueuedConnection);
     raise(error);
 }
 
@@ -179,6 +186,9 @@ bool TMidiOutput::CloseDevice()
 
 QString TMidiOutput::DeviceNotice() const
 {
+    if (m_lost) {
+        return m_lostNotice;
+    }
     return m_port ? m_port->notice() : QString();
 }
 

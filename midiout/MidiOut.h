@@ -110,7 +110,8 @@ public:
     // Why the last OpenDevice failed, for the user (empty after a success).
     QString LastOpenFailure() const { return m_lastOpenFailure; }
     // A remark on the open device the user should see, such as that the
-    // built-in synthesizer has no audio output; empty when all is well.
+    // built-in synthesizer has no audio output or that the device went away;
+    // empty when all is well.
     QString DeviceNotice() const;
 
     // Long messages the device has not yet reported done (their holders live).
@@ -150,6 +151,7 @@ private:
     TNotifyEvent m_onMidiOutput;
     std::optional<TimePoint> m_dueTime;
     bool m_lost = false;
+    QString m_lostNotice;
 };
 
 } // namespace harmonet

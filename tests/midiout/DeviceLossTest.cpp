@@ -56,6 +56,7 @@ TEST(VanishedPort, IsReportedOnceByNameThenDropsMessagesUntilClosedAndLeavesTheL
     ASSERT_EQ(lost.count(), 1);
     EXPECT_EQ(lost.front().front().toString(), "Beta");
     EXPECT_EQ(devices.backend->messages().size(), 1u);
+    EXPECT_TRUE(output.DeviceNotice().contains(goneText));
 
     EXPECT_TRUE(output.CloseDevice());
     EXPECT_FALSE(output.IsOpen());

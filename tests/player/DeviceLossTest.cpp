@@ -44,6 +44,9 @@ TEST_F(DeviceLossTest, APortThatGoesAwayMidSongIsReportedOnceByNameAndPlayingSto
     EXPECT_TRUE(errors.front().contains(QStringLiteral("Recorder")));
     EXPECT_FALSE(main.MidiFile1->IsPlaying());
     EXPECT_FALSE(main.btnPlay->isDown());
+    // Until another device is chosen the status bar says why nothing sounds.
+    EXPECT_TRUE(main.lblOutputNotice->isVisible());
+    EXPECT_TRUE(main.lblOutputNotice->toolTip().contains(QStringLiteral("Recorder")));
 }
 
 TEST_F(DeviceLossTest, TheNoticeFollowsTheDevicesRemarkByItself)
