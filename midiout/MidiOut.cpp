@@ -109,12 +109,17 @@ bool TMidiOutput::OpenDevice()
     m_lastOpenFailure.clear();
     m_log = MidiLog::fromEnvironment();
     m_openedAt.start();
+    attachNoticeHandler();
+    return true;
+}
+
+void TMidiOutput::attachNoticeHandler()
+{
     // The device may report from any thread: the notice is queued to this
     // object's thread (and dropped with the object).
     m_port->setNoticeHandler([this] {
         QMetaObject::invokeMethod(this, [this] { emit DeviceNoticeChanged(); }, Qt::QueuedConnection);
     });
-    return true;
 }
 
 void TMidiOutput::releasePort()
@@ -126,7 +131,6 @@ void TMidiOutput::releasePort()
 
 void TMidiOutput::deviceLost(const EmidioutputError& error)
 {
-    m_port->setNoticeHandler({});
     try {
         m_port->close();
     } catch (const std::exception&) {
@@ -174,9 +178,7 @@ bool TMidiOutput::CloseDevice()
     try {
         m_port->close();
     } catch (const EmidioutputError& error) {
-        m_port->setNoticeHandler([this] {
-            QMetaObject::invokeMethod(this, [this] { emit DeviceNoticeChanged(); }, Qt::QueuedConnection);
-        });
+        attachNoticeHandler();
         raise(error); // still open: the caller may try again
     }
     releasePort();

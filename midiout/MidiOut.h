@@ -131,6 +131,7 @@ signals:
 
 private:
     [[noreturn]] void deviceLost(const EmidioutputError& error);
+    void attachNoticeHandler();
     void releasePort();
     void sendToPort(const QByteArray& bytes);
     void longMessageDone(quint64 ticket);
