@@ -183,7 +183,7 @@ void LiveAudioOutput::runSilentClock(const std::stop_token& stop)
     while (!stop.stop_requested()) {
         const auto now = SteadyTime::now();
         if (m_driverActive.load(std::memory_order_acquire)) {
-            next = now + period; // resting while the driver renders
+            next = now + watchInterval; // resting while the driver renders
         } else {
             render(left.data(), right.data(), silentPeriodFrames);
             next += period;
