@@ -2,24 +2,16 @@
 // messages at their time needs: a late advance that delivers several events
 // at once still tells each one's own millisecond.
 #include "tests/sequencer/SequencerTestSupport.h"
+#include "tests/support/ScriptedSteadyClock.h"
 
 #include <cmath>
 
 using namespace harmonet;
+using harmonet::test::ScriptedSteadyClock;
 using namespace std::chrono;
 
 namespace {
 
-// A hand-driven clock whose milliseconds stand for those of the steady clock.
-class ScriptedSteadyClock final : public Clock {
-public:
-    qint64 nowMs() const override { return m_nowMs; }
-    std::optional<steady_clock::time_point> steadyTimeAt(qint64 ms) const override
-    {
-        return steady_clock::time_point(milliseconds(ms));
-    }
-    qint64 m_nowMs = 1000;
-};
 
 // 120 bpm at 480 ticks a quarter: a tick lasts 1041.67 us.
 QByteArray notesAt(std::initializer_list<quint64> ticks)
@@ -52,7 +44,7 @@ TEST(DueTime, EachEventOfALateAdvanceKeepsItsOwnMillisecond)
 {
     TMidiFile file;
     file.LoadSongFromBytes(notesAt({10, 20, 33, 47}));
-    ScriptedSteadyClock clock;
+    ScriptedSteadyClock clock(1000);
     file.SetClock(&clock);
     std::vector<std::pair<qint32, std::optional<steady_clock::time_point>>> seen;
     file.SetOnMidiEvent([&](PMidiEvent event) {
@@ -61,9 +53,9 @@ TEST(DueTime, EachEventOfALateAdvanceKeepsItsOwnMillisecond)
         }
     });
     file.PlayFromStart(); // playing time 0 at clock 1000
-    clock.m_nowMs = 1000 + 30;
+    clock.nowMsValue = 1000 + 30;
     file.Tick(); // late: 10 and 20 are delivered together
-    clock.m_nowMs = 1000 + 60;
+    clock.nowMsValue = 1000 + 60;
     file.Tick();
     ASSERT_EQ(seen.size(), 4u);
     for (const auto& [ticks, due] : seen) {
@@ -77,7 +69,7 @@ TEST(DueTime, NoneOutsideADispatchWhileHaltedOrOnAClockOfItsOwn)
 {
     TMidiFile file;
     file.LoadSongFromBytes(notesAt({10, 20}));
-    ScriptedSteadyClock clock;
+    ScriptedSteadyClock clock(1000);
     file.SetClock(&clock);
     std::vector<std::optional<steady_clock::time_point>> seen;
     file.SetOnMidiEvent([&](PMidiEvent event) { seen.push_back(file.DueTimeOf(*event)); });
