@@ -37,7 +37,7 @@ public:
     // period; short enough not to be heard as a delay.
     static constexpr std::chrono::milliseconds schedulingDelay{20};
     static constexpr int synthBlockFrames = 64;
-    static constexpr std::size_t queueCapacity = 16384;
+    static constexpr std::size_t queueCapacity = 4096;
     // At most this many messages go into one block of the synthesizer (its
     // own queue of voice events would overflow and lose some).
     static constexpr int maxMessagesPerBlock = 128;
