@@ -145,6 +145,21 @@ TEST_F(ScriptedAudioClock, AllNotesOffSilencesWithinThreeHundredMilliseconds)
     EXPECT_LE(peak(sound, off + sampleRate, 2 * sampleRate), audible);
 }
 
+TEST_F(ScriptedAudioClock, SystemExclusiveMessagesArePlayedAtTheirTimeToo)
+{
+    play(dueFor(0), 0xC0, organ);
+    play(dueFor(0), 0x90, 60, 120);
+    const qint64 reset = sampleRate / 2;
+    // General MIDI System On turns every sounding note off; several of them,
+    // so several copies of the bytes travel back to be freed.
+    for (int i = 0; i < 3; ++i) {
+        synth->playSysex(QByteArray::fromHex("F07E7F0901F7"), dueFor(reset + i));
+    }
+    const std::vector<float> sound = runFor(2 * sampleRate, 256);
+    EXPECT_GT(peak(sound, reset - sampleRate / 10, reset), 0.02f) << "held until the reset";
+    EXPECT_LE(peak(sound, reset + sampleRate, 2 * sampleRate), audible) << "silent after it";
+}
+
 TEST_F(ScriptedAudioClock, NothingIsLostWhenMessagesComeFasterThanTheRingHolds)
 {
     play(dueFor(0), 0xC0, organ);
