@@ -39,6 +39,8 @@ bench: build
 	$(BUILD)/bench/harmonet-bench-transport
 	$(BUILD)/bench/harmonet-bench-mixer
 	$(BUILD)/bench/harmonet-bench-practice
+	$(BUILD)/bench/harmonet-bench-stage
+	$(BUILD)/bench/harmonet-bench-onsets
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work

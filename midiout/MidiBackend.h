@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -23,12 +24,26 @@ public:
     // bytes, at the latest when the port is closed; it may run on any thread.
     virtual void sendLong(const QByteArray& bytes, std::function<void()> done) = 0;
 
+    // The same for a message that fell due at due, on the steady clock. A
+    // device that plays messages at their time (the built-in synthesizer)
+    // plays it a constant delay after due; the others send it at once.
+    using TimePoint = std::chrono::steady_clock::time_point;
+    virtual void sendShortAt(const QByteArray& bytes, TimePoint /*due*/) { sendShort(bytes); }
+    virtual void sendLongAt(const QByteArray& bytes, TimePoint /*due*/, std::function<void()> done)
+    {
+        sendLong(bytes, std::move(done));
+    }
+
     // Ends the connection. Called once, before destruction; raises on failure.
     virtual void close() = 0;
 
     // A remark on the open device that the user should see (for example that
     // the synthesizer has no audio output), or an empty string.
     virtual QString notice() const { return {}; }
+    // Called, from any thread, whenever notice() may have changed by itself
+    // (the synthesizer's audio output lost or back); a port that has no such
+    // remarks never calls it. Cleared (set to empty) before the port closes.
+    virtual void setNoticeHandler(std::function<void()> /*changed*/) {}
 };
 
 // A family of output devices (the built-in synthesizer, the system's MIDI
@@ -42,6 +57,10 @@ public:
 
     // Opens device index of deviceNames(); raises EmidioutputError on failure.
     virtual std::unique_ptr<MidiPort> open(int index) = 0;
+
+    // Looks for the devices again (ports come and go); deviceNames() then
+    // lists what is there now. Ports already open are not affected.
+    virtual void refresh() {}
 };
 
 } // namespace harmonet

@@ -21,9 +21,9 @@ InstalledDefault& installedDefault()
 }
 } // namespace
 
-MidiDeviceList::MidiDeviceList(std::vector<std::shared_ptr<MidiBackend>> backends)
+MidiDeviceList::MidiDeviceList(std::vector<std::shared_ptr<MidiBackend>> backends) : m_backends(std::move(backends))
 {
-    for (const auto& backend : backends) {
+    for (const auto& backend : m_backends) {
         if (!backend) {
             continue;
         }
@@ -55,6 +55,16 @@ std::unique_ptr<MidiPort> MidiDeviceList::open(int id) const
 {
     const Device& chosen = device(id);
     return chosen.backend->open(chosen.index);
+}
+
+std::shared_ptr<MidiDeviceList> MidiDeviceList::relisted() const
+{
+    for (const auto& backend : m_backends) {
+        if (backend) {
+            backend->refresh();
+        }
+    }
+    return std::make_shared<MidiDeviceList>(m_backends);
 }
 
 std::shared_ptr<MidiDeviceList> MidiDeviceList::createDefault()

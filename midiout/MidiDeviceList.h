@@ -27,6 +27,9 @@ public:
     // Opens device id (-1 = the mapper, which opens device 0).
     std::unique_ptr<MidiPort> open(int id) const;
 
+    // A new list of the same backends, each asked to look for its devices again.
+    std::shared_ptr<MidiDeviceList> relisted() const;
+
     // The list a new TMidiOutput uses: the one installed with installDefault,
     // or else a fresh list of the built-in synthesizer and the system's ports.
     static std::shared_ptr<MidiDeviceList> createDefault();
@@ -43,6 +46,7 @@ private:
     };
     const Device& device(int id) const;
 
+    std::vector<std::shared_ptr<MidiBackend>> m_backends;
     std::vector<Device> m_devices;
 };
 

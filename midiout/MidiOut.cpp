@@ -109,7 +109,59 @@ bool TMidiOutput::OpenDevice()
     m_lastOpenFailure.clear();
     m_log = MidiLog::fromEnvironment();
     m_openedAt.start();
+    attachNoticeHandler();
     return true;
+}
+
+void TMidiOutput::attachNoticeHandler()
+{
+    // The device may report from any thread: the notice is queued to this
+    // object's thread (and dropped with the object).
+    m_port->setNoticeHandler([this] {
+        QMetaObject::invokeMethod(this, [this] { emit DeviceNoticeChanged(); }, Qt::QueuedConnection);
+    });
+}
+
+void TMidiOutput::releasePort()
+{
+    m_port->setNoticeHandler({});
+    m_port.reset();
+    m_log.reset();
+}
+
+void TMidiOutput::deviceLost(const EmidioutputError& error)
+{
+    try {
+        m_port->close();
+    } catch (const std::exception&) {
+        // The device is gone: there is nothing left to close properly.
+    }
+    releasePort();
+    m_lost = true;
+    m_lostNotice = error.message() + QStringLiteral(". Choose another output device in the settings.");
+    QMetaObject::invokeMethod(
+        this,
+        [this, name = m_productName] {
+            emit DeviceLost(name);
+            emit DeviceNoticeChanged();
+        },
+        Qt::QueuedConnection);
+    raise(error);
+}
+
+void TMidiOutput::RefreshDeviceList()
+{
+    m_devices = m_devices->relisted();
+    m_deviceCount = static_cast<quint16>(std::min<int>(m_devices->count(), std::numeric_limits<quint16>::max()));
+    if (m_productName.isEmpty() || m_deviceId == -1) {
+        return; // nothing chosen yet, or the mapper, which stays the mapper
+    }
+    for (int id = 0; id < m_devices->count(); ++id) {
+        if (m_devices->name(id) == m_productName) {
+            m_deviceId = id;
+            return;
+        }
+    }
 }
 
 bool TMidiOutput::CloseDevice()
@@ -117,19 +169,28 @@ bool TMidiOutput::CloseDevice()
     if (!IsOpen()) {
         return false;
     }
+    if (m_lost) {
+        m_lost = false; // closed when it went away
+        m_lastError = MidiNoError;
+        return true;
+    }
+    m_port->setNoticeHandler({});
     try {
         m_port->close();
     } catch (const EmidioutputError& error) {
+        attachNoticeHandler();
         raise(error); // still open: the caller may try again
     }
-    m_port.reset();
-    m_log.reset();
+    releasePort();
     m_lastError = MidiNoError;
     return true;
 }
 
 QString TMidiOutput::DeviceNotice() const
 {
+    if (m_lost) {
+        return m_lostNotice;
+    }
     return m_port ? m_port->notice() : QString();
 }
 
@@ -147,6 +208,10 @@ void TMidiOutput::SendEvent(const TMyMidiEvent& event)
 
 void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
 {
+    if (m_lost) {
+        m_lastError = MidiDeviceRemoved; // nothing to send it to
+        return;
+    }
     if (!m_port) {
         raise(EmidioutputError::fromResult(MidiInvalidHandle));
     }
@@ -162,8 +227,15 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
         raise(EmidioutputError::fromResult(MidiInvalidMessage));
     }
     try {
-        m_port->sendShort(bytes);
+        if (m_dueTime) {
+            m_port->sendShortAt(bytes, *m_dueTime);
+        } else {
+            m_port->sendShort(bytes);
+        }
     } catch (const EmidioutputError& error) {
+        if (error.code() == MidiDeviceRemoved) {
+            deviceLost(error);
+        }
         raise(error);
     }
     m_lastError = MidiNoError;
@@ -172,6 +244,10 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
 
 void TMidiOutput::SendLong(const quint8* data, quint16 length)
 {
+    if (m_lost) {
+        m_lastError = MidiDeviceRemoved;
+        return;
+    }
     if (!m_port) {
         raise(EmidioutputError::fromResult(MidiInvalidHandle));
     }
@@ -187,11 +263,19 @@ void TMidiOutput::SendLong(const quint8* data, quint16 length)
     try {
         // The device may report completion from any thread: the notice is
         // queued to this object, whose thread frees the holder.
-        m_port->sendLong(bytes, [this, ticket] {
+        auto done = [this, ticket] {
             QMetaObject::invokeMethod(this, [this, ticket] { longMessageDone(ticket); }, Qt::QueuedConnection);
-        });
+        };
+        if (m_dueTime) {
+            m_port->sendLongAt(bytes, *m_dueTime, std::move(done));
+        } else {
+            m_port->sendLong(bytes, std::move(done));
+        }
     } catch (const EmidioutputError& error) {
         m_inFlight.erase(ticket);
+        if (error.code() == MidiDeviceRemoved) {
+            deviceLost(error);
+        }
         raise(error);
     }
     m_lastError = MidiNoError;

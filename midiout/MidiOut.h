@@ -8,9 +8,11 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace harmonet {
 
@@ -63,7 +65,43 @@ public:
     virtual void SendShort(quint8 status, quint8 data1, quint8 data2);
     virtual void SendLong(const quint8* data, quint16 length);
 
-    bool IsOpen() const { return m_port != nullptr; }
+    // True from a successful OpenDevice to CloseDevice, also after the device
+    // went away in between (IsLost()).
+    bool IsOpen() const { return m_port != nullptr || m_lost; }
+    // The open device went away (a port unplugged): the send that found out
+    // raised EmidioutputError (code MidiDeviceRemoved) naming it, DeviceLost
+    // was emitted, and every message is dropped until CloseDevice.
+    bool IsLost() const { return m_lost; }
+
+    // Looks for the devices again (a port may have come or gone since the
+    // list was made): DeviceCount() and the names follow what is there now.
+    // While a device is chosen whose name is still listed, DeviceID follows
+    // that name; an open device stays open.
+    void RefreshDeviceList();
+
+    // The moment the messages sent from now on fell due, on the steady clock
+    // (for example the engine's due time of the event being dispatched), or
+    // none: they fall due as they are sent. A device that plays messages at
+    // their time (the built-in synthesizer) uses it; the others send at once.
+    using TimePoint = std::chrono::steady_clock::time_point;
+    void SetDueTime(std::optional<TimePoint> due) { m_dueTime = due; }
+    std::optional<TimePoint> DueTime() const { return m_dueTime; }
+
+    // Sets the due time for its own lifetime and then restores the one before.
+    class DueScope {
+    public:
+        DueScope(TMidiOutput& output, std::optional<TimePoint> due) : m_output(output), m_before(output.DueTime())
+        {
+            output.SetDueTime(due);
+        }
+        ~DueScope() { m_output.SetDueTime(m_before); }
+        DueScope(const DueScope&) = delete;
+        DueScope& operator=(const DueScope&) = delete;
+
+    private:
+        TMidiOutput& m_output;
+        std::optional<TimePoint> m_before;
+    };
 
     // Result code of the last call into a device (0 after success).
     quint16 LastError() const { return m_lastError; }
@@ -72,7 +110,8 @@ public:
     // Why the last OpenDevice failed, for the user (empty after a success).
     QString LastOpenFailure() const { return m_lastOpenFailure; }
     // A remark on the open device the user should see, such as that the
-    // built-in synthesizer has no audio output; empty when all is well.
+    // built-in synthesizer has no audio output or that the device went away;
+    // empty when all is well.
     QString DeviceNotice() const;
 
     // Long messages the device has not yet reported done (their holders live).
@@ -83,7 +122,17 @@ public:
     const TNotifyEvent& Onmidioutput() const { return m_onMidiOutput; }
     void SetOnmidioutput(TNotifyEvent handler) { m_onMidiOutput = std::move(handler); }
 
+signals:
+    // The open device's remark (DeviceNotice()) changed by itself, for
+    // example when the synthesizer's audio output was lost or came back.
+    void DeviceNoticeChanged();
+    // The open device named name went away; the owner should stop playing.
+    void DeviceLost(const QString& name);
+
 private:
+    [[noreturn]] void deviceLost(const EmidioutputError& error);
+    void attachNoticeHandler();
+    void releasePort();
     void sendToPort(const QByteArray& bytes);
     void longMessageDone(quint64 ticket);
     void logMessage(const QByteArray& bytes);
@@ -101,6 +150,9 @@ private:
     quint64 m_nextTicket = 0;
     std::map<quint64, std::unique_ptr<TMyMidiHdr>> m_inFlight;
     TNotifyEvent m_onMidiOutput;
+    std::optional<TimePoint> m_dueTime;
+    bool m_lost = false;
+    QString m_lostNotice;
 };
 
 } // namespace harmonet

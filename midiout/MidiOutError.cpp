@@ -23,6 +23,8 @@ QString midiResultText(quint16 code)
         return QStringLiteral("The MIDI message does not begin with a status byte");
     case MidiEmptyLongMessage:
         return QStringLiteral("A long MIDI message must hold at least one byte");
+    case MidiDeviceRemoved:
+        return QStringLiteral("The MIDI output device is no longer connected");
     default:
         return QStringLiteral("Specified error number is out of range");
     }

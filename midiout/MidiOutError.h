@@ -18,6 +18,7 @@ enum MidiResult : quint16 {
     MidiSynthesizerFailed = 6,
     MidiInvalidMessage = 7,
     MidiEmptyLongMessage = 8,
+    MidiDeviceRemoved = 9, // the device went away while open (a port unplugged)
 };
 
 // The text of a result code; "Specified error number is out of range" for a

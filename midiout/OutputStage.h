@@ -54,6 +54,18 @@ public:
     // filter state in a Processor.
     class Processor;
 
+    // The volume mapping: a raw volume v gives the linear gain (v / 65535)^3,
+    // so the slider's travel feels even to the ear (half the range is -18 dB,
+    // a quarter -36 dB) and 0 is silence. Master and synthesizer gains multiply.
+    static double volumeGain(quint32 raw);
+    // The shelf of a raw tone value in dB: -12 at 0, 0 at 32768, +12 at 65535.
+    static double toneDb(quint32 raw);
+    // The bands the shelves act on: below bassHz and above trebleHz they give
+    // at least 9.5 dB of their 12 dB; at 1 kHz they stay within half a dB.
+    static constexpr double bassHz = 200.0;
+    static constexpr double trebleHz = 4000.0;
+    static constexpr double shelfRangeDb = 12.0;
+
 signals:
     void changed(int control);
 
@@ -62,6 +74,45 @@ private:
     static constexpr int slotCount = 8; // MasterVolume L/R, MasterMute, SynthVolume L/R, SynthMute, Bass, Treble
     static int slot(Control control, int channel);
     std::array<std::atomic<quint32>, slotCount> m_values;
+};
+
+// The stage's state on one synthesizer's audio thread: the shelf filters'
+// memory and the gains it is ramping. process() reads the stage's values at
+// the start of every block, recomputes the filters only when a tone value
+// changed, and moves each channel's gain towards its target by at most
+// 1/rampFrames of full scale per frame (a mute is silent within rampMs).
+// process() never locks, allocates or throws.
+class SynthOutputStage::Processor {
+public:
+    static constexpr double rampMs = 10.0;
+
+    Processor(const SynthOutputStage& stage, double sampleRate);
+
+    // Applies the stage in place to planar stereo.
+    void process(float* left, float* right, int frames) noexcept;
+    // The same for interleaved stereo (left, right, left, ...).
+    void processInterleaved(float* stereo, int frames) noexcept;
+
+private:
+    struct Biquad {
+        double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+        double s1[2] = {0, 0};
+        double s2[2] = {0, 0};
+        bool flat = true;
+    };
+    void readTargets() noexcept;
+    template <int stride>
+    void run(float* left, float* right, int frames) noexcept;
+
+    const SynthOutputStage& m_stage;
+    double m_sampleRate;
+    float m_step;
+    std::array<float, 2> m_gain{};
+    std::array<float, 2> m_target{};
+    quint32 m_bassRaw = toneFlat;
+    quint32 m_trebleRaw = toneFlat;
+    Biquad m_bass;
+    Biquad m_treble;
 };
 
 } // namespace harmonet

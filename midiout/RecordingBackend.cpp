@@ -14,6 +14,7 @@ public:
     // holds: whoever waited for them is gone.
     ~Port() override
     {
+        m_owner->setNoticeHandler(this, {});
         if (!m_closed) {
             m_owner->portDropped(this);
         }
@@ -23,6 +24,12 @@ public:
     {
         m_owner->checkSend();
         m_owner->record(m_device, bytes, false);
+    }
+
+    void sendShortAt(const QByteArray& bytes, TimePoint due) override
+    {
+        m_owner->checkSend();
+        m_owner->record(m_device, bytes, false, due);
     }
 
     void sendLong(const QByteArray& bytes, std::function<void()> done) override
@@ -45,6 +52,9 @@ public:
         m_closed = true;
     }
 
+    QString notice() const override { return m_owner->notice(); }
+    void setNoticeHandler(std::function<void()> changed) override { m_owner->setNoticeHandler(this, std::move(changed)); }
+
 private:
     std::shared_ptr<RecordingBackend> m_owner;
     int m_device;
@@ -55,7 +65,14 @@ RecordingBackend::RecordingBackend(QStringList deviceNames) : m_names(std::move(
 
 QStringList RecordingBackend::deviceNames() const
 {
+    const std::lock_guard lock(m_mutex);
     return m_names;
+}
+
+void RecordingBackend::setDeviceNames(QStringList names)
+{
+    const std::lock_guard lock(m_mutex);
+    m_names = std::move(names);
 }
 
 std::unique_ptr<MidiPort> RecordingBackend::open(int index)
@@ -137,11 +154,42 @@ void RecordingBackend::releaseLongMessages()
     }
 }
 
-void RecordingBackend::record(int device, const QByteArray& bytes, bool isLong)
+QString RecordingBackend::notice() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_notice;
+}
+
+void RecordingBackend::setNoticeHandler(const void* port, std::function<void()> changed)
+{
+    const std::lock_guard lock(m_mutex);
+    std::erase_if(m_noticeHandlers, [port](const auto& handler) { return handler.first == port; });
+    if (changed) {
+        m_noticeHandlers.emplace_back(port, std::move(changed));
+    }
+}
+
+void RecordingBackend::setNotice(const QString& notice)
+{
+    std::vector<std::function<void()>> handlers;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_notice = notice;
+        for (const auto& handler : m_noticeHandlers) {
+            handlers.push_back(handler.second);
+        }
+    }
+    for (const auto& changed : handlers) {
+        changed();
+    }
+}
+
+void RecordingBackend::record(int device, const QByteArray& bytes, bool isLong,
+                               std::optional<std::chrono::steady_clock::time_point> due)
 {
     const auto time = std::chrono::steady_clock::now() - m_start;
     const std::lock_guard lock(m_mutex);
-    m_messages.push_back({device, std::chrono::duration_cast<std::chrono::nanoseconds>(time), bytes, isLong});
+    m_messages.push_back({device, std::chrono::duration_cast<std::chrono::nanoseconds>(time), bytes, isLong, due});
 }
 
 void RecordingBackend::checkSend() const

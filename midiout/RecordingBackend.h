@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace harmonet {
@@ -19,6 +20,7 @@ struct RecordedMessage {
     std::chrono::nanoseconds time{0};        // since the backend was made
     QByteArray bytes;
     bool isLong = false;
+    std::optional<std::chrono::steady_clock::time_point> due; // when it was sent with a due time
 };
 
 // Output devices that play nothing and record every message they are sent,
@@ -32,6 +34,14 @@ public:
 
     QStringList deviceNames() const override;
     std::unique_ptr<MidiPort> open(int index) override;
+
+    // The devices the next listing finds (as if ports came or went).
+    void setDeviceNames(QStringList names);
+
+    // The remark every open port gives from now on, as a device whose state
+    // changes by itself would (the synthesizer losing its audio output); the
+    // ports' notice handlers are told.
+    void setNotice(const QString& notice);
 
     std::vector<RecordedMessage> messages() const;
     void clearMessages();
@@ -60,10 +70,13 @@ private:
         QString text;
     };
 
-    void record(int device, const QByteArray& bytes, bool isLong);
+    void record(int device, const QByteArray& bytes, bool isLong,
+                std::optional<std::chrono::steady_clock::time_point> due = std::nullopt);
     void checkSend() const;
     void portClosing(const void* port);
     void portDropped(const void* port);
+    QString notice() const;
+    void setNoticeHandler(const void* port, std::function<void()> changed);
     std::vector<std::function<void()>> takeHeld(const void* port);
 
     QStringList m_names;
@@ -76,6 +89,8 @@ private:
     Failure m_closeFailure;
     bool m_hold = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_held; // by port
+    QString m_notice;
+    std::vector<std::pair<const void*, std::function<void()>>> m_noticeHandlers; // by port
 };
 
 } // namespace harmonet

@@ -17,9 +17,19 @@ public:
         done();
     }
 
-    void close() override {}
+    void sendShortAt(const QByteArray& bytes, TimePoint due) override { m_synth->play(bytes, due); }
+
+    // The synthesizer keeps its own copy of the bytes: the holder may go at once.
+    void sendLongAt(const QByteArray& bytes, TimePoint due, std::function<void()> done) override
+    {
+        m_synth->playSysex(bytes, due);
+        done();
+    }
+
+    void close() override { m_synth->setAudioNoticeHandler({}); }
 
     QString notice() const override { return m_synth->audioNotice(); }
+    void setNoticeHandler(std::function<void()> changed) override { m_synth->setAudioNoticeHandler(std::move(changed)); }
 
 private:
     std::shared_ptr<Synthesizer> m_synth;

@@ -1,16 +1,19 @@
 #include "midiout/Synthesizer.h"
 
 #include "midiout/AudioLibraryLog.h"
+#include "midiout/LiveAudioOutput.h"
 #include "midiout/MidiOutError.h"
 #include "midiout/SoundFontLocator.h"
+#include "midiout/SynthRenderer.h"
 
 #include <fluidsynth.h>
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
-#include <thread>
+#include <cmath>
 #include <vector>
 
 namespace harmonet {
@@ -38,14 +41,16 @@ bool looksLikeSoundFont(const QString& path)
 struct Synthesizer::Fluid {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
-    fluid_audio_driver_t* driver = nullptr;
-    QString driverName;
+    std::unique_ptr<SynthRenderer> renderer;
+    std::unique_ptr<LiveAudioOutput> live;
+    // Planar scratch of offline rendering.
+    std::vector<float> left;
+    std::vector<float> right;
 
     ~Fluid()
     {
-        if (driver) {
-            delete_fluid_audio_driver(driver);
-        }
+        live.reset(); // stops rendering before the synthesizer goes
+        renderer.reset();
         if (synth) {
             delete_fluid_synth(synth);
         }
@@ -55,38 +60,10 @@ struct Synthesizer::Fluid {
     }
 };
 
-// Stands in for a sound card that is not there: renders into nothing at the
-// pace of real time, so voices end and the synthesizer behaves as it would
-// with audio output (without it, held voices would soon exhaust the polyphony).
-class Synthesizer::SilentClock {
-public:
-    SilentClock(fluid_synth_t* synth, int sampleRate)
-        : m_thread([synth, sampleRate](std::stop_token stop) { run(stop, synth, sampleRate); })
-    {
-    }
+const std::chrono::milliseconds Synthesizer::schedulingDelay = SynthRenderer::schedulingDelay;
 
-private:
-    static void run(const std::stop_token& stop, fluid_synth_t* synth, int sampleRate)
-    {
-        using clock = std::chrono::steady_clock;
-        std::vector<float> scratch(2 * periodFrames);
-        const auto period = std::chrono::nanoseconds(1'000'000'000LL * periodFrames / sampleRate);
-        auto next = clock::now();
-        while (!stop.stop_requested()) {
-            fluid_synth_write_float(synth, periodFrames, scratch.data(), 0, 2, scratch.data(), 1, 2);
-            next += period;
-            const auto now = clock::now();
-            if (next < now - std::chrono::milliseconds(100)) {
-                next = now; // fell far behind (suspended machine): do not race to catch up
-            }
-            std::this_thread::sleep_until(next);
-        }
-    }
-
-    std::jthread m_thread;
-};
-
-Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& soundFonts)
+Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& soundFonts,
+                         const SynthOutputStage& stage)
     : m_fluid(std::make_unique<Fluid>()), m_output(output), m_sampleRate(sampleRate)
 {
     quietenAudioLibraries();
@@ -132,68 +109,44 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
         throw EmidioutputError(advice, MidiNoSoundFont);
     }
 
-    if (output == Output::AudioDevice) {
-        char* driverName = nullptr;
-        if (fluid_settings_dupstr(settings, "audio.driver", &driverName) == FLUID_OK && driverName) {
-            m_fluid->driverName = QString::fromUtf8(driverName);
-            fluid_free(driverName);
+    m_fluid->renderer = std::make_unique<SynthRenderer>(m_fluid->synth, sampleRate, stage);
+    if (output != Output::Offline) {
+        QString driverName;
+        char* name = nullptr;
+        if (fluid_settings_dupstr(settings, "audio.driver", &name) == FLUID_OK && name) {
+            driverName = QString::fromUtf8(name);
+            fluid_free(name);
         }
-        m_fluid->driver = new_fluid_audio_driver(settings, m_fluid->synth);
-        if (!m_fluid->driver) {
-            qCDebug(lcMidiOut) << "no audio output through" << m_fluid->driverName << "; playing silently";
-            m_silentClock = std::make_unique<SilentClock>(m_fluid->synth, sampleRate);
-        }
+        m_fluid->live = std::make_unique<LiveAudioOutput>(
+            output == Output::AudioDevice ? LiveAudioOutput::Mode::Driver : LiveAudioOutput::Mode::Host, settings,
+            *m_fluid->renderer, sampleRate, driverName);
     }
 }
 
-Synthesizer::~Synthesizer()
-{
-    m_silentClock.reset(); // stops rendering before the synthesizer goes
-}
+Synthesizer::~Synthesizer() = default;
 
 void Synthesizer::play(const QByteArray& message)
 {
-    if (message.isEmpty()) {
-        return;
-    }
-    fluid_synth_t* synth = m_fluid->synth;
-    const auto byte = [&message](int i) { return i < message.size() ? static_cast<quint8>(message[i]) : 0; };
-    const quint8 status = byte(0);
-    const int channel = status & 0x0F;
-    // A synthesizer that cannot play a note (no preset on the channel, every
-    // voice in use) stays silent, as a sound module does; the message is not
-    // an error of the sender, so the result of these calls is not raised.
-    switch (status & 0xF0) {
-    case 0x80:
-        fluid_synth_noteoff(synth, channel, byte(1));
-        break;
-    case 0x90:
-        fluid_synth_noteon(synth, channel, byte(1), byte(2));
-        break;
-    case 0xA0:
-        fluid_synth_key_pressure(synth, channel, byte(1), byte(2));
-        break;
-    case 0xB0:
-        fluid_synth_cc(synth, channel, byte(1), byte(2));
-        break;
-    case 0xC0:
-        fluid_synth_program_change(synth, channel, byte(1));
-        break;
-    case 0xD0:
-        fluid_synth_channel_pressure(synth, channel, byte(1));
-        break;
-    case 0xE0:
-        fluid_synth_pitch_bend(synth, channel, byte(1) | (byte(2) << 7));
-        break;
-    default:
-        if (status == 0xFF) {
-            fluid_synth_system_reset(synth);
-        }
-        break;
+    play(message, std::chrono::steady_clock::now());
+}
+
+void Synthesizer::play(const QByteArray& message, TimePoint due)
+{
+    const auto* bytes = reinterpret_cast<const quint8*>(message.constData());
+    const int size = static_cast<int>(std::min<qsizetype>(message.size(), 3));
+    if (m_output == Output::Offline) {
+        m_fluid->renderer->apply(bytes, size, false);
+    } else {
+        m_fluid->renderer->schedule(bytes, size, false, due);
     }
 }
 
 void Synthesizer::playSysex(const QByteArray& message)
+{
+    playSysex(message, std::chrono::steady_clock::now());
+}
+
+void Synthesizer::playSysex(const QByteArray& message, TimePoint due)
 {
     qsizetype begin = 0;
     qsizetype end = message.size();
@@ -203,9 +156,15 @@ void Synthesizer::playSysex(const QByteArray& message)
     if (begin < end && static_cast<quint8>(message[end - 1]) == 0xF7) {
         --end;
     }
-    if (begin < end) {
-        fluid_synth_sysex(m_fluid->synth, message.constData() + begin, static_cast<int>(end - begin), nullptr,
-                          nullptr, nullptr, 0);
+    if (begin >= end) {
+        return;
+    }
+    const auto* bytes = reinterpret_cast<const quint8*>(message.constData() + begin);
+    const int size = static_cast<int>(end - begin);
+    if (m_output == Output::Offline) {
+        m_fluid->renderer->apply(bytes, size, true);
+    } else {
+        m_fluid->renderer->schedule(bytes, size, true, due);
     }
 }
 
@@ -217,38 +176,62 @@ void Synthesizer::requireOffline() const
     }
 }
 
-void Synthesizer::render(std::span<float> stereo)
+void Synthesizer::renderPlanar(std::size_t frames)
 {
     requireOffline();
-    const int frames = static_cast<int>(stereo.size() / 2);
-    if (frames > 0) {
-        fluid_synth_write_float(m_fluid->synth, frames, stereo.data(), 0, 2, stereo.data(), 1, 2);
+    m_fluid->left.resize(frames);
+    m_fluid->right.resize(frames);
+    m_fluid->renderer->render(m_fluid->left.data(), m_fluid->right.data(), static_cast<int>(frames));
+}
+
+void Synthesizer::renderPeriod(std::span<float> left, std::span<float> right, TimePoint now)
+{
+    if (m_output != Output::Callback) {
+        throw EmidioutputError(QStringLiteral("Only a synthesizer driven by its host renders periods"),
+                               MidiSynthesizerFailed);
+    }
+    const std::size_t frames = std::min(left.size(), right.size());
+    m_fluid->renderer->render(left.data(), right.data(), static_cast<int>(frames), now);
+}
+
+void Synthesizer::render(std::span<float> stereo)
+{
+    const std::size_t frames = stereo.size() / 2;
+    renderPlanar(frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        stereo[2 * i] = m_fluid->left[i];
+        stereo[2 * i + 1] = m_fluid->right[i];
     }
 }
 
 void Synthesizer::render(std::span<qint16> stereo)
 {
-    requireOffline();
-    const int frames = static_cast<int>(stereo.size() / 2);
-    if (frames > 0) {
-        fluid_synth_write_s16(m_fluid->synth, frames, stereo.data(), 0, 2, stereo.data(), 1, 2);
+    const std::size_t frames = stereo.size() / 2;
+    renderPlanar(frames);
+    const auto toSample = [](float x) {
+        return static_cast<qint16>(std::lround(std::clamp(x, -1.0f, 1.0f) * 32767.0f));
+    };
+    for (std::size_t i = 0; i < frames; ++i) {
+        stereo[2 * i] = toSample(m_fluid->left[i]);
+        stereo[2 * i + 1] = toSample(m_fluid->right[i]);
     }
 }
 
 bool Synthesizer::hasAudioOutput() const
 {
-    return m_fluid->driver != nullptr;
+    return m_fluid->live && m_fluid->live->hasAudioOutput();
 }
 
 QString Synthesizer::audioNotice() const
 {
-    if (!m_silentClock) {
-        return {};
+    return m_fluid->live ? m_fluid->live->notice() : QString();
+}
+
+void Synthesizer::setAudioNoticeHandler(std::function<void()> changed)
+{
+    if (m_fluid->live) {
+        m_fluid->live->setNoticeHandler(std::move(changed));
     }
-    return QStringLiteral("The built-in synthesizer has no audio output: no sound card or sound server "
-                          "could be opened (audio driver \"%1\"). It accepts every message but you will "
-                          "hear nothing; choose a MIDI port or connect an audio device.")
-        .arg(m_fluid->driverName);
 }
 
 int Synthesizer::activeVoices() const

@@ -3,6 +3,7 @@
 #include "midiout/AudioLibraryLog.h"
 #include "midiout/MidiOutError.h"
 
+#include <QElapsedTimer>
 #include <QtGlobal>
 
 #include <rtmidi/RtMidi.h>
@@ -112,9 +113,10 @@ std::unique_ptr<RtMidiOut> makeClient(RtMidi::Api api, ErrorCollector& collector
 
 class SystemPort : public MidiPort {
 public:
-    SystemPort(std::unique_ptr<ErrorCollector> collector, std::unique_ptr<RtMidiOut> client)
-        : m_collector(std::move(collector)), m_client(std::move(client))
+    SystemPort(std::unique_ptr<ErrorCollector> collector, std::unique_ptr<RtMidiOut> client, std::string name)
+        : m_collector(std::move(collector)), m_client(std::move(client)), m_name(std::move(name))
     {
+        m_checked.start();
     }
 
     void sendShort(const QByteArray& bytes) override { send(bytes); }
@@ -132,15 +134,44 @@ public:
     }
 
 private:
+    // A port that goes away (a USB keyboard unplugged) is not always reported
+    // by the system when it is sent to (the ALSA sequencer drops the message
+    // silently); whether it is still listed is checked after a failure and
+    // a few times a second while sending.
+    static constexpr qint64 checkIntervalMs = 250;
+
     void send(const QByteArray& bytes)
     {
         m_client->sendMessage(reinterpret_cast<const unsigned char*>(bytes.constData()),
                               static_cast<size_t>(bytes.size()));
+        const bool failed = !m_collector->error.isEmpty();
+        if (failed || m_checked.elapsed() >= checkIntervalMs) {
+            m_checked.restart();
+            if (!stillListed()) {
+                m_collector->error.clear();
+                throw EmidioutputError(QStringLiteral("The MIDI port %1 is no longer available")
+                                           .arg(QString::fromStdString(m_name)),
+                                       MidiDeviceRemoved);
+            }
+        }
         m_collector->raiseIfFailed();
+    }
+
+    bool stillListed() const
+    {
+        const unsigned int count = m_client->getPortCount();
+        for (unsigned int i = 0; i < count; ++i) {
+            if (m_client->getPortName(i) == m_name) {
+                return true;
+            }
+        }
+        return false;
     }
 
     std::unique_ptr<ErrorCollector> m_collector;
     std::unique_ptr<RtMidiOut> m_client;
+    std::string m_name;
+    QElapsedTimer m_checked;
 };
 
 } // namespace
@@ -148,6 +179,12 @@ private:
 SystemPortBackend::SystemPortBackend()
 {
     quietenAudioLibraries();
+    refresh();
+}
+
+void SystemPortBackend::refresh()
+{
+    m_ports.clear();
     std::vector<RtMidi::Api> apis;
     RtMidi::getCompiledApi(apis);
     for (const RtMidi::Api api : apis) {
@@ -198,7 +235,7 @@ std::unique_ptr<MidiPort> SystemPortBackend::open(int index)
         if (client->getPortName(i) == wanted.name) {
             client->openPort(i, "Harmonet Output");
             collector->raiseIfFailed();
-            return std::make_unique<SystemPort>(std::move(collector), std::move(client));
+            return std::make_unique<SystemPort>(std::move(collector), std::move(client), wanted.name);
         }
     }
     collector->raiseIfFailed();

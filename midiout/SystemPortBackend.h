@@ -8,8 +8,9 @@
 namespace harmonet {
 
 // The system's MIDI output ports through RtMidi: the ALSA sequencer and JACK
-// on Linux, WinMM on Windows, CoreMIDI on macOS. The ports are listed once,
-// when the backend is made, in the order RtMidi lists them, with its names.
+// on Linux, WinMM on Windows, CoreMIDI on macOS. The ports are listed when
+// the backend is made and on refresh(), in the order RtMidi lists them, with
+// its names. An open port that goes away raises MidiDeviceRemoved.
 // A system without a MIDI sequencer or server lists no port and says nothing.
 class SystemPortBackend : public MidiBackend {
 public:
@@ -17,6 +18,7 @@ public:
 
     QStringList deviceNames() const override;
     std::unique_ptr<MidiPort> open(int index) override;
+    void refresh() override;
 
 private:
     struct Entry {

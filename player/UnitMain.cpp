@@ -202,7 +202,21 @@ void TfrmMain::bindHandlers()
         connect(item, &QAction::triggered, this, [this, preset] { guarded([this, preset] { setTempo(preset); }); });
     }
     // Not guarded: what a dispatched event raises ends its dispatch, which reports it.
-    MidiFile1->SetOnMidiEvent([this](PMidiEvent event) { MidiFile1MidiEvent(event); });
+    // The output's notice follows the synthesizer's audio output by itself;
+    // a device that went away stops playing (its error was reported once).
+    connect(MidiOutput1, &TMidiOutput::DeviceNoticeChanged, this, [this] { showOutputNotice(); });
+    connect(MidiOutput1, &TMidiOutput::DeviceLost, this, [this] {
+        guarded([this] {
+            if (btnPlay->isDown()) {
+                btnStopClick();
+            }
+        });
+    });
+    // What the routing sends for an event carries the moment the event fell due.
+    MidiFile1->SetOnMidiEvent([this](PMidiEvent event) {
+        const TMidiOutput::DueScope due(*MidiOutput1, MidiFile1->DueTimeOf(*event));
+        MidiFile1MidiEvent(event);
+    });
 
     connect(pmInstruments, &TInstrumentMenu::aboutToShow, this, [this] { guarded([this] { pmInstrumentsPopup(); }); });
     for (int n = 1; n <= TrackPanelCount; ++n) {

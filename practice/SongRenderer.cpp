@@ -124,11 +124,16 @@ namespace {
 // (volume and pan curves among them) while the first one is made, and a
 // second one made meanwhile on another thread would sound with half-filled
 // tables.
+//
+// A rendered file is the song as written, whatever the user's volume, mutes
+// and tone are set to for listening: it plays through a stage of its own that
+// stays at full volume, unmuted and flat.
 std::unique_ptr<Synthesizer> offlineSynthesizer(int sampleRate)
 {
     static std::mutex making;
     const std::lock_guard lock(making);
-    return std::make_unique<Synthesizer>(Synthesizer::Output::Offline, sampleRate);
+    static const SynthOutputStage neutral;
+    return std::make_unique<Synthesizer>(Synthesizer::Output::Offline, sampleRate, soundFontCandidates(), neutral);
 }
 
 } // namespace

@@ -18,6 +18,11 @@ qint64 SteadyClock::nowMs() const
     return (steadyNs() + m_offsetNs) / nsPerMs;
 }
 
+std::optional<std::chrono::steady_clock::time_point> SteadyClock::steadyTimeAt(qint64 ms) const
+{
+    return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ms * nsPerMs - m_offsetNs));
+}
+
 void SteadyClock::centreOnNow()
 {
     const qint64 now = steadyNs();

@@ -2,6 +2,9 @@
 
 #include <QtGlobal>
 
+#include <chrono>
+#include <optional>
+
 namespace harmonet {
 
 // The monotonic millisecond clock the playback engine reads. The engine uses the
@@ -11,12 +14,19 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual qint64 nowMs() const = 0;
+    // The moment on the system's steady clock at which this clock begins to
+    // show ms, where it runs with real time; none for a clock that does not.
+    virtual std::optional<std::chrono::steady_clock::time_point> steadyTimeAt(qint64 /*ms*/) const
+    {
+        return std::nullopt;
+    }
 };
 
 // Milliseconds of the system's monotonic clock.
 class SteadyClock final : public Clock {
 public:
     qint64 nowMs() const override;
+    std::optional<std::chrono::steady_clock::time_point> steadyTimeAt(qint64 ms) const override;
 
     // Moves the clock's millisecond boundaries (by less than a millisecond) so
     // that this instant lies half-way between two: whole milliseconds counted

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -288,8 +289,11 @@ void TMidiFile::AdvanceTo(int ms)
     if (m_microsecondsPerTick == 0.0) {
         return;
     }
+    const double fromPos = m_currentPos;
     m_currentPos = positionAt(ms);
     const qint64 p = roundHalfEven(m_currentPos);
+    m_dispatchSpan = {true, m_currentTime, ms, fromPos, m_currentPos};
+    const auto endOfSpan = qScopeGuard([this] { m_dispatchSpan.active = false; });
     try {
         for (const auto& track : m_tracks) {
             track->DispatchBefore(p);
@@ -355,6 +359,30 @@ void TMidiFile::Tick()
         return;
     }
     armDueTimer();
+}
+
+std::optional<std::chrono::steady_clock::time_point> TMidiFile::DueTimeOf(const TMidiEvent& event) const
+{
+    const DispatchSpan& span = m_dispatchSpan;
+    if (!span.active || !m_playing) {
+        return std::nullopt;
+    }
+    // The position moves in a straight line across the span; the event fell
+    // due at the first whole millisecond whose rounded position passes it.
+    qint64 due = span.toMs;
+    if (span.toMs > span.fromMs && span.toPos > span.fromPos) {
+        const double msPerTick = double(span.toMs - span.fromMs) / (span.toPos - span.fromPos);
+        const auto positionAt = [&span, msPerTick](qint64 ms) { return span.fromPos + double(ms - span.fromMs) / msPerTick; };
+        due = span.fromMs + qint64(std::ceil((double(event.Ticks) + 0.5 - span.fromPos) * msPerTick));
+        due = std::clamp(due, span.fromMs + 1, span.toMs);
+        for (int step = 0; step < 4 && due - 1 > span.fromMs && roundHalfEven(positionAt(due - 1)) > event.Ticks; ++step) {
+            --due;
+        }
+        for (int step = 0; step < 4 && due < span.toMs && roundHalfEven(positionAt(due)) <= event.Ticks; ++step) {
+            ++due;
+        }
+    }
+    return m_clock->steadyTimeAt(std::min(m_startReference + due, m_clock->nowMs()));
 }
 
 void TMidiFile::startTimer()

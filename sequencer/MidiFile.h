@@ -12,8 +12,10 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace harmonet {
@@ -119,6 +121,14 @@ public:
     // calls OnUpdateEvent. Errors are reported, never thrown.
     void Tick();
 
+    // While playing and an advance is dispatching event: the moment it fell
+    // due on the system's steady clock (the first whole millisecond of
+    // playing time at which the position passed it, never later than now),
+    // so an output can play it at its own time however late it was handed
+    // over. None outside a dispatch, while halted, or on a clock that does
+    // not run with real time.
+    std::optional<std::chrono::steady_clock::time_point> DueTimeOf(const TMidiEvent& event) const;
+
 private:
     friend class SmfReader;
 
@@ -158,6 +168,14 @@ private:
     int m_currentTime = 0;
     double m_currentPos = 0.0;
     qint64 m_dueAtMs = -1;
+    // The stretch the advance under way covers: from the time and position
+    // before it to those after it.
+    struct DispatchSpan {
+        bool active = false;
+        qint64 fromMs = 0, toMs = 0;
+        double fromPos = 0, toPos = 0;
+    };
+    DispatchSpan m_dispatchSpan;
     bool m_pollingForDue = false;
     QElapsedTimer m_pollingSince;
 
