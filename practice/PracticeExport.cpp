@@ -17,6 +17,7 @@ SongSettings SongSettings::of(const TMidiFile& song, bool trackMixerInForce)
 {
     SongSettings settings;
     settings.bpm = song.Bpm();
+    settings.followTempoChanges = song.FollowsTempoChanges();
     settings.trackMixerInForce = trackMixerInForce;
     for (int i = 0; i < song.NumberOfTracks(); ++i) {
         const TMidiTrack* track = song.TrackAt(i);
@@ -27,6 +28,9 @@ SongSettings SongSettings::of(const TMidiFile& song, bool trackMixerInForce)
 
 void SongSettings::applyTo(TMidiFile& song) const
 {
+    // Switching the tempo map on or off sets the file's own tempo, so the
+    // chosen tempo comes after it.
+    song.SetFollowTempoChanges(followTempoChanges);
     if (bpm > 0) {
         song.SetBpm(bpm);
     }

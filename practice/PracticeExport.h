@@ -26,6 +26,9 @@ struct SongSettings {
     };
     // The playing tempo; 0 keeps the file's own.
     int bpm = 0;
+    // Whether the playing time follows the file's tempo changes (bpm is then
+    // the tempo at the start of the song).
+    bool followTempoChanges = false;
     bool trackMixerInForce = false;
     std::vector<Track> tracks;
 

@@ -31,12 +31,6 @@ bool validChannel(int channel)
     return channel >= 1 && channel <= 16;
 }
 
-// The playing time of a tick position at the song's tempo.
-double msAtTicks(const TMidiFile& song, qint32 ticks)
-{
-    return ticks * song.MicrosecondsPerTick() / 1000.0;
-}
-
 } // namespace
 
 // The player's routing of one event, for the offline synthesizer: the owner
@@ -167,7 +161,7 @@ bool SongRenderer::render(const TMidiFile& song, const AudioSink& sink, const Pr
 
     const qint64 total = frameCount(song);
     const auto dueFrame = [&](qint32 ticks) {
-        return std::min(total, qint64(std::llround(msAtTicks(song, ticks) * m_sampleRate / 1000.0)));
+        return std::min(total, qint64(std::llround(song.MsAtTicks(ticks) * m_sampleRate / 1000.0)));
     };
 
     // The tracks' events merged in time order (track order among events of

@@ -2,6 +2,7 @@
 // the two-second tail, and clear failures.
 #include "midiout/SoundFontLocator.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/SmfWriter.h"
 #include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
 #include "tests/support/TestPaths.h"
@@ -91,6 +92,46 @@ TEST(RenderTool, WritesTheSongAndItsTailAsSixteenBitStereo)
     EXPECT_EQ(facts.sampleRate, 22050);
     EXPECT_EQ(facts.bitsPerSample, 16);
     EXPECT_NEAR(double(facts.frames), expectedMs * 22050 / 1000.0, 22050 * 0.011);
+}
+
+TEST(RenderTool, FollowTempoPlaysEachBarAtItsOwnTempo)
+{
+    if (findSoundFont().isEmpty()) {
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    }
+    // Two bars of one whole note each: the first at 120 bpm (2000 ms), the
+    // second at 60 bpm (4000 ms); at one tempo both play at the last, 60 bpm.
+    SmfWriter writer;
+    writer.header(0, 1, 480);
+    writer.beginTrack()
+        .tempo(0, 500000)
+        .noteOn(0, 0, 60, 100)
+        .noteOff(1920, 0, 60)
+        .tempo(0, 1000000)
+        .noteOn(0, 0, 62, 100)
+        .noteOff(1920, 0, 62)
+        .endOfTrack()
+        .endTrack();
+    QTemporaryDir dir;
+    const QString song = dir.filePath(QStringLiteral("two-tempi.mid"));
+    QFile file(song);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(writer.bytes());
+    file.close();
+
+    struct Case {
+        QStringList options;
+        double songMs;
+    };
+    for (const Case& c : {Case{{}, 8000.0}, Case{{QStringLiteral("--follow-tempo")}, 6000.0},
+                          Case{{QStringLiteral("--follow-tempo"), QStringLiteral("--tempo"), QStringLiteral("240")},
+                               3000.0}}) {
+        const QString wav = dir.filePath(QStringLiteral("out.wav"));
+        const RunResult run = runRender(c.options + QStringList{QStringLiteral("--sample-rate"),
+                                                                QStringLiteral("8000"), song, wav});
+        ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
+        EXPECT_NEAR(double(readWav(wav).frames), (c.songMs + 2000) * 8, 8 * 11) << qPrintable(c.options.join(' '));
+    }
 }
 
 TEST(RenderTool, UnreadableFileFailsWithAMessage)

@@ -34,7 +34,7 @@ constexpr int exitUsage = 2;
 const char* const usageText =
     "usage: harmonet-render [--format wav|flac|ogg|mp3] [--part N | --all-parts]\n"
     "                       [--others-db D] [--pan left|right] [--tempo BPM]\n"
-    "                       [--sample-rate N] FILE OUT\n"
+    "                       [--follow-tempo] [--sample-rate N] FILE OUT\n"
     "  Renders the MIDI file FILE to the audio file OUT, or with --all-parts to\n"
     "  one file per voice (\"<song> - <voice>\") and \"<song> - Full mix\" in the folder OUT.\n"
     "  --format       audio format (default: OUT's extension, else wav)\n"
@@ -43,6 +43,7 @@ const char* const usageText =
     "  --others-db D  the other voices D dB below the part (default 12), or \"silent\"\n"
     "  --pan SIDE     the part on the left or right, the other voices on the other side\n"
     "  --tempo BPM    play at BPM quarter notes a minute (1 to 1000; default the file's)\n"
+    "  --follow-tempo follow the file's tempo changes (--tempo then sets the starting tempo)\n"
     "  --sample-rate  samples per second, 8000 to 96000 (default 44100)\n";
 
 int usage(const QString& problem = {})
@@ -67,6 +68,7 @@ struct Options {
     std::optional<int> othersDb;
     std::optional<PanSide> pan;
     int bpm = 0;
+    bool followTempo = false;
     int sampleRate = 44100;
     QString input;
     QString output;
@@ -105,6 +107,8 @@ std::variant<Options, QString> parse(const QStringList& args)
         const auto takeValue = [&] { ++i; };
         if (arg == QLatin1String("--all-parts")) {
             options.allParts = true;
+        } else if (arg == QLatin1String("--follow-tempo")) {
+            options.followTempo = true;
         } else if (!arg.startsWith(QLatin1String("--"))) {
             positional.append(arg);
         } else if (!hasValue) {
@@ -206,6 +210,7 @@ int main(int argc, char** argv)
     song.setObjectName(QStringLiteral("MidiFile1"));
     try {
         song.LoadSongFromBytes(request.songBytes);
+        song.SetFollowTempoChanges(options.followTempo);
         if (options.bpm > 0) {
             song.SetBpm(options.bpm);
         }
