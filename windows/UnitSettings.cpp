@@ -214,6 +214,7 @@ void TfrmSettings::FormShow()
 
     // A port may have appeared or gone since the last showing.
     ActivePortName = cbMidiOutput->currentText();
+    m_output.RefreshDeviceList();
     fillPortList();
 }
 

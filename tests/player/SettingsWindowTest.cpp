@@ -355,6 +355,13 @@ TEST_F(SettingsWindowTest, AnotherPortIsTakenOverByApplyOnceAndTheListIsReadAtEa
     EXPECT_EQ(form.cbMidiOutput->count(), 2);
     EXPECT_EQ(form.cbMidiOutput->itemText(0), QStringLiteral("Zero"));
     EXPECT_EQ(form.cbMidiOutput->currentText(), QStringLiteral("Second"));
+
+    // A port plugged in while the program runs is found again at the next showing.
+    form.hide();
+    more->setDeviceNames({QStringLiteral("Zero"), QStringLiteral("Second"), QStringLiteral("Keyboard")});
+    showSettings();
+    EXPECT_EQ(form.cbMidiOutput->count(), 3);
+    EXPECT_EQ(form.cbMidiOutput->itemText(2), QStringLiteral("Keyboard"));
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
