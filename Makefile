@@ -41,6 +41,7 @@ bench: build
 	$(BUILD)/bench/harmonet-bench-practice
 	$(BUILD)/bench/harmonet-bench-stage
 	$(BUILD)/bench/harmonet-bench-onsets
+	$(BUILD)/bench/harmonet-bench-startup
 
 fuzz: fuzz-build
 	mkdir -p fuzz/corpus-work
