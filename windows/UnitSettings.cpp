@@ -361,8 +361,15 @@ void TfrmSettings::btnApplyClick()
 
     if (ActivePortName != cbMidiOutput->currentText()) {
         ActivePortName = cbMidiOutput->currentText();
-        m_main.CloseMidiOutput();
-        m_main.OpenMidiOutput();
+        // The port opened at start-up is already the chosen one: opening it
+        // again would only cost time and, for the built-in synthesizer, a
+        // fresh audio stream that takes a moment before it sounds.
+        const bool alreadyOpen =
+            m_output.IsOpen() && !m_output.IsLost() && m_output.ProductName() == ActivePortName;
+        if (!alreadyOpen) {
+            m_main.CloseMidiOutput();
+            m_main.OpenMidiOutput();
+        }
     }
 
     SavedDefaultInstruments = cbDefaultInstruments->isChecked();

@@ -330,6 +330,7 @@ TEST_F(SettingsWindowTest, AnotherPortIsTakenOverByApplyOnceAndTheListIsReadAtEa
     auto ports = std::make_shared<CountingBackend>(QStringList{QStringLiteral("First"), QStringLiteral("Second")});
     MidiDeviceList::installDefault(std::make_shared<MidiDeviceList>(std::vector<std::shared_ptr<MidiBackend>>{ports}));
     TfrmMain& main = showWindow();
+    EXPECT_EQ(ports->opens, 1) << "the first Apply keeps the port opened at start-up";
     TfrmSettings& form = showSettings();
     ASSERT_EQ(form.cbMidiOutput->count(), 2);
     EXPECT_EQ(main.MidiOutput1->ProductName(), QStringLiteral("First"));
