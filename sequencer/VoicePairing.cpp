@@ -100,9 +100,11 @@ QList<TVoiceWords> pairVoicesWithWords(const TMidiFile& file, const QList<int>& 
         onsets.push_back(onsetsOf(*file.TrackAt(voice)));
         stems.append(nameStem(file.TrackAt(voice)->TrackName()));
     }
-    const auto [firstVoice, lastVoice] = std::minmax_element(voices.begin(), voices.end());
+    const auto voiceRange = std::minmax_element(voices.begin(), voices.end());
+    const int firstVoice = *voiceRange.first;
+    const int lastVoice = *voiceRange.second;
     const bool interleaved = std::any_of(wordsTracks.begin(), wordsTracks.end(), [&](const TWordsSource* w) {
-        return w->track > *firstVoice && w->track < *lastVoice;
+        return w->track > firstVoice && w->track < lastVoice;
     });
 
     std::vector<std::vector<double>> scores;
