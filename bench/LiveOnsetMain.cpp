@@ -14,7 +14,7 @@
 #include "midiout/SynthBackend.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
-#include "tests/support/PrivatePulseServer.h"
+#include "tests/support/PrivateSoundServer.h"
 #include "practice/SongRenderer.h"
 
 #include <QCoreApplication>
@@ -123,7 +123,7 @@ void waitMs(int ms)
     loop.exec();
 }
 
-Spread playLive(test::PrivatePulseServer& pulse, const QByteArray& songBytes, int stallMs)
+Spread playLive(test::PrivateSoundServer& pulse, const QByteArray& songBytes, int stallMs)
 {
     auto backend = std::make_shared<SynthBackend>(SynthBackend::Mode::Live);
     TMidiOutput output(std::make_shared<MidiDeviceList>(std::vector<std::shared_ptr<MidiBackend>>{backend}));
@@ -191,8 +191,8 @@ int main(int argc, char** argv)
     }
     const QByteArray song = woodblockEighths();
     print("offline render", renderOffline(song));
-    test::PrivatePulseServer pulse;
-    if (!pulse.running()) {
+    test::PrivateSoundServer pulse;
+    if (!pulse.start()) {
         std::printf("live: skipped (%s)\n", qPrintable(pulse.why()));
         return 0;
     }

@@ -5,7 +5,7 @@
 #include "midiout/SoundFontLocator.h"
 #include "midiout/SynthBackend.h"
 #include "tests/midiout/RecordingDevices.h"
-#include "tests/support/PrivatePulseServer.h"
+#include "tests/support/PrivateSoundServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -134,8 +134,8 @@ protected:
         if (findSoundFont().isEmpty()) {
             GTEST_SKIP() << "no General MIDI SoundFont installed";
         }
-        pulse = std::make_unique<PrivatePulseServer>();
-        if (!pulse->running()) {
+        pulse = std::make_unique<PrivateSoundServer>();
+        if (!pulse->start()) {
             GTEST_SKIP() << "no PulseAudio server could be started: " << qPrintable(pulse->why());
         }
     }
@@ -149,7 +149,7 @@ protected:
         EXPECT_GE(Metronome::notesIn(heard), 5) << heard.size() << " samples recorded";
     }
 
-    std::unique_ptr<PrivatePulseServer> pulse;
+    std::unique_ptr<PrivateSoundServer> pulse;
     std::shared_ptr<SynthBackend> backend = std::make_shared<SynthBackend>(SynthBackend::Mode::Live);
     TMidiOutput output{std::make_shared<MidiDeviceList>(std::vector<std::shared_ptr<MidiBackend>>{backend})};
 };
