@@ -7,10 +7,11 @@
 #include "tests/support/PrivateSoundServer.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTemporaryFile>
-#include <QThread>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace harmonet::test {
 
@@ -42,19 +43,9 @@ void settle()
 // Runs the event loop until a notice for control arrives or ms pass.
 bool waitForNotice(const QList<Notice>& notices, TMixerControlType control, int ms)
 {
-    const QDeadlineTimer deadline(ms);
-    for (;;) {
-        for (const Notice& notice : notices) {
-            if (notice.control == control) {
-                return true;
-            }
-        }
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
+    return QTest::qWaitFor(
+        [&] { return std::any_of(notices.begin(), notices.end(), [control](const Notice& n) { return n.control == control; }); },
+        ms);
 }
 
 TEST(SystemMixerTest, WithoutACardAllSixControlsAreTheOutputStage)

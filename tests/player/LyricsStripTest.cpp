@@ -30,7 +30,7 @@ QStringList stripTexts(const TfrmMain& main)
 
 QString lyricsWindowText(const TfrmMain& main)
 {
-    return main.findChild<TfrmLyrics*>(QStringLiteral("frmLyrics"))->memoLyrics()->toPlainText();
+    return main.LyricsWindow()->memoLyrics()->toPlainText();
 }
 
 QList<bool> verseItemsEnabled(TfrmMain& main)

@@ -72,7 +72,7 @@ protected:
 
     QString lyricsWindowText(const TfrmMain& main) const
     {
-        return main.findChild<TfrmLyrics*>(QStringLiteral("frmLyrics"))->memoLyrics()->toPlainText();
+        return main.LyricsWindow()->memoLyrics()->toPlainText();
     }
 
     void clickLyrics(TfrmMain& main, int panel)
