@@ -6,6 +6,7 @@
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 #include "windows/InstrumentMenu.h"
 #include "windows/UnitSettings.h"
@@ -18,8 +19,6 @@ namespace harmonet {
 namespace {
 
 const QColor MutedColor(255, 255, 0);
-constexpr quint8 ControlChange = 0xB0;
-constexpr quint8 AllNotesOffController = 123;
 const QColor SelectedLyricsColor(128, 128, 0);
 
 void showMuted(TPanel* button, bool muted)
@@ -80,7 +79,7 @@ void TfrmMain::pnlMuteClick(TPanel* button)
     // What the track holds stops at once, not at its next event.
     const int channel = track->Channel();
     if (mute && OutputOpen && channel >= 1 && channel <= 16) {
-        MidiOutput1->SendEvent(TMyMidiEvent(quint8(ControlChange + channel - 1), AllNotesOffController, 0));
+        MidiOutput1->SendEvent(TMyMidiEvent(quint8(midi::Controller + channel - 1), midi::AllNotesOffController, 0));
     }
 }
 

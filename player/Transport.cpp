@@ -4,6 +4,7 @@
 #include "player/UnitMain.h"
 
 #include "midiout/MidiOut.h"
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 #include "widgets/ImageButton.h"
 #include "widgets/TransportGlyphs.h"
@@ -16,8 +17,6 @@ namespace harmonet {
 
 namespace {
 constexpr int ChannelCount = 16;
-constexpr quint8 ControlChange = 0xB0;
-constexpr quint8 AllNotesOffController = 123;
 } // namespace
 
 void TfrmMain::AllNotesOff()
@@ -25,9 +24,9 @@ void TfrmMain::AllNotesOff()
     if (!OutputOpen) {
         return;
     }
-    TMyMidiEvent message(ControlChange, AllNotesOffController, 0);
+    TMyMidiEvent message(midi::Controller, midi::AllNotesOffController, 0);
     for (int channel = 0; channel < ChannelCount; ++channel) {
-        message.StatusByte = quint8(ControlChange + channel);
+        message.StatusByte = quint8(midi::Controller + channel);
         MidiOutput1->SendEvent(message);
     }
 }

@@ -458,8 +458,6 @@ private:
 
     // Routing helpers.
     void routeMetaEvent(const TMidiEvent& event);
-    // The controller message carrying the track's mixer settings in place of message.
-    static TMyMidiEvent mixerReplacement(const TMidiTrack& track, const TMyMidiEvent& message);
 
     // Helpers of the track panels.
     TPanel* muteButtonOf(int panelNumber) const;

@@ -1,5 +1,6 @@
 #include "practice/PracticeMix.h"
 
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 
 #include <algorithm>
@@ -9,16 +10,9 @@ namespace harmonet {
 
 namespace {
 
-constexpr quint8 ControllerStatus = 0xB0;
-constexpr quint8 NoteOnStatus = 0x90;
-constexpr int PercussionChannel = 10;
 constexpr int LastAccompanimentProgram = 23;
 constexpr quint8 HardLeft = 0;
 constexpr quint8 HardRight = 127;
-constexpr quint8 VolumeController = TPracticeMix::VolumeController;
-constexpr quint8 PanController = TPracticeMix::PanController;
-constexpr quint8 DefaultVolume = TPracticeMix::DefaultVolume;
-constexpr quint8 CentrePan = TPracticeMix::CentrePan;
 
 bool hasValidChannel(const TMidiTrack& track)
 {
@@ -33,7 +27,7 @@ bool ownsItsChannel(const TMidiFile& song, const TMidiTrack& track)
 
 bool keyboardProgram(const TMidiTrack& track)
 {
-    return track.Channel() != PercussionChannel && track.ProgramNumber() >= 0
+    return track.Channel() != midi::PercussionChannel && track.ProgramNumber() >= 0
         && track.ProgramNumber() <= LastAccompanimentProgram;
 }
 
@@ -57,7 +51,7 @@ bool isAccompaniment(const TMidiFile& song, const TMidiTrack& track)
     }
     for (int i = 0; i < song.NumberOfTracks(); ++i) {
         const TMidiTrack* other = song.TrackAt(i);
-        if (ownsItsChannel(song, *other) && other->Channel() != PercussionChannel && !keyboardProgram(*other)) {
+        if (ownsItsChannel(song, *other) && other->Channel() != midi::PercussionChannel && !keyboardProgram(*other)) {
             return true;
         }
     }
@@ -115,15 +109,15 @@ quint8 mixedPan(ChannelRole role, const PracticeChoice& choice, quint8 base)
     case ChannelRole::Accompaniment:
         break;
     }
-    return CentrePan;
+    return midi::CentrePan;
 }
 
 void TPracticeMix::setSong(const TMidiFile* song)
 {
     m_song = song;
     m_choice.part = PracticeChoice::NoPart;
-    m_baseVolume.fill(DefaultVolume);
-    m_basePan.fill(CentrePan);
+    m_baseVolume.fill(midi::DefaultVolume);
+    m_basePan.fill(midi::CentrePan);
     m_levelsDue.reset();
     m_changed.reset();
 }
@@ -138,9 +132,9 @@ void TPracticeMix::setChoice(const PracticeChoice& choice, const Send& send)
         // Back to the file's own mix on every channel that was changed.
         for (int channel = 1; channel <= 16; ++channel) {
             if (m_changed.test(std::size_t(channel - 1)) && send) {
-                const quint8 status = quint8(ControllerStatus + channel - 1);
-                send(TMyMidiEvent(status, VolumeController, m_baseVolume[std::size_t(channel - 1)]));
-                send(TMyMidiEvent(status, PanController, m_basePan[std::size_t(channel - 1)]));
+                const quint8 status = quint8(midi::Controller + channel - 1);
+                send(TMyMidiEvent(status, midi::VolumeController, m_baseVolume[std::size_t(channel - 1)]));
+                send(TMyMidiEvent(status, midi::PanController, m_basePan[std::size_t(channel - 1)]));
             }
         }
         m_changed.reset();
@@ -164,8 +158,8 @@ void TPracticeMix::route(TMyMidiEvent& message, const Send& send)
     const quint8 kind = message.StatusByte & 0xF0;
     const int channel = (message.StatusByte & 0x0F) + 1;
     const std::size_t index = std::size_t(channel - 1);
-    const bool volume = kind == ControllerStatus && message.FirstData == VolumeController;
-    const bool pan = kind == ControllerStatus && message.FirstData == PanController;
+    const bool volume = kind == midi::Controller && message.FirstData == midi::VolumeController;
+    const bool pan = kind == midi::Controller && message.FirstData == midi::PanController;
     if (volume) {
         m_baseVolume[index] = message.SecondData;
     } else if (pan) {
@@ -181,7 +175,7 @@ void TPracticeMix::route(TMyMidiEvent& message, const Send& send)
         if (message.SecondData != base) {
             m_changed.set(index);
         }
-    } else if (kind == NoteOnStatus && message.SecondData > 0 && m_levelsDue.test(index) && send) {
+    } else if (kind == midi::NoteOn && message.SecondData > 0 && m_levelsDue.test(index) && send) {
         sendLevels(channel, send);
     }
 }
@@ -199,9 +193,9 @@ void TPracticeMix::sendLevels(int channel, const Send& send)
     const ChannelRole role = channelRole(*m_song, m_choice.part, channel);
     const quint8 volume = mixedVolume(role, m_choice, m_baseVolume[index]);
     const quint8 pan = mixedPan(role, m_choice, m_basePan[index]);
-    const quint8 status = quint8(ControllerStatus + channel - 1);
-    send(TMyMidiEvent(status, VolumeController, volume));
-    send(TMyMidiEvent(status, PanController, pan));
+    const quint8 status = quint8(midi::Controller + channel - 1);
+    send(TMyMidiEvent(status, midi::VolumeController, volume));
+    send(TMyMidiEvent(status, midi::PanController, pan));
     m_levelsDue.reset(index);
     if (volume != m_baseVolume[index] || pan != m_basePan[index]) {
         m_changed.set(index);

@@ -57,11 +57,6 @@ quint8 mixedPan(ChannelRole role, const PracticeChoice& choice, quint8 base);
 // it changes nothing and sends nothing.
 class TPracticeMix {
 public:
-    static constexpr quint8 VolumeController = 7;
-    static constexpr quint8 PanController = 10;
-    static constexpr quint8 DefaultVolume = 100; // a channel's volume before any controller 7
-    static constexpr quint8 CentrePan = 64;
-
     using Send = std::function<void(const TMyMidiEvent& message)>;
 
     // A newly loaded song (or none): the channels are back at their defaults

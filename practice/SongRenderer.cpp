@@ -1,5 +1,7 @@
 #include "practice/SongRenderer.h"
 
+#include "practice/ChannelRouting.h"
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 
 #include <QByteArray>
@@ -14,18 +16,6 @@ namespace harmonet {
 
 namespace {
 
-constexpr quint8 NoteOn = 0x90;
-constexpr quint8 Controller = 0xB0;
-constexpr quint8 ProgramChange = 0xC0;
-constexpr quint8 AllNotesOffController = 123;
-constexpr quint8 VolumeController = TPracticeMix::VolumeController;
-constexpr quint8 PanController = TPracticeMix::PanController;
-
-quint8 dataByte(qint32 value)
-{
-    return quint8(std::clamp(value, 0, 127));
-}
-
 bool validChannel(int channel)
 {
     return channel >= 1 && channel <= 16;
@@ -33,11 +23,9 @@ bool validChannel(int channel)
 
 } // namespace
 
-// The player's routing of one event, for the offline synthesizer: the owner
-// track's instrument replaces the file's program changes, the track mixer's
-// values its volume and pan (when in force), a muted owner turns note-ons,
-// controllers and programs into All Notes Off, and the practice mix sets the
-// levels of what remains.
+// The player's routing of each event (routeChannelEvent), for the offline
+// synthesizer: mutes, instruments, the track mixer's values when in force and
+// the practice mix apply as while playing.
 class SongRenderer::Routing {
 public:
     Routing(const SongRenderer& renderer, const TMidiFile& song, Synthesizer& synth)
@@ -54,7 +42,7 @@ public:
         for (int i = 0; i < m_song.NumberOfTracks(); ++i) {
             const TMidiTrack* track = m_song.TrackAt(i);
             if (validChannel(track->Channel())) {
-                play(TMyMidiEvent(quint8(ProgramChange + track->Channel() - 1), dataByte(track->ProgramNumber()), 0));
+                play(TMyMidiEvent(quint8(midi::ProgramChange + track->Channel() - 1), dataByte(track->ProgramNumber()), 0));
             }
         }
     }
@@ -65,34 +53,9 @@ public:
         if (event.Status < 0x80 || event.Status >= 0xF0) {
             return;
         }
-        TMyMidiEvent outgoing(event.Status, event.Value1, event.Value2);
-        const quint8 kind = event.Status & 0xF0;
-        if (kind != NoteOn && kind != Controller && kind != ProgramChange) {
-            play(outgoing);
-            return;
-        }
-        const int eventChannel = (event.Status & 0x0F) + 1;
-        const TMidiTrack* track = m_song.TrackForChannel(eventChannel);
-        const int channel = track->Channel();
-        const bool onTrackChannel = validChannel(channel) && eventChannel == channel;
-        if (kind == ProgramChange && onTrackChannel) {
-            outgoing = TMyMidiEvent(quint8(ProgramChange + channel - 1), dataByte(track->ProgramNumber()), 0);
-        }
-        if (kind == Controller && onTrackChannel && m_renderer.m_trackMixerInForce) {
-            if (outgoing.FirstData == VolumeController) {
-                outgoing.SecondData = dataByte(track->Volume());
-            } else if (outgoing.FirstData == PanController) {
-                outgoing.SecondData = dataByte(track->Pan());
-            }
-        }
-        if (track->Muted()) {
-            if (validChannel(channel)) {
-                play(TMyMidiEvent(quint8(Controller + channel - 1), AllNotesOffController, 0));
-            }
-            return;
-        }
-        m_mix.route(outgoing, m_send);
-        play(outgoing);
+        routeChannelEvent(
+            channelOwner(m_song, event), event, m_renderer.m_trackMixerInForce,
+            [this](TMyMidiEvent& message) { m_mix.route(message, m_send); }, m_send);
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "sequencer/TextEncoding.h"
 
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 
 #include <QStringDecoder>
@@ -11,10 +12,6 @@ namespace harmonet {
 
 namespace {
 
-constexpr quint8 MetaStatus = 0xFF;
-// Meta types 1 to 15 hold text: text, copyright, names, lyric, marker, cue, ...
-constexpr quint8 FirstTextMeta = 0x01;
-constexpr quint8 LastTextMeta = 0x0F;
 
 bool isAscii(QByteArrayView bytes)
 {
@@ -110,7 +107,7 @@ TTextEncoding TTextEncoding::detect(const TMidiFile& file)
     QList<QByteArrayView> texts;
     for (int index = 0; index < file.NumberOfTracks(); ++index) {
         for (const TMidiEvent& event : file.TrackAt(index)->Events()) {
-            if (event.Status == MetaStatus && event.Value1 >= FirstTextMeta && event.Value1 <= LastTextMeta
+            if (event.Status == midi::Meta && event.Value1 >= midi::TextMeta && event.Value1 <= midi::LastTextMeta
                 && event.TextLength > 0) {
                 texts.append(event.Text());
             }

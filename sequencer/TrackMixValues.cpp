@@ -1,19 +1,15 @@
 #include "sequencer/TrackMixValues.h"
 
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 
 namespace harmonet {
-
-namespace {
-constexpr int VolumeController = 7;
-constexpr int PanController = 10;
-} // namespace
 
 std::optional<int> lastControllerValue(const TMidiTrack& track, int controller)
 {
     std::optional<int> value;
     for (const TMidiEvent& event : track.Events()) {
-        if ((event.Status & 0xF0) == 0xB0 && event.Value1 == controller) {
+        if ((event.Status & 0xF0) == midi::Controller && event.Value1 == controller) {
             value = event.Value2;
         }
     }
@@ -22,12 +18,12 @@ std::optional<int> lastControllerValue(const TMidiTrack& track, int controller)
 
 int fileVolume(const TMidiTrack& track)
 {
-    return lastControllerValue(track, VolumeController).value_or(DefaultVolume);
+    return lastControllerValue(track, midi::VolumeController).value_or(midi::DefaultVolume);
 }
 
 int filePan(const TMidiTrack& track)
 {
-    return lastControllerValue(track, PanController).value_or(DefaultPan);
+    return lastControllerValue(track, midi::PanController).value_or(midi::CentrePan);
 }
 
 void setFileMixValues(TMidiFile& file)

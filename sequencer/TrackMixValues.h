@@ -7,11 +7,6 @@ namespace harmonet {
 class TMidiFile;
 class TMidiTrack;
 
-// The volume (controller 7) and pan (controller 10) a channel has before
-// anything sets them.
-inline constexpr int DefaultVolume = 100;
-inline constexpr int DefaultPan = 64;
-
 // The value of the track's last controller message of that number, on any
 // channel, or nothing when the track has none.
 std::optional<int> lastControllerValue(const TMidiTrack& track, int controller);

@@ -1,5 +1,6 @@
 #include "sequencer/WordsSource.h"
 
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/TextEncoding.h"
 
@@ -9,9 +10,6 @@ namespace harmonet {
 
 namespace {
 
-constexpr quint8 MetaStatus = 0xFF;
-constexpr quint8 TextMeta = 0x01;
-constexpr quint8 LyricMeta = 0x05;
 // How many words the Words menu shows of a source.
 constexpr int FirstWordCount = 5;
 // A track writes bare syllables when fewer than one in three carry a separator.
@@ -19,13 +17,13 @@ constexpr qsizetype BareSeparatorShare = 3;
 
 bool isMeta(const TMidiEvent& event, quint8 type)
 {
-    return event.Status == MetaStatus && event.Value1 == type;
+    return event.Status == midi::Meta && event.Value1 == type;
 }
 
 bool hasLyrics(const TMidiTrack& track)
 {
     const auto events = track.Events();
-    return std::any_of(events.begin(), events.end(), [](const TMidiEvent& e) { return isMeta(e, LyricMeta); });
+    return std::any_of(events.begin(), events.end(), [](const TMidiEvent& e) { return isMeta(e, midi::LyricMeta); });
 }
 
 // Karaoke text: "@" opens a header field (title, language, information),
@@ -38,7 +36,7 @@ bool isKaraokeHeader(QByteArrayView text)
 bool hasKaraokeLayout(const TMidiTrack& track)
 {
     for (const TMidiEvent& event : track.Events()) {
-        if (isMeta(event, TextMeta)) {
+        if (isMeta(event, midi::TextMeta)) {
             const QByteArrayView text = event.Text();
             if (text.startsWith('\\') || text.startsWith('/')) {
                 return true;
@@ -86,7 +84,7 @@ TWordsSource readSource(const TMidiTrack& track, TWordsSource::Kind kind, const 
     source.track = track.TrackNumber();
     source.name = encoding.decodeLatin1Held(track.TrackName());
     source.kind = kind;
-    const quint8 type = kind == TWordsSource::Kind::Lyric ? LyricMeta : TextMeta;
+    const quint8 type = kind == TWordsSource::Kind::Lyric ? midi::LyricMeta : midi::TextMeta;
     const auto events = track.Events();
     for (qsizetype index = 0; index < qsizetype(events.size()); ++index) {
         const TMidiEvent& event = events[size_t(index)];

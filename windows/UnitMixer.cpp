@@ -3,6 +3,7 @@
 #include "core/ErrorReport.h"
 #include "midiout/MidiOut.h"
 #include "persist/IniOut.h"
+#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/TrackMixValues.h"
 #include "windows/HelpViewer.h"
@@ -31,8 +32,6 @@ const QStringList MixerFormItems = {
     QStringLiteral("frmMixer;Height;228;Software\\Harmonet\\MixerForm;Height;1;0"),
 };
 
-constexpr int VolumeController = 7;
-constexpr int PanController = 10;
 constexpr int MaxValue = 127;
 constexpr int EscapeCharacter = 27;
 // Room the window keeps for its frame when it is made as wide as the screen.
@@ -275,7 +274,7 @@ void TfrmMixer::VolumeChange(QSlider* slider)
 {
     TMidiTrack* track = trackOf(slider);
     const int volume = MaxValue - slider->value();
-    sendController(*track, VolumeController, volume);
+    sendController(*track, midi::VolumeController, volume);
     track->SetVolume(volume);
 }
 
@@ -283,7 +282,7 @@ void TfrmMixer::BalanceChange(QSlider* slider)
 {
     TMidiTrack* track = trackOf(slider);
     const int pan = slider->value();
-    sendController(*track, PanController, pan);
+    sendController(*track, midi::PanController, pan);
     track->SetPan(pan);
 }
 
