@@ -44,7 +44,7 @@ RunResult runRender(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_IN
         });
     }
     process.start(QStringLiteral(HARMONET_RENDER_TOOL), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_TRUE(process.waitForFinished(110000));
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
