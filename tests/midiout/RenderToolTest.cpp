@@ -307,14 +307,9 @@ TEST(RenderTool, AChoirScoresTracksAreNamedAndTaggedByTheSongsTitleAndReadableVo
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
     const QString song = QStringLiteral("Le Chant des Oyseaux");
     const QStringList voices{"Discantus", "Altus", "Tenor", "Bassus", "Full mix"};
-    QStringList expectedFiles;
-    for (const QString& voice : voices) {
-        expectedFiles.append(song + " - " + voice + ".mp3");
-    }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-              QStringList({expectedFiles[1], expectedFiles[3], expectedFiles[0], expectedFiles[4], expectedFiles[2]}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), voices.size());
     for (qsizetype i = 0; i < voices.size(); ++i) {
-        const QString path = dir.filePath(expectedFiles[i]);
+        const QString path = dir.filePath(song + " - " + voices[i] + ".mp3");
         const test::AudioFile file = test::readAudioFile(path);
         EXPECT_EQ(file.title, song + " - " + voices[i]);
         EXPECT_EQ(file.album, song);
@@ -322,7 +317,7 @@ TEST(RenderTool, AChoirScoresTracksAreNamedAndTaggedByTheSongsTitleAndReadableVo
         EXPECT_EQ(file.trackNumber, QStringLiteral("%1/5").arg(i + 1));
         QFile bytes(path);
         ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
-        EXPECT_EQ(bytes.read(3), "ID3") << qPrintable(expectedFiles[i]) << " starts with an ID3v2 tag";
+        EXPECT_EQ(bytes.read(3), "ID3") << qPrintable(path) << " starts with an ID3v2 tag";
     }
 }
 

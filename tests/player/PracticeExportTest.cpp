@@ -5,7 +5,6 @@
 #include "tests/player/PlayerFixture.h"
 
 #include "persist/SettingsStore.h"
-#include "player/Panel.h"
 #include "player/PracticeMenus.h"
 #include "practice/AudioFileWriter.h"
 #include "practice/PracticeMemory.h"
@@ -13,7 +12,6 @@
 #include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
 #include "tests/support/FullDisk.h"
-#include "tests/support/LilyPondScores.h"
 #include "windows/ExportPractice.h"
 
 #include <QAction>
@@ -274,37 +272,6 @@ TEST_F(PracticeExportTest, AFullDiskFailsEveryFormatNamingTheFileAndReasonAndCou
         }
         dialog.close();
     }
-}
-
-TEST_F(PracticeExportTest, AChoirScoresVoicesGoByReadableNamesWhileThePanelsKeepTheFilesOwn)
-{
-    HARMONET_REQUIRE_LILYPOND_SCORE(score, QStringLiteral("Oyseaux-Endfassung"));
-    TfrmMain& main = showWindow({score + QStringLiteral("/Oyseaux-Endfassung.midi")});
-    ASSERT_TRUE(main.FileLoaded);
-    const QStringList voices{"Discantus", "Altus", "Tenor", "Bassus"};
-    QStringList parts;
-    for (const QAction* item : main.PracticeMenus1->MyPart1->actions()) {
-        parts.append(item->text());
-    }
-    EXPECT_EQ(parts, QStringList{"&None"} + voices);
-    QStringList captions;
-    for (const TPanel* panel : std::as_const(main.TrackPanels)) {
-        if (!panel->isHidden()) {
-            captions.append(panel->caption());
-        }
-    }
-    EXPECT_TRUE(captions.contains(":altusNotes")) << qPrintable(captions.join(", "));
-
-    TdlgExportPractice& dialog = openDialog(main, newFolder(QStringLiteral("choir")), AudioFormat::Mp3);
-    QStringList shownFiles;
-    for (const QLabel* label : std::as_const(dialog.fileLabels)) {
-        shownFiles.append(label->text());
-    }
-    QStringList expected;
-    for (const QString& voice : voices + QStringList{"Full mix"}) {
-        expected.append("Le Chant des Oyseaux - " + voice + ".mp3");
-    }
-    EXPECT_EQ(shownFiles, expected);
 }
 
 } // namespace

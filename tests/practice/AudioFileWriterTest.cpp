@@ -2,7 +2,6 @@
 // a full disk is reported with the file's name and leaves nothing behind,
 // not even in place of an earlier file of that name.
 #include "practice/AudioFileWriter.h"
-#include "tests/practice/AudioMeasure.h"
 #include "tests/support/FullDisk.h"
 
 #include <QDir>
@@ -99,11 +98,11 @@ std::vector<qint16> tone(int seconds)
 
 // Writes the tone a second at a time and commits; the failure's message, or
 // an empty string when the file was written.
-QString writeTone(const QString& path, AudioFormat format, int seconds, const AudioTags& tags = {})
+QString writeTone(const QString& path, AudioFormat format, int seconds)
 {
     const std::vector<qint16> audio = tone(seconds);
     try {
-        AudioFileWriter writer(path, format, 44100, tags);
+        AudioFileWriter writer(path, format, 44100);
         for (std::size_t at = 0; at < audio.size(); at += 2 * 44100) {
             writer.write(std::span(audio).subspan(at, 2 * 44100));
         }
@@ -137,29 +136,6 @@ TEST(AudioFileWriter, AFullDiskFailsEveryFormatWithTheFilesNameAndReasonAndLeave
                                                                           QString::fromLocal8Bit(std::strerror(EFBIG)))))
                 << qPrintable(message);
             EXPECT_EQ(entries(dir), QStringList()) << "neither the temporary file nor the final one";
-        }
-    }
-}
-
-TEST(AudioFileWriter, EveryFormatKeepsTitleArtistAlbumAndTrackNumber)
-{
-    const AudioTags tags{QStringLiteral("Chanson \u00e0 boire \u2013 Tenor"), QStringLiteral("Harmonet"),
-                         QStringLiteral("Chanson \u00e0 boire"), 2, 5};
-    for (AudioFormat format : AllAudioFormats) {
-        const QString extension = formatExtension(format);
-        SCOPED_TRACE(extension.toStdString());
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Chanson - Tenor." + extension);
-        ASSERT_EQ(writeTone(path, format, 1, tags), QString());
-        const AudioFile file = readAudioFile(path);
-        const bool id3 = format == AudioFormat::Mp3;
-        EXPECT_EQ(file.title, id3 ? QStringLiteral("Chanson \u00e0 boire - Tenor") : tags.title) << "ID3 keeps Latin-1";
-        EXPECT_EQ(file.artist, tags.artist);
-        EXPECT_EQ(file.album, tags.album);
-        EXPECT_EQ(file.trackNumber, id3 ? "2/5" : "2");
-        if (id3) {
-            // Every tag would fit the short ID3v1 tag at the end; players read the ID3v2 one at the start.
-            EXPECT_TRUE(readText(path).startsWith("ID3\x03")) << "an ID3v2.3 tag";
         }
     }
 }
