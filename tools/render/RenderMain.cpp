@@ -9,6 +9,7 @@
 #include "practice/PracticeExport.h"
 #include "practice/PracticeMix.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/SongFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -194,6 +195,9 @@ int main(int argc, char** argv)
     }
     const Options& options = std::get<Options>(parsed);
 
+    if (const SongFileProblem problem = songFileProblem(options.input); problem != SongFileProblem::None) {
+        return fail(songFileProblemText(problem, options.input));
+    }
     QFile input(options.input);
     if (!input.open(QIODevice::ReadOnly)) {
         return fail(QStringLiteral("cannot read %1: %2").arg(options.input, input.errorString()));
