@@ -2,7 +2,6 @@
 // window, and closing it.
 #include "player/UnitMain.h"
 
-#include "core/Exception.h"
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"

@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <tuple>
 
 namespace harmonet::test {
 namespace {
@@ -288,31 +289,19 @@ TEST_F(PlayerTest, OpenDialogStartsInTheLastOpenedFilesFolderElseMusicElseHome)
     const QByteArray previousHome = qgetenv("HOME");
     qputenv("HOME", home.path().toLocal8Bit());
     const QString music = home.path() + "/Music";
-    const QString songs = folder.path();
-    const struct {
-        const char* what;
-        bool musicExists;
-        bool songOpened;
-        QString expected;
-    } cases[] = {
-        {"no song yet, no Music folder", false, false, home.path()},
-        {"no song yet", true, false, music},
-        {"a song opened", true, true, songs},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        ASSERT_EQ(QDir().mkpath(music), true);
-        if (!c.musicExists) {
-            ASSERT_TRUE(QDir(music).removeRecursively());
-        }
-        TfrmMain& main = showWindow(c.songOpened ? QStringList{writeFile("last.mid", choirSong({"Alto"}))} : QStringList{});
+    const QString song = writeFile("last.mid", choirSong({"Alto"}));
+    const std::tuple<bool, QStringList, QString> cases[] = {
+        {false, {}, home.path()}, {true, {}, music}, {true, {song}, folder.path()}};
+    for (const auto& [musicExists, commandLine, expected] : cases) {
+        musicExists ? QDir().mkpath(music) : QDir(music).removeRecursively();
+        TfrmMain& main = showWindow(commandLine);
         QString startFolder;
         whenModal<QFileDialog>([&](QFileDialog* dialog) {
             startFolder = dialog->directory().absolutePath();
             dialog->reject();
         });
         main.Open1->trigger();
-        EXPECT_EQ(startFolder, QDir(c.expected).absolutePath());
+        EXPECT_EQ(startFolder, QDir(expected).absolutePath());
         window.reset();
     }
     qputenv("HOME", previousHome);

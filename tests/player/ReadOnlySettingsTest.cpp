@@ -28,19 +28,14 @@ QAction* myPartItem(TfrmMain& main, const QString& name)
 TEST_F(PlayerTest, ReadOnlySettingsAreSaidOnceAndMyPartIsKeptForTheRun)
 {
     const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
-    const QFileDevice::Permissions writable = readOnly | QFileDevice::WriteOwner;
-    const struct {
-        const char* what;
-        bool folder;
-    } cases[] = {{"a read-only file", false}, {"a read-only folder", true}};
     const QString hymn = writeFile("hymn.mid", choirSong({"Soprano", "Alto"}));
     const QString carol = writeFile("carol.mid", choirSong({"Tenor", "Bass"}));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const bool lockFolder : {false, true}) {
+        SCOPED_TRACE(lockFolder ? "a read-only folder" : "a read-only file");
         const ConfigHome home;
         home.writeSettings("[Software]\nHarmonet\\PracticeParts\\File1=\"0123|2;-12;0;left|/elsewhere/old.mid\"\n");
         const QByteArray stored = home.settingsBytes();
-        const QString locked = c.folder ? home.settingsFolder() : home.settingsFile();
+        const QString locked = lockFolder ? home.settingsFolder() : home.settingsFile();
         ASSERT_TRUE(QFile::setPermissions(locked, readOnly));
 
         TfrmMain& main = showWindow({hymn});
@@ -59,7 +54,7 @@ TEST_F(PlayerTest, ReadOnlySettingsAreSaidOnceAndMyPartIsKeptForTheRun)
         window.reset();
 
         EXPECT_EQ(home.settingsBytes(), stored) << "what was stored stays as it was";
-        QFile::setPermissions(locked, writable);
+        QFile::setPermissions(locked, readOnly | QFileDevice::WriteOwner);
     }
 }
 

@@ -1,6 +1,5 @@
 // Files that cannot be read completely: the message, and what is kept.
 #include "SequencerTestSupport.h"
-#include "tests/support/BadSongFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -120,37 +119,5 @@ TEST(LoadErrors, AnEventRunningPastItsChunkIsDroppedAndLoadingGoesOn)
         ASSERT_EQ(file.NumberOfTracks(), 2);
         EXPECT_EQ(file.TrackAt(0)->EventCount(), 1) << tail;
         EXPECT_EQ(file.TrackAt(1)->Channel(), 4);
-    }
-}
-
-TEST(LoadErrors, ARiffMidiFileIsReadAsTheSongItWraps)
-{
-    const QByteArray song = twoTrackFile();
-    const QByteArray wrapped = harmonet::test::riffMidi(song);
-    // The data chunk after another chunk of odd length and its pad byte.
-    QByteArray afterInfo = wrapped;
-    afterInfo.insert(12, QByteArray("INAM\x03\x00\x00\x00" "Ave\0", 12));
-    afterInfo.replace(4, 4, QByteArray::fromRawData("\0\0\0\0", 4));
-    const quint32 size = quint32(afterInfo.size() - 8);
-    afterInfo[4] = char(size);
-    afterInfo[5] = char(size >> 8);
-    // A file cut inside the wrapped song fails as that song would.
-    const QByteArray cut = wrapped.left(wrapped.indexOf("LIST") - 3);
-    const struct {
-        const char* what;
-        QByteArray bytes;
-        QString message;
-        int tracks;
-    } cases[] = {
-        {"data chunk first", wrapped, "", 2},
-        {"data chunk after another", afterInfo, "", 2},
-        {"cut short", cut, "Read beyond end of file", 1},
-    };
-    for (const auto& c : cases) {
-        TMidiFile file;
-        EXPECT_EQ(loadReportingError(file, c.bytes), c.message) << c.what;
-        ASSERT_EQ(file.NumberOfTracks(), c.tracks) << c.what;
-        EXPECT_EQ(file.TrackAt(0)->Channel(), 2) << c.what;
-        EXPECT_EQ(file.Bpm(), 100) << c.what;
     }
 }

@@ -10,37 +10,30 @@ namespace {
 
 QString write(const QString& folder, const QString& name, const QByteArray& bytes)
 {
-    const QString path = QDir(folder).filePath(name);
-    QFile file(path);
+    QFile file(QDir(folder).filePath(name));
     if (file.open(QIODevice::WriteOnly)) {
         file.write(bytes);
     }
-    return path;
-}
-
-QByteArray littleEndian32(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
+    return file.fileName();
 }
 
 QByteArray riffChunk(const QByteArray& id, const QByteArray& content)
 {
-    return id + littleEndian32(quint32(content.size())) + content + (content.size() % 2 ? QByteArray(1, '\0') : QByteArray());
+    QByteArray length(4, '\0');
+    qToLittleEndian(quint32(content.size()), length.data());
+    return id + length + content;
 }
 
 } // namespace
 
 std::vector<BadSongFile> makeBadSongFiles(const QString& folder, const QByteArray& validSong)
 {
-    QByteArray damagedHeader = validSong;
-    damagedHeader.replace(0, 4, "MT0d");
-    const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000100000001008060000001ff3ff61");
+    const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000010000000100806000000");
     QDir(folder).mkdir(QStringLiteral("Psalms.mid"));
     return {
-        {"an empty file", write(folder, "empty.mid", QByteArray()), "“empty.mid” is empty."},
-        {"a header that is not MThd", write(folder, "header.mid", damagedHeader), "“header.mid” is not a MIDI file."},
+        {"an empty file", write(folder, "empty.mid", {}), "“empty.mid” is empty."},
+        {"a header that is not MThd", write(folder, "header.mid", "MT0d" + validSong.mid(4)),
+         "“header.mid” is not a MIDI file."},
         {"a picture named as a song", write(folder, "picture.mid", png), "“picture.mid” is not a MIDI file."},
         {"a text file", write(folder, "words.txt", "All people that on earth do dwell\n"),
          "“words.txt” is not a MIDI file."},
@@ -51,8 +44,7 @@ std::vector<BadSongFile> makeBadSongFiles(const QString& folder, const QByteArra
 
 QByteArray riffMidi(const QByteArray& song)
 {
-    const QByteArray info = riffChunk("LIST", "INFO" + riffChunk("INAM", "Hymn"));
-    return riffChunk("RIFF", "RMID" + riffChunk("data", song) + info);
+    return riffChunk("RIFF", "RMID" + riffChunk("data", song) + riffChunk("LIST", "INFO"));
 }
 
 } // namespace harmonet::test

@@ -18,7 +18,7 @@ struct BadSongFile {
 // named as a song, and the path of a file that does not exist.
 std::vector<BadSongFile> makeBadSongFiles(const QString& folder, const QByteArray& validSong);
 
-// The song wrapped as a RIFF MIDI file (".rmi"), with an INFO list after it.
+// The song wrapped as a RIFF MIDI file (".rmi"), with an empty INFO list after it.
 QByteArray riffMidi(const QByteArray& song);
 
 } // namespace harmonet::test
