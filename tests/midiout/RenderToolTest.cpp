@@ -161,12 +161,12 @@ TEST(RenderTool, UnreadableFileFailsWithAMessage)
 
     RunResult run = runRender({notMidi.fileName(), wav});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("cannot read"))) << qPrintable(run.errorOutput);
+    EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("“notes.mid” is not a MIDI file."))) << qPrintable(run.errorOutput);
     EXPECT_FALSE(QFile::exists(wav));
 
     run = runRender({dir.filePath(QStringLiteral("missing.mid")), wav});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("missing.mid"))) << qPrintable(run.errorOutput);
+    EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("“missing.mid” was not found."))) << qPrintable(run.errorOutput);
 }
 
 TEST(RenderTool, BadUsageExitsWithTwo)

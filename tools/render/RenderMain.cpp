@@ -11,6 +11,7 @@
 #include "practice/PracticeMix.h"
 #include "practice/ReadableNames.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/SongFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -200,6 +201,9 @@ int main(int argc, char** argv)
     }
     const Options& options = std::get<Options>(parsed);
 
+    if (const SongFileProblem problem = songFileProblem(options.input); problem != SongFileProblem::None) {
+        return fail(songFileProblemText(problem, options.input));
+    }
     QFile input(options.input);
     if (!input.open(QIODevice::ReadOnly)) {
         return fail(QStringLiteral("cannot read %1: %2").arg(options.input, input.errorString()));
