@@ -2,11 +2,13 @@
 #   make run    build and open the player on the example song
 #   make test   build everything and run the whole test suite
 #   make bench  build and run the benchmarks
-#   make fuzz   build and run the MIDI file reader's fuzzer for 60 s
+#   make fuzz   build and run every fuzz target (FUZZERS) for FUZZ_SECONDS each
 
 BUILD      := build
 FUZZ_BUILD := build-fuzz
-FUZZER     := $(CURDIR)/$(FUZZ_BUILD)/fuzz/harmonet-fuzz-reader
+FUZZ_BIN   := $(CURDIR)/$(FUZZ_BUILD)/fuzz
+FUZZERS    := reader words settings
+FUZZ_SECONDS := 60
 EXAMPLE    := examples/old-hundredth.mid
 CMAKE_GEN  := -G Ninja
 
@@ -18,7 +20,7 @@ deps:
 	@./scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DHARMONET_FUZZER=$(FUZZER)
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DHARMONET_FUZZ_BINARY_DIR=$(FUZZ_BIN)
 	cmake --build $(BUILD)
 
 fuzz-build: deps
@@ -43,9 +45,16 @@ bench: build
 	$(BUILD)/bench/harmonet-bench-onsets
 	$(BUILD)/bench/harmonet-bench-startup
 
+# Each target grows its own work corpus (fuzz/corpus-work-<name>, not kept in
+# git) from its seed corpus (fuzz/corpus-<name>; the reader's is fuzz/corpus).
 fuzz: fuzz-build
-	mkdir -p fuzz/corpus-work
-	$(FUZZER) -max_total_time=60 -max_len=8192 -print_final_stats=1 fuzz/corpus-work fuzz/corpus
+	@set -e; for name in $(FUZZERS); do \
+	  seeds=fuzz/corpus-$$name; [ $$name != reader ] || seeds=fuzz/corpus; \
+	  mkdir -p fuzz/corpus-work-$$name; \
+	  echo "== harmonet-fuzz-$$name for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BIN)/harmonet-fuzz-$$name -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 \
+	    fuzz/corpus-work-$$name $$seeds; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -6,6 +6,7 @@
 // The scratch file lives in memory (memfd) and is opened by its /proc path:
 // a file on disk rewritten thousands of times a second makes the file system
 // flush it on every close, which slows fuzzing tenfold.
+#include "fuzz/Invariant.h"
 #include "sequencer/MidiFile.h"
 
 #include <QCoreApplication>
@@ -28,11 +29,7 @@ int g_scratchFd = -1;
 // Keeps the model walk's reads from being optimised away.
 volatile unsigned g_checksumSink = 0;
 
-[[noreturn]] void invariantBroken(const char* what)
-{
-    std::fprintf(stderr, "harmonet-fuzz-reader: %s\n", what);
-    std::abort();
-}
+using fuzz::invariantBroken;
 
 bool writeScratchFile(const uint8_t* data, size_t size)
 {

@@ -1,11 +1,11 @@
-# Runs the reader's fuzzer for a CTest test; any non-zero exit (a crash, a
+# Runs a fuzz target for a CTest test; any non-zero exit (a crash, a
 # sanitizer report, a leak, a broken invariant) fails the test.
 #   -DFUZZER=path -DCORPUS=seed-dir -DMODE=replay
 #   -DFUZZER=path -DCORPUS=seed-dir -DSCRATCH=dir -DMODE=fuzz -DSECONDS=n
 if(NOT EXISTS "${FUZZER}")
   message(FATAL_ERROR
     "The fuzzer binary ${FUZZER} does not exist. Build it with 'make fuzz-build' "
-    "(or configure with -DHARMONET_FUZZER=<path of harmonet-fuzz-reader>).")
+    "(or configure with -DHARMONET_FUZZ_BINARY_DIR=<folder of the harmonet-fuzz-* binaries>).")
 endif()
 if(NOT IS_DIRECTORY "${CORPUS}")
   message(FATAL_ERROR "The seed corpus ${CORPUS} is missing.")

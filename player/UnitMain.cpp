@@ -7,6 +7,7 @@
 #include "midiout/MidiOut.h"
 #include "mixer/cmpMidiMixer.h"
 #include "persist/IniOut.h"
+#include "windows/SettingsItems.h"
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/TrackBar.h"
@@ -41,16 +42,6 @@
 
 namespace harmonet {
 
-namespace {
-const QStringList MainFormItems = {
-    QStringLiteral("frmMain;Top;-1;Software\\Harmonet\\MainForm;FormTop;1;0"),
-    QStringLiteral("frmMain;Left;-1;Software\\Harmonet\\MainForm;FormLeft;1;0"),
-    QStringLiteral("OpenDialog1;InitialDir;;Software\\Harmonet\\MainForm;OpenDir;1;0"),
-    QStringLiteral("sbTimeDown;Down;False;Software\\Harmonet\\MainForm;TimeDown;1;0"),
-    QStringLiteral("frmMain;FollowTempoChanges;False;Software\\Harmonet\\MainForm;FollowTempoChanges;1;0"),
-};
-} // namespace
-
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
@@ -66,7 +57,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     MidiMixer1->setObjectName(QStringLiteral("MidiMixer1"));
     IniOut1 = new TIniOut(this);
     IniOut1->setObjectName(QStringLiteral("IniOut1"));
-    IniOut1->setItems(MainFormItems);
+    IniOut1->setItems(mainFormSettingsItems());
 
     createComponents();
     createControls();

@@ -21,6 +21,8 @@ packages=(
   libuchardet-dev
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # loading both cores while the suite runs, to show the tests do not hang on timing
+  stress
   # a private sound server for the tests of the system mixer and of live audio
   # (null sink, its monitor recorded with parec; ALSA reaches it through the pulse plugin)
   pulseaudio pulseaudio-utils libasound2-plugins

@@ -2,6 +2,7 @@
 
 #include "core/ErrorReport.h"
 #include "persist/IniOut.h"
+#include "windows/SettingsItems.h"
 #include "windows/HelpViewer.h"
 #include "windows/Memo.h"
 #include "windows/OwnKeys.h"
@@ -16,16 +17,6 @@
 #include <QVBoxLayout>
 
 namespace harmonet {
-
-namespace {
-const QStringList LyricsFormItems = {
-    QStringLiteral("frmLyrics;Top;-1;Software\\Harmonet\\LyricsForm;Top;1;0"),
-    QStringLiteral("frmLyrics;Left;-1;Software\\Harmonet\\LyricsForm;Left;1;0"),
-    QStringLiteral("frmLyrics;Height;400;Software\\Harmonet\\LyricsForm;Height;1;0"),
-    QStringLiteral("frmLyrics;Width;350;Software\\Harmonet\\LyricsForm;Width;1;0"),
-    QStringLiteral("memoLyrics;Font;0|clWindowText|-11|MS Sans Serif|fpDefault|8|[];Software\\Harmonet\\LyricsForm;Font;1;0"),
-};
-} // namespace
 
 TfrmLyrics::TfrmLyrics(QWidget* owner, TfrmSettings& settings)
     : QWidget(owner, Qt::Tool)
@@ -48,7 +39,7 @@ TfrmLyrics::TfrmLyrics(QWidget* owner, TfrmSettings& settings)
 
     IniOut1 = new TIniOut(this);
     IniOut1->setObjectName(QStringLiteral("IniOut1"));
-    IniOut1->setItems(LyricsFormItems);
+    IniOut1->setItems(lyricsFormSettingsItems());
     IniOut1->Load();
     centreUnlessOnScreen(*this);
 }

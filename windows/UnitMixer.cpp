@@ -3,6 +3,7 @@
 #include "core/ErrorReport.h"
 #include "midiout/MidiOut.h"
 #include "persist/IniOut.h"
+#include "windows/SettingsItems.h"
 #include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/TrackMixValues.h"
@@ -24,13 +25,6 @@
 namespace harmonet {
 
 namespace {
-
-const QStringList MixerFormItems = {
-    QStringLiteral("frmMixer;Top;-1;Software\\Harmonet\\MixerForm;Top;1;0"),
-    QStringLiteral("frmMixer;Left;-1;Software\\Harmonet\\MixerForm;Left;1;0"),
-    QStringLiteral("frmMixer;Width;206;Software\\Harmonet\\MixerForm;Width;1;0"),
-    QStringLiteral("frmMixer;Height;228;Software\\Harmonet\\MixerForm;Height;1;0"),
-};
 
 constexpr int MaxValue = 127;
 constexpr int EscapeCharacter = 27;
@@ -115,7 +109,7 @@ TfrmMixer::TfrmMixer(QWidget* owner, TMidiFile& file, TMidiOutput& output, IMain
     layout->addWidget(m_scrollBox);
 
     m_iniOut->setObjectName(QStringLiteral("IniOut1"));
-    m_iniOut->setItems(MixerFormItems);
+    m_iniOut->setItems(mixerFormSettingsItems());
     m_iniOut->Load();
     placeWindow();
 }

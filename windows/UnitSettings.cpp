@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "midiout/MidiOut.h"
 #include "persist/IniOut.h"
+#include "windows/SettingsItems.h"
 #include "sequencer/GMPrograms.h"
 #include "sequencer/MidiTrack.h"
 #include "widgets/CheckBox.h"
@@ -34,38 +35,6 @@ namespace harmonet {
 
 namespace {
 
-const QString SettingsKey = QStringLiteral("Software\\Harmonet\\SettingsForm");
-
-QStringList settingsFormItems()
-{
-    auto item = [](const QString& component, const QString& property, const QString& defaultText,
-                   const QString& valueName) {
-        return QStringLiteral("%1;%2;%3;%4;%5;1;0").arg(component, property, defaultText, SettingsKey, valueName);
-    };
-    QStringList items = {
-        item(QStringLiteral("frmSettings"), QStringLiteral("Top"), QStringLiteral("-1"), QStringLiteral("Top")),
-        item(QStringLiteral("frmSettings"), QStringLiteral("Left"), QStringLiteral("-1"), QStringLiteral("Left")),
-        item(QStringLiteral("cbBackground"), QStringLiteral("Color"), QStringLiteral("clBtnFace"),
-             QStringLiteral("LyricBackgroundColor")),
-        item(QStringLiteral("cbText"), QStringLiteral("Color"), QStringLiteral("clBlack"), QStringLiteral("LyricTextColor")),
-        item(QStringLiteral("cbHilight"), QStringLiteral("Color"), QStringLiteral("clRed"), QStringLiteral("LyricHilightColor")),
-        item(QStringLiteral("cbTimeText"), QStringLiteral("Color"), QStringLiteral("clLime"), QStringLiteral("TimeTextColor")),
-        item(QStringLiteral("cbTimeBackground"), QStringLiteral("Color"), QStringLiteral("clBlack"),
-             QStringLiteral("TimeBackgroundColor")),
-    };
-    for (int n = 1; n <= TfrmSettings::TrackPanelCount; ++n) {
-        items.append(item(QStringLiteral("TrackPanel%1").arg(n), QStringLiteral("Caption"), QStringLiteral("Track %1").arg(n),
-                          QStringLiteral("Instrument%1").arg(n)));
-    }
-    items.append(item(QStringLiteral("pnlLyricsWindowFont"), QStringLiteral("Font"), QString(),
-                      QStringLiteral("LyricWindowFont")));
-    items.append(item(QStringLiteral("cbDefaultInstruments"), QStringLiteral("Checked"), QStringLiteral("False"),
-                      QStringLiteral("DefaultInstruments")));
-    items.append(item(QStringLiteral("cbChangeAll"), QStringLiteral("Checked"), QStringLiteral("False"),
-                      QStringLiteral("ChangeAll")));
-    return items;
-}
-
 QString defaultCaption(int trackNumber)
 {
     return QStringLiteral("Track %1").arg(trackNumber);
@@ -83,7 +52,7 @@ TfrmSettings::TfrmSettings(QWidget* owner, IMainWindowLink& mainWindow, TMidiOut
     setFixedSize(ClientWidth, ClientHeight);
     IniOut1 = new TIniOut(this);
     IniOut1->setObjectName(QStringLiteral("IniOut1"));
-    IniOut1->setItems(settingsFormItems());
+    IniOut1->setItems(settingsFormSettingsItems(TrackPanelCount));
     createControls();
     bindHandlers();
 

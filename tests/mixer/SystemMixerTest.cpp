@@ -121,12 +121,12 @@ TEST(SystemMixerTest, MasterIsTheSoundServersVolumeBothWays)
 
     ASSERT_TRUE(server.pactl({QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
                               QStringLiteral("20000"), QStringLiteral("40000")}));
-    ASSERT_TRUE(waitForNotice(*notices, TMidiMixer::mcMasterVolume, 1000));
+    ASSERT_TRUE(waitForNotice(*notices, TMidiMixer::mcMasterVolume, 10000));
     EXPECT_EQ(mixer.ControlValue(TMidiMixer::mcMasterVolume, 0), 20000u);
     EXPECT_EQ(mixer.ControlValue(TMidiMixer::mcMasterVolume, 1), 40000u);
 
     ASSERT_TRUE(server.pactl({QStringLiteral("set-sink-mute"), QStringLiteral("@DEFAULT_SINK@"), QStringLiteral("0")}));
-    ASSERT_TRUE(waitForNotice(*notices, TMidiMixer::mcMasterMute, 1000));
+    ASSERT_TRUE(waitForNotice(*notices, TMidiMixer::mcMasterMute, 10000));
     EXPECT_EQ(mixer.ControlValue(TMidiMixer::mcMasterMute, 0), 0u);
     for (const Notice& notice : *notices) {
         EXPECT_TRUE(notice.control == TMidiMixer::mcMasterVolume || notice.control == TMidiMixer::mcMasterMute);

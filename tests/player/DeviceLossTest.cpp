@@ -56,11 +56,11 @@ TEST_F(DeviceLossTest, TheNoticeFollowsTheDevicesRemarkByItself)
     ASSERT_FALSE(main.lblOutputNotice->isVisible());
     const QString lost = QStringLiteral("The built-in synthesizer lost its audio output");
     recorder->setNotice(lost);
-    QTRY_VERIFY_WITH_TIMEOUT(main.lblOutputNotice->isVisible(), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(main.lblOutputNotice->isVisible(), 10000);
     EXPECT_EQ(main.lblOutputNotice->text(), "No audio output");
     EXPECT_EQ(main.lblOutputNotice->toolTip(), lost);
     recorder->setNotice(QString());
-    QTRY_VERIFY_WITH_TIMEOUT(!main.lblOutputNotice->isVisible(), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!main.lblOutputNotice->isVisible(), 10000);
 }
 
 } // namespace

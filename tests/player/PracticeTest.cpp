@@ -156,7 +156,7 @@ TEST_F(PracticeTest, TheTrackPanelsMenuChoosesItsTrackAsMyPart)
     };
     rightClick();
     TPracticeMenus& practice = *main.PracticeMenus1;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return practice.pmTrackPanel->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return practice.pmTrackPanel->isVisible(); }, 10000));
     EXPECT_FALSE(practice.TrackPanelMyPart1->isChecked());
     practice.TrackPanelMyPart1->trigger();
     practice.pmTrackPanel->close();
@@ -167,7 +167,7 @@ TEST_F(PracticeTest, TheTrackPanelsMenuChoosesItsTrackAsMyPart)
 
     // Chosen again from its panel: no part.
     rightClick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return practice.pmTrackPanel->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return practice.pmTrackPanel->isVisible(); }, 10000));
     EXPECT_TRUE(practice.TrackPanelMyPart1->isChecked());
     practice.TrackPanelMyPart1->trigger();
     practice.pmTrackPanel->close();
@@ -195,8 +195,8 @@ TEST_F(PracticeTest, TheChoiceOfAFileIsRestoredWhenItIsOpenedAfterARestart)
         EXPECT_TRUE(item(main, "PanRight1")->isChecked());
         recorder->clearMessages();
         main.btnPlayClick();
-        QTest::qWait(50);
-        EXPECT_TRUE(sentMessages().contains(bytes({0xB0, 7, 71}))) << "the soprano at -6 dB once playing";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sentMessages().contains(bytes({0xB0, 7, 71})); }, 10000))
+            << "the soprano at -6 dB once playing";
         window.reset();
     }
 

@@ -155,7 +155,7 @@ TEST_F(PlayerTest, EscapeClosesTheWindowWithAndWithoutAFile)
         }
         QTest::keyClick(&main, Qt::Key_Escape);
         // The key presses the cancel button, whose click follows a short animation.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isVisible(); }, 2000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isVisible(); }, 10000))
             << (withFile ? "with a file" : "without a file");
         window.reset();
     }

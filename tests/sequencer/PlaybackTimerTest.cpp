@@ -34,7 +34,7 @@ TEST(PlaybackTimer, TicksFollowTheClockWhilePlayingAndStopOnHalt)
     file.SetOnUpdateEvent([&](TMidiFile*) { ++updates; });
     file.PlayFromStart();
     clock.advanceMs(502);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !recorder.events.empty(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !recorder.events.empty(); }, 10000));
     EXPECT_EQ(recorder.ticks(), (std::vector<qint32>{480}));
     EXPECT_EQ(file.CurrentTime(), 502);
     EXPECT_GE(updates, 1);
@@ -47,7 +47,7 @@ TEST(PlaybackTimer, TicksFollowTheClockWhilePlayingAndStopOnHalt)
     file.ResumePlay();
     EXPECT_TRUE(file.IsTimerRunning());
     clock.advanceMs(500);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return recorder.events.size() == 2; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recorder.events.size() == 2; }, 10000));
     EXPECT_EQ(file.CurrentTime(), 1002);
 
     // After a halt nothing moves, however long the event loop runs.

@@ -1,0 +1,28 @@
+// The sanitizers' options for the test programs of a sanitized build
+// (HARMONET_SANITIZE): every report fails the test, and reports that lie wholly
+// inside third-party libraries are suppressed by the files in tests/sanitizers/.
+// The environment (TSAN_OPTIONS, ASAN_OPTIONS, ...) still overrides them.
+
+#if defined(__SANITIZE_THREAD__)
+extern "C" const char* __tsan_default_options()
+{
+    return "halt_on_error=1:second_deadlock_stack=1:suppressions=" HARMONET_SANITIZER_SUPPRESSIONS "/thread.supp";
+}
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __asan_default_options()
+{
+    return "detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1";
+}
+
+extern "C" const char* __lsan_default_options()
+{
+    return "suppressions=" HARMONET_SANITIZER_SUPPRESSIONS "/leak.supp";
+}
+
+extern "C" const char* __ubsan_default_options()
+{
+    return "print_stacktrace=1:halt_on_error=1";
+}
+#endif
