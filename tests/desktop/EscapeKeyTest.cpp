@@ -92,7 +92,7 @@ TEST(EscapeKeyTest, EscapeClosesOnlyTheWindowItIsTypedInAndEndsTheProgramOnTheMa
     std::optional<xcb_window_t> main;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (main = desktop.mappedWindow(mainTitle)).has_value(); }, WindowWaitMs));
 
-    const auto keys = [](std::initializer_list<xcb_keysym_t> chord) {
+    const auto keys = [](std::vector<xcb_keysym_t> chord) {
         return [chord](XDesktop& d) { return d.type(chord); };
     };
     const QList<SecondaryWindow> windows = {

@@ -92,7 +92,7 @@ std::optional<xcb_keycode_t> XDesktop::keycodeOf(xcb_keysym_t keysym)
     return std::nullopt;
 }
 
-bool XDesktop::type(std::initializer_list<xcb_keysym_t> chord)
+bool XDesktop::type(const std::vector<xcb_keysym_t>& chord)
 {
     std::vector<xcb_keycode_t> codes;
     for (xcb_keysym_t keysym : chord) {

@@ -2,7 +2,7 @@
 
 #include <xcb/xcb.h>
 
-#include <initializer_list>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -28,7 +28,7 @@ public:
 
     // Types a chord: every key pressed in order, then released in reverse
     // order (e.g. {Control_L, e}). False when a key has no key code here.
-    bool type(std::initializer_list<xcb_keysym_t> chord);
+    bool type(const std::vector<xcb_keysym_t>& chord);
 
 private:
     std::string titleOf(xcb_window_t window);
