@@ -4,7 +4,6 @@
 #include "persist/IniOut.h"
 #include "windows/HelpViewer.h"
 #include "windows/Memo.h"
-#include "windows/OwnKeys.h"
 #include "windows/UnitSettings.h"
 #include "windows/WindowPlacement.h"
 
@@ -139,9 +138,6 @@ bool TfrmLyrics::event(QEvent* event)
             event->accept();
             return true;
         }
-    }
-    if (keepOwnKey(event)) {
-        return true;
     }
     return QWidget::event(event);
 }
