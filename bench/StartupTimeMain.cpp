@@ -14,6 +14,8 @@
 //
 // Each PROGRAM is started as "PROGRAM FILE" (default: this build's player and
 // the example song).
+#include "tests/support/PrivateXvfb.h"
+
 #include <xcb/xcb.h>
 
 #include <poll.h>
@@ -40,60 +42,6 @@ struct Subject {
     std::vector<std::string> argv;
     std::vector<double> startupMs;
     int failures = 0;
-};
-
-// A private Xvfb on a display number it picks itself (-displayfd).
-class PrivateXvfb {
-public:
-    bool start()
-    {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return false;
-        }
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        if (pid_ < 0) {
-            close(fds[0]);
-            return false;
-        }
-        std::string number;
-        char c;
-        pollfd p{fds[0], POLLIN, 0};
-        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty()) {
-            stop();
-            return false;
-        }
-        display_ = ":" + number;
-        return true;
-    }
-
-    void stop()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-
-    ~PrivateXvfb() { stop(); }
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
 };
 
 // Waits for the next MapNotify on the root window; nothing on timeout.
@@ -214,7 +162,7 @@ int main(int argc, char** argv)
         subjects.push_back({program, {program, song}, {}, 0});
     }
 
-    PrivateXvfb xvfb;
+    harmonet::test::PrivateXvfb xvfb;
     if (!xvfb.start()) {
         std::printf("harmonet-bench-startup: skipped, no Xvfb could be started\n");
         return 0;

@@ -1,6 +1,7 @@
 #include "mixer/AlsaMixer.h"
 
 #include "midiout/AudioLibraryLog.h"
+#include "mixer/AlsaElementMap.h"
 #include "mixer/MixerError.h"
 
 #include <alsa/asoundlib.h>
@@ -36,18 +37,6 @@ quint32 resultOf(int alsaError)
     }
 }
 
-bool isLeftSide(int channel)
-{
-    return channel == SND_MIXER_SCHN_FRONT_LEFT || channel == SND_MIXER_SCHN_REAR_LEFT
-        || channel == SND_MIXER_SCHN_SIDE_LEFT;
-}
-
-bool isRightSide(int channel)
-{
-    return channel == SND_MIXER_SCHN_FRONT_RIGHT || channel == SND_MIXER_SCHN_REAR_RIGHT
-        || channel == SND_MIXER_SCHN_SIDE_RIGHT;
-}
-
 snd_mixer_elem_t* findElement(snd_mixer_t* mixer, const char* name)
 {
     snd_mixer_selem_id_t* id = nullptr;
@@ -69,11 +58,12 @@ bool hasSwitch(snd_mixer_elem_t* element)
 
 } // namespace
 
-// The playback volume or the playback switch of one element.
-class AlsaMixer::Element : public ControlSource {
+// The playback volume or the playback switch of one element, as one control.
+class AlsaMixer::Element : public MixerControl {
 public:
-    Element(snd_mixer_elem_t* element, bool isSwitch)
-        : m_element(element)
+    Element(TMixerControlType control, snd_mixer_elem_t* element, bool isSwitch)
+        : m_control(control)
+        , m_element(element)
         , m_isSwitch(isSwitch)
     {
         const bool mono = snd_mixer_selem_is_playback_mono(element);
@@ -85,6 +75,7 @@ public:
         refresh();
     }
 
+    TMixerControlType control() const { return m_control; }
     snd_mixer_elem_t* element() const { return m_element; }
     void forget() { m_element = nullptr; }
 
@@ -92,40 +83,36 @@ public:
     quint32 minimum() const override { return 0; }
     quint32 maximum() const override { return m_isSwitch ? 1 : quint32(m_high - m_low); }
 
-    quint32 value(int channel) const override
+    quint32 read(TMixerStereoValue& value) override
     {
-        if (!m_element || channel < 0 || channel >= m_channels) {
-            return 0;
+        std::array<quint32, 2> values{};
+        for (int ch = 0; ch < m_channels; ++ch) {
+            const int error = readChannel(ch, values[ch]);
+            if (error < 0) {
+                return resultOf(error);
+            }
         }
-        const auto which = channel == 0 ? SND_MIXER_SCHN_FRONT_LEFT : SND_MIXER_SCHN_FRONT_RIGHT;
-        if (m_isSwitch) {
-            int on = 1;
-            snd_mixer_selem_get_playback_switch(m_element, which, &on);
-            return on ? 0 : 1;
-        }
-        long volume = m_low;
-        snd_mixer_selem_get_playback_volume(m_element, which, &volume);
-        return quint32(std::clamp(volume, m_low, m_high) - m_low);
+        value = {values[0], m_channels == 2 ? values[1] : values[0]};
+        return MixerNoError;
     }
 
-    quint32 write(std::span<const quint32> values) override
+    quint32 write(TMixerStereoValue value) override
     {
         if (!m_element) {
             return MixerInvalidHandle;
         }
-        const quint32 left = values.empty() ? 0 : std::min(values[0], maximum());
-        const quint32 right = values.size() < 2 || m_channels == 1 ? left : std::min(values[1], maximum());
+        value = {std::min(value.LeftValue, maximum()), std::min(value.RightValue, maximum())};
         int error = 0;
         if (m_channels == 1) {
-            error = m_isSwitch ? snd_mixer_selem_set_playback_switch_all(m_element, left ? 0 : 1)
-                               : snd_mixer_selem_set_playback_volume_all(m_element, m_low + long(left));
+            error = m_isSwitch ? snd_mixer_selem_set_playback_switch_all(m_element, value.LeftValue ? 0 : 1)
+                               : snd_mixer_selem_set_playback_volume_all(m_element, m_low + long(value.LeftValue));
         } else {
             for (int ch = 0; ch <= SND_MIXER_SCHN_LAST && error >= 0; ++ch) {
                 const auto channel = static_cast<snd_mixer_selem_channel_id_t>(ch);
                 if (!snd_mixer_selem_has_playback_channel(m_element, channel)) {
                     continue;
                 }
-                const quint32 v = isLeftSide(ch) ? left : isRightSide(ch) ? right : std::max(left, right);
+                const quint32 v = alsaChannelValue(ch, value);
                 error = m_isSwitch ? snd_mixer_selem_set_playback_switch(m_element, channel, v ? 0 : 1)
                                    : snd_mixer_selem_set_playback_volume(m_element, channel, m_low + long(v));
             }
@@ -137,22 +124,42 @@ public:
     // Takes the element's values; true when they differ from the known ones.
     bool refresh()
     {
-        bool changed = false;
-        for (int ch = 0; ch < m_channels; ++ch) {
-            const quint32 now = value(ch);
-            changed = changed || now != m_known[ch];
-            m_known[ch] = now;
+        TMixerStereoValue now;
+        if (read(now) != MixerNoError) {
+            return false;
         }
+        const bool changed = now.LeftValue != m_known.LeftValue || now.RightValue != m_known.RightValue;
+        m_known = now;
         return changed;
     }
 
 private:
+    // Channel 0 is the front left, 1 the front right.
+    int readChannel(int channel, quint32& value) const
+    {
+        if (!m_element) {
+            return -EBADFD;
+        }
+        const auto which = channel == 0 ? SND_MIXER_SCHN_FRONT_LEFT : SND_MIXER_SCHN_FRONT_RIGHT;
+        if (m_isSwitch) {
+            int on = 1;
+            const int error = snd_mixer_selem_get_playback_switch(m_element, which, &on);
+            value = on ? 0 : 1;
+            return error;
+        }
+        long volume = m_low;
+        const int error = snd_mixer_selem_get_playback_volume(m_element, which, &volume);
+        value = quint32(std::clamp(volume, m_low, m_high) - m_low);
+        return error;
+    }
+
+    TMixerControlType m_control;
     snd_mixer_elem_t* m_element;
     bool m_isSwitch;
     int m_channels = 1;
     long m_low = 0;
     long m_high = 1;
-    std::array<quint32, 2> m_known{};
+    TMixerStereoValue m_known;
 };
 
 std::unique_ptr<AlsaMixer> AlsaMixer::open(const QString& card)
@@ -198,49 +205,30 @@ AlsaMixer::~AlsaMixer()
     snd_mixer_close(m_mixer);
 }
 
-void AlsaMixer::offer(MixerLineType line, MixerControlKind kind, _snd_mixer_elem* element, bool isSwitch)
-{
-    m_elements.push_back(std::make_unique<Element>(element, isSwitch));
-    m_places.push_back({line, kind, m_elements.back().get()});
-    snd_mixer_elem_set_callback(element, &AlsaMixer::elementEvent);
-    snd_mixer_elem_set_callback_private(element, this);
-}
-
 void AlsaMixer::findElements()
 {
-    snd_mixer_elem_t* master = findElement(m_mixer, "Master");
-    if (!hasVolume(master)) {
-        master = findElement(m_mixer, "PCM");
-    }
-    if (hasVolume(master)) {
-        offer(MixerLineType::Speakers, MixerControlKind::Volume, master, false);
-        if (hasSwitch(master)) {
-            offer(MixerLineType::Speakers, MixerControlKind::Mute, master, true);
+    QList<AlsaElementInfo> elements;
+    for (snd_mixer_elem_t* element = snd_mixer_first_elem(m_mixer); element; element = snd_mixer_elem_next(element)) {
+        if (snd_mixer_selem_get_index(element) == 0) {
+            elements.append({QString::fromLocal8Bit(snd_mixer_selem_get_name(element)), hasVolume(element),
+                             hasSwitch(element)});
         }
     }
-    if (snd_mixer_elem_t* bass = findElement(m_mixer, "Bass"); hasVolume(bass)) {
-        offer(MixerLineType::Speakers, MixerControlKind::Bass, bass, false);
-    }
-    if (snd_mixer_elem_t* treble = findElement(m_mixer, "Treble"); hasVolume(treble)) {
-        offer(MixerLineType::Speakers, MixerControlKind::Treble, treble, false);
-    }
-    snd_mixer_elem_t* synth = findElement(m_mixer, "Synth");
-    if (hasVolume(synth)) {
-        offer(MixerLineType::Synthesizer, MixerControlKind::Volume, synth, false);
-    }
-    if (hasSwitch(synth)) {
-        offer(MixerLineType::Synthesizer, MixerControlKind::Mute, synth, true);
+    const AlsaControlPlaces places = placeAlsaControls(elements);
+    for (int c = 0; c < MixerControlCount; ++c) {
+        if (!places[c]) {
+            continue;
+        }
+        snd_mixer_elem_t* element = findElement(m_mixer, places[c]->element.toLocal8Bit().constData());
+        m_elements[c] = std::make_unique<Element>(TMixerControlType(c), element, places[c]->isSwitch);
+        snd_mixer_elem_set_callback(element, &AlsaMixer::elementEvent);
+        snd_mixer_elem_set_callback_private(element, this);
     }
 }
 
-ControlSource* AlsaMixer::control(MixerLineType line, MixerControlKind kind)
+MixerControl* AlsaMixer::control(TMixerControlType control)
 {
-    for (const Place& place : m_places) {
-        if (place.line == line && place.kind == kind) {
-            return place.source;
-        }
-    }
-    return nullptr;
+    return m_elements[control].get();
 }
 
 void AlsaMixer::watchChanges()
@@ -273,7 +261,7 @@ void AlsaMixer::handleEvents()
     // Reported once the library has finished handling its events.
     const std::vector<Element*> changed = std::exchange(m_changed, {});
     for (Element* source : changed) {
-        reportChange(source);
+        reportChange(source->control());
     }
 }
 
@@ -284,7 +272,7 @@ int AlsaMixer::elementEvent(_snd_mixer_elem* element, unsigned int mask)
         return 0;
     }
     for (const auto& source : self->m_elements) {
-        if (source->element() != element) {
+        if (!source || source->element() != element) {
             continue;
         }
         if (mask == SND_CTL_EVENT_MASK_REMOVE) {

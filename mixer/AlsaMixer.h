@@ -1,11 +1,12 @@
 #pragma once
 
-#include "mixer/ControlSource.h"
+#include "mixer/MixerBackend.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -15,22 +16,20 @@ class QSocketNotifier;
 
 namespace harmonet {
 
-// The simple mixer of an ALSA card. Its speakers line is the element
-// "Master" (or "PCM" where there is no Master) with its playback volume and
-// switch, and where the card has them "Bass" and "Treble"; its synthesizer
-// line is the element "Synth". With PulseAudio or PipeWire, card "default"
-// is the sound server, whose Master is the desktop's own volume.
+// The simple mixer of an ALSA card, its elements placed as the controls by
+// placeAlsaControls (Master or PCM, Treble, Bass, Synth). With PulseAudio or
+// PipeWire, card "default" is the sound server, whose Master is the desktop's
+// own volume.
 //
 // Values are raw: a volume from 0 to the element's range, a mute 1 when the
 // playback switch is off. An element with more than two channels is offered
-// as left and right: left-side channels take the left value, right-side ones
-// the right value, centre and woofer the louder of the two.
+// as left and right (alsaChannelValue).
 //
 // Changes are watched through the mixer's poll descriptors on the GUI
 // thread; a change is reported only when an element's values differ from
 // those last read or written here (servers also announce unrelated elements
 // and our own writes).
-class AlsaMixer : public QObject, public ControlSourceSet {
+class AlsaMixer : public QObject, public MixerDevice {
     Q_OBJECT
 
 public:
@@ -41,29 +40,22 @@ public:
     ~AlsaMixer() override;
 
     // The card's name as the driver gives it, or the name it was opened by.
-    QString name() const { return m_name; }
+    QString productName() const override { return m_name; }
 
-    ControlSource* control(MixerLineType line, MixerControlKind kind) override;
+    MixerControl* control(TMixerControlType control) override;
 
 private:
     class Element;
-    struct Place {
-        MixerLineType line;
-        MixerControlKind kind;
-        Element* source;
-    };
 
     AlsaMixer(_snd_mixer* mixer, QString name);
     void findElements();
-    void offer(MixerLineType line, MixerControlKind kind, _snd_mixer_elem* element, bool isSwitch);
     void watchChanges();
     void handleEvents();
     static int elementEvent(_snd_mixer_elem* element, unsigned int mask);
 
     _snd_mixer* m_mixer;
     QString m_name;
-    std::vector<std::unique_ptr<Element>> m_elements;
-    std::vector<Place> m_places;
+    std::array<std::unique_ptr<Element>, MixerControlCount> m_elements;
     QList<QSocketNotifier*> m_notifiers;
     std::vector<Element*> m_changed;
 };

@@ -7,7 +7,17 @@
 
 namespace harmonet {
 
-class StageControls::Control : public ControlSource {
+namespace {
+
+// The stage's own control for each of the six, in their order.
+constexpr std::array<SynthOutputStage::Control, MixerControlCount> StageControlOf = {
+    SynthOutputStage::SynthVolume, SynthOutputStage::MasterVolume, SynthOutputStage::SynthMute,
+    SynthOutputStage::MasterMute,  SynthOutputStage::Treble,       SynthOutputStage::Bass,
+};
+
+} // namespace
+
+class StageControls::Control : public MixerControl {
 public:
     Control(SynthOutputStage& stage, SynthOutputStage::Control control)
         : m_stage(stage)
@@ -19,16 +29,23 @@ public:
     int channels() const override { return SynthOutputStage::channels(m_control); }
     quint32 minimum() const override { return 0; }
     quint32 maximum() const override { return SynthOutputStage::maximum(m_control); }
-    quint32 value(int channel) const override { return m_stage.value(m_control, channel); }
 
-    quint32 write(std::span<const quint32> values) override
+    quint32 read(TMixerStereoValue& value) override
+    {
+        value.LeftValue = m_stage.value(m_control, 0);
+        value.RightValue = channels() == 2 ? m_stage.value(m_control, 1) : value.LeftValue;
+        return MixerNoError;
+    }
+
+    quint32 write(TMixerStereoValue value) override
     {
         // What is written is known before the stage announces it, so its
         // notice of the change finds nothing new.
-        for (int ch = 0; ch < channels() && ch < int(values.size()); ++ch) {
+        const std::array<quint32, 2> values{value.LeftValue, value.RightValue};
+        for (int ch = 0; ch < channels(); ++ch) {
             m_known[ch] = std::min(values[ch], maximum());
         }
-        for (int ch = 0; ch < channels() && ch < int(values.size()); ++ch) {
+        for (int ch = 0; ch < channels(); ++ch) {
             m_stage.setValue(m_control, ch, values[ch]);
         }
         return MixerNoError;
@@ -55,8 +72,8 @@ private:
 StageControls::StageControls(SynthOutputStage& stage, QObject* parent)
     : QObject(parent)
 {
-    for (int c = 0; c < SynthOutputStage::controlCount; ++c) {
-        m_controls[c] = std::make_unique<Control>(stage, static_cast<SynthOutputStage::Control>(c));
+    for (int c = 0; c < MixerControlCount; ++c) {
+        m_controls[c] = std::make_unique<Control>(stage, StageControlOf[c]);
     }
     // Queued, so a change is judged once a write of both channels is complete.
     connect(&stage, &SynthOutputStage::changed, this, &StageControls::stageChanged, Qt::QueuedConnection);
@@ -64,36 +81,17 @@ StageControls::StageControls(SynthOutputStage& stage, QObject* parent)
 
 StageControls::~StageControls() = default;
 
-ControlSource* StageControls::control(MixerLineType line, MixerControlKind kind)
+MixerControl* StageControls::control(TMixerControlType control)
 {
-    auto stageControl = [&]() -> int {
-        if (line == MixerLineType::Synthesizer) {
-            return kind == MixerControlKind::Volume ? SynthOutputStage::SynthVolume
-                   : kind == MixerControlKind::Mute ? SynthOutputStage::SynthMute
-                                                    : -1;
-        }
-        switch (kind) {
-        case MixerControlKind::Volume:
-            return SynthOutputStage::MasterVolume;
-        case MixerControlKind::Mute:
-            return SynthOutputStage::MasterMute;
-        case MixerControlKind::Treble:
-            return SynthOutputStage::Treble;
-        case MixerControlKind::Bass:
-            return SynthOutputStage::Bass;
-        }
-        return -1;
-    }();
-    return stageControl < 0 ? nullptr : m_controls[stageControl].get();
+    return m_controls[control].get();
 }
 
-void StageControls::stageChanged(int control)
+void StageControls::stageChanged(int stageControl)
 {
-    if (control < 0 || control >= int(m_controls.size())) {
-        return;
-    }
-    if (m_controls[control]->refresh()) {
-        reportChange(m_controls[control].get());
+    for (int c = 0; c < MixerControlCount; ++c) {
+        if (StageControlOf[c] == stageControl && m_controls[c]->refresh()) {
+            reportChange(TMixerControlType(c));
+        }
     }
 }
 

@@ -22,9 +22,6 @@ public:
 
     std::unique_ptr<MixerDevice> open(int midiDeviceId, quint32& result) override;
 
-    // The product name of a mixer made of the output stage alone.
-    static QString stageName() { return QStringLiteral("Built-in synthesizer"); }
-
 private:
     QString m_card;
     SynthOutputStage& m_stage;

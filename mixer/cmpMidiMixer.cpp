@@ -4,29 +4,9 @@
 
 #include <QMetaObject>
 
-#include <algorithm>
-#include <vector>
-
 namespace harmonet {
 
 namespace {
-
-constexpr MixerControlKind kindOf(TMixerControlType control)
-{
-    switch (control) {
-    case TMidiMixer::mcMidiVolume:
-    case TMidiMixer::mcMasterVolume:
-        return MixerControlKind::Volume;
-    case TMidiMixer::mcMidiMute:
-    case TMidiMixer::mcMasterMute:
-        return MixerControlKind::Mute;
-    case TMidiMixer::mcTreble:
-        return MixerControlKind::Treble;
-    case TMidiMixer::mcBass:
-        break;
-    }
-    return MixerControlKind::Bass;
-}
 
 bool valid(TMixerControlType control)
 {
@@ -123,12 +103,12 @@ void TMidiMixer::SetControlValues(TMixerControlType control, TMixerStereoValue v
 
 quint32 TMidiMixer::ControlMin(TMixerControlType control) const
 {
-    return valid(control) ? m_controls[control].record.minimum : 0;
+    return valid(control) ? m_controls[control].minimum : 0;
 }
 
 quint32 TMidiMixer::ControlMax(TMixerControlType control) const
 {
-    return valid(control) ? m_controls[control].record.maximum : 0;
+    return valid(control) ? m_controls[control].maximum : 0;
 }
 
 void TMidiMixer::OpenMixer()
@@ -143,16 +123,16 @@ void TMidiMixer::OpenMixer()
     m_device = std::move(device);
     m_productName = m_device->productName();
     try {
-        findLine(MixerLineType::Speakers, m_speakersLine, QStringLiteral("Can't find audio output mixer line for "));
+        requireLine(MixerLine::Speakers, QStringLiteral("Can't find audio output mixer line for "));
         for (TMixerControlType control : {mcMasterVolume, mcMasterMute, mcTreble, mcBass}) {
-            m_controls[control].available = FindControl(m_speakersLine, control);
+            FindControl(control);
         }
         for (TMixerControlType control : {mcMasterVolume, mcMasterMute, mcTreble, mcBass}) {
             ReadControl(control);
         }
-        findLine(MixerLineType::Synthesizer, m_synthLine, QStringLiteral("Can't find MIDI output source line for "));
+        requireLine(MixerLine::Synthesizer, QStringLiteral("Can't find MIDI output source line for "));
         for (TMixerControlType control : {mcMidiVolume, mcMidiMute}) {
-            m_controls[control].available = FindControl(m_synthLine, control);
+            FindControl(control);
         }
         for (TMixerControlType control : {mcMidiVolume, mcMidiMute}) {
             ReadControl(control);
@@ -167,11 +147,11 @@ void TMidiMixer::OpenMixer()
     // Notices are taken like posted messages: after the device has finished
     // its own work, and never from a device closed in the meantime.
     const quint64 opening = ++m_openings;
-    m_device->setChangeHandler([this, opening](quint32 id) {
+    m_device->setChangeHandler([this, opening](TMixerControlType control) {
         QMetaObject::invokeMethod(
-            this, [this, opening, id] {
+            this, [this, opening, control] {
                 if (m_device && m_openings == opening) {
-                    controlChanged(id);
+                    controlChanged(control);
                 }
             },
             Qt::QueuedConnection);
@@ -182,106 +162,70 @@ void TMidiMixer::OpenMixer()
 void TMidiMixer::CloseMixer()
 {
     ++m_openings;
+    for (Control& control : m_controls) {
+        control.source = nullptr;
+    }
     m_device.reset();
     m_active = false;
 }
 
-void TMidiMixer::findLine(MixerLineType type, MixerLineRecord& line, const QString& missing)
+void TMidiMixer::requireLine(MixerLine line, const QString& missing) const
 {
-    const std::optional<MixerLineRecord> found = m_device->line(type);
-    if (!found) {
+    if (!m_device->hasLine(line)) {
         throw Exception(missing + m_productName);
     }
-    line = *found;
 }
 
 void TMidiMixer::forgetControls()
 {
     m_controls = {};
-    m_speakersLine = {};
-    m_synthLine = {};
 }
 
-const MixerLineRecord& TMidiMixer::lineOf(TMixerControlType control) const
+void TMidiMixer::FindControl(TMixerControlType control)
 {
-    return control == mcMidiVolume || control == mcMidiMute ? m_synthLine : m_speakersLine;
-}
-
-int TMidiMixer::channelsOf(TMixerControlType control) const
-{
-    const Control& c = m_controls[control];
-    return c.record.uniform ? 1 : std::max(1, lineOf(control).channels);
-}
-
-size_t TMidiMixer::valueCount(TMixerControlType control) const
-{
-    return size_t(channelsOf(control)) * size_t(std::max(1, m_controls[control].record.items));
-}
-
-bool TMidiMixer::FindControl(const MixerLineRecord& line, TMixerControlType control)
-{
-    MixerControlRecord record;
-    const quint32 result = m_device->findControl(line, kindOf(control), record);
-    if (result == MixerInvalidLine || result == MixerInvalidControl) {
-        m_controls[control].record = {};
-        return false;
-    }
-    if (result != MixerNoError) {
-        throw EMMError(result, QStringLiteral("mixerGetLineControls"));
-    }
-    m_controls[control].record = record;
-    return true;
+    Control& c = m_controls[control];
+    c.source = m_device->control(control);
+    c.available = c.source != nullptr;
+    c.minimum = c.source ? c.source->minimum() : 0;
+    c.maximum = c.source ? c.source->maximum() : 0;
 }
 
 void TMidiMixer::ReadControl(TMixerControlType control)
 {
     Control& c = m_controls[control];
-    if (!c.available || !m_device) {
+    if (!c.source) {
         c.value = {};
         return;
     }
-    const int channels = channelsOf(control);
-    std::vector<quint32> values(valueCount(control), 0);
-    const quint32 result = m_device->readValues(c.record, channels, values);
+    const quint32 result = c.source->read(c.value);
     if (result != MixerNoError) {
         throw EMMError(result, QStringLiteral("mixerGetControlDetails"));
     }
-    c.value.LeftValue = values[0];
-    c.value.RightValue = channels == 1 ? values[0] : values[1];
 }
 
 void TMidiMixer::WriteControl(TMixerControlType control)
 {
-    // A control the mixer does not have is not written at all: its record
-    // names no control of the device.
+    // A control the mixer does not have is not written at all.
     const Control& c = m_controls[control];
-    if (!c.available || !m_device) {
+    if (!c.source) {
         return;
     }
-    std::vector<quint32> values(valueCount(control), 0);
-    values[0] = c.value.LeftValue;
-    if (values.size() > 1) {
-        values[1] = c.value.RightValue;
-    }
-    const quint32 result = m_device->writeValues(c.record, channelsOf(control), values);
+    const quint32 result = c.source->write(c.value);
     if (result != MixerNoError) {
         throw EMMError(result, QStringLiteral("mixerSetControlDetails"));
     }
 }
 
-void TMidiMixer::controlChanged(quint32 id)
+void TMidiMixer::controlChanged(TMixerControlType control)
 {
-    runGuarded([this, id] {
-        // Controls the mixer does not have are never the subject of a notice.
-        for (int c = 0; c < ControlCount; ++c) {
-            const auto control = static_cast<TMixerControlType>(c);
-            if (m_controls[c].available && m_controls[c].record.id == id) {
-                ReadControl(control);
-                if (m_onControlChange && !m_destroying) {
-                    m_onControlChange(this, control);
-                }
-                return;
-            }
+    // Controls the mixer does not have are never the subject of a notice.
+    if (!valid(control) || !m_controls[control].source) {
+        return;
+    }
+    runGuarded([this, control] {
+        ReadControl(control);
+        if (m_onControlChange && !m_destroying) {
+            m_onControlChange(this, control);
         }
     });
 }

@@ -12,12 +12,6 @@
 
 namespace harmonet {
 
-// A left (channel 0) and right (channel 1) raw value of a mixer control.
-struct TMixerStereoValue {
-    quint32 LeftValue = 0;
-    quint32 RightValue = 0;
-};
-
 // The mixer component of the main window (MidiMixer1): opens the system's
 // mixer, finds its speakers line and the synthesizer line feeding it, keeps
 // the left and right values of six controls on them, writes new values and
@@ -35,10 +29,10 @@ class TMidiMixer : public QObject {
     Q_PROPERTY(int MidiDeviceID READ MidiDeviceID WRITE SetMidiDeviceID)
 
 public:
-    // The six controls, in the order used as their index.
-    enum TMixerControlType { mcMidiVolume, mcMasterVolume, mcMidiMute, mcMasterMute, mcTreble, mcBass };
-    Q_ENUM(TMixerControlType)
-    static constexpr int ControlCount = 6;
+    // The six controls (mcMidiVolume ... mcBass), in the order used as their index.
+    using enum harmonet::TMixerControlType;
+    using TMixerControlType = harmonet::TMixerControlType;
+    static constexpr int ControlCount = MixerControlCount;
 
     // Called with the component and the control after a change made
     // elsewhere, once the control's values have been read again.
@@ -85,27 +79,25 @@ public:
 
 private:
     struct Control {
-        MixerControlRecord record;
+        // The open device's control; nullptr where it has none or the mixer is closed.
+        MixerControl* source = nullptr;
+        // As the last open found them.
         bool available = false;
+        quint32 minimum = 0;
+        quint32 maximum = 0;
         TMixerStereoValue value;
     };
 
-    const MixerLineRecord& lineOf(TMixerControlType control) const;
-    // Values per channel times items, and the channels passed to the device.
-    int channelsOf(TMixerControlType control) const;
-    size_t valueCount(TMixerControlType control) const;
-    bool FindControl(const MixerLineRecord& line, TMixerControlType control);
+    void FindControl(TMixerControlType control);
     void ReadControl(TMixerControlType control);
     void WriteControl(TMixerControlType control);
-    void findLine(MixerLineType type, MixerLineRecord& line, const QString& missing);
-    void controlChanged(quint32 id);
+    void requireLine(MixerLine line, const QString& missing) const;
+    void controlChanged(TMixerControlType control);
     void forgetControls();
 
     std::shared_ptr<MixerBackend> m_backend;
     std::unique_ptr<MixerDevice> m_device;
     QString m_productName;
-    MixerLineRecord m_synthLine;
-    MixerLineRecord m_speakersLine;
     bool m_active = true;
     bool m_loading = true;
     bool m_destroying = false;
@@ -116,7 +108,6 @@ private:
     TMixerNotifyEvent m_onControlChange;
 };
 
-using TMixerControlType = TMidiMixer::TMixerControlType;
 using TMixerNotifyEvent = TMidiMixer::TMixerNotifyEvent;
 
 } // namespace harmonet

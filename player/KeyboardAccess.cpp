@@ -6,6 +6,7 @@
 #include "player/Panel.h"
 #include "widgets/ButtonKeys.h"
 #include "widgets/ImageButton.h"
+#include "windows/OwnKeys.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -49,6 +50,8 @@ void TfrmMain::setupKeyboardAccess()
             TButtonKeys::install(control);
         }
     }
+    // Escape, Space and the other keys of this window act only when it is active.
+    keepKeysInToolWindows(*this);
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

@@ -26,8 +26,9 @@ packages=(
   # a private sound server for the tests of the system mixer and of live audio
   # (null sink, its monitor recorded with parec; ALSA reaches it through the pulse plugin)
   pulseaudio pulseaudio-utils libasound2-plugins
-  # running the window without a display; screenshots; the start-up benchmark's X client
-  xvfb xauth libxcb1-dev
+  # running the window without a display; screenshots; the X clients of the start-up
+  # benchmark and of the tests that type real keys (XTEST)
+  xvfb xauth libxcb1-dev libxcb-xtest0-dev
   # the script that writes the example song
   python3
   # installing: the menu entry's check and the Debian package's dependency list

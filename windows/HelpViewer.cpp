@@ -1,6 +1,7 @@
 #include "windows/HelpViewer.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -79,6 +80,15 @@ void THelpViewer::showContext(int context)
     show();
     raise();
     activateWindow();
+}
+
+void THelpViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 THelpViewer* showHelpContext(QWidget* owner, int context)

@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QKeyEvent;
 class QTextBrowser;
 
 namespace harmonet {
@@ -33,6 +34,10 @@ public:
     void showContext(int context);
 
     QTextBrowser* browser() const { return m_browser; }
+
+protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QTextBrowser* m_browser;

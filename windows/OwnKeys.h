@@ -1,15 +1,18 @@
 #pragma once
 
-class QEvent;
+class QWidget;
 
 namespace harmonet {
 
-// Whether a key typed in one of the program's secondary windows stays with
-// that window rather than going to the main window's keys (Esc, Space, the
-// letters of the transport and the function keys): every key without Ctrl,
-// Alt or Meta. The toolkit would otherwise let the main window's shortcuts
-// act from a tool window it owns. Accepts the shortcut check of such a key,
-// which then arrives as an ordinary key press; false for any other event.
-bool keepOwnKey(QEvent* event);
+// Keeps the keys typed in a tool window of the main window (the track mixer,
+// the lyrics, the settings) with that tool window. The toolkit lets a
+// window's shortcuts act also while one of its tool windows is active: Escape
+// typed in the track mixer would press the main window's cancel button and end
+// the program, Space would pause, F1 would open the general help rather than
+// the mixer's page. From this call on, every key without Ctrl, Alt or Meta
+// typed in any tool window of mainWindow, now or later, reaches that window as
+// an ordinary key press; keys with those modifiers still reach the main
+// window's commands. Lasts as long as mainWindow.
+void keepKeysInToolWindows(QWidget& mainWindow);
 
 } // namespace harmonet

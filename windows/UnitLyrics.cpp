@@ -5,7 +5,6 @@
 #include "windows/SettingsItems.h"
 #include "windows/HelpViewer.h"
 #include "windows/Memo.h"
-#include "windows/OwnKeys.h"
 #include "windows/UnitSettings.h"
 #include "windows/WindowPlacement.h"
 
@@ -130,9 +129,6 @@ bool TfrmLyrics::event(QEvent* event)
             event->accept();
             return true;
         }
-    }
-    if (keepOwnKey(event)) {
-        return true;
     }
     return QWidget::event(event);
 }

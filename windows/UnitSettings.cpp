@@ -18,7 +18,6 @@
 #include "windows/InstrumentMenu.h"
 #include "windows/MainWindowLink.h"
 #include "windows/Memo.h"
-#include "windows/OwnKeys.h"
 #include "windows/UnitLyrics.h"
 #include "windows/WindowPlacement.h"
 
@@ -378,14 +377,6 @@ void TfrmSettings::btnCancelClick()
         TrackPanels[n]->setCaption(SavedInstruments[n]);
     }
     close();
-}
-
-bool TfrmSettings::event(QEvent* event)
-{
-    if (keepOwnKey(event)) {
-        return true;
-    }
-    return QDialog::event(event);
 }
 
 void TfrmSettings::keyPressEvent(QKeyEvent* event)

@@ -112,7 +112,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     // Construction, in SettingsLayout.cpp.

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-#include <algorithm>
+#include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,23 +17,20 @@ namespace harmonet::test {
 class FakeMixerBackend : public MixerBackend {
 public:
     struct Control {
-        MixerLineType line;
-        MixerControlKind kind;
-        MixerControlRecord record;
-        std::vector<quint32> values; // channels x items, as last written or set
+        int channels;
+        quint32 maximum;
+        std::vector<quint32> values; // one per channel, as last written or set
     };
     struct Write {
-        quint32 id;
-        int channels;
-        std::vector<quint32> values;
+        TMixerControlType control;
+        std::vector<quint32> values; // one per channel of the control
     };
 
     QString productName = QStringLiteral("Test Mixer");
-    std::optional<int> speakersChannels = 2;
-    std::optional<int> synthChannels = 2;
-    std::vector<Control> controls;
+    bool hasSpeakersLine = true;
+    bool hasSynthesizerLine = true;
+    std::array<std::optional<Control>, MixerControlCount> controls;
     quint32 openResult = MixerNoError;
-    quint32 findResult = MixerNoError; // returned for every control found
     quint32 readResult = MixerNoError;
     quint32 writeResult = MixerNoError;
 
@@ -41,54 +39,29 @@ public:
     int reads = 0;
     int openDevices = 0;
 
-    // Volumes 0..65535 on stereo lines, uniform mutes 0..1, tone 0..65535 at
-    // 32768; identifiers 11..16.
+    // Volumes 0..65535 in stereo, mutes 0..1 and tone 0..65535 at 32768 in one channel.
     FakeMixerBackend()
     {
-        auto add = [this](MixerLineType line, MixerControlKind kind, quint32 id, bool uniform, quint32 maximum,
-                          quint32 value) {
-            controls.push_back({line, kind, {id, uniform, 0, 0, maximum}, {value, value}});
-        };
-        add(MixerLineType::Synthesizer, MixerControlKind::Volume, 11, false, 65535, 65535);
-        add(MixerLineType::Speakers, MixerControlKind::Volume, 12, false, 65535, 65535);
-        add(MixerLineType::Synthesizer, MixerControlKind::Mute, 13, true, 1, 0);
-        add(MixerLineType::Speakers, MixerControlKind::Mute, 14, true, 1, 0);
-        add(MixerLineType::Speakers, MixerControlKind::Treble, 15, true, 65535, 32768);
-        add(MixerLineType::Speakers, MixerControlKind::Bass, 16, true, 65535, 32768);
+        controls[mcMidiVolume] = Control{2, 65535, {65535, 65535}};
+        controls[mcMasterVolume] = Control{2, 65535, {65535, 65535}};
+        controls[mcMidiMute] = Control{1, 1, {0}};
+        controls[mcMasterMute] = Control{1, 1, {0}};
+        controls[mcTreble] = Control{1, 65535, {32768}};
+        controls[mcBass] = Control{1, 65535, {32768}};
     }
 
-    Control* find(MixerLineType line, MixerControlKind kind)
-    {
-        for (Control& control : controls) {
-            if (control.line == line && control.kind == kind) {
-                return &control;
-            }
-        }
-        return nullptr;
-    }
-    Control* byId(quint32 id)
-    {
-        for (Control& control : controls) {
-            if (control.record.id == id) {
-                return &control;
-            }
-        }
-        return nullptr;
-    }
-    void remove(MixerLineType line, MixerControlKind kind)
-    {
-        std::erase_if(controls, [&](const Control& c) { return c.line == line && c.kind == kind; });
-    }
+    Control& control(TMixerControlType control) { return *controls[control]; }
+    void remove(TMixerControlType control) { controls[control].reset(); }
 
-    // A change made elsewhere: the values, then a notice for identifier id
-    // (which need not belong to any control).
-    void changeElsewhere(quint32 id, std::vector<quint32> values = {})
+    // A change made elsewhere: the values, then a notice for the control
+    // (which the mixer need not have).
+    void changeElsewhere(TMixerControlType control, std::vector<quint32> values = {})
     {
-        if (Control* control = byId(id); control && !values.empty()) {
-            control->values = std::move(values);
+        if (controls[control] && !values.empty()) {
+            controls[control]->values = std::move(values);
         }
-        if (m_notify) {
-            m_notify(id);
+        if (m_device) {
+            m_device->notice(control);
         }
     }
 
@@ -103,61 +76,75 @@ public:
     }
 
 private:
+    class Device;
+
+    // One control of the open fake, reading and writing the test's values.
+    class FakeControl : public MixerControl {
+    public:
+        FakeControl(FakeMixerBackend& owner, TMixerControlType control)
+            : m_owner(owner)
+            , m_control(control)
+        {
+        }
+        int channels() const override { return data().channels; }
+        quint32 minimum() const override { return 0; }
+        quint32 maximum() const override { return data().maximum; }
+        quint32 read(TMixerStereoValue& value) override
+        {
+            ++m_owner.reads;
+            const std::vector<quint32>& values = data().values;
+            value = {values.at(0), channels() == 2 ? values.at(1) : values.at(0)};
+            return m_owner.readResult;
+        }
+        quint32 write(TMixerStereoValue value) override
+        {
+            std::vector<quint32> values{value.LeftValue, value.RightValue};
+            values.resize(size_t(channels()));
+            m_owner.writes.push_back({m_control, values});
+            if (m_owner.writeResult == MixerNoError && m_owner.controls[m_control]) {
+                m_owner.controls[m_control]->values = values;
+            }
+            return m_owner.writeResult;
+        }
+
+    private:
+        const Control& data() const { return *m_owner.controls[m_control]; }
+        FakeMixerBackend& m_owner;
+        TMixerControlType m_control;
+    };
+
     class Device : public MixerDevice {
     public:
         explicit Device(FakeMixerBackend& owner)
             : m_owner(owner)
         {
             ++m_owner.openDevices;
+            m_owner.m_device = this;
+            for (int c = 0; c < MixerControlCount; ++c) {
+                if (m_owner.controls[c]) {
+                    m_controls[c] = std::make_unique<FakeControl>(owner, TMixerControlType(c));
+                }
+            }
         }
         ~Device() override
         {
             --m_owner.openDevices;
-            m_owner.m_notify = nullptr;
+            m_owner.m_device = nullptr;
         }
         QString productName() const override { return m_owner.productName; }
-        std::optional<MixerLineRecord> line(MixerLineType type) const override
+        bool hasLine(MixerLine line) const override
         {
-            const std::optional<int>& channels =
-                type == MixerLineType::Speakers ? m_owner.speakersChannels : m_owner.synthChannels;
-            if (!channels) {
-                return std::nullopt;
-            }
-            return MixerLineRecord{type == MixerLineType::Speakers ? 1u : 2u, *channels};
+            return line == MixerLine::Speakers ? m_owner.hasSpeakersLine : m_owner.hasSynthesizerLine;
         }
-        quint32 findControl(const MixerLineRecord& line, MixerControlKind kind, MixerControlRecord& record) override
-        {
-            Control* control = m_owner.find(line.id == 1 ? MixerLineType::Speakers : MixerLineType::Synthesizer, kind);
-            if (!control) {
-                return MixerInvalidControl;
-            }
-            record = control->record;
-            return m_owner.findResult;
-        }
-        quint32 readValues(const MixerControlRecord& record, int, std::span<quint32> values) override
-        {
-            ++m_owner.reads;
-            if (const Control* control = m_owner.byId(record.id)) {
-                std::fill(values.begin(), values.end(), 0);
-                std::copy_n(control->values.begin(), std::min(values.size(), control->values.size()), values.begin());
-            }
-            return m_owner.readResult;
-        }
-        quint32 writeValues(const MixerControlRecord& record, int channels, std::span<const quint32> values) override
-        {
-            m_owner.writes.push_back({record.id, channels, {values.begin(), values.end()}});
-            if (Control* control = m_owner.byId(record.id); control && m_owner.writeResult == MixerNoError) {
-                control->values.assign(values.begin(), values.end());
-            }
-            return m_owner.writeResult;
-        }
-        void setChangeHandler(std::function<void(quint32)> handler) override { m_owner.m_notify = std::move(handler); }
+        MixerControl* control(TMixerControlType control) override { return m_controls[control].get(); }
+        void notice(TMixerControlType control) { reportChange(control); }
 
     private:
         FakeMixerBackend& m_owner;
+        std::array<std::unique_ptr<FakeControl>, MixerControlCount> m_controls;
     };
 
-    std::function<void(quint32)> m_notify;
+    Device* m_device = nullptr;
 };
 
 } // namespace harmonet::test

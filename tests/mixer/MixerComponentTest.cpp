@@ -60,46 +60,36 @@ TEST_F(MixerComponentTest, OpensTheFirstMixerOnceItsWindowHasLoadedIt)
 
 TEST_F(MixerComponentTest, AUniformControlReadsIntoBothChannelsAndIsWrittenWithOne)
 {
-    backend->find(MixerLineType::Speakers, MixerControlKind::Mute)->values = {1};
+    backend->control(mcMasterMute).values = {1};
     TMidiMixer& m = loaded();
     EXPECT_EQ(m.ControlValue(TMidiMixer::mcMasterMute, 0), 1u);
     EXPECT_EQ(m.ControlValue(TMidiMixer::mcMasterMute, 1), 1u);
 
     m.SetControlValue(TMidiMixer::mcMasterMute, 0, 0);
     ASSERT_EQ(backend->writes.size(), 1u);
-    EXPECT_EQ(backend->writes[0].id, 14u);
-    EXPECT_EQ(backend->writes[0].channels, 1);
+    EXPECT_EQ(backend->writes[0].control, mcMasterMute);
     EXPECT_EQ(backend->writes[0].values, std::vector<quint32>{0});
 }
 
-TEST_F(MixerComponentTest, ValuesAreSizedByChannelsAndItemsAndChannelsAfterTheSecondGetZero)
+// Elements of more than two channels are the ALSA mapping's (AlsaElementMapTest).
+TEST_F(MixerComponentTest, ValuesAreReadAndWrittenPerChannelOfTheControl)
 {
     struct Case {
-        int lineChannels;
-        int items;
+        int channels;
+        std::vector<quint32> atStart;
+        TMixerStereoValue read;
         std::vector<quint32> written;
     };
-    for (const Case& c : {Case{2, 0, {100, 200}}, Case{4, 0, {100, 200, 0, 0}}, Case{1, 0, {100}},
-                          Case{4, 5, std::vector<quint32>(20, 0)}}) {
+    for (const Case& c : {Case{2, {300, 7}, {300, 7}, {100, 200}}, Case{1, {300}, {300, 300}, {100}}}) {
         backend = std::make_shared<FakeMixerBackend>();
-        backend->speakersChannels = c.lineChannels;
-        FakeMixerBackend::Control* volume = backend->find(MixerLineType::Speakers, MixerControlKind::Volume);
-        volume->record.items = c.items;
-        volume->values = std::vector<quint32>(size_t(c.lineChannels * std::max(1, c.items)), 7);
-        volume->values[0] = 300;
+        backend->control(mcMasterVolume) = {c.channels, 65535, c.atStart};
         TMidiMixer& m = loaded();
-        EXPECT_EQ(m.ControlValue(TMidiMixer::mcMasterVolume, 0), 300u) << c.lineChannels;
-        EXPECT_EQ(m.ControlValue(TMidiMixer::mcMasterVolume, 1), c.lineChannels == 1 ? 300u : 7u);
+        EXPECT_EQ(m.ControlValue(TMidiMixer::mcMasterVolume, 0), c.read.LeftValue) << c.channels;
+        EXPECT_EQ(m.ControlValue(TMidiMixer::mcMasterVolume, 1), c.read.RightValue) << c.channels;
 
         m.SetControlValues(TMidiMixer::mcMasterVolume, {100, 200});
-        std::vector<quint32> expected = c.written;
-        if (c.items) {
-            expected[0] = 100;
-            expected[1] = 200;
-        }
         ASSERT_FALSE(backend->writes.empty());
-        EXPECT_EQ(backend->writes.back().channels, c.lineChannels);
-        EXPECT_EQ(backend->writes.back().values, expected) << c.lineChannels << " channels, " << c.items << " items";
+        EXPECT_EQ(backend->writes.back().values, c.written) << c.channels << " channels";
     }
 }
 
@@ -120,7 +110,7 @@ TEST_F(MixerComponentTest, AnUnchangedValueWritesNothingWhileSetControlValuesAlw
 
 TEST_F(MixerComponentTest, AControlTheMixerLacksReadsZeroAndIsNeverWritten)
 {
-    backend->remove(MixerLineType::Speakers, MixerControlKind::Bass);
+    backend->remove(mcBass);
     TMidiMixer& m = loaded();
     EXPECT_FALSE(m.ControlAvailable(TMidiMixer::mcBass));
     EXPECT_EQ(m.ControlValue(TMidiMixer::mcBass, 0), 0u);
@@ -132,7 +122,7 @@ TEST_F(MixerComponentTest, AControlTheMixerLacksReadsZeroAndIsNeverWritten)
 
 TEST_F(MixerComponentTest, ANoticeRereadsItsControlBeforeTheHandlerAndOthersAreIgnored)
 {
-    backend->remove(MixerLineType::Speakers, MixerControlKind::Bass);
+    backend->remove(mcBass);
     TMidiMixer& m = loaded();
     QList<std::pair<TMixerControlType, quint32>> seen;
     m.SetOnControlChange([&](QObject* sender, TMixerControlType control) {
@@ -141,13 +131,12 @@ TEST_F(MixerComponentTest, ANoticeRereadsItsControlBeforeTheHandlerAndOthersAreI
     });
     const int readsAtOpen = backend->reads;
 
-    backend->changeElsewhere(99);
-    backend->changeElsewhere(0); // what a control the mixer lacks would carry
+    backend->changeElsewhere(mcBass); // a control the mixer lacks
     deliverNotices();
     EXPECT_TRUE(seen.isEmpty());
     EXPECT_EQ(backend->reads, readsAtOpen);
 
-    backend->changeElsewhere(12, {1000, 2000});
+    backend->changeElsewhere(mcMasterVolume, {1000, 2000});
     EXPECT_TRUE(seen.isEmpty()) << "notices arrive through the event loop";
     deliverNotices();
     ASSERT_EQ(seen.size(), 1);
@@ -161,7 +150,7 @@ TEST_F(MixerComponentTest, ANoticeForAMixerClosedMeanwhileIsDropped)
     TMidiMixer& m = loaded();
     int calls = 0;
     m.SetOnControlChange([&](QObject*, TMixerControlType) { ++calls; });
-    backend->changeElsewhere(12, {1, 1});
+    backend->changeElsewhere(mcMasterVolume, {1, 1});
     m.SetActive(false);
     deliverNotices();
     EXPECT_EQ(calls, 0);
@@ -172,12 +161,12 @@ TEST_F(MixerComponentTest, WhatTheHandlerRaisesIsReportedAndTheMixerGoesOn)
 {
     TMidiMixer& m = loaded();
     m.SetOnControlChange([](QObject*, TMixerControlType) { throw Exception(QStringLiteral("handler failed")); });
-    backend->changeElsewhere(16, {100});
+    backend->changeElsewhere(mcBass, {100});
     deliverNotices();
     EXPECT_EQ(errors, QStringList{QStringLiteral("handler failed")});
 
     backend->readResult = MixerInvalidHandle;
-    backend->changeElsewhere(16, {200});
+    backend->changeElsewhere(mcBass, {200});
     deliverNotices();
     ASSERT_EQ(errors.size(), 2);
     EXPECT_EQ(errors[1], QStringLiteral("Multimedia System Error 5 - Device handle is invalid in mixerGetControlDetails"));
@@ -213,12 +202,10 @@ TEST_F(MixerComponentTest, FailuresRaiseTheirMessagesAndLeaveNothingOpen)
     const QList<Case> cases{
         {"open", [](FakeMixerBackend& b) { b.openResult = MixerBadDeviceId; },
          QStringLiteral("Multimedia System Error 2 - Device ID out of range in mixerOpen")},
-        {"no speakers", [](FakeMixerBackend& b) { b.speakersChannels.reset(); },
+        {"no speakers", [](FakeMixerBackend& b) { b.hasSpeakersLine = false; },
          QStringLiteral("Can't find audio output mixer line for Test Mixer")},
-        {"no synthesizer", [](FakeMixerBackend& b) { b.synthChannels.reset(); },
+        {"no synthesizer", [](FakeMixerBackend& b) { b.hasSynthesizerLine = false; },
          QStringLiteral("Can't find MIDI output source line for Test Mixer")},
-        {"find", [](FakeMixerBackend& b) { b.findResult = 7000; },
-         QStringLiteral("Multimedia Unknown Error 7000 - Unknown error in mixerGetLineControls")},
         {"read", [](FakeMixerBackend& b) { b.readResult = MixerNoMemory; },
          QStringLiteral("Multimedia System Error 7 - Memory allocation error in mixerGetControlDetails")},
     };

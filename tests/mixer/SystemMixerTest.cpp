@@ -2,6 +2,7 @@
 // no sound card, and the simple mixer of ALSA's "default" device on a private
 // PulseAudio server with a null sink.
 #include "midiout/OutputStage.h"
+#include "mixer/StageControls.h"
 #include "mixer/SystemMixer.h"
 #include "mixer/cmpMidiMixer.h"
 #include "tests/support/PrivateSoundServer.h"
@@ -58,7 +59,7 @@ TEST(SystemMixerTest, WithoutACardAllSixControlsAreTheOutputStage)
     TMidiMixer mixer(std::make_shared<SystemMixerBackend>(QStringLiteral("hw:97"), stage));
     mixer.Loaded();
     ASSERT_TRUE(mixer.Active());
-    EXPECT_EQ(mixer.ProductName(), SystemMixerBackend::stageName());
+    EXPECT_EQ(mixer.ProductName(), StageControls::stageName());
     for (int c = 0; c < TMidiMixer::ControlCount; ++c) {
         EXPECT_TRUE(mixer.ControlAvailable(TMixerControlType(c))) << c;
     }
@@ -101,7 +102,7 @@ TEST(SystemMixerTest, MasterIsTheSoundServersVolumeBothWays)
     TMidiMixer mixer(std::make_shared<SystemMixerBackend>(QStringLiteral("default"), stage));
     mixer.Loaded();
     ASSERT_TRUE(mixer.Active());
-    EXPECT_NE(mixer.ProductName(), SystemMixerBackend::stageName());
+    EXPECT_NE(mixer.ProductName(), StageControls::stageName());
     ASSERT_TRUE(mixer.ControlAvailable(TMidiMixer::mcMasterVolume));
     ASSERT_TRUE(mixer.ControlAvailable(TMidiMixer::mcMasterMute));
     const std::optional<QList<quint32>> atStart = server.sinkVolumes();

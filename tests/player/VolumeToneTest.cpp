@@ -43,8 +43,8 @@ TEST_F(PlayerTest, AVolumeSliderShowsTheLouderChannelAndKeepsTheBalance)
             SCOPED_TRACE(testing::Message() << (master ? "master " : "midi ") << c.atStart[0] << "/" << c.atStart[1]);
             mixer = std::make_shared<FakeMixerBackend>();
             MixerBackend::installDefault(mixer);
-            const quint32 id = master ? 12 : 11;
-            mixer->byId(id)->values = c.atStart;
+            const TMixerControlType control = master ? TMidiMixer::mcMasterVolume : TMidiMixer::mcMidiVolume;
+            mixer->control(control).values = c.atStart;
             TfrmMain& main = showWindow();
             QSlider* slider = master ? main.tbMasterV : main.tbMidiV;
             EXPECT_EQ(master ? main.MasterBalance : main.MidiBalance, c.balance);
@@ -56,7 +56,7 @@ TEST_F(PlayerTest, AVolumeSliderShowsTheLouderChannelAndKeepsTheBalance)
 
             slider->setValue(c.movedTo);
             ASSERT_FALSE(mixer->writes.empty());
-            EXPECT_EQ(mixer->writes.back().id, id);
+            EXPECT_EQ(mixer->writes.back().control, control);
             EXPECT_EQ(mixer->writes.back().values, c.written);
             window.reset();
         }
@@ -65,25 +65,25 @@ TEST_F(PlayerTest, AVolumeSliderShowsTheLouderChannelAndKeepsTheBalance)
 
 TEST_F(PlayerTest, TrebleAndBassWriteOneValueToBothChannelsAndShowChannelZero)
 {
-    for (quint32 id : {15u, 16u}) {
-        mixer->byId(id)->record.uniform = false;
-        mixer->byId(id)->values = {20000, 50000};
+    for (TMixerControlType control : {TMidiMixer::mcTreble, TMidiMixer::mcBass}) {
+        mixer->control(control).channels = 2;
+        mixer->control(control).values = {20000, 50000};
     }
     TfrmMain& main = showWindow();
     EXPECT_EQ(main.tbTreble->value(), 20000);
     EXPECT_EQ(main.tbBass->value(), 20000);
     EXPECT_EQ(main.tbTreble->pageStep(), 65535 / 15);
     main.tbTreble->setValue(40000);
-    EXPECT_EQ(mixer->writes.back().id, 15u);
+    EXPECT_EQ(mixer->writes.back().control, TMidiMixer::mcTreble);
     EXPECT_EQ(mixer->writes.back().values, (Values{40000, 40000}));
     main.tbBass->setValue(1000);
-    EXPECT_EQ(mixer->writes.back().id, 16u);
+    EXPECT_EQ(mixer->writes.back().control, TMidiMixer::mcBass);
     EXPECT_EQ(mixer->writes.back().values, (Values{1000, 1000}));
 }
 
 TEST_F(PlayerTest, TheTwoMuteButtonsAreIndependent)
 {
-    mixer->byId(13)->values = {1}; // the MIDI line starts muted
+    mixer->control(TMidiMixer::mcMidiMute).values = {1}; // the MIDI line starts muted
     TfrmMain& main = showWindow();
     EXPECT_TRUE(main.sbMidiMute->isDown());
     EXPECT_FALSE(main.sbMasterMute->isDown());
@@ -93,19 +93,19 @@ TEST_F(PlayerTest, TheTwoMuteButtonsAreIndependent)
     QTest::mouseClick(main.sbMasterMute, Qt::LeftButton);
     EXPECT_TRUE(main.sbMasterMute->isDown());
     EXPECT_TRUE(main.sbMidiMute->isDown());
-    EXPECT_EQ(mixer->byId(14)->values, Values{1});
-    EXPECT_EQ(mixer->byId(13)->values[0], 1u);
+    EXPECT_EQ(mixer->control(TMidiMixer::mcMasterMute).values, Values{1});
+    EXPECT_EQ(mixer->control(TMidiMixer::mcMidiMute).values[0], 1u);
 
     QTest::mouseClick(main.sbMidiMute, Qt::LeftButton);
     EXPECT_FALSE(main.sbMidiMute->isDown());
     EXPECT_TRUE(main.sbMasterMute->isDown());
-    EXPECT_EQ(mixer->byId(13)->values, Values{0});
-    EXPECT_EQ(mixer->byId(14)->values, Values{1});
+    EXPECT_EQ(mixer->control(TMidiMixer::mcMidiMute).values, Values{0});
+    EXPECT_EQ(mixer->control(TMidiMixer::mcMasterMute).values, Values{1});
 
     QTest::mouseClick(main.sbMasterMute, Qt::LeftButton);
-    EXPECT_EQ(mixer->byId(14)->values, Values{0});
+    EXPECT_EQ(mixer->control(TMidiMixer::mcMasterMute).values, Values{0});
     // The notice is bound again after the master mute's two writes.
-    mixer->changeElsewhere(14, {1});
+    mixer->changeElsewhere(TMidiMixer::mcMasterMute, {1});
     settle();
     EXPECT_TRUE(main.sbMasterMute->isDown());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
@@ -116,7 +116,7 @@ TEST_F(PlayerTest, ChangesMadeElsewhereMoveTheControlsAndKeepTheBalance)
     TfrmMain& main = showWindow();
     mixer->writes.clear();
 
-    mixer->changeElsewhere(12, {20000, 40000});
+    mixer->changeElsewhere(TMidiMixer::mcMasterVolume, {20000, 40000});
     settle();
     EXPECT_EQ(main.tbMasterV->value(), 40000);
     EXPECT_EQ(main.MasterBalance, 25);
@@ -125,9 +125,9 @@ TEST_F(PlayerTest, ChangesMadeElsewhereMoveTheControlsAndKeepTheBalance)
     EXPECT_EQ(mixer->writes[0].values, (Values{20000, 40000}));
 
     mixer->writes.clear();
-    mixer->changeElsewhere(14, {1});
-    mixer->changeElsewhere(16, {10000});
-    mixer->changeElsewhere(11, {5000, 2500});
+    mixer->changeElsewhere(TMidiMixer::mcMasterMute, {1});
+    mixer->changeElsewhere(TMidiMixer::mcBass, {10000});
+    mixer->changeElsewhere(TMidiMixer::mcMidiVolume, {5000, 2500});
     settle();
     EXPECT_TRUE(main.sbMasterMute->isDown());
     EXPECT_EQ(main.tbBass->value(), 10000);
@@ -135,16 +135,16 @@ TEST_F(PlayerTest, ChangesMadeElsewhereMoveTheControlsAndKeepTheBalance)
     EXPECT_EQ(main.MidiBalance, -25);
     EXPECT_EQ(main.MasterBalance, 25);
     for (const FakeMixerBackend::Write& write : mixer->writes) {
-        EXPECT_NE(write.id, 14u) << "setting a mute button from the mixer writes nothing";
+        EXPECT_NE(write.control, TMidiMixer::mcMasterMute) << "setting a mute button from the mixer writes nothing";
     }
-    EXPECT_EQ(mixer->byId(11)->values, (Values{5000, 2500}));
+    EXPECT_EQ(mixer->control(TMidiMixer::mcMidiVolume).values, (Values{5000, 2500}));
 }
 
 TEST_F(PlayerTest, AControlTheMixerLacksDisablesItsButtonOrToneSlider)
 {
-    mixer->remove(MixerLineType::Speakers, MixerControlKind::Bass);
-    mixer->remove(MixerLineType::Synthesizer, MixerControlKind::Mute);
-    mixer->remove(MixerLineType::Speakers, MixerControlKind::Volume);
+    mixer->remove(TMidiMixer::mcBass);
+    mixer->remove(TMidiMixer::mcMidiMute);
+    mixer->remove(TMidiMixer::mcMasterVolume);
     TfrmMain& main = showWindow();
     EXPECT_FALSE(main.tbBass->isEnabled());
     EXPECT_FALSE(main.sbMidiMute->isEnabled());
@@ -161,7 +161,7 @@ TEST_F(PlayerTest, AControlTheMixerLacksDisablesItsButtonOrToneSlider)
 
 TEST_F(PlayerTest, AMixerWithoutALineStillOpensTheWindowAndSaysSoInTheStatusBar)
 {
-    mixer->synthChannels.reset();
+    mixer->hasSynthesizerLine = false;
     TfrmMain& main = showWindow();
     EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
