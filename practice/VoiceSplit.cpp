@@ -22,16 +22,35 @@ constexpr int AccompanimentTimeShare = 5;
 constexpr int MaxVoices = 3;
 constexpr int LastKeyboardProgram = 23;
 
-// What an assignment of the notes starting at one moment costs; the cheapest wins.
+// What an assignment of the notes starting at one moment costs; the
+// cheapest wins. Measured on closed scores against the voices their
+// sources write.
+// A new note in a voice still holding one, and two voices crossing.
 constexpr double OverlapCost = 20.0;
 constexpr double CrossingCost = 6.0;
+// A voice falling silent while another sings on, staying silent, and
+// staying silent when every voice was.
 constexpr double RestStartCost = 4.0;
-constexpr double RestGoOnCost = 1.0;
-constexpr double UnisonCost = 1.0;
-constexpr double LeapCostPerSemitone = 0.5;
+constexpr double RestGoOnCost = 0.5;
+constexpr double GeneralRestCost = 4.0;
+// A note sung by several voices, and by a voice coming in after a rest.
+constexpr double UnisonCost = 1.5;
+constexpr double EntryUnisonCost = 1.0;
+// A voice holding through the key another voice moves to (instead of resting).
+constexpr double HoldThroughCost = 3.0;
+// Leaps beyond a whole tone, up to a limit: past a sixth one leap is as
+// likely as another.
+constexpr double LeapCostPerSemitone = 0.2;
 constexpr int FreeLeapSemitones = 2;
+constexpr double MaxLeapCost = 1.5;
+// Notes more than a fifth from the middle of the voice's range.
+constexpr double RangeCostPerSemitone = 0.3;
+constexpr int RangeFreeSemitones = 7;
+// A voice silent where its words have a syllable; a voice starting a note
+// where its words, going on around it, have none.
 constexpr double MissedSyllableCost = 3.0;
-constexpr double UnsungOnsetCost = 1.0;
+constexpr double UnsungOnsetCost = 2.0;
+constexpr int WordsWindowQuarters = 2;
 
 qint32 onsetTolerance(qint32 ticksPerQuarter)
 {
@@ -109,12 +128,15 @@ public:
         , m_voiceCount(voiceCount)
         , m_onsetTolerance(onsetTolerance(ticksPerQuarter))
         , m_overlapTolerance(overlapTolerance(ticksPerQuarter))
+        , m_wordsWindow(ticksPerQuarter * WordsWindowQuarters)
+        , m_phraseGap(ticksPerQuarter)
         , m_syllables(syllableTicks)
         , m_onsets(onsetsOf(notes, ticksPerQuarter))
         , m_states(size_t(voiceCount))
         , m_voices(size_t(voiceCount))
     {
         m_syllables.resize(size_t(voiceCount));
+        m_centres = centresOfVoices();
     }
 
     std::vector<std::vector<int>> run()
@@ -144,6 +166,29 @@ private:
         return chosen;
     }
 
+    // The middle of each voice's range: the median key it takes where every
+    // voice starts a note at once.
+    std::array<int, MaxVoices> centresOfVoices() const
+    {
+        std::array<std::vector<int>, MaxVoices> keys;
+        for (const Onset& onset : m_onsets) {
+            const int count = int(onset.notes.size());
+            for (int voice = 0; voice < m_voiceCount && count >= m_voiceCount; ++voice) {
+                keys[size_t(voice)].push_back(m_notes[size_t(onset.notes[size_t(rankOfVoice(voice, count, m_voiceCount))])].key);
+            }
+        }
+        std::array<int, MaxVoices> centres;
+        centres.fill(-1);
+        for (int voice = 0; voice < m_voiceCount; ++voice) {
+            std::vector<int>& voiceKeys = keys[size_t(voice)];
+            if (!voiceKeys.empty()) {
+                std::nth_element(voiceKeys.begin(), voiceKeys.begin() + qsizetype(voiceKeys.size() / 2), voiceKeys.end());
+                centres[size_t(voice)] = voiceKeys[voiceKeys.size() / 2];
+            }
+        }
+        return centres;
+    }
+
     // The keys the voices take at the next onset where every voice starts a
     // note, or -1 when none follows.
     std::array<int, MaxVoices> nextKeys(size_t index) const
@@ -170,18 +215,60 @@ private:
         return m_states[size_t(voice)].end > qint64(tick) + m_overlapTolerance;
     }
 
+    // Whether the voice has been silent while another sang on: it rests.
+    // After a rest of all voices none is resting more than the others.
     bool resting(int voice, qint32 tick) const
     {
         const VoiceState& state = m_states[size_t(voice)];
-        return state.lastKey < 0 || state.end < qint64(tick) - m_onsetTolerance;
+        if (state.end >= qint64(tick) - m_onsetTolerance) {
+            return false;
+        }
+        return std::any_of(m_states.begin(), m_states.end(),
+                           [&](const VoiceState& other) { return other.end > state.end + m_onsetTolerance; });
     }
 
-    double leapCost(int from, int to) const
+    // Whether every voice is silent: the next onset starts a phrase.
+    bool allSilent(qint32 tick) const
+    {
+        return std::all_of(m_states.begin(), m_states.end(),
+                           [&](const VoiceState& state) { return state.end < qint64(tick) - m_onsetTolerance; });
+    }
+
+    // Whether the voice's last note, ending now, has the key of the note
+    // starting now: LilyPond ends a held note where another voice of the
+    // staff strikes the same key, and the voice holds on.
+    bool holdsThrough(int voice, qint32 tick, int key) const
+    {
+        const VoiceState& state = m_states[size_t(voice)];
+        return state.lastKey == key && std::abs(state.end - tick) <= m_onsetTolerance;
+    }
+
+    // The note of the onset whose key the voice, left out, holds through
+    // while another voice moves to it; -1 when there is none.
+    int heldThrough(const Onset& onset, const Assignment& chosen, int voice) const
+    {
+        if (chosen[size_t(voice)] >= 0 || holds(voice, onset.tick)) {
+            return -1;
+        }
+        for (int mover = 0; mover < m_voiceCount; ++mover) {
+            const int note = chosen[size_t(mover)];
+            if (note < 0) {
+                continue;
+            }
+            const int key = m_notes[size_t(onset.notes[size_t(note)])].key;
+            if (holdsThrough(voice, onset.tick, key) && m_states[size_t(mover)].lastKey != key) {
+                return onset.notes[size_t(note)];
+            }
+        }
+        return -1;
+    }
+
+    static double leapCost(int from, int to)
     {
         if (from < 0) {
             return 0.0;
         }
-        return LeapCostPerSemitone * std::max(0, std::abs(from - to) - FreeLeapSemitones);
+        return std::min(MaxLeapCost, LeapCostPerSemitone * std::max(0, std::abs(from - to) - FreeLeapSemitones));
     }
 
     double cost(const Onset& onset, const Assignment& chosen, const std::array<int, MaxVoices>& next) const
@@ -198,7 +285,9 @@ private:
                 if (holding) {
                     sounding[size_t(voice)] = m_states[size_t(voice)].lastKey;
                 } else {
-                    total += resting(voice, onset.tick) ? RestGoOnCost : RestStartCost;
+                    total += resting(voice, onset.tick) ? RestGoOnCost
+                             : allSilent(onset.tick)    ? GeneralRestCost
+                                                        : RestStartCost;
                     total += sung ? MissedSyllableCost : 0.0;
                 }
                 continue;
@@ -207,11 +296,41 @@ private:
             sounding[size_t(voice)] = key;
             ++voicesOfNote[size_t(note)];
             total += holding ? OverlapCost : 0.0;
-            total += leapCost(m_states[size_t(voice)].lastKey, key) + leapCost(next[size_t(voice)], key);
-            total += !sung && !m_syllables[size_t(voice)].empty() ? UnsungOnsetCost : 0.0;
+            // After a rest of a quarter or more a voice starts a new phrase
+            // wherever it likes.
+            // Voices moving on in unison make one leap.
+            const bool phraseGoesOn = m_states[size_t(voice)].end > qint64(onset.tick) - m_phraseGap;
+            bool inUnison = false;
+            for (int other = 0; other < voice; ++other) {
+                inUnison = inUnison
+                    || (chosen[size_t(other)] == note
+                        && m_states[size_t(other)].lastKey == m_states[size_t(voice)].lastKey);
+            }
+            // A voice seldom sings far from the middle of its range.
+            const int centre = m_centres[size_t(voice)];
+            total += centre < 0 ? 0.0 : RangeCostPerSemitone * std::max(0, std::abs(key - centre) - RangeFreeSemitones);
+            if (!inUnison) {
+                total += phraseGoesOn ? leapCost(m_states[size_t(voice)].lastKey, key) : 0.0;
+                total += leapCost(next[size_t(voice)], key);
+            }
+            // Words that go on around a note without a syllable on it
+            // speak against it (or hold a melisma); words silent for a
+            // while say nothing.
+            const bool wordsGoOn = hasTickNear(m_syllables[size_t(voice)], onset.tick, m_wordsWindow);
+            total += !sung && wordsGoOn ? UnsungOnsetCost : 0.0;
         }
         for (const int count : voicesOfNote) {
             total += count > 1 ? UnisonCost * (count - 1) : 0.0;
+        }
+        // A resting voice seldom comes in on a note another voice goes on singing.
+        for (int voice = 0; voice < m_voiceCount; ++voice) {
+            const int note = chosen[size_t(voice)];
+            total += note >= 0 && voicesOfNote[size_t(note)] > 1 && resting(voice, onset.tick) ? EntryUnisonCost : 0.0;
+        }
+        // A voice left out that holds through the key another voice moved
+        // to does not rest.
+        for (int voice = 0; voice < m_voiceCount; ++voice) {
+            total += heldThrough(onset, chosen, voice) >= 0 ? HoldThroughCost - RestStartCost : 0.0;
         }
         for (int upper = 0; upper < m_voiceCount; ++upper) {
             for (int lower = upper + 1; lower < m_voiceCount; ++lower) {
@@ -262,7 +381,14 @@ private:
 
     void assign(const Onset& onset, const Assignment& chosen)
     {
+        std::array<int, MaxVoices> heldOn;
         for (int voice = 0; voice < m_voiceCount; ++voice) {
+            heldOn[size_t(voice)] = heldThrough(onset, chosen, voice);
+        }
+        for (int voice = 0; voice < m_voiceCount; ++voice) {
+            if (heldOn[size_t(voice)] >= 0) {
+                m_states[size_t(voice)].end = endOf(m_notes[size_t(heldOn[size_t(voice)])]);
+            }
             const int note = chosen[size_t(voice)];
             if (note < 0) {
                 continue;
@@ -285,8 +411,11 @@ private:
     const int m_voiceCount;
     const qint32 m_onsetTolerance;
     const qint32 m_overlapTolerance;
+    const qint32 m_wordsWindow;
+    const qint32 m_phraseGap;
     std::vector<std::vector<qint32>> m_syllables;
     const std::vector<Onset> m_onsets;
+    std::array<int, MaxVoices> m_centres{};
     std::vector<VoiceState> m_states;
     std::vector<std::vector<int>> m_voices;
 };
