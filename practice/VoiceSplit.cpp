@@ -137,6 +137,7 @@ public:
     {
         m_syllables.resize(size_t(voiceCount));
         m_centres = centresOfVoices();
+        m_nextFull = nextFullOnsets();
     }
 
     std::vector<std::vector<int>> run()
@@ -189,23 +190,31 @@ private:
         return centres;
     }
 
+    // For each onset the next one where every voice starts a note, or -1.
+    std::vector<qsizetype> nextFullOnsets() const
+    {
+        std::vector<qsizetype> next(m_onsets.size(), -1);
+        for (qsizetype index = qsizetype(m_onsets.size()) - 2; index >= 0; --index) {
+            const bool full = int(m_onsets[size_t(index + 1)].notes.size()) >= m_voiceCount;
+            next[size_t(index)] = full ? index + 1 : next[size_t(index + 1)];
+        }
+        return next;
+    }
+
     // The keys the voices take at the next onset where every voice starts a
     // note, or -1 when none follows.
     std::array<int, MaxVoices> nextKeys(size_t index) const
     {
         std::array<int, MaxVoices> keys;
         keys.fill(-1);
-        for (size_t next = index + 1; next < m_onsets.size(); ++next) {
-            const Onset& onset = m_onsets[next];
-            const int count = int(onset.notes.size());
-            if (count < m_voiceCount) {
-                continue;
-            }
-            for (int voice = 0; voice < m_voiceCount; ++voice) {
-                const int rank = rankOfVoice(voice, count, m_voiceCount);
-                keys[size_t(voice)] = m_notes[size_t(onset.notes[size_t(rank)])].key;
-            }
-            break;
+        const qsizetype next = m_nextFull[index];
+        if (next < 0) {
+            return keys;
+        }
+        const Onset& onset = m_onsets[size_t(next)];
+        for (int voice = 0; voice < m_voiceCount; ++voice) {
+            const int rank = rankOfVoice(voice, int(onset.notes.size()), m_voiceCount);
+            keys[size_t(voice)] = m_notes[size_t(onset.notes[size_t(rank)])].key;
         }
         return keys;
     }
@@ -296,9 +305,11 @@ private:
             sounding[size_t(voice)] = key;
             ++voicesOfNote[size_t(note)];
             total += holding ? OverlapCost : 0.0;
-            // After a rest of a quarter or more a voice starts a new phrase
-            // wherever it likes.
-            // Voices moving on in unison make one leap.
+            // A voice seldom sings far from the middle of its range.
+            const int centre = m_centres[size_t(voice)];
+            total += centre < 0 ? 0.0 : RangeCostPerSemitone * std::max(0, std::abs(key - centre) - RangeFreeSemitones);
+            // Voices moving on in unison make one leap; after a rest of a
+            // quarter or more a voice starts a new phrase wherever it likes.
             const bool phraseGoesOn = m_states[size_t(voice)].end > qint64(onset.tick) - m_phraseGap;
             bool inUnison = false;
             for (int other = 0; other < voice; ++other) {
@@ -306,9 +317,6 @@ private:
                     || (chosen[size_t(other)] == note
                         && m_states[size_t(other)].lastKey == m_states[size_t(voice)].lastKey);
             }
-            // A voice seldom sings far from the middle of its range.
-            const int centre = m_centres[size_t(voice)];
-            total += centre < 0 ? 0.0 : RangeCostPerSemitone * std::max(0, std::abs(key - centre) - RangeFreeSemitones);
             if (!inUnison) {
                 total += phraseGoesOn ? leapCost(m_states[size_t(voice)].lastKey, key) : 0.0;
                 total += leapCost(next[size_t(voice)], key);
@@ -416,6 +424,7 @@ private:
     std::vector<std::vector<qint32>> m_syllables;
     const std::vector<Onset> m_onsets;
     std::array<int, MaxVoices> m_centres{};
+    std::vector<qsizetype> m_nextFull;
     std::vector<VoiceState> m_states;
     std::vector<std::vector<int>> m_voices;
 };
