@@ -360,6 +360,7 @@ private:
             combinations *= count + 1;
         }
         Assignment best;
+        best.fill(-1);
         double bestCost = 0.0;
         bool found = false;
         for (int code = 0; code < combinations; ++code) {
