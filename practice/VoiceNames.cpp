@@ -1,5 +1,6 @@
 #include "practice/VoiceNames.h"
 
+#include "practice/ReadableNames.h"
 #include "practice/VoiceModel.h"
 
 #include <QStringList>
@@ -67,21 +68,16 @@ QString nameFromWords(const TVoice& voice, const QList<TVoice>& voices, const QL
     return {};
 }
 
-// What a track's name calls the voices it holds: a LilyPond track is named
-// "staff:voice" after its staff and its first voice only, so the staff names them all.
-QString sharedTrackName(const QString& fileName)
-{
-    const qsizetype colon = fileName.indexOf(QLatin1Char(':'));
-    const QString staff = (colon > 0 ? fileName.left(colon) : fileName).trimmed();
-    return capitalised(staff.isEmpty() && colon >= 0 ? fileName.mid(colon + 1).trimmed() : staff);
-}
-
+// The readable name of the track, numbered for each voice of a track that
+// holds several: a LilyPond track is named "staff:voice" after its staff and
+// its first voice only, so the staff names them all.
 QString nameFromTrack(const TVoice& voice)
 {
     if (voice.partCount <= 1) {
-        return voice.fileName.trimmed();
+        return readableVoiceName(voice.fileName, {}, 0, {});
     }
-    const QString base = sharedTrackName(voice.fileName);
+    const qsizetype colon = voice.fileName.indexOf(QLatin1Char(':'));
+    const QString base = readableVoiceName(colon > 0 ? voice.fileName.left(colon) : voice.fileName, {}, 0, {});
     return base.isEmpty() ? base : QStringLiteral("%1 %2").arg(base).arg(voice.part + 1);
 }
 
@@ -179,6 +175,14 @@ void nameVoices(QList<TVoice>& voices, const QList<TWordsSource>& sources)
         const QString name = QLatin1String(Ranges[size_t(range)].name);
         const int number = ++given[size_t(range)];
         voices[byMedian[k].second].name = uses[size_t(range)] > 1 ? QStringLiteral("%1 %2").arg(name).arg(number) : name;
+    }
+    QStringList names;
+    for (const TVoice& voice : std::as_const(voices)) {
+        names.append(voice.name);
+    }
+    names = distinctVoiceNames(names);
+    for (qsizetype v = 0; v < voices.size(); ++v) {
+        voices[v].name = names[v];
     }
 }
 
