@@ -73,15 +73,33 @@ double onsetScore(const TWordsSource& source, const std::vector<qint32>& onsets,
 QList<TVoiceWords> pairVoicesWithWords(const TMidiFile& file, const QList<int>& voices,
                                        const QList<TWordsSource>& sources)
 {
-    QList<TVoiceWords> paired;
+    QList<TVoiceOnsets> described;
     for (const int voice : voices) {
-        TVoiceWords entry{voice, {}};
+        const TMidiTrack& track = *file.TrackAt(voice);
+        described.append({voice, track.TrackName(), onsetsOf(track)});
+    }
+    const QList<QList<int>> words = pairVoiceOnsetsWithWords(file.TicksPerQuarter(), described, sources);
+    QList<TVoiceWords> paired;
+    for (qsizetype v = 0; v < voices.size(); ++v) {
+        paired.append({voices[v], words[v]});
+    }
+    return paired;
+}
+
+QList<QList<int>> pairVoiceOnsetsWithWords(qint32 ticksPerQuarter, const QList<TVoiceOnsets>& voices,
+                                           const QList<TWordsSource>& sources)
+{
+    QList<QList<int>> paired;
+    QList<int> voiceTracks;
+    for (const TVoiceOnsets& voice : voices) {
+        QList<int> own;
         for (const TWordsSource& source : sources) {
-            if (source.track == voice) {
-                entry.words.append(voice);
+            if (source.track == voice.track) {
+                own.append(voice.track);
             }
         }
-        paired.append(entry);
+        paired.append(own);
+        voiceTracks.append(voice.track);
     }
     if (voices.isEmpty()) {
         return paired;
@@ -89,18 +107,16 @@ QList<TVoiceWords> pairVoicesWithWords(const TMidiFile& file, const QList<int>& 
 
     QList<const TWordsSource*> wordsTracks;
     for (const TWordsSource& source : sources) {
-        if (!voices.contains(source.track)) {
+        if (!voiceTracks.contains(source.track)) {
             wordsTracks.append(&source);
         }
     }
-    const qint32 tolerance = file.TicksPerQuarter() / OnsetToleranceDivisor;
-    std::vector<std::vector<qint32>> onsets;
+    const qint32 tolerance = ticksPerQuarter / OnsetToleranceDivisor;
     QStringList stems;
-    for (const int voice : voices) {
-        onsets.push_back(onsetsOf(*file.TrackAt(voice)));
-        stems.append(nameStem(file.TrackAt(voice)->TrackName()));
+    for (const TVoiceOnsets& voice : voices) {
+        stems.append(nameStem(voice.name));
     }
-    const auto voiceRange = std::minmax_element(voices.begin(), voices.end());
+    const auto voiceRange = std::minmax_element(voiceTracks.begin(), voiceTracks.end());
     const int firstVoice = *voiceRange.first;
     const int lastVoice = *voiceRange.second;
     const bool interleaved = std::any_of(wordsTracks.begin(), wordsTracks.end(), [&](const TWordsSource* w) {
@@ -110,8 +126,8 @@ QList<TVoiceWords> pairVoicesWithWords(const TMidiFile& file, const QList<int>& 
     std::vector<std::vector<double>> scores;
     for (const TWordsSource* words : wordsTracks) {
         std::vector<double> row;
-        for (size_t v = 0; v < onsets.size(); ++v) {
-            row.push_back(onsetScore(*words, onsets[v], tolerance));
+        for (const TVoiceOnsets& voice : voices) {
+            row.push_back(onsetScore(*words, voice.onsets, tolerance));
         }
         const double best = *std::max_element(row.begin(), row.end());
         scores.push_back(row);
@@ -135,9 +151,11 @@ QList<TVoiceWords> pairVoicesWithWords(const TMidiFile& file, const QList<int>& 
             }
         }
         if (candidates.size() > 1 && interleaved) {
+            // The voice of the nearest track before the words; the first of
+            // the voices that share that track.
             qsizetype before = -1;
             for (qsizetype v = 0; v < voices.size(); ++v) {
-                if (voices[v] < words->track && (before < 0 || voices[v] > voices[before])) {
+                if (voiceTracks[v] < words->track && (before < 0 || voiceTracks[v] > voiceTracks[before])) {
                     before = v;
                 }
             }
@@ -147,18 +165,18 @@ QList<TVoiceWords> pairVoicesWithWords(const TMidiFile& file, const QList<int>& 
         }
         // Order: the first candidate with the fewest words so far.
         const qsizetype chosen = *std::min_element(candidates.begin(), candidates.end(), [&](qsizetype a, qsizetype b) {
-            return paired[a].words.size() < paired[b].words.size();
+            return paired[a].size() < paired[b].size();
         });
-        paired[chosen].words.append(words->track);
+        paired[chosen].append(words->track);
     }
 
     for (qsizetype v = 0; v < voices.size(); ++v) {
-        if (!paired[v].words.isEmpty()) {
+        if (!paired[v].isEmpty()) {
             continue;
         }
         for (qsizetype w = 0; w < wordsTracks.size(); ++w) {
             if (scores[size_t(w)][size_t(v)] >= SharedWordsScore) {
-                paired[v].words.append(wordsTracks[w]->track);
+                paired[v].append(wordsTracks[w]->track);
             }
         }
     }

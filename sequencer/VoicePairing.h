@@ -3,6 +3,8 @@
 #include "sequencer/WordsSource.h"
 
 #include <QList>
+#include <QString>
+#include <vector>
 
 namespace harmonet {
 
@@ -26,5 +28,20 @@ struct TVoiceWords {
 // own onsets, as a lower staff sings the upper staff's verses.
 QList<TVoiceWords> pairVoicesWithWords(const TMidiFile& file, const QList<int>& voices,
                                        const QList<TWordsSource>& sources);
+
+// A voice as the pairing sees it: the track its notes come from (a track may
+// hold several voices), the name that may match a words track's name, and
+// the ticks at which its notes start, sorted, each once.
+struct TVoiceOnsets {
+    int track = 0;
+    QString name;
+    std::vector<qint32> onsets;
+};
+
+// The same pairing for voices that need not be whole tracks: the words
+// tracks paired with each voice, in the order of voices, best first. A
+// track's own lyrics go to every voice of it.
+QList<QList<int>> pairVoiceOnsetsWithWords(qint32 ticksPerQuarter, const QList<TVoiceOnsets>& voices,
+                                           const QList<TWordsSource>& sources);
 
 } // namespace harmonet

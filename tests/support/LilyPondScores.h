@@ -11,6 +11,12 @@ namespace harmonet::test {
 // or when LilyPond wrote no MIDI file.
 QString renderedLilyPondScore(const QString& name);
 
+// The same for a copy of the score whose every \midi block starts with
+// midiSettings (context modifications such as
+// "\context { \Staff midiChannelMapping = #'voice }"), cached under
+// NAME-variant; empty also when the score has no \midi block.
+QString renderedLilyPondScore(const QString& name, const QString& variant, const QString& midiSettings);
+
 } // namespace harmonet::test
 
 // Sets folder to the rendered score, or skips the current test.

@@ -3,6 +3,7 @@
 //   harmonet-dump --count FILE      "tracks=N events=M" (for timing a load)
 //   harmonet-dump --trace STEP FILE the events playback dispatches, one line each
 //   harmonet-dump --words FILE      how the words are understood, as one JSON object
+//   harmonet-dump --voices FILE     the voices a singer can follow, as one JSON object
 // With --follow-tempo before FILE, playing times follow the file's tempo
 // changes instead of one tempo for the whole song.
 // Exit status 0 after a load, also one that failed part way through the file;
@@ -14,6 +15,7 @@
 #include "tools/dump/EventTrace.h"
 #include "tools/dump/SongJson.h"
 #include "tools/dump/TextOutput.h"
+#include "tools/dump/VoicesJson.h"
 #include "tools/dump/WordsJson.h"
 
 #include <QCoreApplication>
@@ -33,7 +35,7 @@ constexpr int kExitNotMidi = 3;
 
 int usage()
 {
-    std::fputs("usage: harmonet-dump [--count | --words | --trace STEP] [--follow-tempo] FILE\n", stderr);
+    std::fputs("usage: harmonet-dump [--count | --words | --voices | --trace STEP] [--follow-tempo] FILE\n", stderr);
     return kExitUsage;
 }
 
@@ -115,12 +117,14 @@ int dumpModel(TMidiFile& song, const QString& path)
     return finishOutput(out, loaded);
 }
 
-int dumpWords(TMidiFile& song, const QString& path)
+// Loads the file, reporting a failure, and writes what write makes of it.
+template <typename Writer>
+int dumpLoaded(TMidiFile& song, const QString& path, Writer write)
 {
     const LoadOutcome loaded = load(song, path);
     reportLoadError(loaded);
     TextOutput out(stdout);
-    writeWordsJson(out, song);
+    write(out, song);
     return finishOutput(out, loaded);
 }
 
@@ -142,7 +146,9 @@ int main(int argc, char** argv)
     if (args.size() == 2 && args[0] == QLatin1String("--count"))
         return countEvents(song, args[1]);
     if (args.size() == 2 && args[0] == QLatin1String("--words"))
-        return dumpWords(song, args[1]);
+        return dumpLoaded(song, args[1], writeWordsJson);
+    if (args.size() == 2 && args[0] == QLatin1String("--voices"))
+        return dumpLoaded(song, args[1], writeVoicesJson);
     if (args.size() == 3 && args[0] == QLatin1String("--trace"))
         return traceEvents(song, args[1], args[2]);
     return usage();
