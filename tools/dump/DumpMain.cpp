@@ -3,11 +3,16 @@
 //   harmonet-dump --count FILE      "tracks=N events=M" (for timing a load)
 //   harmonet-dump --trace STEP FILE the events playback dispatches, one line each
 //   harmonet-dump --words FILE      how the words are understood, as one JSON object
+//   harmonet-dump --bars [--pickup BEATS] FILE
+//                                   the bars as one JSON object; BEATS is the upbeat
+//                                   taken when the file does not show its own
 // With --follow-tempo before FILE, playing times follow the file's tempo
 // changes instead of one tempo for the whole song.
 // Exit status 0 after any load, also a failed one; 1 when the output cannot
 // be written; 2 on bad usage.
+#include "sequencer/BarMap.h"
 #include "sequencer/MidiFile.h"
+#include "tools/dump/BarsJson.h"
 #include "tools/dump/EventTrace.h"
 #include "tools/dump/SongJson.h"
 #include "tools/dump/TextOutput.h"
@@ -29,7 +34,8 @@ constexpr int kExitUsage = 2;
 
 int usage()
 {
-    std::fputs("usage: harmonet-dump [--count | --words | --trace STEP] [--follow-tempo] FILE\n", stderr);
+    std::fputs("usage: harmonet-dump [--count | --words | --trace STEP | --bars [--pickup BEATS]] [--follow-tempo] FILE\n",
+               stderr);
     return kExitUsage;
 }
 
@@ -102,6 +108,14 @@ int dumpWords(TMidiFile& song, const QString& path)
     return finishOutput(out);
 }
 
+int dumpBars(TMidiFile& song, const QString& path, std::optional<double> pickupBeats)
+{
+    reportLoadError(load(song, path));
+    TextOutput out(stdout);
+    writeBarsJson(out, TBarMap::ofSong(song, song.FollowsTempoChanges(), pickupBeats));
+    return finishOutput(out);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -123,5 +137,12 @@ int main(int argc, char** argv)
         return dumpWords(song, args[1]);
     if (args.size() == 3 && args[0] == QLatin1String("--trace"))
         return traceEvents(song, args[1], args[2]);
+    if (args.size() == 2 && args[0] == QLatin1String("--bars"))
+        return dumpBars(song, args[1], std::nullopt);
+    if (args.size() == 4 && args[0] == QLatin1String("--bars") && args[1] == QLatin1String("--pickup")) {
+        bool ok = false;
+        const double beats = args[2].toDouble(&ok);
+        return ok ? dumpBars(song, args[3], beats) : usage();
+    }
     return usage();
 }
