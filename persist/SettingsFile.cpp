@@ -68,6 +68,20 @@ bool isMarkedReadOnly(const QString& settingsFile)
 #endif
 }
 
+bool isUnwritableLocation(const QString& settingsFile)
+{
+    if (isMarkedReadOnly(settingsFile))
+        return true;
+    QFileInfo folder(QFileInfo(settingsFile).absolutePath());
+    while (!folder.exists()) {
+        const QFileInfo parent(folder.absolutePath());
+        if (parent.absoluteFilePath() == folder.absoluteFilePath())
+            return true;
+        folder = parent;
+    }
+    return isMarkedReadOnly(folder.absoluteFilePath());
+}
+
 QString damagedCopyPath(const QString& settingsFile)
 {
     return settingsFile + QStringLiteral(".bad");

@@ -19,6 +19,11 @@ QString settingsFilePath(TRegRoots root);
 // would let write anyway).
 bool isMarkedReadOnly(const QString& settingsFile);
 
+// Whether a settings file cannot be written in place: it is marked read-only,
+// or the folder it lies in (the nearest existing folder above it, while that
+// folder is missing) is, by the same rule, since the file is replaced whole.
+bool isUnwritableLocation(const QString& settingsFile);
+
 // The file beside a settings file that keeps a damaged file's content.
 QString damagedCopyPath(const QString& settingsFile);
 

@@ -1,6 +1,7 @@
 #include "persist/SettingsStore.h"
 
 #include "persist/SettingsFile.h"
+#include "persist/SettingsSession.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -48,6 +49,31 @@ TSettingsStore::TSettingsStore(TRegRoots root)
     m_settings = std::make_unique<QSettings>(m_file, QSettings::IniFormat);
     if (m_settings->status() == QSettings::FormatError)
         m_damaged = true;
+    if (root != CURRENT_USER)
+        return;
+    const QString copy = TSettingsSession::instance().copyOf(m_file);
+    if (!copy.isEmpty())
+        useSessionCopy(copy);
+    else if (m_readOnly || isUnwritableLocation(m_file))
+        keepChangesForThisRun();
+}
+
+void TSettingsStore::useSessionCopy(const QString& copy)
+{
+    m_settings = std::make_unique<QSettings>(copy, QSettings::IniFormat);
+    m_readOnly = false;
+    // The file itself is never replaced, so a damaged one needs no keeping.
+    m_damagedFileKept = true;
+    m_sessionCopy = true;
+}
+
+bool TSettingsStore::keepChangesForThisRun()
+{
+    const QString copy = TSettingsSession::instance().start(m_file, *m_settings);
+    if (copy.isEmpty())
+        return false;
+    useSessionCopy(copy);
+    return true;
 }
 
 TSettingsStore::~TSettingsStore()
@@ -191,7 +217,11 @@ bool TSettingsStore::flush()
     if (m_readOnly)
         return true;
     m_settings->sync();
-    return m_settings->status() != QSettings::AccessError;
+    if (m_settings->status() != QSettings::AccessError)
+        return true;
+    // A file found unwritable only now: what it held and this connection's
+    // changes go on for this run.
+    return m_root == CURRENT_USER && !m_sessionCopy && keepChangesForThisRun();
 }
 
 } // namespace harmonet

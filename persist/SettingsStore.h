@@ -30,6 +30,11 @@ public:
 // stays whole if the write fails), under a lock file shared with other
 // processes, whose changes to other values are kept.
 //
+// When the current user's file cannot be written (it or its folder is
+// read-only, or a write fails), every connection of this run works on a
+// private copy of it instead (TSettingsSession): changes are kept until the
+// program ends and the file stays as it is.
+//
 // A file that cannot be fully read is still read as far as it can be; before
 // the first change of this connection it is copied beside itself as
 // "Harmonet.ini.bad", and if that copy cannot be made the connection changes
@@ -49,6 +54,8 @@ public:
     bool available() const { return m_settings != nullptr; }
     // Whether the file could not be fully read when the connection opened.
     bool damaged() const { return m_damaged; }
+    // Whether this connection works on this run's copy of the file.
+    bool keptForThisRunOnly() const { return m_sessionCopy; }
 
     // Opens the key at the path (relative to the root; empty parts are skipped),
     // closing the one open before. Without canCreate a missing key is not
@@ -86,6 +93,11 @@ private:
     QString storedValueKey(const QString& name) const;
     // Makes sure a damaged file is kept before the first change.
     void prepareChange();
+    // Works on this run's copy of the file from now on.
+    void useSessionCopy(const QString& copy);
+    // Starts this run's copy from what the connection holds; false when no
+    // copy could be made.
+    bool keepChangesForThisRun();
 
     TRegRoots m_root;
     QString m_file;
@@ -93,6 +105,7 @@ private:
     bool m_readOnly = false;
     bool m_damaged = false;
     bool m_damagedFileKept = false;
+    bool m_sessionCopy = false;
     bool m_keyOpen = false;
     QString m_group;
 };

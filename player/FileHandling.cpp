@@ -2,13 +2,13 @@
 // window, and closing it.
 #include "player/UnitMain.h"
 
-#include "core/Exception.h"
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
 #include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/SongFile.h"
 #include "sequencer/TrackMixValues.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
@@ -20,6 +20,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
 
@@ -41,21 +43,6 @@ QString folderWithSeparator(const QString& path)
     return QFileInfo(path).absolutePath() + QLatin1Char('/');
 }
 
-// Rethrows the error being handled with a message that says why, as the
-// reader put it, and then which file it could not read.
-[[noreturn]] void rethrowNamingFile(const QString& path)
-{
-    QString reason;
-    try {
-        throw;
-    } catch (const Exception& error) {
-        reason = error.message();
-    } catch (const std::exception& error) {
-        reason = QString::fromLocal8Bit(error.what());
-    }
-    throw Exception(QStringLiteral("%1\n\nFile: %2").arg(reason, QDir::toNativeSeparators(path)));
-}
-
 } // namespace
 
 void TfrmMain::btnLoadClick()
@@ -67,10 +54,15 @@ void TfrmMain::btnLoadClick()
                                           "|All files (*)|*"));
     OpenDialog1->setTitle(QStringLiteral("Load MIDI File..."));
     OpenDialog1->setOptions(TOpenDialog::ofHideReadOnly | TOpenDialog::ofFileMustExist | TOpenDialog::ofEnableSizing);
-    if (IsBlank(OpenDialog1->initialDir())) {
-        OpenDialog1->setInitialDir(LastDir);
-    }
+    // The folder of the file opened last, else that of the file last chosen
+    // in the dialog; never the program's own folder by default. Only a
+    // chosen file's folder is kept as the dialog's folder.
+    const QString chosenBefore = OpenDialog1->initialDir();
+    const QString lastOpened =
+        RecentFiles.isEmpty() ? QString() : QFileInfo(RecentFiles.paths().constFirst()).absolutePath();
+    OpenDialog1->setInitialDir(TOpenDialog::startFolder({lastOpened, chosenBefore}));
     if (!OpenDialog1->Execute(this)) {
+        OpenDialog1->setInitialDir(chosenBefore);
         return;
     }
     repaint();
@@ -107,10 +99,8 @@ void TfrmMain::loadCommandLineFile()
     if (m_commandLine.isEmpty() || IsBlank(m_commandLine.constFirst())) {
         return;
     }
+    // A missing file or a folder is loaded too, so that the user is told.
     const QFileInfo file(QDir(m_startDir), m_commandLine.constFirst());
-    if (!file.isFile()) {
-        return;
-    }
     CurrentFileName = file.absoluteFilePath();
     LastDir = folderWithSeparator(CurrentFileName);
     LoadMidiFile();
@@ -130,21 +120,21 @@ void TfrmMain::LoadMidiFile()
         InitializeControls(true);
         setStatusText(CurrentFileName + QLatin1Char(' '));
     }
-    // Listed before it is read, so a file that fails to read is listed too.
-    AddRecentFile(CurrentFileName);
     setWindowTitle(QStringLiteral("Harmonet - ") + QFileInfo(CurrentFileName).fileName());
 
-    MidiFile1->SetFilename(CurrentFileName);
     try {
-        MidiFile1->LoadSong();
+        loadSongFile(*MidiFile1, CurrentFileName);
     } catch (...) {
         // A file that could not be read leaves no half-built window behind:
-        // caption and status bar name it, but nothing of it can be played.
+        // caption and status bar name it, but nothing of it can be played,
+        // and it takes no place among the recent files.
         FileLoaded = false;
         InitializeControls(false);
         m_words.clear();
-        rethrowNamingFile(CurrentFileName);
+        ForgetRecentFile(CurrentFileName);
+        throw;
     }
+    AddRecentFile(CurrentFileName);
     setFileMixValues(*MidiFile1);
     m_words.build(*MidiFile1);
 
@@ -173,6 +163,8 @@ void TfrmMain::LoadMidiFile()
     for (qsizetype i = bound; i < TrackPanels.size(); ++i) {
         TrackPanels[i]->setVisible(false);
     }
+    // The first panel in sight, wherever the previous song's list was scrolled.
+    ScrollBox1->verticalScrollBar()->setValue(0);
     cbInstrumentsClick();
 
     pnlLyrics->clear();

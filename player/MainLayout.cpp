@@ -324,6 +324,7 @@ void TfrmMain::createStatusBar()
     lblOutputNotice->hide();
     StatusBar1->addPermanentWidget(lblOutputNotice);
     createTempoNotice();
+    createSettingsNotice();
     setStatusBar(StatusBar1);
     setStatusText(QStringLiteral("No MIDI File Loaded"));
 }

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace harmonet {
 
@@ -29,6 +31,20 @@ QStringList TOpenDialog::nameFilters(const QString& filter)
         result.append(QStringLiteral("%1 (%2)").arg(description.trimmed(), patterns.join(QLatin1Char(' '))));
     }
     return result;
+}
+
+QString TOpenDialog::startFolder(const QStringList& preferred)
+{
+    for (const QString& folder : preferred) {
+        if (!folder.trimmed().isEmpty() && QFileInfo(folder).isDir()) {
+            return folder;
+        }
+    }
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (!music.isEmpty() && QFileInfo(music).isDir()) {
+        return music;
+    }
+    return QDir::homePath();
 }
 
 bool TOpenDialog::isPattern(const QString& text)

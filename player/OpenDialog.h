@@ -51,6 +51,10 @@ public:
     // The dialog matches them in any letter case, since the extension of a
     // MIDI file is written either way ("SONG.MID", "song.Mid").
     static QStringList nameFilters(const QString& filter);
+    // The folder a dialog starts in: the first of preferred that is an
+    // existing folder, else the user's Music folder if there is one, else the
+    // home folder.
+    static QString startFolder(const QStringList& preferred);
     // Whether text typed as a file name is a pattern ("*.kar", "hymn?.mid"),
     // which lists the matching files instead of naming one.
     static bool isPattern(const QString& text);

@@ -9,6 +9,7 @@
 #include "player/Panel.h"
 #include "player/UnitMain.h"
 #include "practice/PracticeExport.h"
+#include "practice/ReadableNames.h"
 #include "sequencer/MidiFile.h"
 #include "windows/ExportPractice.h"
 
@@ -294,7 +295,7 @@ void TPracticeMenus::exportPracticeTracks()
     if (!m_exportDialog) {
         ExportRequest request;
         request.songBytes = m_songBytes;
-        request.songName = QFileInfo(m_main.CurrentFileName).completeBaseName();
+        request.songName = songTitle(*m_main.MidiFile1, m_main.CurrentFileName);
         request.settings = SongSettings::of(*m_main.MidiFile1, m_main.MixerWindow != nullptr);
         request.folder = QFileInfo(m_main.CurrentFileName).absolutePath();
         request.mix = m_mix.choice();

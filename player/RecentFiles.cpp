@@ -37,6 +37,14 @@ void TfrmMain::AddRecentFile(const QString& path)
     LoadRecentFiles();
 }
 
+void TfrmMain::ForgetRecentFile(const QString& path)
+{
+    if (RecentFiles.remove(path)) {
+        SaveRecentFiles();
+        LoadRecentFiles();
+    }
+}
+
 void TfrmMain::pmReopenPopup()
 {
     fillReopenMenu(pmReopen, 2);

@@ -56,7 +56,8 @@ class TRightAlignedLabel;
 // TempoChanges.cpp (following the file's tempo changes), KeyboardAccess.cpp
 // (Tab order, keys and accessible names), RecentFiles.cpp (the recent files
 // and their two menus), WordsMenu.cpp (the strip's Words and Text Encoding
-// menus, decoded captions).
+// menus, decoded captions), SettingsNotice.cpp (the notice that the
+// settings cannot be saved).
 class TfrmMain : public QMainWindow, public IMainWindowLink {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -208,6 +209,8 @@ public:
     void SaveRecentFiles();
     // Puts the path at the top of the list, saves it and reads it back.
     void AddRecentFile(const QString& path);
+    // Takes a file that failed to load off the list, if it is there.
+    void ForgetRecentFile(const QString& path);
 
     // --- Routing, in EventRouting.cpp ---
     // Handles one event the sequencer dispatches: to the output device, as
@@ -296,6 +299,9 @@ public:
     QLabel* lblOutputNotice;
     // "Tempo changes ignored": the loaded file changes tempo while one tempo plays.
     QLabel* lblTempoNotice;
+    // "Settings not saved": the settings file cannot be written, so this run
+    // keeps the settings in memory; the tooltip names the file.
+    QLabel* lblSettingsNotice = nullptr;
 
     // --- Menus ---
     QAction* Open1;
@@ -438,6 +444,9 @@ private:
     // plays on (or stays stopped) at the position given in seconds for it.
     void restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds);
     void createTempoNotice();
+    // In SettingsNotice.cpp: the notice shows once the settings are kept in memory.
+    void createSettingsNotice();
+    void showSettingsNotice();
     void showTempoNotice();
     // The place in ms of the same share of the song's ticks as ms is of its
     // length: ms itself at one tempo. The verse jumps go there.

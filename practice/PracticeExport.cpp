@@ -39,7 +39,11 @@ void SongSettings::applyTo(TMidiFile& song) const
         TMidiTrack* track = song.TrackAt(i);
         const Track& settings = tracks[std::size_t(i)];
         track->SetMuted(settings.muted);
-        track->SetProgramNumber(settings.program);
+        // Setting a program renames the instrument: a track keeps the name
+        // it was read with (that names its voice) unless its program changed.
+        if (track->ProgramNumber() != settings.program) {
+            track->SetProgramNumber(settings.program);
+        }
         track->SetVolume(settings.volume);
         track->SetPan(settings.pan);
     }
@@ -74,10 +78,11 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidi
     QSet<QString> taken;
     const auto add = [&](const QString& voice, int part) {
         QString name = voice;
-        for (int n = 2; taken.contains(name.toLower()); ++n) {
+        // Told apart as file names: "A/B" and "A_B" would be one file.
+        for (int n = 2; taken.contains(fileNamePart(name).toLower()); ++n) {
             name = QStringLiteral("%1 (%2)").arg(voice).arg(n);
         }
-        taken.insert(name.toLower());
+        taken.insert(fileNamePart(name).toLower());
         const QString fileName = QStringLiteral("%1 - %2.%3").arg(songPart, fileNamePart(name), extension);
         files.push_back({folder.filePath(fileName), name, part});
     };
@@ -91,7 +96,16 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidi
     if (request.fullMix) {
         add(fullMixName(), PracticeChoice::NoPart);
     }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        files[i].trackNumber = int(i) + 1;
+        files[i].trackCount = int(files.size());
+    }
     return files;
+}
+
+QString practiceTitle(const QString& songName, const QString& voice)
+{
+    return QStringLiteral("%1 \u2013 %2").arg(songName, voice);
 }
 
 bool renderPracticeFile(const TMidiFile& song, const ExportRequest& request, const PracticeFile& file,
@@ -103,7 +117,8 @@ bool renderPracticeFile(const TMidiFile& song, const ExportRequest& request, con
     SongRenderer renderer(request.sampleRate);
     renderer.setPracticeChoice(choice);
     renderer.setTrackMixerInForce(request.settings.trackMixerInForce);
-    const AudioTags tags{QStringLiteral("%1 - %2").arg(request.songName, file.voice), request.artist};
+    const AudioTags tags{practiceTitle(request.songName, file.voice), request.artist, request.songName,
+                         file.trackNumber, file.trackCount};
     AudioFileWriter writer(file.path, request.format, request.sampleRate, tags);
     int shown = -1;
     const bool complete = renderer.render(

@@ -2,6 +2,7 @@
 
 #include "sequencer/GMPrograms.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/RiffMidi.h"
 
 #include <QByteArrayView>
 #include <algorithm>
@@ -269,18 +270,23 @@ void SmfReader::read(TMidiFile& file, const QByteArray& bytes)
         }
     } guard{file, tempoTookEffect};
 
+    // A RIFF MIDI file is read as the Standard MIDI File it wraps.
+    QByteArrayView smf(bytes);
+    if (const std::optional<RiffMidiData> wrapped = riffMidiData(bytes)) {
+        smf = smf.sliced(wrapped->offset, std::min(wrapped->length, smf.size() - wrapped->offset));
+    }
     try {
-        readChunks(file, bytes, tempoTookEffect);
+        readChunks(file, bytes, smf, tempoTookEffect);
     } catch (const std::bad_alloc&) {
         throw Exception(QStringLiteral("Out of memory"));
     }
 }
 
-void SmfReader::readChunks(TMidiFile& file, const QByteArray& bytes, bool& tempoTookEffect)
+void SmfReader::readChunks(TMidiFile& file, const QByteArray& bytes, QByteArrayView smf, bool& tempoTookEffect)
 {
     NoteTable notes;
-    const uchar* const data = reinterpret_cast<const uchar*>(bytes.constData());
-    const size_t size = size_t(bytes.size());
+    const uchar* const data = reinterpret_cast<const uchar*>(smf.data());
+    const size_t size = size_t(smf.size());
     size_t pos = 0;
     while (pos < size) {
         if (size - pos < 8) {

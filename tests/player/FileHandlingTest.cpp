@@ -6,6 +6,7 @@
 #include "player/Panel.h"
 #include "widgets/ImageButton.h"
 #include "sequencer/MidiFile.h"
+#include "tests/support/BadSongFiles.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,8 +17,12 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <tuple>
 
 namespace harmonet::test {
 namespace {
@@ -70,10 +75,9 @@ TEST_F(PlayerTest, CommandLineRelativePathIsTakenFromTheStartingFolder)
     EXPECT_EQ(main.CurrentFileName, QDir(folder.path()).absoluteFilePath("relative.mid"));
 }
 
-TEST_F(PlayerTest, BlankOrMissingCommandLineOpensNothing)
+TEST_F(PlayerTest, BlankCommandLineOpensNothing)
 {
-    for (const QStringList& commandLine : {QStringList{"  "}, QStringList{folder.filePath("missing.mid")},
-                                           QStringList{folder.path()}, QStringList{}}) {
+    for (const QStringList& commandLine : {QStringList{"  "}, QStringList{}}) {
         TfrmMain& main = showWindow(commandLine);
         EXPECT_FALSE(main.FileLoaded) << commandLine.join(",").toStdString();
         EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
@@ -125,7 +129,7 @@ TEST_F(PlayerTest, OpenDialogIsSetUpAndLoadsTheChosenFile)
 
     EXPECT_EQ(title, "Load MIDI File...");
     EXPECT_EQ(filters, (QStringList{"MIDI Files (*.mid *.midi *.kar *.rmi)", "All files (*)"}));
-    EXPECT_EQ(startFolder, QDir(QCoreApplication::applicationDirPath()).absolutePath()) << "the program folder";
+    EXPECT_NE(startFolder, QDir(QCoreApplication::applicationDirPath()).absolutePath()) << "never the program folder";
     EXPECT_TRUE(existingOnly);
     EXPECT_EQ(main.CurrentFileName, path);
     EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath()) << "no trailing separator from the dialog";
@@ -209,16 +213,98 @@ TEST_F(PlayerTest, UnreadableFileIsReportedAndLeavesNothingPlayable)
     drop(main, {QUrl::fromLocalFile(bad)});
 
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors.constFirst(), "Read beyond end of file\n\nFile: " + QDir::toNativeSeparators(bad))
-        << "the reader's message, then which file it was";
+    EXPECT_EQ(errors.constFirst(),
+              "“bad.mid” could not be read.\n\nRead beyond end of file\n\nFile: " + QDir::toNativeSeparators(bad))
+        << "what is wrong, the reader's message, then which file it was";
     EXPECT_EQ(main.windowTitle(), "Harmonet - bad.mid");
     EXPECT_EQ(main.statusText(), bad + " ");
-    EXPECT_EQ(main.RecentFiles.paths().constFirst(), bad) << "listed before it was read";
+    EXPECT_EQ(main.RecentFiles.paths(), QStringList{folder.filePath("good.mid")}) << "a failed file is not listed";
     EXPECT_FALSE(main.FileLoaded);
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
     EXPECT_FALSE(main.btnPlay->isEnabled());
     EXPECT_FALSE(main.cbInstruments->isEnabled());
     EXPECT_TRUE(main.btnLoad->isEnabled()) << "the program goes on";
+}
+
+TEST_F(PlayerTest, EveryInputThatIsNoMidiFileIsNamedAndLoadsNothing)
+{
+    const QString good = writeFile("good.mid", choirSong({"Soprano", "Alto"}));
+    showWindow({good});
+    window.reset();
+    for (const BadSongFile& bad : makeBadSongFiles(folder.path(), choirSong({"Tenor"}))) {
+        SCOPED_TRACE(bad.what);
+        const QString fileLine = "\n\nFile: " + QDir::toNativeSeparators(bad.path);
+        // Given on the command line: said once the window shows.
+        showWindow({bad.path});
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_EQ(errors.takeFirst(), bad.summary + fileLine);
+        EXPECT_FALSE(window->FileLoaded);
+        EXPECT_EQ(window->RecentFiles.paths(), QStringList{good});
+        window.reset();
+
+        // Dropped on a window playing another song: that song is closed, as
+        // after any failed load, and stays the only recent file.
+        TfrmMain& main = showWindow({good});
+        drop(main, {QUrl::fromLocalFile(bad.path)});
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_EQ(errors.takeFirst(), bad.summary + fileLine);
+        EXPECT_FALSE(main.FileLoaded);
+        EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
+        EXPECT_FALSE(main.btnPlay->isEnabled());
+        EXPECT_EQ(main.MidiFile1->NumberOfTracks(), 0);
+        EXPECT_EQ(main.RecentFiles.paths(), QStringList{good});
+        window.reset();
+    }
+}
+
+TEST_F(PlayerTest, RiffMidiFileLoadsAsTheSongItWraps)
+{
+    TfrmMain& main = showWindow({writeFile("hymn.rmi", riffMidi(choirSong({"Soprano", "Bass"})))});
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_EQ(visiblePanelCaptions(main), (QStringList{"Soprano", "Bass"}));
+}
+
+TEST_F(PlayerTest, FewerTracksAfterManyShowTheListFromTheTop)
+{
+    QStringList sixteen;
+    for (int n = 1; n <= 16; ++n) {
+        sixteen.append(QStringLiteral("Voice %1").arg(n));
+    }
+    TfrmMain& main = showWindow({writeFile("many.mid", choirSong(sixteen))});
+    QScrollBar* scroll = main.ScrollBox1->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    ASSERT_GT(scroll->value(), 0);
+    main.CurrentFileName = writeFile("one.mid", choirSong({"Melody"}));
+    main.LoadMidiFile();
+    EXPECT_EQ(scroll->value(), 0);
+    const QRect panel(main.TrackPanels[0]->mapTo(main.ScrollBox1->viewport(), QPoint(0, 0)),
+                      main.TrackPanels[0]->size());
+    EXPECT_TRUE(main.ScrollBox1->viewport()->rect().contains(panel)) << "the one panel is in sight";
+}
+
+TEST_F(PlayerTest, OpenDialogStartsInTheLastOpenedFilesFolderElseMusicElseHome)
+{
+    QTemporaryDir home;
+    const QByteArray previousHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    const QString music = home.path() + "/Music";
+    const QString song = writeFile("last.mid", choirSong({"Alto"}));
+    const std::tuple<bool, QStringList, QString> cases[] = {
+        {false, {}, home.path()}, {true, {}, music}, {true, {song}, folder.path()}};
+    for (const auto& [musicExists, commandLine, expected] : cases) {
+        musicExists ? QDir().mkpath(music) : QDir(music).removeRecursively();
+        TfrmMain& main = showWindow(commandLine);
+        QString startFolder;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            startFolder = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        main.Open1->trigger();
+        EXPECT_EQ(startFolder, QDir(expected).absolutePath());
+        window.reset();
+    }
+    qputenv("HOME", previousHome);
 }
 
 TEST(OpenDialogFilters, EachDescriptionIsFollowedByItsPatterns)

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMenu>
 #include <QPointer>
@@ -187,6 +188,31 @@ TEST_F(RecentFilesTest, TwoMissingFilesAskTwiceAndTheCloseBoxAnswersCancel)
     ASSERT_EQ(dialogs.size(), 2);
     EXPECT_TRUE(dialogs[0].isNull() && dialogs[1].isNull()) << "each showing had a dialog of its own, gone after it";
     EXPECT_EQ(main.CurrentFileName, c);
+}
+
+TEST_F(RecentFilesTest, AFileThatFailsToLoadTakesNoPlaceAndPushesNoSongOff)
+{
+    TfrmMain& main = showWindow();
+    QStringList names;
+    for (int n = 1; n <= TRecentFileList::MaxCount; ++n) {
+        names.append(QStringLiteral("song%1.mid").arg(n));
+    }
+    const QString broken = loadSongs(main, names)[4];
+    const QStringList listed = main.RecentFiles.paths();
+    QStringList withoutBroken = listed;
+    withoutBroken.removeOne(broken);
+
+    // A failed file opened anew leaves the list as it was; a listed song that
+    // has become unreadable leaves it when reopened, the others keep their order.
+    runGuarded([&] { load(main, writeFile("notes.mid", "not a song")); });
+    EXPECT_EQ(main.RecentFiles.paths(), listed);
+    writeFile(QFileInfo(broken).fileName(), "damaged now");
+    entryFor(main.Reopen1, broken)->trigger();
+    EXPECT_EQ(errors.size(), 2);
+    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_EQ(menuLayout(main.Reopen1).size(), withoutBroken.size() + Maintenance.size());
+    window.reset();
+    EXPECT_EQ(createWindow().RecentFiles.paths(), withoutBroken) << "as stored";
 }
 
 } // namespace

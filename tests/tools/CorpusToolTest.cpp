@@ -48,7 +48,8 @@ TEST(FuzzCorpus, EverySeedDumpsAsJsonThatAgreesWithItsCount)
         const QString path = committedCorpus().filePath(name);
         const ToolResult dump = runDump({path});
         ASSERT_FALSE(dump.crashed);
-        EXPECT_EQ(dump.exitCode, 0);
+        // 3: a damaged seed that is no MIDI file at all, turned away before reading.
+        EXPECT_TRUE(dump.exitCode == 0 || (dump.exitCode == 3 && name.startsWith("invalid-"))) << dump.err.toStdString();
         const QJsonArray tracks = parseDump(dump.out)["tracks"].toArray();
         qsizetype events = 0;
         for (const auto& track : tracks)

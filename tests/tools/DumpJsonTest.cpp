@@ -1,9 +1,11 @@
 // harmonet-dump FILE: the JSON model of a loaded song, its texts, failed loads
 // and bad usage.
 #include "sequencer/SmfWriter.h"
+#include "tests/support/BadSongFiles.h"
 #include "tests/tools/ToolRunner.h"
 
 #include <QJsonArray>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace harmonet;
@@ -117,12 +119,28 @@ TEST(DumpJson, FailedLoadPrintsItsMessageAndTheTracksReadSoFar)
     EXPECT_EQ(partial["error"].toString(), "Read beyond end of file");
     ASSERT_EQ(partial["tracks"].toArray().size(), 1);
     EXPECT_EQ(partial["tracks"].toArray()[0].toObject()["name"].toString(), "Tempo");
+}
 
-    const ToolResult missing = runDump({dir.path("missing.mid")});
-    EXPECT_EQ(missing.exitCode, 0);
-    const QJsonObject none = parseDump(missing.out);
-    EXPECT_EQ(none["error"].toString(), "File not found");
-    EXPECT_TRUE(none["tracks"].toArray().isEmpty());
+TEST(DumpJson, AnInputThatIsNoMidiFileIsNamedAsThePlayerNamesItAndFailsTheRun)
+{
+    QTemporaryDir dir;
+    for (const BadSongFile& bad : makeBadSongFiles(dir.path(), altoSong())) {
+        SCOPED_TRACE(bad.what);
+        const ToolResult json = runDump({bad.path});
+        EXPECT_EQ(json.exitCode, 3);
+        EXPECT_EQ(json.err, "harmonet-dump: " + bad.summary.toUtf8() + "\n");
+        const QJsonObject song = parseDump(json.out);
+        EXPECT_EQ(song["error"].toString(), bad.summary);
+        EXPECT_TRUE(song["tracks"].toArray().isEmpty());
+        const ToolResult count = runDump({"--count", bad.path});
+        EXPECT_EQ(count.exitCode, 3);
+        EXPECT_EQ(count.err, json.err);
+        EXPECT_EQ(count.out, "tracks=0 events=0\n");
+    }
+    SongDir songs;
+    const ToolResult rmi = runDump({"--count", songs.save("alto.rmi", riffMidi(altoSong()))});
+    EXPECT_EQ(rmi.exitCode, 0) << rmi.err.toStdString();
+    EXPECT_EQ(rmi.out, "tracks=2 events=12\n");
 }
 
 TEST(DumpJson, BadUsageExitsWithTwoAndAUsageLine)

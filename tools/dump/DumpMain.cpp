@@ -8,10 +8,13 @@
 //                                   taken when the file does not show its own
 // With --follow-tempo before FILE, playing times follow the file's tempo
 // changes instead of one tempo for the whole song.
-// Exit status 0 after any load, also a failed one; 1 when the output cannot
-// be written; 2 on bad usage.
+// Exit status 0 after a load, also one that failed part way through the file;
+// 1 when the output cannot be written; 2 on bad usage; 3 when FILE is no MIDI
+// file at all (missing, a folder, empty, or something else), which is said on
+// standard error in the player's words.
 #include "sequencer/BarMap.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/SongFile.h"
 #include "tools/dump/BarsJson.h"
 #include "tools/dump/EventTrace.h"
 #include "tools/dump/SongJson.h"
@@ -31,6 +34,7 @@ namespace {
 
 constexpr int kExitOutputFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitNotMidi = 3;
 
 int usage()
 {
@@ -39,45 +43,61 @@ int usage()
     return kExitUsage;
 }
 
-// Loads the file; returns the failure's message, or nothing when it loaded.
-std::optional<QString> load(TMidiFile& song, const QString& path)
+// How loading went: the failure's message, if any, and whether the file was
+// turned away before reading.
+struct LoadOutcome {
+    std::optional<QString> error;
+    bool notMidi = false;
+};
+
+LoadOutcome load(TMidiFile& song, const QString& path)
 {
+    const SongFileProblem problem = songFileProblem(path);
+    if (problem != SongFileProblem::None) {
+        const QString message = songFileProblemText(problem, path);
+        std::fprintf(stderr, "harmonet-dump: %s\n", message.toLocal8Bit().constData());
+        return {message, true};
+    }
     song.SetFilename(path);
     try {
         song.LoadSong();
-        return std::nullopt;
+        return {};
     } catch (const Exception& error) {
-        return error.message();
+        return {error.message()};
     } catch (const std::exception& error) {
-        return QString::fromLocal8Bit(error.what());
+        return {QString::fromLocal8Bit(error.what())};
     }
 }
 
 // The exit status once everything is written: a truncated output must not
 // pass for a complete one.
-int finishOutput(TextOutput& out)
+int finishOutput(TextOutput& out, const LoadOutcome& loaded)
 {
-    if (out.finish())
-        return 0;
-    std::fputs("harmonet-dump: cannot write the output\n", stderr);
-    return kExitOutputFailed;
+    if (!out.finish()) {
+        std::fputs("harmonet-dump: cannot write the output\n", stderr);
+        return kExitOutputFailed;
+    }
+    return loaded.notMidi ? kExitNotMidi : 0;
 }
 
-void reportLoadError(const std::optional<QString>& error)
+// Names a failure part way through the file on standard error (one that
+// turned the file away has been named already).
+void reportLoadError(const LoadOutcome& loaded)
 {
-    if (error)
-        std::fprintf(stderr, "harmonet-dump: %s\n", error->toLocal8Bit().constData());
+    if (loaded.error && !loaded.notMidi)
+        std::fprintf(stderr, "harmonet-dump: %s\n", loaded.error->toLocal8Bit().constData());
 }
 
 int countEvents(TMidiFile& song, const QString& path)
 {
-    reportLoadError(load(song, path));
+    const LoadOutcome loaded = load(song, path);
+    reportLoadError(loaded);
     qint64 events = 0;
     for (int index = 0; index < song.NumberOfTracks(); ++index)
         events += song.TrackAt(index)->EventCount();
     TextOutput out(stdout);
     out.raw("tracks=").integer(song.NumberOfTracks()).raw(" events=").integer(events).raw('\n');
-    return finishOutput(out);
+    return finishOutput(out, loaded);
 }
 
 int traceEvents(TMidiFile& song, const QString& stepText, const QString& path)
@@ -86,34 +106,37 @@ int traceEvents(TMidiFile& song, const QString& stepText, const QString& path)
     const int step = stepText.toInt(&ok);
     if (!ok || step <= 0)
         return usage();
-    reportLoadError(load(song, path));
+    const LoadOutcome loaded = load(song, path);
+    reportLoadError(loaded);
     TextOutput out(stdout);
     writeEventTrace(out, song, step);
-    return finishOutput(out);
+    return finishOutput(out, loaded);
 }
 
 int dumpModel(TMidiFile& song, const QString& path)
 {
-    const std::optional<QString> error = load(song, path);
+    const LoadOutcome loaded = load(song, path);
     TextOutput out(stdout);
-    writeSongJson(out, song, error);
-    return finishOutput(out);
+    writeSongJson(out, song, loaded.error);
+    return finishOutput(out, loaded);
 }
 
 int dumpWords(TMidiFile& song, const QString& path)
 {
-    reportLoadError(load(song, path));
+    const LoadOutcome loaded = load(song, path);
+    reportLoadError(loaded);
     TextOutput out(stdout);
     writeWordsJson(out, song);
-    return finishOutput(out);
+    return finishOutput(out, loaded);
 }
 
 int dumpBars(TMidiFile& song, const QString& path, std::optional<double> pickupBeats)
 {
-    reportLoadError(load(song, path));
+    const LoadOutcome loaded = load(song, path);
+    reportLoadError(loaded);
     TextOutput out(stdout);
     writeBarsJson(out, TBarMap::ofSong(song, song.FollowsTempoChanges(), pickupBeats));
-    return finishOutput(out);
+    return finishOutput(out, loaded);
 }
 
 } // namespace
