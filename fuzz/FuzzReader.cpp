@@ -1,13 +1,16 @@
 // libFuzzer target: every input is a MIDI file. It is written to a scratch
 // file and loaded through TMidiFile::LoadSong, as the player loads a song;
-// then the loaded model is walked and played to its end on a hand-driven clock.
+// then the loaded model is walked, its bars and phrases are laid out and
+// asked about, and it is played to its end on a hand-driven clock.
 // Besides the sanitizers' findings, a broken invariant of the model aborts.
 //
 // The scratch file lives in memory (memfd) and is opened by its /proc path:
 // a file on disk rewritten thousands of times a second makes the file system
 // flush it on every close, which slows fuzzing tenfold.
 #include "fuzz/Invariant.h"
+#include "sequencer/BarMap.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/PhraseStart.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -84,6 +87,48 @@ void walkModel(const TMidiFile& song)
             checksum += unsigned(song.TrackForChannel(channel)->TrackNumber());
     }
     g_checksumSink = checksum;
+}
+
+// The bars of the song with its own upbeat or the one set by hand: each of
+// the first and the last bars (a song may hold billions) lies where the map
+// says, in order, with a metre and a finite time; and the phrase each part is
+// in at its end started before it.
+void walkBars(const TMidiFile& song, bool followTempoChanges, double pickupBeats)
+{
+    const TBarMap bars = TBarMap::ofSong(song, followTempoChanges, pickupBeats);
+    if (bars.IsEmpty() != (song.TicksPerQuarter() <= 0))
+        invariantBroken("a bar map is empty with a division, or has bars without one");
+    if (bars.IsEmpty())
+        return;
+    if (bars.FirstBar() != (bars.PickupBeats() > 0.0 ? 0 : 1) || bars.LastBar() < bars.FirstBar())
+        invariantBroken("the bars do not start at 0 with an upbeat and at 1 without");
+    unsigned checksum = 0;
+    double previousTicks = -1.0;
+    const qint64 head = std::min<qint64>(bars.LastBar(), bars.FirstBar() + 32);
+    const qint64 tail = std::max<qint64>(head + 1, bars.LastBar() - 32);
+    for (qint64 bar = bars.FirstBar(); bar <= bars.LastBar() + 1; bar = bar == head ? tail : bar + 1) {
+        const double ticks = bars.TicksOfBar(bar);
+        if (!(ticks > previousTicks) && !(bar > bars.LastBar() && ticks >= previousTicks))
+            invariantBroken("bars do not start one after another");
+        previousTicks = ticks;
+        if (!std::isfinite(bars.MsOfBar(bar)) || !std::isfinite(bars.BeatsOfBar(bar)))
+            invariantBroken("a bar's time or length is not a number");
+        const TMetre metre = bars.MetreOfBar(bar);
+        if (metre.Numerator < 1 || metre.Denominator < 1 || metre.Denominator > 128)
+            invariantBroken("a bar without a metre");
+        if (bar <= bars.LastBar() && bars.BarAtTicks(ticks).Bar != bar)
+            invariantBroken("the start of a bar lies in another bar");
+        checksum += unsigned(barBeatText(bars.BarAtMs(bars.MsOfBar(bar))).size());
+    }
+    for (int index = 0; index < song.NumberOfTracks(); ++index) {
+        const std::vector<TNoteSpan> notes = notesOfTrack(*song.TrackAt(index));
+        const double end = double(song.TrackAt(index)->LastEventTicks()) + 1.0;
+        const std::optional<qint64> start = phraseStartBefore(notes, end, bars);
+        if (start.has_value() != !notes.empty() || (start && double(*start) >= end))
+            invariantBroken("a part's phrase does not start before its end");
+        checksum += unsigned(start.value_or(0));
+    }
+    g_checksumSink = g_checksumSink + checksum;
 }
 
 // Plays the whole song from its start to just past its end in at most about
@@ -189,6 +234,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // A damaged file fails with a message; the tracks read so far stay.
         }
         walkModel(song);
+        walkBars(song, load == 1, size > 1 ? data[size - 2] / 16.0 : 0.0);
         playModel(song, size > 0 ? data[size - 1] : 0);
     }
     return 0;

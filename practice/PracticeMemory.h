@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/PerFileValues.h"
 #include "practice/PracticeChoice.h"
 
 #include <QByteArray>
@@ -9,17 +10,21 @@
 
 namespace harmonet {
 
-// The practice choice of each of the files opened last, kept in the
-// settings store under its own key, most recent first, at most MaxFiles of
-// them (the oldest is dropped). A file is known by its path and by a hash
-// of its content: a file moved or renamed keeps its choice, and so does one
-// edited in place. Reading and writing never fail: damaged entries are
-// skipped, and a store that cannot be written keeps what it had.
+// What the singer chose for each of the files opened last, kept in the
+// settings store: the practice choice, and the upbeat before the first full
+// bar. Each is kept under its own key for at most MaxFiles files; a file is
+// known by its path and by a hash of its content (see TPerFileValues).
 class TPracticeMemory {
 public:
-    static constexpr int MaxFiles = 200;
-    // Key path of the remembered choices in the current user's store.
+    static constexpr int MaxFiles = TPerFileValues::MaxFiles;
+    // The longest upbeat remembered, in beats (the most a time signature counts).
+    static constexpr double LongestPickupBeats = 255.0;
+
+    TPracticeMemory();
+
+    // Key paths of the remembered choices and upbeats in the current user's store.
     static QString keyPath();
+    static QString pickupKeyPath();
     // The hash that knows a file by its content.
     static QString contentHash(const QByteArray& bytes);
 
@@ -28,6 +33,15 @@ public:
     std::optional<PracticeChoice> recall(const QString& path, const QString& hash) const;
     // Remembers the choice for the file as the most recent one.
     void remember(const QString& path, const QString& hash, const PracticeChoice& choice);
+
+    // The upbeat set for the file, in beats of its first metre (0: none).
+    std::optional<double> recallPickupBeats(const QString& path, const QString& hash) const;
+    // Remembers the upbeat; beats outside 0..LongestPickupBeats are not kept.
+    void rememberPickupBeats(const QString& path, const QString& hash, double beats);
+
+private:
+    TPerFileValues m_choices;
+    TPerFileValues m_pickups;
 };
 
 } // namespace harmonet

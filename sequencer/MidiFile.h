@@ -7,6 +7,7 @@
 #include "sequencer/ProcessPriority.h"
 #include "sequencer/SequencerErrors.h"
 #include "sequencer/TempoMap.h"
+#include "sequencer/TimeSignature.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -80,6 +81,12 @@ public:
     void SetFollowTempoChanges(bool follow);
     // Every tempo event of the loaded file.
     const TTempoMap& TempoMap() const { return m_tempoMap; }
+    // The one tempo the file itself sets for the whole song (its last tempo
+    // event, else 120 bpm), whatever tempo plays now.
+    double FileMicrosecondsPerTick() const { return m_fileMicrosecondsPerTick; }
+    // Every time-signature event of the loaded file, in the order the file
+    // holds them (track by track, then event by event).
+    const std::vector<TTimeSignature>& TimeSignatures() const { return m_timeSignatures; }
     // The tick position SeekTo(ms) moves the tracks to.
     qint64 TicksAtMs(int ms) const;
     // The playing time of a tick position at the current tempo.
@@ -160,6 +167,7 @@ private:
     bool m_followTempoChanges = false;
     std::vector<TTempoChange> m_tempoChanges;
     TTempoMap m_tempoMap;
+    std::vector<TTimeSignature> m_timeSignatures;
     // While following: how many times longer than written every tempo plays.
     double m_tempoScale = 1.0;
 

@@ -23,6 +23,7 @@ constexpr quint8 metaStatus = 0xFF;
 constexpr quint8 metaTrackName = 0x03;
 constexpr quint8 metaInstrumentName = 0x04;
 constexpr quint8 metaSetTempo = 0x51;
+constexpr quint8 metaTimeSignature = 0x58;
 
 quint32 bigEndian32(const uchar* p)
 {
@@ -132,9 +133,12 @@ public:
                 const void* zero = std::memchr(data, 0, dataLength);
                 event.TextData = reinterpret_cast<const char*>(data);
                 event.TextLength = zero ? quint32(static_cast<const uchar*>(zero) - data) : dataLength;
+                const qint32 ticks = qint32(std::min(qint64(m_track.m_tickTotal) + delta, maxTicks));
                 if (event.Value1 == metaSetTempo && dataLength >= 3) {
-                    const qint64 ticks = std::min(qint64(m_track.m_tickTotal) + delta, maxTicks);
-                    applyTempo((quint32(data[0]) << 16) | (quint32(data[1]) << 8) | quint32(data[2]), qint32(ticks));
+                    applyTempo((quint32(data[0]) << 16) | (quint32(data[1]) << 8) | quint32(data[2]), ticks);
+                } else if (event.Value1 == metaTimeSignature && dataLength >= 2) {
+                    // Kept from the data bytes: a zero byte ends the event's text.
+                    m_file.m_timeSignatures.push_back({ticks, data[0], data[1]});
                 }
             } else if (runningStatus == 0xF0 || runningStatus == 0xF7) {
                 quint32 dataLength = 0;
@@ -249,6 +253,7 @@ void SmfReader::read(TMidiFile& file, const QByteArray& bytes)
 {
     file.m_tracks.clear();
     file.m_tempoChanges.clear();
+    file.m_timeSignatures.clear();
     bool tempoTookEffect = false;
     // Whatever happens, the file ends in a playable state: the default tempo
     // when the file set none, and every track read so far kept.

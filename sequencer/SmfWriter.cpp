@@ -154,6 +154,14 @@ SmfWriter& SmfWriter::tempo(quint64 deltaTicks, quint32 microsecondsPerQuarter)
     return meta(deltaTicks, SetTempo, data);
 }
 
+SmfWriter& SmfWriter::timeSignature(quint64 deltaTicks, quint8 numerator, quint8 denominatorPower)
+{
+    // 24 MIDI clocks a metronome click, eight 32nd notes a quarter.
+    QByteArray data;
+    data.append(char(numerator)).append(char(denominatorPower)).append(char(24)).append(char(8));
+    return meta(deltaTicks, TimeSignature, data);
+}
+
 SmfWriter& SmfWriter::endOfTrack(quint64 deltaTicks)
 {
     return meta(deltaTicks, EndOfTrack, QByteArray());

@@ -28,6 +28,7 @@ public:
         Marker = 0x06,
         EndOfTrack = 0x2F,
         SetTempo = 0x51,
+        TimeSignature = 0x58,
     };
 
     // A variable-length quantity: 7 bits per byte, most significant first, the
@@ -61,6 +62,8 @@ public:
     SmfWriter& controlChange(quint64 deltaTicks, int channel0, quint8 controller, quint8 value);
     SmfWriter& meta(quint64 deltaTicks, quint8 type, const QByteArray& data);
     SmfWriter& tempo(quint64 deltaTicks, quint32 microsecondsPerQuarter);
+    // The denominator as a power of two (2 for quarter notes), written as it is given.
+    SmfWriter& timeSignature(quint64 deltaTicks, quint8 numerator, quint8 denominatorPower);
     SmfWriter& endOfTrack(quint64 deltaTicks = 0);
     // A system-exclusive event: status 0xF0 or 0xF7, then the length and data.
     SmfWriter& sysex(quint64 deltaTicks, quint8 status, const QByteArray& data);

@@ -1,10 +1,11 @@
-// The practice choice remembered per file in the settings store: across a
-// restart, for a file moved or edited, at most 200 files, and never upset by
-// damaged entries.
+// The practice choice and the upbeat remembered per file in the settings
+// store: across a restart, for a file moved or edited, at most 200 files, and
+// never upset by damaged entries.
 #include "persist/SettingsStore.h"
 #include "practice/PracticeMemory.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace harmonet::test {
 namespace {
@@ -15,6 +16,7 @@ protected:
     {
         TSettingsStore store(CURRENT_USER);
         store.deleteKey(TPracticeMemory::keyPath());
+        store.deleteKey(TPracticeMemory::pickupKeyPath());
         store.flush();
     }
 
@@ -75,6 +77,35 @@ TEST_F(PracticeMemoryTest, DamagedEntriesAreSkipped)
     EXPECT_EQ(memory.recall(QStringLiteral("/x.mid"), QStringLiteral("good")),
               (PracticeChoice{1, PracticeChoice::SilentDb, false, PanSide::Right}))
         << "a level below silent is silent; a path may hold the separator";
+}
+
+TEST_F(PracticeMemoryTest, AnUpbeatIsKeptBesideTheChoiceAndDamagedOnesAreSkipped)
+{
+    const QString psalm = QStringLiteral("/songs/psalm.mid");
+    TPracticeMemory().remember(psalm, hashOf("psalm"), PracticeChoice{1, -12, false, PanSide::Left});
+    struct PickupCase {
+        double beats;
+        std::optional<double> recalled;
+    };
+    for (const PickupCase& c : {PickupCase{1.5, 1.5}, PickupCase{1.0 / 3.0, 1.0 / 3.0}, PickupCase{-1.0, 1.0 / 3.0},
+                                PickupCase{std::numeric_limits<double>::quiet_NaN(), 1.0 / 3.0}}) {
+        TPracticeMemory().rememberPickupBeats(psalm, hashOf("psalm"), c.beats);
+        const TPracticeMemory restarted;
+        EXPECT_EQ(restarted.recallPickupBeats(QStringLiteral("/moved.mid"), hashOf("psalm")), c.recalled) << c.beats;
+        EXPECT_EQ(restarted.recall(psalm, hashOf("psalm")), (PracticeChoice{1, -12, false, PanSide::Left}))
+            << "the choice stays";
+    }
+
+    {
+        TSettingsStore store(CURRENT_USER);
+        ASSERT_TRUE(store.openKey(TPracticeMemory::pickupKeyPath(), true));
+        store.writeString(QStringLiteral("File1"), QStringLiteral("a|inf|/a.mid"));
+        store.writeString(QStringLiteral("File2"), QStringLiteral("d|2|/d.mid"));
+        store.flush();
+    }
+    const TPracticeMemory memory;
+    EXPECT_EQ(memory.recallPickupBeats(QStringLiteral("/x.mid"), QStringLiteral("a")), std::nullopt);
+    EXPECT_EQ(memory.recallPickupBeats(QStringLiteral("/x.mid"), QStringLiteral("d")), 2.0);
 }
 
 } // namespace

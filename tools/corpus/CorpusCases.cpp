@@ -231,6 +231,18 @@ QByteArray hugeDeltaTimesSaturate()
     return w.endOfTrack().endTrack().bytes();
 }
 
+// 4/4 with a change to 3/4 at 1.25 bars (an upbeat of one beat), back to
+// 4/4 inside a bar, and a tempo change between.
+QByteArray metreChangesAfterAnUpbeat()
+{
+    SmfWriter w;
+    w.header(1, 2, 480);
+    w.beginTrack().timeSignature(0, 4, 2).timeSignature(2400, 3, 2).tempo(0, 400000).timeSignature(2400, 4, 2);
+    w.endOfTrack().endTrack();
+    w.beginTrack().noteOn(0, 0, 60, 64).noteOff(480, 0, 60).noteOn(960, 0, 62, 64).noteOff(5760, 0, 62);
+    return w.endOfTrack().endTrack().bytes();
+}
+
 QByteArray twentyTracks()
 {
     SmfWriter w;
@@ -382,6 +394,19 @@ QByteArray tempoZeroAndShortTempoData()
     return w.endOfTrack().endTrack().bytes();
 }
 
+// Time signatures that make no metre (numerator 0, a denominator of 2^255,
+// a bar shorter than a tick at this division), one short of its data, and
+// two at one tick.
+QByteArray timeSignaturesWithoutMetre()
+{
+    SmfWriter w;
+    w.header(0, 1, 1).beginTrack();
+    w.timeSignature(0, 7, 3).timeSignature(0, 0, 2).timeSignature(1, 3, 255).timeSignature(0, 1, 7);
+    w.meta(1, SmfWriter::TimeSignature, bytes({0x05})).timeSignature(0, 2, 0);
+    w.noteOn(0, 0, 60, 64).noteOff(9, 0, 60);
+    return w.endOfTrack().endTrack().bytes();
+}
+
 QByteArray unknownFormatNumber()
 {
     SmfWriter w;
@@ -428,6 +453,7 @@ std::vector<CorpusCase> corpusCases()
         {"valid-huge-delta-times-saturate", hugeDeltaTimesSaturate()},
         {"valid-twenty-tracks", twentyTracks()},
         {"valid-riff-wrapped", riffWrapped()},
+        {"valid-metre-changes-after-an-upbeat", metreChangesAfterAnUpbeat()},
         {"invalid-empty-file", QByteArray()},
         {"invalid-not-a-midi-file", notAMidiFile()},
         {"invalid-truncated-in-chunk-header", truncatedInChunkHeader()},
@@ -436,6 +462,7 @@ std::vector<CorpusCase> corpusCases()
         {"invalid-declared-length-too-short", declaredLengthTooShort()},
         {"invalid-stray-bytes-after-last-chunk", strayBytesAfterLastChunk()},
         {"invalid-nine-zero-bytes-after-last-chunk", nineZeroBytesAfterLastChunk()},
+        {"invalid-time-signatures-without-metre", timeSignaturesWithoutMetre()},
         {"invalid-delta-runs-past-chunk-end", deltaRunsPastChunkEnd()},
         {"invalid-meta-length-runs-past-chunk-end", metaLengthRunsPastChunkEnd()},
         {"invalid-meta-length-vlq-runs-past-chunk-end", metaLengthVlqRunsPastChunkEnd()},

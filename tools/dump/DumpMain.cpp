@@ -4,14 +4,19 @@
 //   harmonet-dump --trace STEP FILE the events playback dispatches, one line each
 //   harmonet-dump --words FILE      how the words are understood, as one JSON object
 //   harmonet-dump --voices FILE     the voices a singer can follow, as one JSON object
+//   harmonet-dump --bars [--pickup BEATS] FILE
+//                                   the bars as one JSON object; BEATS is the upbeat
+//                                   taken when the file does not show its own
 // With --follow-tempo before FILE, playing times follow the file's tempo
 // changes instead of one tempo for the whole song.
 // Exit status 0 after a load, also one that failed part way through the file;
 // 1 when the output cannot be written; 2 on bad usage; 3 when FILE is no MIDI
 // file at all (missing, a folder, empty, or something else), which is said on
 // standard error in the player's words.
+#include "sequencer/BarMap.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SongFile.h"
+#include "tools/dump/BarsJson.h"
 #include "tools/dump/EventTrace.h"
 #include "tools/dump/SongJson.h"
 #include "tools/dump/TextOutput.h"
@@ -35,7 +40,9 @@ constexpr int kExitNotMidi = 3;
 
 int usage()
 {
-    std::fputs("usage: harmonet-dump [--count | --words | --voices | --trace STEP] [--follow-tempo] FILE\n", stderr);
+    std::fputs("usage: harmonet-dump [--count | --words | --voices | --trace STEP | --bars [--pickup BEATS]] [--follow-tempo] FILE
+",
+               stderr);
     return kExitUsage;
 }
 
@@ -128,6 +135,13 @@ int dumpLoaded(TMidiFile& song, const QString& path, Writer write)
     return finishOutput(out, loaded);
 }
 
+int dumpBars(TMidiFile& song, const QString& path, std::optional<double> pickupBeats)
+{
+    return dumpLoaded(song, path, [pickupBeats](TextOutput& out, const TMidiFile& loaded) {
+        writeBarsJson(out, TBarMap::ofSong(loaded, loaded.FollowsTempoChanges(), pickupBeats));
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -151,5 +165,12 @@ int main(int argc, char** argv)
         return dumpLoaded(song, args[1], writeVoicesJson);
     if (args.size() == 3 && args[0] == QLatin1String("--trace"))
         return traceEvents(song, args[1], args[2]);
+    if (args.size() == 2 && args[0] == QLatin1String("--bars"))
+        return dumpBars(song, args[1], std::nullopt);
+    if (args.size() == 4 && args[0] == QLatin1String("--bars") && args[1] == QLatin1String("--pickup")) {
+        bool ok = false;
+        const double beats = args[2].toDouble(&ok);
+        return ok ? dumpBars(song, args[3], beats) : usage();
+    }
     return usage();
 }
