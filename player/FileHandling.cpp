@@ -9,7 +9,7 @@
 #include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
-#include "sequencer/TrackMixValues.h"
+#include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
 #include "windows/UnitLyrics.h"
@@ -123,10 +123,9 @@ void TfrmMain::LoadMidiFile()
     repaint();
     {
         const WaitCursor wait;
-        if (FileLoaded) {
+        if (m_session->fileLoaded()) {
             CloseFile();
         }
-        FileLoaded = true;
         InitializeControls(true);
         setStatusText(CurrentFileName + QLatin1Char(' '));
     }
@@ -134,18 +133,15 @@ void TfrmMain::LoadMidiFile()
     AddRecentFile(CurrentFileName);
     setWindowTitle(QStringLiteral("Harmonet - ") + QFileInfo(CurrentFileName).fileName());
 
-    MidiFile1->SetFilename(CurrentFileName);
     try {
-        MidiFile1->LoadSong();
+        m_session->load(CurrentFileName);
     } catch (...) {
         // A file that could not be read leaves no half-built window behind:
         // caption and status bar name it, but nothing of it can be played.
-        FileLoaded = false;
         InitializeControls(false);
         m_words.clear();
         rethrowNamingFile(CurrentFileName);
     }
-    setFileMixValues(*MidiFile1);
     m_words.build(*MidiFile1);
 
     tbPosition->setValue(MidiFile1->CurrentTime());
@@ -192,7 +188,9 @@ void TfrmMain::sbCloseClick()
 void TfrmMain::CloseFile()
 {
     btnStopClick();
-    FileLoaded = false;
+    // The channels get the file's own levels back before the song goes.
+    PracticeMenus1->fileClosed();
+    m_session->close();
     showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {
@@ -205,10 +203,9 @@ void TfrmMain::CloseFile()
     if (m_lyricsWindow) {
         m_lyricsWindow->SetLines({});
     }
-    if (MixerWindow) {
-        MixerWindow->close();
+    if (m_mixerWindow) {
+        m_mixerWindow->close();
     }
-    PracticeMenus1->fileClosed();
 }
 
 } // namespace harmonet

@@ -49,7 +49,7 @@ TEST_F(PlayerTest, CommandLineFileIsLoadedAtTheFirstShowing)
 {
     const QString path = writeFile("hymn.mid", choirSong({"Soprano", "Alto", "Tenor", "Bass"}));
     TfrmMain& main = showWindow({path, "ignored.mid"});
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_EQ(main.CurrentFileName, path);
     EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath() + "/");
     EXPECT_EQ(main.windowTitle(), "Harmonet - hymn.mid");
@@ -66,7 +66,7 @@ TEST_F(PlayerTest, CommandLineRelativePathIsTakenFromTheStartingFolder)
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
     TfrmMain& main = showWindow({"relative.mid"});
     QDir::setCurrent(previous);
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_EQ(main.CurrentFileName, QDir(folder.path()).absoluteFilePath("relative.mid"));
 }
 
@@ -75,7 +75,7 @@ TEST_F(PlayerTest, BlankOrMissingCommandLineOpensNothing)
     for (const QStringList& commandLine : {QStringList{"  "}, QStringList{folder.filePath("missing.mid")},
                                            QStringList{folder.path()}, QStringList{}}) {
         TfrmMain& main = showWindow(commandLine);
-        EXPECT_FALSE(main.FileLoaded) << commandLine.join(",").toStdString();
+        EXPECT_FALSE(main.session().fileLoaded()) << commandLine.join(",").toStdString();
         EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
         EXPECT_EQ(main.windowTitle(), "Harmonet - MIDI Player");
         window.reset();
@@ -130,7 +130,7 @@ TEST_F(PlayerTest, OpenDialogIsSetUpAndLoadsTheChosenFile)
     EXPECT_EQ(main.CurrentFileName, path);
     EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath()) << "no trailing separator from the dialog";
     EXPECT_EQ(main.OpenDialog1->initialDir(), main.LastDir);
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     window.reset();
     EXPECT_EQ(storedMainFormValue("OpenDir"), QFileInfo(path).absolutePath()) << "the dialog's folder is kept";
 }
@@ -140,7 +140,7 @@ TEST_F(PlayerTest, CancelledDialogChangesNothing)
     TfrmMain& main = showWindow();
     whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     main.Open1->trigger();
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_TRUE(main.CurrentFileName.isEmpty());
 }
 
@@ -151,7 +151,7 @@ TEST_F(PlayerTest, SecondFileReplacesTheFirst)
     main.LoadMidiFile();
     EXPECT_EQ(visiblePanelCaptions(main), (QStringList{"Melody", "Bass"}));
     EXPECT_EQ(main.windowTitle(), "Harmonet - b.mid");
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
 }
 
 TEST_F(PlayerTest, OnlyQualifyingTracksAmongTheFirstSixteenGetPanels)
@@ -178,7 +178,7 @@ TEST_F(PlayerTest, FileWithoutPlayableTrackShowsNoPanel)
     song.beginTrack().tempo(0, 600000).endOfTrack().endTrack();
     song.beginTrack().meta(0, SmfWriter::Lyric, "La").endOfTrack().endTrack();
     TfrmMain& main = showWindow({writeFile("silent.mid", song.bytes())});
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
@@ -192,7 +192,7 @@ TEST_F(PlayerTest, ClosingKeepsTheCaptionAndEmptiesTheWindow)
     main.Close1->trigger();
     EXPECT_TRUE(lyrics->toPlainText().isEmpty());
     EXPECT_TRUE(main.pnlLyrics2->text().isEmpty());
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_EQ(main.windowTitle(), "Harmonet - kept.mid");
     EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
@@ -214,7 +214,7 @@ TEST_F(PlayerTest, UnreadableFileIsReportedAndLeavesNothingPlayable)
     EXPECT_EQ(main.windowTitle(), "Harmonet - bad.mid");
     EXPECT_EQ(main.statusText(), bad + " ");
     EXPECT_EQ(main.RecentFiles.paths().constFirst(), bad) << "listed before it was read";
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
     EXPECT_FALSE(main.btnPlay->isEnabled());
     EXPECT_FALSE(main.cbInstruments->isEnabled());
@@ -282,7 +282,7 @@ TEST_F(PlayerTest, OpenDialogListsMidiFilesInAnyLetterCaseAndFiltersByATypedPatt
     EXPECT_TRUE(stillOpen) << "a pattern is not a file to open";
     EXPECT_EQ(chosenFilter, "*.KAR");
     EXPECT_EQ(afterPattern, QStringList{"d.kar"});
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
 }
 
 } // namespace

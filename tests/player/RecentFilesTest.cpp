@@ -92,7 +92,7 @@ TEST_F(RecentFilesTest, AnEntryLoadsItsWholePathEvenWithSpacesAndAmpersands)
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->text(), "&2 " + QString(tricky).replace("&", "&&")) << "shown as \"&\", not as an accelerator";
     entry->trigger();
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_EQ(main.CurrentFileName, tricky);
     EXPECT_EQ(main.LastDir, lastDir);
     EXPECT_EQ(main.RecentFiles.paths(), (QStringList{tricky, other}));
