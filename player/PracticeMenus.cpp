@@ -8,6 +8,7 @@
 #include "player/Panel.h"
 #include "player/UnitMain.h"
 #include "practice/PracticeMix.h"
+#include "practice/ReadableNames.h"
 #include "render/PracticeExport.h"
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
@@ -287,7 +288,7 @@ void TPracticeMenus::exportPracticeTracks()
     if (!m_exportDialog) {
         ExportRequest request;
         request.song = session().song();
-        request.songName = QFileInfo(m_main.CurrentFileName).completeBaseName();
+        request.songName = songTitle(session().song()->file(), m_main.CurrentFileName);
         request.settings = session().settings();
         request.folder = QFileInfo(m_main.CurrentFileName).absolutePath();
         request.mix = session().practiceChoice();

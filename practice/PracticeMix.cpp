@@ -1,7 +1,10 @@
 #include "practice/PracticeMix.h"
 
+#include "practice/ReadableNames.h"
+#include "sequencer/GMPrograms.h"
 #include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/TextEncoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,6 +45,14 @@ const TMidiTrack* ownerOf(const TMidiFile& song, int channel)
     return nullptr;
 }
 
+// The track's instrument as the General MIDI table spells it, else its own text.
+QString instrumentOf(const TMidiTrack& track, const TTextEncoding& encoding)
+{
+    const QString name = encoding.decodeLatin1Held(track.InstrumentName()).simplified();
+    const QString tableName = GMProgramName(GMProgramNumber(name));
+    return tableName.compare(name, Qt::CaseInsensitive) == 0 ? tableName : name;
+}
+
 } // namespace
 
 bool isAccompaniment(const TMidiFile& song, const TMidiTrack& track)
@@ -60,15 +71,23 @@ bool isAccompaniment(const TMidiFile& song, const TMidiTrack& track)
 
 std::vector<SongVoice> songVoices(const TMidiFile& song)
 {
+    const TTextEncoding encoding = TTextEncoding::detect(song);
     std::vector<SongVoice> voices;
+    QStringList names;
     for (int i = 0; i < song.NumberOfTracks(); ++i) {
         const TMidiTrack* track = song.TrackAt(i);
         if (!ownsItsChannel(song, *track)) {
             continue;
         }
-        const QString name = track->TrackName().trimmed();
-        voices.push_back({i, track->Channel(), name.isEmpty() ? QStringLiteral("Track %1").arg(i + 1) : name,
-                          isAccompaniment(song, *track)});
+        // Where the name says nothing, what the track's panel shows: its own name, else its number.
+        const QString ownName = encoding.decodeLatin1Held(track->TrackName()).trimmed();
+        const QString caption = ownName.isEmpty() ? QStringLiteral("Track %1").arg(i + 1) : ownName;
+        names.append(readableVoiceName(ownName, instrumentOf(*track, encoding), int(voices.size()) + 1, caption));
+        voices.push_back({i, track->Channel(), QString(), isAccompaniment(song, *track)});
+    }
+    names = distinctVoiceNames(names);
+    for (std::size_t v = 0; v < voices.size(); ++v) {
+        voices[v].name = names[qsizetype(v)];
     }
     return voices;
 }

@@ -24,7 +24,9 @@ enum class ChannelRole { Mine, Other, Accompaniment };
 struct SongVoice {
     int track = 0;
     int channel = 0;
-    // The track's name, or "Track n" (n counted from 1) when it has none.
+    // The voice's readable name (see readableVoiceName), distinct among the
+    // song's voices; "Track n" (n counted from 1) when its track has neither
+    // a name nor an instrument.
     QString name;
     bool accompaniment = false;
 };

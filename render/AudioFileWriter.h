@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -10,7 +11,6 @@
 #include <span>
 #include <vector>
 
-class QTemporaryFile;
 struct sf_private_tag;
 
 namespace harmonet {
@@ -36,17 +36,27 @@ public:
     using Exception::Exception;
 };
 
-// The tags written into the file, where the format keeps them.
+// The tags written into the file. MP3 keeps them as Latin-1 (ID3), so "–"
+// is "-" there and other characters beyond Latin-1 are "?".
 struct AudioTags {
     QString title;
     QString artist;
+    QString album;
+    // The file's number among the files of its export, from 1, and their
+    // count; 0: no track number.
+    int trackNumber = 0;
+    int trackCount = 0;
 };
+
+struct AudioSink;
 
 // Writes 16-bit stereo audio to a file through libsndfile, streamed as it
 // comes. The audio goes to a temporary file beside the final one, which only
-// commit() puts in place (replacing an earlier file of that name); a writer
-// destroyed without commit, after a failure or a cancel, removes what it
-// wrote and leaves any earlier file as it was.
+// commit() puts in place (replacing an earlier file of that name), once every
+// frame was taken, the encoder has finished and the data is on the disk; a
+// writer destroyed without commit, after a failure or a cancel, removes what
+// it wrote and leaves any earlier file as it was. Failures name the file and
+// the system's reason ("No space left on device").
 class AudioFileWriter {
 public:
     // Raises EAudioFileError when the file cannot be created (no such
@@ -61,17 +71,23 @@ public:
     // EAudioFileError when they cannot be written (a full disk).
     void write(std::span<const qint16> stereo);
     // Finishes the file and gives it its final name; raises EAudioFileError
-    // when that fails (and then nothing is left behind).
+    // when that fails (and then nothing is left behind). An encoder may hold
+    // back audio until here, so a full disk may show only now.
     void commit();
 
     const QString& path() const { return m_path; }
 
 private:
+    void setTags(AudioFormat format, const AudioTags& tags);
+    // Why the last step failed: the system's reason where a write or seek
+    // failed, else the text of libsndfile's error code.
+    QString failureReason(int sndfileError) const;
     [[noreturn]] void fail(const QString& what, const QString& reason);
-    void closeSoundFile();
+    void discard();
 
     QString m_path;
-    std::unique_ptr<QTemporaryFile> m_temporary;
+    QByteArray m_temporaryPath;
+    std::unique_ptr<AudioSink> m_sink;
     sf_private_tag* m_file = nullptr;
     std::vector<int> m_samples;
 };

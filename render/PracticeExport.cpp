@@ -42,10 +42,11 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request)
     QSet<QString> taken;
     const auto add = [&](const QString& voice, int part) {
         QString name = voice;
-        for (int n = 2; taken.contains(name.toLower()); ++n) {
+        // Told apart as file names: "A/B" and "A_B" would be one file.
+        for (int n = 2; taken.contains(fileNamePart(name).toLower()); ++n) {
             name = QStringLiteral("%1 (%2)").arg(voice).arg(n);
         }
-        taken.insert(name.toLower());
+        taken.insert(fileNamePart(name).toLower());
         const QString fileName = QStringLiteral("%1 - %2.%3").arg(songPart, fileNamePart(name), extension);
         files.push_back({folder.filePath(fileName), name, part});
     };
@@ -59,7 +60,16 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request)
     if (request.fullMix) {
         add(fullMixName(), PracticeChoice::NoPart);
     }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        files[i].trackNumber = int(i) + 1;
+        files[i].trackCount = int(files.size());
+    }
     return files;
+}
+
+QString practiceTitle(const QString& songName, const QString& voice)
+{
+    return QStringLiteral("%1 \u2013 %2").arg(songName, voice);
 }
 
 bool renderPracticeFile(const ExportRequest& request, const PracticeFile& file,
@@ -71,7 +81,8 @@ bool renderPracticeFile(const ExportRequest& request, const PracticeFile& file,
     SongRenderer renderer(request.sampleRate);
     renderer.setSettings(request.settings);
     renderer.setPracticeChoice(choice);
-    const AudioTags tags{QStringLiteral("%1 - %2").arg(request.songName, file.voice), request.artist};
+    const AudioTags tags{practiceTitle(request.songName, file.voice), request.artist, request.songName,
+                         file.trackNumber, file.trackCount};
     AudioFileWriter writer(file.path, request.format, request.sampleRate, tags);
     int shown = -1;
     const bool complete = renderer.render(

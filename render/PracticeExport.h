@@ -21,13 +21,18 @@ struct PracticeFile {
     QString path;
     QString voice;
     int part = PracticeChoice::NoPart;
+    // Its place among the export's files, from 1, and their count (its track
+    // number tag); 0: none.
+    int trackNumber = 0;
+    int trackCount = 0;
 };
 
 // Everything an export needs, as values.
 struct ExportRequest {
     // The song as the player read it.
     std::shared_ptr<const Song> song;
-    // "<song>" of the file names; the title tag adds the voice to it.
+    // "<song>" of the file names and the album tag (see songTitle); the title
+    // tag adds the voice to it.
     QString songName;
     QString artist = QStringLiteral("Harmonet");
     SongSettings settings;
@@ -46,10 +51,11 @@ QString fullMixName();
 // name may hold become "_".
 QString fileNamePart(const QString& name);
 
-// The files an export of song writes into the request's folder, in order:
-// one per voice (not the accompaniment), "<song> - <voice>.<ext>", then
-// "<song> - Full mix.<ext>". Voices of the same name are told apart by
-// " (2)", " (3)", ...
+// The files an export of the request's song writes into its folder, in
+// order and numbered so: one per voice (not the accompaniment) by its
+// readable name, "<song> - <voice>.<ext>", then "<song> - Full mix.<ext>".
+// Names that would make the same file name ("Full mix", "A/B" beside "A_B")
+// are told apart by " (2)", " (3)", ...
 std::vector<PracticeFile> plannedFiles(const ExportRequest& request);
 
 // What became of one file of an export.
@@ -81,8 +87,12 @@ private:
     std::vector<PracticeFile> m_files;
 };
 
+// The title tag of a file: "<song> – <voice>".
+QString practiceTitle(const QString& songName, const QString& voice);
+
 // Renders one file of the request's song with its settings, format, sample
-// rate and mix (its part being the file's), tagged with the file's title. Returns false
+// rate and mix (its part being the file's), tagged with the file's title, the
+// request's artist, the song as album and the file's track number. Returns false
 // when progress stopped it (nothing is left of the file then); raises
 // EAudioFileError or EmidioutputError on failure (nothing is left either).
 bool renderPracticeFile(const ExportRequest& request, const PracticeFile& file,

@@ -306,6 +306,7 @@ void TdlgExportPractice::fileFinished(int file, FileOutcome outcome, const QStri
     case FileOutcome::Failed:
         bar->setValue(0);
         bar->setFormat(QStringLiteral("Failed"));
+        bar->setToolTip(message);
         if (m_failure.isEmpty()) {
             m_failure = message;
         }
@@ -325,7 +326,7 @@ void TdlgExportPractice::renderingEnded()
     // have arrived by now.
     if (!m_failure.isEmpty()) {
         lblStatus->setStyleSheet(QStringLiteral("color: #b00000"));
-        lblStatus->setText(m_failure);
+        lblStatus->setText(QStringLiteral("%1\n%2 of %3 files written.").arg(m_failure).arg(m_written).arg(m_files.size()));
     } else if (m_cancel) {
         lblStatus->setText(QStringLiteral("Cancelled: %1 of %2 files written.").arg(m_written).arg(m_files.size()));
     } else {

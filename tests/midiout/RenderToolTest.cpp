@@ -1,10 +1,12 @@
 // The render tool as its users run it: a WAV file of the song's length plus
 // the two-second tail, and clear failures.
 #include "midiout/SoundFontLocator.h"
+#include "practice/AudioFileWriter.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
 #include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
+#include "tests/support/LilyPondScores.h"
 #include "tests/support/TestPaths.h"
 
 #include <QDir>
@@ -15,6 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/resource.h>
+
 using namespace harmonet;
 
 namespace {
@@ -24,11 +31,20 @@ struct RunResult {
     QString errorOutput;
 };
 
-RunResult runRender(const QStringList& arguments)
+// Runs the tool; with fileSizeLimit it may write no file beyond that many
+// bytes, as on a full disk (it reports a write that fails so instead of
+// ending on SIGXFSZ).
+RunResult runRender(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     QProcess process;
+    if (fileSizeLimit != RLIM_INFINITY) {
+        process.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     process.start(QStringLiteral(HARMONET_RENDER_TOOL), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_TRUE(process.waitForFinished(110000));
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
@@ -214,9 +230,9 @@ TEST(RenderTool, AllPartsWritesEachVoiceAndTheFullMixIntoTheFolder)
         runRender({"--all-parts", "--format", "mp3", "--others-db", "-18", "--tempo", "60", song, folder});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"windows - Alto.mp3", "windows - Full mix.mp3", "windows - Soprano.mp3"}));
-    const test::AudioFile alto = test::readAudioFile(folder + QStringLiteral("/windows - Alto.mp3"));
-    const test::AudioFile full = test::readAudioFile(folder + QStringLiteral("/windows - Full mix.mp3"));
+              QStringList({"Windows - Alto.mp3", "Windows - Full mix.mp3", "Windows - Soprano.mp3"}));
+    const test::AudioFile alto = test::readAudioFile(folder + QStringLiteral("/Windows - Alto.mp3"));
+    const test::AudioFile full = test::readAudioFile(folder + QStringLiteral("/Windows - Full mix.mp3"));
     EXPECT_NEAR(double(alto.frames), (2 * 2500 + 2000) * 44.1, 2304) << "at half the file's tempo";
     const auto balance = [](const test::AudioFile& file) {
         return test::levelDb(file, test::Side::Both, 2 * test::AltoFromMs + 200, 2 * test::AltoFromMs + 1000)
@@ -235,7 +251,8 @@ TEST(RenderTool, OnePartPannedAndTheOthersSilent)
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
     const test::AudioFile alto = test::readAudioFile(out);
     EXPECT_EQ(alto.format & 0xFF0000, test::majorFormatOf(QStringLiteral("flac"))) << "the format of OUT's extension";
-    EXPECT_EQ(alto.title, "windows - Alto");
+    EXPECT_EQ(alto.title, "Windows \u2013 Alto");
+    EXPECT_EQ(alto.trackNumber, "2") << "numbered as in --all-parts";
     const auto level = [&alto](int from, test::Side side) { return test::levelDb(alto, side, from + 100, from + 500); };
     EXPECT_LT(level(test::SopranoFromMs, test::Side::Both), level(test::AltoFromMs, test::Side::Both) - 40.0);
     EXPECT_GT(level(test::AltoFromMs, test::Side::Right), level(test::AltoFromMs, test::Side::Left) + 4.5);
@@ -255,6 +272,53 @@ TEST(RenderTool, AnUnwritableOutputFailsWithOneNamingTheFile)
     run = runRender({"--all-parts", song, song + QStringLiteral("/tracks")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"windows.mid"}));
+}
+
+TEST(RenderTool, AFullDiskFailsWithOneNamingTheFileAndReasonAndLeavesNoFile)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    QTemporaryDir dir;
+    const QString song = windowedSongIn(dir);
+    const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+    constexpr rlim_t Room = 4096; // less than any format needs for the song
+    for (AudioFormat format : AllAudioFormats) {
+        const QString out = dir.filePath(QStringLiteral("alto.") + formatExtension(format));
+        const RunResult run = runRender({"--part", "2", song, out}, Room);
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(run.errorOutput);
+        EXPECT_TRUE(run.errorOutput.contains(QStringLiteral("\"%1\": %2").arg(out, reason))) << qPrintable(run.errorOutput);
+    }
+    const QString folder = dir.filePath(QStringLiteral("tracks"));
+    const RunResult all = runRender({"--all-parts", "--format", "mp3", song, folder}, Room);
+    EXPECT_EQ(all.exitCode, 1);
+    EXPECT_TRUE(all.errorOutput.contains(QStringLiteral("\"%1/Windows - ").arg(folder))) << qPrintable(all.errorOutput);
+    EXPECT_TRUE(all.errorOutput.contains(QStringLiteral("0 of 3 files written"))) << qPrintable(all.errorOutput);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"windows.mid"}));
+}
+
+TEST(RenderTool, AChoirScoresTracksAreNamedAndTaggedByTheSongsTitleAndReadableVoices)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    HARMONET_REQUIRE_LILYPOND_SCORE(score, QStringLiteral("Oyseaux-Endfassung"));
+    QTemporaryDir dir;
+    // Fast and small: the tags are what counts here.
+    const RunResult run = runRender({"--all-parts", "--format", "mp3", "--tempo", "1000", "--sample-rate", "8000",
+                                     score + QStringLiteral("/Oyseaux-Endfassung.midi"), dir.path()});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
+    const QString song = QStringLiteral("Le Chant des Oyseaux");
+    const QStringList voices{"Discantus", "Altus", "Tenor", "Bassus", "Full mix"};
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), voices.size());
+    for (qsizetype i = 0; i < voices.size(); ++i) {
+        const QString path = dir.filePath(song + " - " + voices[i] + ".mp3");
+        const test::AudioFile file = test::readAudioFile(path);
+        EXPECT_EQ(file.title, song + " - " + voices[i]);
+        EXPECT_EQ(file.album, song);
+        EXPECT_EQ(file.artist, "Harmonet");
+        EXPECT_EQ(file.trackNumber, QStringLiteral("%1/5").arg(i + 1));
+        QFile bytes(path);
+        ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
+        EXPECT_EQ(bytes.read(3), "ID3") << qPrintable(path) << " starts with an ID3v2 tag";
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "sequencer/MidiFile.h"
 #include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
+#include "tests/support/FullDisk.h"
 #include "windows/ExportPractice.h"
 
 #include <QAction>
@@ -26,6 +27,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 namespace harmonet::test {
 namespace {
@@ -104,17 +108,17 @@ TEST_F(PracticeExportTest, EveryFormatHoldsEachVoiceEmphasisedAndTheFullMixAtThe
         TdlgExportPractice& dialog = openDialog(main, out, format);
         EXPECT_EQ(dialog.cbOthers->currentData().toInt(), -12) << "the default level";
         exportAndWait(dialog);
-        EXPECT_EQ(entries(out), QStringList({"windows - Alto." + extension, "windows - Full mix." + extension,
-                                             "windows - Soprano." + extension}))
+        EXPECT_EQ(entries(out), QStringList({"Windows - Alto." + extension, "Windows - Full mix." + extension,
+                                             "Windows - Soprano." + extension}))
             << "no file for the piano accompaniment, and nothing else left behind";
         EXPECT_EQ(dialog.fileBars.size(), 3);
         for (QProgressBar* bar : std::as_const(dialog.fileBars)) {
             EXPECT_EQ(bar->format(), "Written");
         }
 
-        const AudioFile soprano = readAudioFile(out + "/windows - Soprano." + extension);
-        const AudioFile alto = readAudioFile(out + "/windows - Alto." + extension);
-        const AudioFile full = readAudioFile(out + "/windows - Full mix." + extension);
+        const AudioFile soprano = readAudioFile(out + "/Windows - Soprano." + extension);
+        const AudioFile alto = readAudioFile(out + "/Windows - Alto." + extension);
+        const AudioFile full = readAudioFile(out + "/Windows - Full mix." + extension);
         const long long expectedFrames = (SongMs + TailMs) * 44100LL / 1000;
         // Lossy coders may pad to a frame of their own.
         const long long slack = format == AudioFormat::Wav || format == AudioFormat::Flac ? 0 : 2304;
@@ -125,8 +129,12 @@ TEST_F(PracticeExportTest, EveryFormatHoldsEachVoiceEmphasisedAndTheFullMixAtThe
             EXPECT_NEAR(double(file->frames), double(expectedFrames), double(slack));
             EXPECT_EQ(file->artist, "Harmonet");
         }
-        EXPECT_EQ(soprano.title, "windows - Soprano");
-        EXPECT_EQ(full.title, "windows - Full mix");
+        // ID3 tags are Latin-1: the dash between song and voice is a hyphen there.
+        const QString dash = format == AudioFormat::Mp3 ? "-" : "\u2013";
+        EXPECT_EQ(soprano.title, "Windows " + dash + " Soprano");
+        EXPECT_EQ(full.title, "Windows " + dash + " Full mix");
+        EXPECT_EQ(full.album, "Windows");
+        EXPECT_EQ(full.trackNumber, format == AudioFormat::Mp3 ? "3/3" : "3");
 
         // Each voice's own file raises it 12 dB over the other voice, against
         // the full mix; the piano keeps its level everywhere.
@@ -154,7 +162,7 @@ TEST_F(PracticeExportTest, PannedMyPartIsLouderOnItsSideAndTheOthersOnTheOther)
     dialog.cbSide->setCurrentIndex(dialog.cbSide->findData(int(PanSide::Left)));
     exportAndWait(dialog);
     ASSERT_EQ(entries(out).size(), 2);
-    const AudioFile soprano = readAudioFile(out + "/windows - Soprano.flac");
+    const AudioFile soprano = readAudioFile(out + "/Windows - Soprano.flac");
     // Choir Aahs is a stereo sample: hard panning moves its two halves to one
     // side and the middle, so the other side keeps a quieter share.
     EXPECT_GT(voiceLevel(soprano, SopranoFromMs, Side::Left) - voiceLevel(soprano, SopranoFromMs, Side::Right), 4.5);
@@ -177,7 +185,7 @@ TEST_F(PracticeExportTest, TheTempoAndMutesOfThePlayerApply)
     ASSERT_TRUE(main.session().track(2).muted);
     exportAndWait(dialog);
     EXPECT_TRUE(dialog.lblTempo->text().startsWith("Tempo 60 bpm"));
-    const AudioFile full = readAudioFile(out + "/windows - Full mix.wav");
+    const AudioFile full = readAudioFile(out + "/Windows - Full mix.wav");
     EXPECT_EQ(full.frames, (2 * SongMs + TailMs) * 44100LL / 1000);
     const double soprano = levelDb(full, Side::Both, 2 * SopranoFromMs + 100, 2 * SopranoFromMs + 900);
     const double alto = levelDb(full, Side::Both, 2 * AltoFromMs + 200, 2 * AltoFromMs + 1000);
@@ -230,12 +238,40 @@ TEST_F(PracticeExportTest, AnUnwritableFolderIsReportedWithTheFilesNameAndNothin
     TdlgExportPractice& dialog = openDialog(main, out, AudioFormat::Ogg);
     exportAndWait(dialog);
     const QString status = dialog.lblStatus->text();
-    EXPECT_TRUE(status.startsWith("Cannot create \"" + QDir::toNativeSeparators(out) + "/windows - ")) << qPrintable(status);
+    EXPECT_TRUE(status.startsWith("Cannot create \"" + QDir::toNativeSeparators(out) + "/Windows - ")) << qPrintable(status);
     EXPECT_TRUE(status.contains(".ogg\":")) << qPrintable(status);
     EXPECT_EQ(entries(folder.path()), QStringList({"plain file", "windows.mid"}));
     EXPECT_EQ(dialog.fileBars.size(), 3);
     EXPECT_TRUE(std::any_of(dialog.fileBars.cbegin(), dialog.fileBars.cend(),
                             [](const QProgressBar* bar) { return bar->format() == "Failed"; }));
+}
+
+TEST_F(PracticeExportTest, AFullDiskFailsEveryFormatNamingTheFileAndReasonAndCountsNoFileWritten)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    TfrmMain& main = loadSong(windowedSong(true), QStringLiteral("windows.mid"));
+    const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+    for (AudioFormat format : AllAudioFormats) {
+        const QString extension = formatExtension(format);
+        SCOPED_TRACE(extension.toStdString());
+        const QString out = newFolder("full " + extension);
+        TdlgExportPractice& dialog = openDialog(main, out, format);
+        {
+            const FullDisk full(4096); // less than any format needs for the song
+            exportAndWait(dialog);
+        }
+        const QString status = dialog.lblStatus->text();
+        EXPECT_TRUE(status.startsWith("Cannot ")) << qPrintable(status);
+        EXPECT_TRUE(status.contains(QStringLiteral("\"%1/Windows - ").arg(QDir::toNativeSeparators(out))))
+            << qPrintable(status);
+        EXPECT_TRUE(status.contains(QStringLiteral(".%1\": %2\n").arg(extension, reason))) << qPrintable(status);
+        EXPECT_TRUE(status.endsWith("0 of 3 files written.")) << qPrintable(status);
+        EXPECT_EQ(entries(out), QStringList()) << "neither temporary nor final files";
+        for (QProgressBar* bar : std::as_const(dialog.fileBars)) {
+            EXPECT_NE(bar->format(), "Written");
+        }
+        dialog.close();
+    }
 }
 
 } // namespace

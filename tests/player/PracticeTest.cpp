@@ -1,7 +1,7 @@
 // My part in the player: the Options menu's and the track panels' choice is
 // heard at once, also while playing; the routing scales the file's own
 // volume only while a part is chosen; the choice is remembered per file
-// across a restart.
+// across a restart; the menu names a choir score's voices readably.
 #include "tests/player/PlayerFixture.h"
 
 #include "persist/SettingsStore.h"
@@ -10,6 +10,7 @@
 #include "practice/PracticeMemory.h"
 #include "sequencer/MidiFile.h"
 #include "tests/practice/PracticeSongs.h"
+#include "tests/support/LilyPondScores.h"
 
 #include <QAction>
 #include <QMenu>
@@ -203,6 +204,25 @@ TEST_F(PracticeTest, TheChoiceOfAFileIsRestoredWhenItIsOpenedAfterARestart)
     TfrmMain& other = showWindow({writeFile(QStringLiteral("other.mid"), choirSong({"S", "A"}))});
     EXPECT_FALSE(other.session().practiceChoice().hasPart());
     EXPECT_TRUE(item(other, "MyPartNone1")->isChecked());
+}
+
+TEST_F(PracticeTest, AChoirScoresVoicesGoByReadableNamesWhileThePanelsKeepTheFilesOwn)
+{
+    HARMONET_REQUIRE_LILYPOND_SCORE(score, QStringLiteral("Oyseaux-Endfassung"));
+    TfrmMain& main = showWindow({score + QStringLiteral("/Oyseaux-Endfassung.midi")});
+    ASSERT_TRUE(main.session().fileLoaded());
+    QStringList parts;
+    for (const QAction* item : main.PracticeMenus1->MyPart1->actions()) {
+        parts.append(item->text());
+    }
+    EXPECT_EQ(parts, QStringList({"&None", "Discantus", "Altus", "Tenor", "Bassus"}));
+    QStringList captions;
+    for (const TPanel* panel : std::as_const(main.TrackPanels)) {
+        if (!panel->isHidden()) {
+            captions.append(panel->caption());
+        }
+    }
+    EXPECT_TRUE(captions.contains(":altusNotes")) << qPrintable(captions.join(", "));
 }
 
 } // namespace

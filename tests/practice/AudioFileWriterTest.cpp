@@ -6,10 +6,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace harmonet::test {
@@ -40,7 +44,7 @@ TEST(AudioFileWriter, TheFileAppearsOnlyWhenCompleteAndReplacesAnEarlierOne)
     writeText(path, "an earlier export");
     const std::vector<qint16> second(2 * 44100, 1000);
     {
-        AudioFileWriter writer(path, AudioFormat::Flac, 44100, {QStringLiteral("song - Alto"), QStringLiteral("me")});
+        AudioFileWriter writer(path, AudioFormat::Flac, 44100, {QStringLiteral("song - Alto"), QStringLiteral("me"), QString(), 1, 1});
         writer.write(second);
         EXPECT_EQ(readText(path), "an earlier export") << "still the earlier file while writing";
         writer.commit();
@@ -80,6 +84,60 @@ TEST(AudioFileWriter, AFullDiskIsReportedWithTheFilesNameAndLeavesNothing)
         << qPrintable(message);
     EXPECT_EQ(entries(dir), QStringList({"song - Full mix.wav"}));
     EXPECT_EQ(readText(path), "an earlier export");
+}
+
+// Seconds of a 440 Hz tone (silence would shrink to nothing in the lossy formats).
+std::vector<qint16> tone(int seconds)
+{
+    std::vector<qint16> stereo(std::size_t(2 * 44100 * seconds));
+    for (std::size_t i = 0; i < stereo.size(); ++i) {
+        stereo[i] = qint16(8000 * std::sin(2 * M_PI * 440 * double(i / 2) / 44100));
+    }
+    return stereo;
+}
+
+// Writes the tone a second at a time and commits; the failure's message, or
+// an empty string when the file was written.
+QString writeTone(const QString& path, AudioFormat format, int seconds)
+{
+    const std::vector<qint16> audio = tone(seconds);
+    try {
+        AudioFileWriter writer(path, format, 44100);
+        for (std::size_t at = 0; at < audio.size(); at += 2 * 44100) {
+            writer.write(std::span(audio).subspan(at, 2 * 44100));
+        }
+        writer.commit();
+    } catch (const EAudioFileError& error) {
+        return error.message();
+    }
+    return {};
+}
+
+TEST(AudioFileWriter, AFullDiskFailsEveryFormatWithTheFilesNameAndReasonAndLeavesNothing)
+{
+    for (AudioFormat format : AllAudioFormats) {
+        const QString extension = formatExtension(format);
+        QTemporaryDir probe;
+        ASSERT_EQ(writeTone(probe.filePath("whole." + extension), format, 3), QString());
+        const qint64 size = QFileInfo(probe.filePath("whole." + extension)).size();
+        // Full while the header, the audio or the last bytes are written:
+        // the lossy encoders write those only as the file is closed.
+        for (const qint64 room : {qint64(16), size / 2, size - 1}) {
+            SCOPED_TRACE(QStringLiteral("%1 with room for %2 of %3 bytes").arg(extension).arg(room).arg(size).toStdString());
+            QTemporaryDir dir;
+            const QString path = dir.filePath("Song - Alto." + extension);
+            QString message;
+            {
+                const FullDisk full{rlim_t(room)};
+                message = writeTone(path, format, 3);
+            }
+            EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot "))) << qPrintable(message);
+            EXPECT_TRUE(message.endsWith(QStringLiteral(" \"%1\": %2").arg(QDir::toNativeSeparators(path),
+                                                                          QString::fromLocal8Bit(std::strerror(EFBIG)))))
+                << qPrintable(message);
+            EXPECT_EQ(entries(dir), QStringList()) << "neither the temporary file nor the final one";
+        }
+    }
 }
 
 TEST(AudioFileWriter, FormatsByNameAndExtension)

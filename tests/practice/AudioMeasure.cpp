@@ -25,6 +25,8 @@ AudioFile readAudioFile(const QString& path)
     const auto tag = [sound](int which) { const char* text = sf_get_string(sound, which); return QString::fromUtf8(text ? text : ""); };
     file.title = tag(SF_STR_TITLE);
     file.artist = tag(SF_STR_ARTIST);
+    file.album = tag(SF_STR_ALBUM);
+    file.trackNumber = tag(SF_STR_TRACKNUMBER);
     file.samples.resize(std::size_t(info.frames * info.channels));
     file.frames = sf_readf_float(sound, file.samples.data(), info.frames);
     file.samples.resize(std::size_t(file.frames * info.channels));

@@ -18,6 +18,8 @@ struct AudioFile {
     int format = 0; // the libsndfile major format (SF_FORMAT_WAV, ...)
     QString title;
     QString artist;
+    QString album;
+    QString trackNumber;
     std::vector<float> samples;
 };
 

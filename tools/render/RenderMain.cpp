@@ -4,8 +4,10 @@
 // full mix.
 //   harmonet-render [options] FILE OUT
 // Exit status 0 on success; 1 when the file cannot be read, no SoundFont is
-// found or an output file cannot be written; 2 on bad usage.
+// found or an output file cannot be written (the message names the file and
+// the reason; no part of it is left); 2 on bad usage.
 #include "practice/PracticeMix.h"
+#include "practice/ReadableNames.h"
 #include "render/PracticeExport.h"
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
@@ -17,6 +19,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -181,6 +184,9 @@ QString voiceList(const std::vector<SongVoice>& voices)
 
 int main(int argc, char** argv)
 {
+    // A file-size limit reached (ulimit -f) fails the write, which is then
+    // reported like a full disk, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
@@ -206,12 +212,12 @@ int main(int argc, char** argv)
     }
     request.song = session.song();
     request.settings = session.settings();
-    request.songName = QFileInfo(options.input).completeBaseName();
     request.sampleRate = options.sampleRate;
     request.mix.othersDb = options.othersDb.value_or(PracticeChoice::DefaultOthersDb);
     request.mix.panned = options.pan.has_value();
     request.mix.side = options.pan.value_or(PanSide::Left);
     const TMidiFile& song = session.sequencer();
+    request.songName = songTitle(song, options.input);
 
     std::vector<PracticeFile> files;
     if (options.allParts) {
@@ -235,6 +241,14 @@ int main(int argc, char** argv)
             file.voice = voice.name;
             file.part = voice.track;
         }
+        // Tagged as the same file of --all-parts is (an accompaniment, which
+        // has none there, goes without a track number).
+        for (const PracticeFile& planned : plannedFiles(request)) {
+            if (planned.part == file.part) {
+                file.trackNumber = planned.trackNumber;
+                file.trackCount = planned.trackCount;
+            }
+        }
         files.push_back(file);
     }
     if (!formatAvailable(request.format)) {
@@ -243,6 +257,7 @@ int main(int argc, char** argv)
 
     // The files are rendered side by side; each reports when it is done.
     int failures = 0;
+    int written = 0;
     const std::atomic<bool> cancel{false};
     PracticeRenderJob job(request, files);
     job.run(cancel, {}, [&](int index, FileOutcome outcome, const QString& message) {
@@ -251,11 +266,18 @@ int main(int argc, char** argv)
         // Files rendered beside a failed one may fail for the same reason: the first says it.
         if (outcome == FileOutcome::Failed && failures++ == 0) {
             fail(message);
-        } else if (outcome == FileOutcome::Written && isatty(STDERR_FILENO)) {
-            std::fprintf(stderr, "wrote %s\n", QDir::toNativeSeparators(files[std::size_t(index)].path).toLocal8Bit().constData());
+        } else if (outcome == FileOutcome::Written) {
+            ++written;
+            if (isatty(STDERR_FILENO)) {
+                std::fprintf(stderr, "wrote %s\n",
+                             QDir::toNativeSeparators(files[std::size_t(index)].path).toLocal8Bit().constData());
+            }
         }
     });
     if (failures > 0) {
+        if (options.allParts) {
+            fail(QStringLiteral("%1 of %2 files written").arg(written).arg(files.size()));
+        }
         return exitFailure;
     }
     return 0;
