@@ -15,7 +15,8 @@
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
 #include "tests/support/PrivateSoundServer.h"
-#include "practice/SongRenderer.h"
+#include "render/SongRenderer.h"
+#include "session/Song.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -138,8 +139,7 @@ Spread playLive(test::PrivateSoundServer& pulse, const QByteArray& songBytes, in
     // moment each fell due.
     song.SetOnMidiEvent([&](PMidiEvent event) {
         if (event->Status >= 0x80 && event->Status < 0xF0) {
-            const TMidiOutput::DueScope due(output, song.DueTimeOf(*event));
-            output.SendEvent(TMyMidiEvent(event->Status, event->Value1, event->Value2));
+            output.SendEvent(TMyMidiEvent(event->Status, event->Value1, event->Value2), song.DueTimeOf(*event));
         }
     });
     QTimer stall;
@@ -168,8 +168,7 @@ Spread playLive(test::PrivateSoundServer& pulse, const QByteArray& songBytes, in
 
 Spread renderOffline(const QByteArray& songBytes)
 {
-    TMidiFile song;
-    song.LoadSongFromBytes(songBytes);
+    const std::shared_ptr<const Song> song = Song::fromBytes(songBytes);
     SongRenderer renderer(sampleRate);
     std::vector<qint16> left;
     renderer.render(song, [&left](std::span<const qint16> stereo) {

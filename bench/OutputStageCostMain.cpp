@@ -8,8 +8,8 @@
 //   harmonet-bench-stage
 #include "midiout/OutputStage.h"
 #include "midiout/SoundFontLocator.h"
-#include "sequencer/MidiFile.h"
-#include "practice/SongRenderer.h"
+#include "render/SongRenderer.h"
+#include "session/Song.h"
 
 #include <QCoreApplication>
 
@@ -32,9 +32,7 @@ double secondsSince(SteadyTime::time_point start)
 // CPU seconds the synthesizer needs per second of the example song.
 double synthesizerCostPerSecond()
 {
-    TMidiFile song;
-    song.SetFilename(QStringLiteral(HARMONET_EXAMPLE_SONG));
-    song.LoadSong();
+    const std::shared_ptr<const Song> song = Song::read(QStringLiteral(HARMONET_EXAMPLE_SONG));
     SongRenderer renderer;
     qint64 frames = 0;
     double best = 1e9;

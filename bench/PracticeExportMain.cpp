@@ -9,7 +9,9 @@
 //      played at the tempo that makes it last 10 minutes.
 //
 //   harmonet-bench-practice [--format wav|flac|ogg|mp3]
-#include "practice/PracticeExport.h"
+#include "render/PracticeExport.h"
+#include "session/PlayingSession.h"
+#include "session/Song.h"
 #include "practice/PracticeMix.h"
 #include "sequencer/MidiFile.h"
 
@@ -51,18 +53,19 @@ double cpuSeconds()
 bool exportSong(const QString& label, const QByteArray& bytes, AudioFormat format, int lengthMs)
 {
     QTemporaryDir out;
-    TMidiFile song;
-    song.LoadSongFromBytes(bytes);
+    PlayingSession session;
+    session.setSong(Song::fromBytes(bytes));
+    TMidiFile& song = session.sequencer();
     if (lengthMs > 0 && song.SongLengthMs() > 0) {
         song.SetBpm(std::max(1, int(std::lround(song.Bpm() * double(song.SongLengthMs()) / lengthMs))));
     }
     ExportRequest request;
-    request.songBytes = bytes;
+    request.song = session.song();
     request.songName = label;
-    request.settings = SongSettings::of(song, false);
+    request.settings = session.settings();
     request.folder = out.path();
     request.format = format;
-    const std::vector<PracticeFile> files = plannedFiles(request, song);
+    const std::vector<PracticeFile> files = plannedFiles(request);
 
     const std::atomic<bool> cancel{false};
     int failures = 0;

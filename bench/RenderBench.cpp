@@ -1,8 +1,8 @@
 // How much faster than real time the built-in synthesizer renders the example
 // song offline (the render tool's and a future practice-track export's speed).
 #include "midiout/MidiOutError.h"
-#include "sequencer/MidiFile.h"
-#include "practice/SongRenderer.h"
+#include "render/SongRenderer.h"
+#include "session/Song.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -13,9 +13,7 @@ namespace {
 
 void BM_RenderExampleSong(benchmark::State& state)
 {
-    TMidiFile song;
-    song.SetFilename(QStringLiteral(HARMONET_EXAMPLE_SONG));
-    song.LoadSong();
+    const std::shared_ptr<const Song> song = Song::read(QStringLiteral(HARMONET_EXAMPLE_SONG));
     SongRenderer renderer;
     qint64 frames = 0;
     for (auto _ : state) {

@@ -13,6 +13,7 @@
 #include "mixer/SystemMixer.h"
 #include "player/UnitMain.h"
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
 #include "player/StartupWindows.h"
 
@@ -90,7 +91,7 @@ void measure(const char* name, const QString& path)
     createSecondaryWindows(main);
     main.SetCommandLine({path});
     main.show();
-    if (!main.OutputOpen || main.SongLength <= 0) {
+    if (!main.session().outputOpen() || main.SongLength <= 0) {
         std::printf("%s: not loaded or no output\n", name);
         return;
     }

@@ -194,19 +194,19 @@ QString TMidiOutput::DeviceNotice() const
     return m_port ? m_port->notice() : QString();
 }
 
-void TMidiOutput::SendEvent(const TMyMidiEvent& event)
+void TMidiOutput::SendEvent(const TMyMidiEvent& event, Due due)
 {
     if (!IsOpen()) {
         throw EmidioutputError(QStringLiteral("MIDI Output device not open"));
     }
     if (!event.SysexData) {
-        SendShort(event.StatusByte, event.FirstData, event.SecondData);
+        SendShort(event.StatusByte, event.FirstData, event.SecondData, due);
     } else {
-        SendLong(event.SysexData.get(), event.SysexSize);
+        SendLong(event.SysexData.get(), event.SysexSize, due);
     }
 }
 
-void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
+void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2, Due due)
 {
     if (m_lost) {
         m_lastError = MidiDeviceRemoved; // nothing to send it to
@@ -227,8 +227,8 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
         raise(EmidioutputError::fromResult(MidiInvalidMessage));
     }
     try {
-        if (m_dueTime) {
-            m_port->sendShortAt(bytes, *m_dueTime);
+        if (due) {
+            m_port->sendShortAt(bytes, *due);
         } else {
             m_port->sendShort(bytes);
         }
@@ -242,7 +242,7 @@ void TMidiOutput::SendShort(quint8 status, quint8 data1, quint8 data2)
     logMessage(bytes);
 }
 
-void TMidiOutput::SendLong(const quint8* data, quint16 length)
+void TMidiOutput::SendLong(const quint8* data, quint16 length, Due due)
 {
     if (m_lost) {
         m_lastError = MidiDeviceRemoved;
@@ -266,8 +266,8 @@ void TMidiOutput::SendLong(const quint8* data, quint16 length)
         auto done = [this, ticket] {
             QMetaObject::invokeMethod(this, [this, ticket] { longMessageDone(ticket); }, Qt::QueuedConnection);
         };
-        if (m_dueTime) {
-            m_port->sendLongAt(bytes, *m_dueTime, std::move(done));
+        if (due) {
+            m_port->sendLongAt(bytes, *due, std::move(done));
         } else {
             m_port->sendLong(bytes, std::move(done));
         }

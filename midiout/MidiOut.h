@@ -58,12 +58,19 @@ public:
     virtual bool OpenDevice();
     // Closes the device: true when one was open and has been closed.
     virtual bool CloseDevice();
+    // The moment on the steady clock a message fell due (for example the
+    // moment the sequencer's event fell due), or none: it falls due as it is
+    // sent. A device that plays messages at their time (the built-in
+    // synthesizer) uses it; the others send at once.
+    using TimePoint = std::chrono::steady_clock::time_point;
+    using Due = std::optional<TimePoint>;
+
     // Sends a short message, or the long one when the event carries sysex data.
-    virtual void SendEvent(const TMyMidiEvent& event);
+    virtual void SendEvent(const TMyMidiEvent& event, Due due = std::nullopt);
     // A short message; a lone 0xF0 or 0xF7 (a system-exclusive message
     // without its bytes) is not sent.
-    virtual void SendShort(quint8 status, quint8 data1, quint8 data2);
-    virtual void SendLong(const quint8* data, quint16 length);
+    virtual void SendShort(quint8 status, quint8 data1, quint8 data2, Due due = std::nullopt);
+    virtual void SendLong(const quint8* data, quint16 length, Due due = std::nullopt);
 
     // True from a successful OpenDevice to CloseDevice, also after the device
     // went away in between (IsLost()).
@@ -78,30 +85,6 @@ public:
     // While a device is chosen whose name is still listed, DeviceID follows
     // that name; an open device stays open.
     void RefreshDeviceList();
-
-    // The moment the messages sent from now on fell due, on the steady clock
-    // (for example the engine's due time of the event being dispatched), or
-    // none: they fall due as they are sent. A device that plays messages at
-    // their time (the built-in synthesizer) uses it; the others send at once.
-    using TimePoint = std::chrono::steady_clock::time_point;
-    void SetDueTime(std::optional<TimePoint> due) { m_dueTime = due; }
-    std::optional<TimePoint> DueTime() const { return m_dueTime; }
-
-    // Sets the due time for its own lifetime and then restores the one before.
-    class DueScope {
-    public:
-        DueScope(TMidiOutput& output, std::optional<TimePoint> due) : m_output(output), m_before(output.DueTime())
-        {
-            output.SetDueTime(due);
-        }
-        ~DueScope() { m_output.SetDueTime(m_before); }
-        DueScope(const DueScope&) = delete;
-        DueScope& operator=(const DueScope&) = delete;
-
-    private:
-        TMidiOutput& m_output;
-        std::optional<TimePoint> m_before;
-    };
 
     // Result code of the last call into a device (0 after success).
     quint16 LastError() const { return m_lastError; }
@@ -150,7 +133,6 @@ private:
     quint64 m_nextTicket = 0;
     std::map<quint64, std::unique_ptr<TMyMidiHdr>> m_inFlight;
     TNotifyEvent m_onMidiOutput;
-    std::optional<TimePoint> m_dueTime;
     bool m_lost = false;
     QString m_lostNotice;
 };

@@ -1,16 +1,14 @@
-// Every event the sequencer dispatches: channel messages go to the output
-// device as the owner track's mute, instrument and mixer settings say; the
-// syllables of the lyrics track go to the scrolling strip; other meta events
-// are dropped.
+// Every event the sequencer dispatches: the session sends channel messages
+// through its gateway as the owner track's mute, instrument and mixer
+// settings say and hands meta events back; the syllables of the lyrics track
+// go to the scrolling strip, other meta events are dropped.
 #include "player/UnitMain.h"
 
-#include "midiout/MidiOut.h"
 #include "player/Panel.h"
-#include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
-#include "practice/ChannelRouting.h"
 #include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 
 #include <functional>
 #include <optional>
@@ -37,21 +35,7 @@ int trackHolding(const TMidiFile& file, const TMidiEvent& event)
 
 void TfrmMain::MidiFile1MidiEvent(PMidiEvent event)
 {
-    if (event->Status == midi::Meta) {
-        routeMetaEvent(*event);
-        return;
-    }
-    // An event read before any status byte carries no message.
-    if (event->Status < 0x80) {
-        return;
-    }
-    const TMidiTrack* owner = channelOwner(*MidiFile1, *event);
-    if (owner) {
-        CurrentTrack = owner->TrackNumber();
-    }
-    routeChannelEvent(
-        owner, *event, MixerWindow != nullptr, [this](TMyMidiEvent& message) { PracticeMenus1->route(message); },
-        [this](const TMyMidiEvent& message) { MidiOutput1->SendEvent(message); });
+    m_session->dispatch(*event);
 }
 
 void TfrmMain::routeMetaEvent(const TMidiEvent& event)
@@ -77,7 +61,7 @@ void TfrmMain::routeMetaEvent(const TMidiEvent& event)
         // A lyric event from elsewhere does not say which track it came
         // from: it belongs to the track that owns the channel of the latest
         // routed channel message.
-        if (event.Value1 != midi::LyricMeta || LyricTrack != CurrentTrack) {
+        if (event.Value1 != midi::LyricMeta || LyricTrack != m_session->gateway().currentTrack()) {
             return;
         }
         text = m_words.encoding().decode(event.Text());

@@ -8,8 +8,7 @@
 #include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
-#include "sequencer/SongFile.h"
-#include "sequencer/TrackMixValues.h"
+#include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
 #include "widgets/cmpTimeDisplay.h"
 #include "windows/UnitLyrics.h"
@@ -113,29 +112,26 @@ void TfrmMain::LoadMidiFile()
     repaint();
     {
         const WaitCursor wait;
-        if (FileLoaded) {
+        if (m_session->fileLoaded()) {
             CloseFile();
         }
-        FileLoaded = true;
         InitializeControls(true);
         setStatusText(CurrentFileName + QLatin1Char(' '));
     }
     setWindowTitle(QStringLiteral("Harmonet - ") + QFileInfo(CurrentFileName).fileName());
 
     try {
-        loadSongFile(*MidiFile1, CurrentFileName);
+        m_session->load(CurrentFileName);
     } catch (...) {
         // A file that could not be read leaves no half-built window behind:
         // caption and status bar name it, but nothing of it can be played,
         // and it takes no place among the recent files.
-        FileLoaded = false;
         InitializeControls(false);
         m_words.clear();
         ForgetRecentFile(CurrentFileName);
         throw;
     }
     AddRecentFile(CurrentFileName);
-    setFileMixValues(*MidiFile1);
     m_words.build(*MidiFile1);
 
     tbPosition->setValue(MidiFile1->CurrentTime());
@@ -184,7 +180,9 @@ void TfrmMain::sbCloseClick()
 void TfrmMain::CloseFile()
 {
     btnStopClick();
-    FileLoaded = false;
+    // The channels get the file's own levels back before the song goes.
+    PracticeMenus1->fileClosed();
+    m_session->close();
     showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {
@@ -197,10 +195,9 @@ void TfrmMain::CloseFile()
     if (m_lyricsWindow) {
         m_lyricsWindow->SetLines({});
     }
-    if (MixerWindow) {
-        MixerWindow->close();
+    if (m_mixerWindow) {
+        m_mixerWindow->close();
     }
-    PracticeMenus1->fileClosed();
 }
 
 } // namespace harmonet

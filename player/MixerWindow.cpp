@@ -3,7 +3,7 @@
 // the main window goes.
 #include "player/UnitMain.h"
 
-#include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 #include "windows/UnitMixer.h"
 
 #include <QCheckBox>
@@ -12,15 +12,16 @@ namespace harmonet {
 
 void TfrmMain::sbMixerClick()
 {
-    if (!FileLoaded) {
+    if (!m_session->fileLoaded()) {
         return;
     }
-    if (!MixerWindow) {
-        MixerWindow = new TfrmMixer(this, *MidiFile1, *MidiOutput1, *this);
+    if (!m_mixerWindow) {
+        m_mixerWindow = new TfrmMixer(this, *m_session, *this);
+        m_session->setTrackMixerInForce(true);
     }
-    MixerWindow->show();
-    MixerWindow->raise();
-    MixerWindow->activateWindow();
+    m_mixerWindow->show();
+    m_mixerWindow->raise();
+    m_mixerWindow->activateWindow();
 }
 
 bool TfrmMain::ShowInstruments() const
@@ -30,8 +31,9 @@ bool TfrmMain::ShowInstruments() const
 
 void TfrmMain::MixerWindowClosed(QWidget* window)
 {
-    if (MixerWindow == window) {
-        MixerWindow = nullptr;
+    if (m_mixerWindow == window) {
+        m_mixerWindow = nullptr;
+        m_session->setTrackMixerInForce(false);
     }
 }
 

@@ -4,7 +4,7 @@
 #include "player/UnitMain.h"
 
 #include "midiout/MidiOut.h"
-#include "player/PracticeMenus.h"
+#include "session/PlayingSession.h"
 #include "windows/UnitSettings.h"
 
 #include <QLabel>
@@ -17,18 +17,13 @@ void TfrmMain::OpenMidiOutput()
     if (port.isEmpty()) {
         return;
     }
-    MidiOutput1->setProductName(port);
-    OutputOpen = MidiOutput1->OpenDevice();
-    PracticeMenus1->outputOpened();
+    m_session->openOutput(port);
     showOutputNotice();
 }
 
 void TfrmMain::CloseMidiOutput()
 {
-    if (OutputOpen) {
-        MidiOutput1->CloseDevice();
-        OutputOpen = false;
-    }
+    m_session->closeOutput();
     showOutputNotice();
 }
 
@@ -38,7 +33,7 @@ void TfrmMain::showOutputNotice()
     // without an audio device; either way the user hears nothing.
     QString notice;
     QString detail;
-    if (OutputOpen) {
+    if (m_session->outputOpen()) {
         detail = MidiOutput1->DeviceNotice();
         notice = detail.isEmpty() ? QString() : QStringLiteral("No audio output");
     } else if (MidiOutput1->LastError() == MidiNoSoundFont) {

@@ -4,19 +4,20 @@
 #include "player/PracticeMenus.h"
 
 #include "core/ErrorReport.h"
-#include "midiout/MidiOut.h"
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/UnitMain.h"
-#include "practice/PracticeExport.h"
+#include "practice/PracticeMix.h"
 #include "practice/ReadableNames.h"
+#include "render/PracticeExport.h"
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
+#include "session/Song.h"
 #include "windows/ExportPractice.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -65,11 +66,6 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     : QObject(&main), m_main(main)
 {
     setObjectName(QStringLiteral("PracticeMenus1"));
-    m_send = [this](const TMyMidiEvent& message) {
-        if (m_main.OutputOpen) {
-            m_main.MidiOutput1->SendEvent(message);
-        }
-    };
 
     // File: after Close, before the separator above Exit.
     ExportPracticeTracks1 = new QAction(QStringLiteral("&Export Practice Tracks..."), fileMenu);
@@ -94,7 +90,7 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     MyPartNone1->setChecked(true);
     connect(m_partGroup, &QActionGroup::triggered, this, [this](QAction* item) {
         runGuarded([this, item] {
-            PracticeChoice choice = m_mix.choice();
+            PracticeChoice choice = session().practiceChoice();
             choice.part = item->data().isValid() ? item->data().toInt() : PracticeChoice::NoPart;
             choose(choice);
         });
@@ -113,7 +109,7 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     }
     connect(levels, &QActionGroup::triggered, this, [this](QAction* item) {
         runGuarded([this, item] {
-            PracticeChoice choice = m_mix.choice();
+            PracticeChoice choice = session().practiceChoice();
             choice.othersDb = item->data().toInt();
             choose(choice);
         });
@@ -127,14 +123,14 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     sides->addAction(PanRight1);
     connect(Panned1, &QAction::triggered, this, [this](bool panned) {
         runGuarded([this, panned] {
-            PracticeChoice choice = m_mix.choice();
+            PracticeChoice choice = session().practiceChoice();
             choice.panned = panned;
             choose(choice);
         });
     });
     connect(sides, &QActionGroup::triggered, this, [this](QAction* item) {
         runGuarded([this, item] {
-            PracticeChoice choice = m_mix.choice();
+            PracticeChoice choice = session().practiceChoice();
             choice.side = item == PanRight1 ? PanSide::Right : PanSide::Left;
             choose(choice);
         });
@@ -150,7 +146,7 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
             if (!m_menuPanel) {
                 return;
             }
-            PracticeChoice choice = m_mix.choice();
+            PracticeChoice choice = session().practiceChoice();
             choice.part = mine ? tagOf(m_menuPanel).value_or(PracticeChoice::NoPart) : PracticeChoice::NoPart;
             choose(choice);
         });
@@ -159,6 +155,11 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
 }
 
 TPracticeMenus::~TPracticeMenus() = default;
+
+PlayingSession& TPracticeMenus::session() const
+{
+    return m_main.session();
+}
 
 void TPracticeMenus::fileLoaded()
 {
@@ -171,10 +172,8 @@ void TPracticeMenus::fileLoaded()
             });
         }
     }
-    QFile file(m_main.CurrentFileName);
-    m_songBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    m_songHash = TPracticeMemory::contentHash(m_songBytes);
-    m_mix.setSong(m_main.MidiFile1);
+    m_songHash = TPracticeMemory::contentHash(session().song()->bytes());
+    m_songShown = true;
     rebuildPartMenu();
 
     PracticeChoice choice = m_preference;
@@ -182,12 +181,12 @@ void TPracticeMenus::fileLoaded()
     if (const std::optional<PracticeChoice> remembered = m_memory.recall(m_main.CurrentFileName, m_songHash)) {
         choice = *remembered;
         // A remembered part that is no voice of the file (it was edited) is forgotten.
-        const std::vector<SongVoice> voices = songVoices(*m_main.MidiFile1);
+        const std::vector<SongVoice> voices = songVoices(session().sequencer());
         if (std::none_of(voices.begin(), voices.end(), [&](const SongVoice& v) { return v.track == choice.part; })) {
             choice.part = PracticeChoice::NoPart;
         }
     }
-    m_mix.setChoice(choice, m_send);
+    session().setPracticeChoice(choice);
     m_preference = choice;
     showChoice();
 }
@@ -195,10 +194,10 @@ void TPracticeMenus::fileLoaded()
 void TPracticeMenus::fileClosed()
 {
     // The channels get the file's own levels back before the next file plays.
-    PracticeChoice none = m_mix.choice();
+    PracticeChoice none = session().practiceChoice();
     none.part = PracticeChoice::NoPart;
-    m_mix.setChoice(none, m_send);
-    m_mix.setSong(nullptr);
+    session().setPracticeChoice(none);
+    m_songShown = false;
     // An export dialog goes with its song; one still rendering finishes its
     // files first, and the next export opens a dialog of its own.
     if (m_exportDialog && !m_exportDialog->isRendering()) {
@@ -207,7 +206,6 @@ void TPracticeMenus::fileClosed()
         m_exportDialog->detachFromPlayer();
     }
     m_exportDialog = nullptr;
-    m_songBytes.clear();
     m_songHash.clear();
     rebuildPartMenu();
     showChoice();
@@ -215,10 +213,10 @@ void TPracticeMenus::fileClosed()
 
 void TPracticeMenus::choose(const PracticeChoice& choice)
 {
-    m_mix.setChoice(choice, m_send);
+    session().setPracticeChoice(choice);
     m_preference = choice;
     showChoice();
-    if (m_main.FileLoaded && m_mix.song()) {
+    if (session().fileLoaded() && m_songShown) {
         m_memory.remember(m_main.CurrentFileName, m_songHash, choice);
     }
 }
@@ -231,10 +229,10 @@ void TPracticeMenus::rebuildPartMenu()
             delete item;
         }
     }
-    if (!m_mix.song()) {
+    if (!m_songShown) {
         return;
     }
-    for (const SongVoice& voice : songVoices(*m_mix.song())) {
+    for (const SongVoice& voice : songVoices(session().sequencer())) {
         QString caption = voice.name;
         caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
         const QByteArray name = "MyPartTrack" + QByteArray::number(voice.track);
@@ -246,7 +244,7 @@ void TPracticeMenus::rebuildPartMenu()
 
 void TPracticeMenus::showChoice()
 {
-    const PracticeChoice& choice = m_mix.song() ? m_mix.choice() : m_preference;
+    const PracticeChoice& choice = m_songShown ? session().practiceChoice() : m_preference;
     for (QAction* item : m_partGroup->actions()) {
         const int part = item->data().isValid() ? item->data().toInt() : PracticeChoice::NoPart;
         item->setChecked(part == choice.part);
@@ -263,44 +261,38 @@ void TPracticeMenus::showChoice()
     // My part's panel reads in bold.
     for (TPanel* panel : std::as_const(m_main.TrackPanels)) {
         QFont font = panel->font();
-        font.setBold(m_mix.song() && choice.hasPart() && !panel->isHidden() && tagOf(panel) == choice.part);
+        font.setBold(m_songShown && choice.hasPart() && !panel->isHidden() && tagOf(panel) == choice.part);
         panel->setFont(font);
     }
 }
 
 void TPracticeMenus::trackPanelMenu(TPanel* panel, const QPoint& pos)
 {
-    if (!m_mix.song() || m_main.cbInstruments->isChecked()) {
+    if (!m_songShown || m_main.cbInstruments->isChecked()) {
         return;
     }
     m_menuPanel = panel;
     const int track = tagOf(panel).value_or(PracticeChoice::NoPart);
-    const std::vector<SongVoice> voices = songVoices(*m_mix.song());
+    const std::vector<SongVoice> voices = songVoices(session().sequencer());
     TrackPanelMyPart1->setEnabled(
         std::any_of(voices.begin(), voices.end(), [track](const SongVoice& v) { return v.track == track; }));
-    TrackPanelMyPart1->setChecked(m_mix.choice().part == track);
+    TrackPanelMyPart1->setChecked(session().practiceChoice().part == track);
     pmTrackPanel->popup(panel->mapToGlobal(pos));
-}
-
-void TfrmMain::PrepareMixerMessage(TMyMidiEvent& message)
-{
-    PracticeMenus1->route(message);
 }
 
 void TPracticeMenus::exportPracticeTracks()
 {
-    if (!m_main.FileLoaded || !m_mix.song()) {
+    if (!session().fileLoaded() || !m_songShown) {
         return;
     }
     if (!m_exportDialog) {
         ExportRequest request;
-        request.songBytes = m_songBytes;
-        request.songName = songTitle(*m_main.MidiFile1, m_main.CurrentFileName);
-        request.settings = SongSettings::of(*m_main.MidiFile1, m_main.MixerWindow != nullptr);
+        request.song = session().song();
+        request.songName = songTitle(session().song()->file(), m_main.CurrentFileName);
+        request.settings = session().settings();
         request.folder = QFileInfo(m_main.CurrentFileName).absolutePath();
-        request.mix = m_mix.choice();
-        m_exportDialog = new TdlgExportPractice(
-            request, [this] { return SongSettings::of(*m_main.MidiFile1, m_main.MixerWindow != nullptr); }, &m_main);
+        request.mix = session().practiceChoice();
+        m_exportDialog = new TdlgExportPractice(request, [this] { return session().settings(); }, &m_main);
     }
     m_exportDialog->show();
     m_exportDialog->raise();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "practice/PracticeChoice.h"
 #include "practice/PracticeMemory.h"
-#include "practice/PracticeMix.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -13,6 +13,7 @@ class QMenu;
 
 namespace harmonet {
 
+class PlayingSession;
 class TfrmMain;
 class TPanel;
 class TdlgExportPractice;
@@ -20,8 +21,8 @@ class TdlgExportPractice;
 // The main window's practice controls: Options > "My Part", "Others",
 // "Panned" and the side of my part, the "My Part" item of each track panel's
 // right-click menu, and File > "Export Practice Tracks...". A choice takes
-// effect at once through the practice mix, which the routing hands every
-// message it sends, and is remembered for the file.
+// effect at once through the session's practice mix, which the gateway hands
+// every message it sends, and is remembered for the file.
 class TPracticeMenus : public QObject {
     Q_OBJECT
 
@@ -30,16 +31,10 @@ public:
     TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMenu);
     ~TPracticeMenus() override;
 
-    TPracticeMix& mix() { return m_mix; }
-    // The message the routing is about to send, with my part's emphasis.
-    void route(TMyMidiEvent& message) { m_mix.route(message, m_send); }
-
     // A file was loaded and its panels bound: the menu lists its voices and
     // the choice remembered for it (or none) takes effect.
     void fileLoaded();
     void fileClosed();
-    // The output was opened anew: the voices' levels go out again.
-    void outputOpened() { m_mix.resendBeforeNextNotes(); }
 
     // Makes the choice (its part one of the voices, or none), sends it,
     // shows it in the menus and remembers it for the file.
@@ -61,9 +56,11 @@ private:
     void trackPanelMenu(TPanel* panel, const QPoint& pos);
     void exportPracticeTracks();
 
+    PlayingSession& session() const;
+
     TfrmMain& m_main;
-    TPracticeMix m_mix;
-    TPracticeMix::Send m_send;
+    // Between fileLoaded and fileClosed: the menus show the song's voices.
+    bool m_songShown = false;
     TPracticeMemory m_memory;
     // The level and sides a new file starts with: the last ones chosen.
     PracticeChoice m_preference;
@@ -71,7 +68,6 @@ private:
     QList<QAction*> m_levelItems;
     TPanel* m_menuPanel = nullptr;
     bool m_panelMenusBound = false;
-    QByteArray m_songBytes;
     QString m_songHash;
     QPointer<TdlgExportPractice> m_exportDialog;
 };

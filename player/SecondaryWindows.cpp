@@ -1,12 +1,11 @@
 // What the settings and lyrics windows use of the main window: the colours of
-// the lyrics strip, the time display, the loaded tracks and the instruments
-// shown on the track panels.
+// the lyrics strip, the time display and the instruments shown on the track
+// panels.
 #include "player/UnitMain.h"
 
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
-#include "sequencer/MidiFile.h"
 #include "windows/UnitLyrics.h"
 #include "windows/UnitSettings.h"
 
@@ -30,16 +29,6 @@ void TfrmMain::setLyricStripColors(const TLyricStripColors& colors)
     highlight.setColor(QPalette::Window, toQColor(colors.background));
     highlight.setColor(QPalette::WindowText, toQColor(colors.highlight));
     lblLyrics->setPalette(highlight);
-}
-
-int TfrmMain::loadedTrackCount() const
-{
-    return FileLoaded ? MidiFile1->NumberOfTracks() : 0;
-}
-
-TMidiTrack* TfrmMain::loadedTrack(int index)
-{
-    return MidiFile1->TrackAt(index);
 }
 
 void TfrmMain::showInstrumentOnPanels(int tag, const QString& caption)

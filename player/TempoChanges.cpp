@@ -4,6 +4,7 @@
 #include "player/UnitMain.h"
 
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
 
 #include <QAction>
@@ -28,7 +29,7 @@ void TfrmMain::createTempoNotice()
 
 void TfrmMain::showTempoNotice()
 {
-    lblTempoNotice->setVisible(FileLoaded && !MidiFile1->FollowsTempoChanges()
+    lblTempoNotice->setVisible(m_session->fileLoaded() && !MidiFile1->FollowsTempoChanges()
                                && MidiFile1->TempoMap().HasTempoChanges());
 }
 
@@ -64,7 +65,7 @@ void TfrmMain::FollowTempoChanges1Click()
     // The item is checkable: the trigger (or the restored setting) has
     // already set its check mark.
     const bool follow = FollowTempoChanges1->isChecked();
-    if (!FileLoaded || follow == MidiFile1->FollowsTempoChanges()) {
+    if (!m_session->fileLoaded() || follow == MidiFile1->FollowsTempoChanges()) {
         MidiFile1->SetFollowTempoChanges(follow);
         showTempoNotice();
         return;

@@ -2,12 +2,11 @@
 // buttons, the tooltip of a panel, and the instrument menu.
 #include "player/UnitMain.h"
 
-#include "midiout/MidiOut.h"
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
-#include "sequencer/MidiBytes.h"
-#include "sequencer/MidiFile.h"
+#include "sequencer/GMPrograms.h"
+#include "session/PlayingSession.h"
 #include "windows/InstrumentMenu.h"
 #include "windows/UnitSettings.h"
 
@@ -57,11 +56,10 @@ void TfrmMain::SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton
     setTag(panel, trackIndex);
     setTag(muteButton, trackIndex);
     setTag(lyricsButton, trackIndex);
-    TMidiTrack* track = MidiFile1->TrackAt(trackIndex);
-    panel->setCaption(PanelCaption(*track, false));
+    panel->setCaption(PanelCaption(trackIndex, false));
     // A mute stays with the panel's place: the track bound here now is muted.
     if (muteButton->color() == MutedColor) {
-        track->SetMuted(true);
+        m_session->setMuted(trackIndex, true);
     }
     // The tracks take their default instruments; a failure to send them is
     // reported without leaving the file half loaded.
@@ -72,14 +70,13 @@ void TfrmMain::SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton
 
 void TfrmMain::pnlMuteClick(TPanel* button)
 {
-    TMidiTrack* track = MidiFile1->TrackAt(trackIndexOf(button));
+    const int track = trackIndexOf(button);
     const bool mute = button->bevel() == TPanel::Bevel::Raised;
     showMuted(button, mute);
-    track->SetMuted(mute);
+    m_session->setMuted(track, mute);
     // What the track holds stops at once, not at its next event.
-    const int channel = track->Channel();
-    if (mute && OutputOpen && channel >= 1 && channel <= 16) {
-        MidiOutput1->SendEvent(TMyMidiEvent(quint8(midi::Controller + channel - 1), midi::AllNotesOffController, 0));
+    if (mute) {
+        m_session->gateway().silenceTrack(track);
     }
 }
 
@@ -129,8 +126,7 @@ void TfrmMain::cbInstrumentsClick()
             }));
         }
         if (!panel->isHidden()) {
-            const TMidiTrack* track = MidiFile1->TrackAt(trackIndexOf(panel));
-            panel->setCaption(PanelCaption(*track, showInstruments));
+            panel->setCaption(PanelCaption(trackIndexOf(panel), showInstruments));
         }
     }
 }
@@ -170,21 +166,10 @@ void TfrmMain::InstrumentClick(QAction* item)
         return;
     }
     const int program = tagOf(item).value_or(0);
-    SetTrackInstrument(MidiFile1->TrackAt(trackIndexOf(InstrumentPanel)), program);
+    m_session->setInstrument(trackIndexOf(InstrumentPanel), program);
     if (cbInstruments->isChecked()) {
         InstrumentPanel->setCaption(GMProgramName(program));
     }
-}
-
-void TfrmMain::SetTrackInstrument(TMidiTrack* track, int program)
-{
-    // A track without a channel (no note-on) has no valid status byte for a
-    // program change: nothing is sent, but the instrument is still recorded.
-    if (track->Channel() >= 1 && track->Channel() <= 16) {
-        MidiOutput1->SendEvent(TMyMidiEvent(quint8(0xC0 + track->Channel() - 1), quint8(program), 0));
-    }
-    track->SetInstrumentName(GMProgramName(program));
-    track->SetProgramNumber(program);
 }
 
 } // namespace harmonet

@@ -3,9 +3,8 @@
 // and what follows a change of the position.
 #include "player/UnitMain.h"
 
-#include "midiout/MidiOut.h"
-#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
 #include "widgets/TransportGlyphs.h"
 #include "widgets/cmpTimeDisplay.h"
@@ -15,20 +14,9 @@
 
 namespace harmonet {
 
-namespace {
-constexpr int ChannelCount = 16;
-} // namespace
-
 void TfrmMain::AllNotesOff()
 {
-    if (!OutputOpen) {
-        return;
-    }
-    TMyMidiEvent message(midi::Controller, midi::AllNotesOffController, 0);
-    for (int channel = 0; channel < ChannelCount; ++channel) {
-        message.StatusByte = quint8(midi::Controller + channel);
-        MidiOutput1->SendEvent(message);
-    }
+    m_session->gateway().silence();
 }
 
 void TfrmMain::ShowTime(int ms)
@@ -44,33 +32,23 @@ void TfrmMain::releasePause()
     }
 }
 
-void TfrmMain::resendInstruments()
-{
-    // Track 0 holds the tempo map: only the voices get their instrument again.
-    for (int i = 1; i < MidiFile1->NumberOfTracks(); ++i) {
-        TMidiTrack* track = MidiFile1->TrackAt(i);
-        SetTrackInstrument(track, GMProgramNumber(track->InstrumentName()));
-    }
-}
-
 void TfrmMain::btnPlayClick()
 {
-    resendInstruments();
+    m_session->sendInstruments();
     btnPlay->setGlyph(glyphs::play(true));
     btnPlay->setDown(true);
     if (tbPosition->value() == 0) {
         releasePause();
-        MidiFile1->PlayFromStart();
+        m_session->startAt(0);
     } else {
         if (MidiFile1->AllTracksEnded()) {
             // Setting 0 runs the position-changed action, which starts over too.
             tbPosition->setValue(0);
             tbPosition->setToolTip(FormatPosition(tbPosition->value()));
-            MidiFile1->PlayFromStart();
+            m_session->startAt(0);
         } else {
-            MidiFile1->AdvanceTo(tbPosition->value());
+            m_session->startAt(tbPosition->value());
             tbPosition->setToolTip(FormatPosition(tbPosition->value()));
-            MidiFile1->ResumePlay();
         }
         releasePause();
     }
@@ -170,8 +148,7 @@ void TfrmMain::tbPositionChanged()
     tbPosition->setToolTip(FormatPosition(position));
     ShowTime(position);
     // The tracks move to the position without sounding, then the clock follows.
-    MidiFile1->SeekTo(position);
-    MidiFile1->AdvanceTo(position);
+    m_session->seek(position);
     ShowLyricsAt(position);
     if (btnPlay->isDown() && !btnPause->isDown() && !winding) {
         btnPlayClick();

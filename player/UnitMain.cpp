@@ -12,6 +12,7 @@
 #include "player/Panel.h"
 #include "player/TrackBar.h"
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 #include "windows/HelpViewer.h"
 #include "windows/InstrumentMenu.h"
 #include "widgets/ImageButton.h"
@@ -49,10 +50,12 @@ TfrmMain::TfrmMain(QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Harmonet - MIDI Player"));
 
-    MidiFile1 = new TMidiFile(this);
-    MidiFile1->setObjectName(QStringLiteral("MidiFile1"));
+    m_session = new PlayingSession(this);
+    m_session->setObjectName(QStringLiteral("Session1"));
+    MidiFile1 = &m_session->sequencer();
     MidiOutput1 = new TMidiOutput(this);
     MidiOutput1->setObjectName(QStringLiteral("MidiOutput1"));
+    m_session->setOutput(MidiOutput1);
     MidiMixer1 = new TMidiMixer(this);
     MidiMixer1->setObjectName(QStringLiteral("MidiMixer1"));
     IniOut1 = new TIniOut(this);
@@ -81,15 +84,12 @@ TfrmMain::TfrmMain(QWidget* parent)
     sbTimeDown->setGlyph(glyphs::countArrow(!sbTimeDown->isDown()));
     placeWindow();
 
-    MixerWindow = nullptr;
     LoadRecentFiles();
     LyricTrack = 1;
     InstrumentPanel = nullptr;
-    CurrentTrack = 1;
     FullHeight = height();
     WireInstrumentMenu();
     InitializeControls(false);
-    FileLoaded = false;
 }
 
 TfrmMain::~TfrmMain()
@@ -195,19 +195,16 @@ void TfrmMain::bindHandlers()
     // Not guarded: what a dispatched event raises ends its dispatch, which reports it.
     // The output's notice follows the synthesizer's audio output by itself;
     // a device that went away stops playing (its error was reported once).
-    connect(MidiOutput1, &TMidiOutput::DeviceNoticeChanged, this, [this] { showOutputNotice(); });
-    connect(MidiOutput1, &TMidiOutput::DeviceLost, this, [this] {
+    connect(m_session, &PlayingSession::outputNoticeChanged, this, [this] { showOutputNotice(); });
+    connect(m_session, &PlayingSession::outputLost, this, [this] {
         guarded([this] {
             if (btnPlay->isDown()) {
                 btnStopClick();
             }
         });
     });
-    // What the routing sends for an event carries the moment the event fell due.
-    MidiFile1->SetOnMidiEvent([this](PMidiEvent event) {
-        const TMidiOutput::DueScope due(*MidiOutput1, MidiFile1->DueTimeOf(*event));
-        MidiFile1MidiEvent(event);
-    });
+    // The syllables the session dispatches reach the strip.
+    connect(m_session, &PlayingSession::metaEventDue, this, [this](PMidiEvent event) { routeMetaEvent(*event); });
 
     connect(pmInstruments, &TInstrumentMenu::aboutToShow, this, [this] { guarded([this] { pmInstrumentsPopup(); }); });
     for (int n = 1; n <= TrackPanelCount; ++n) {
@@ -319,8 +316,8 @@ void TfrmMain::closeEvent(QCloseEvent* event)
             btnStopClick();
         }
         Timer1->stop();
-        if (MixerWindow) {
-            MixerWindow->close();
+        if (m_mixerWindow) {
+            m_mixerWindow->close();
         }
     });
     QMainWindow::closeEvent(event);

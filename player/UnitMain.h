@@ -25,13 +25,12 @@ class QTimer;
 
 namespace harmonet {
 
+class PlayingSession;
 class TIniOut;
 class TInstrumentMenu;
 class TMidiFile;
 class TMidiMixer;
 class TMidiOutput;
-class TMidiTrack;
-class TMyMidiEvent;
 class TOpenDialog;
 class TImageButton;
 class TPanel;
@@ -43,8 +42,9 @@ class TRightAlignedLabel;
 
 // The main window of the player: the sixteen track panels, the transport,
 // position and tempo controls, the volume and tone controls, the scrolling
-// lyrics strip and the status bar, with the sequencer, the output device, the
-// mixer and the settings store as its components. Its implementation is split
+// lyrics strip and the status bar, bound to the playing session (the song,
+// its tracks' settings, the sequencer MidiFile1 and the output device
+// MidiOutput1), with the mixer and the settings store as its components. Its implementation is split
 // by concern: UnitMain.cpp (life of the window, handler bindings, component
 // walk), MainLayout.cpp (controls and their places), MainMenus.cpp (menus),
 // FileHandling.cpp (opening, loading, closing), TrackPanels.cpp (track panels
@@ -85,20 +85,24 @@ public:
     // from the folder the program was started in.
     void SetCommandLine(const QStringList& arguments) { m_commandLine = arguments; }
 
+    // --- The playing session: the song, what is set for its tracks, the
+    // sequencer and the output; whether a file is loaded, the output open,
+    // the track mixer's values in force, and the track playing last. ---
+    PlayingSession& session() override { return *m_session; }
+    const PlayingSession& session() const { return *m_session; }
+    // The track mixer window while it exists (its values are then in force).
+    QWidget* mixerWindow() const { return m_mixerWindow; }
+
     // --- State of the window ---
-    bool FileLoaded = false;
     QString CurrentFileName;
     QString LastDir;
-    bool OutputOpen = false;
     int LyricTrack = 1;
-    int CurrentTrack = 1;
     TPanel* InstrumentPanel = nullptr;
     int VerseCount = 0;
     int SongLength = 0;
     int FileBpm = 0;
     int FullHeight = 0;
     QList<TPanel*> TrackPanels;
-    QWidget* MixerWindow = nullptr;
 
     // --- Operations used by the window's parts and the other windows ---
     // Enables (or, for panels, shows) every control of tag 0, or disables and hides them.
@@ -109,18 +113,13 @@ public:
     static bool IsBlank(const QString& text);
     void OpenMidiOutput() override;
     void CloseMidiOutput() override;
-    TMidiOutput& midiOutput() override { return *MidiOutput1; }
     bool ShowInstruments() const override;
     void MixerWindowClosed(QWidget* window) override;
-    // In PracticeMenus.cpp.
-    void PrepareMixerMessage(TMyMidiEvent& message) override;
     // Loads CurrentFileName and rebuilds the window around it.
     void LoadMidiFile();
     // Closes the loaded file: the window returns to its state without a file.
     void CloseFile();
     void SetupTrackPanel(int trackIndex, TPanel* panel, TPanel* muteButton, TPanel* lyricsButton);
-    // Sends the program change on the track's channel and records the instrument.
-    void SetTrackInstrument(TMidiTrack* track, int program) override;
     void WireInstrumentMenu();
 
     // --- The settings and lyrics windows, in SecondaryWindows.cpp ---
@@ -132,8 +131,6 @@ public:
     TLyricStripColors lyricStripColors() const override { return m_lyricStripColors; }
     void setLyricStripColors(const TLyricStripColors& colors) override;
     TTimeDisplay& timeDisplay() override { return *TimeDisplay1; }
-    int loadedTrackCount() const override;
-    TMidiTrack* loadedTrack(int index) override;
     void showInstrumentOnPanels(int tag, const QString& caption) override;
 
     // --- Lyrics, in Lyrics.cpp ---
@@ -166,7 +163,7 @@ public:
     // Reads every text of the song again in the named encoding.
     void TextEncodingClick(const QByteArray& name);
     // A panel's caption for its track: the name or instrument, decoded.
-    QString PanelCaption(const TMidiTrack& track, bool instrument) const override;
+    QString PanelCaption(int track, bool instrument) const override;
 
     // --- Transport, in Transport.cpp ---
     // All Notes Off on each of the 16 channels, only while the output is open.
@@ -213,8 +210,9 @@ public:
     void ForgetRecentFile(const QString& path);
 
     // --- Routing, in EventRouting.cpp ---
-    // Handles one event the sequencer dispatches: to the output device, as
-    // the tracks' mute, instrument and mixer settings say, or to the strip.
+    // Handles one event the sequencer dispatches, as the session does: to
+    // the output device through the session's gateway, as the tracks' mute,
+    // instrument and mixer settings say, or to the strip.
     void MidiFile1MidiEvent(PMidiEvent event);
 
     // --- Volume and tone, in VolumeTone.cpp ---
@@ -241,6 +239,7 @@ public:
     void MidiMixer1ControlChange(QObject* sender, TMixerControlType control);
 
     // --- Components ---
+    // The session's sequencer and its output device.
     TMidiFile* MidiFile1;
     TMidiOutput* MidiOutput1;
     TMidiMixer* MidiMixer1;
@@ -413,8 +412,6 @@ private:
     void detachPositionOnChange();
     // Sets btnPause up with its off image.
     void releasePause();
-    // Each voice's instrument as a program change, as the play action sends them.
-    void resendInstruments();
 
     // Winding handlers: a press starts the step timer, each tick moves the
     // position by a step, the release plays on from there when playing.
@@ -465,7 +462,7 @@ private:
     void pmWordsPopup();
     void pmTextEncodingPopup();
 
-    // Routing helpers.
+    // A meta event the session dispatched: a syllable of the lyrics track moves the strip.
     void routeMetaEvent(const TMidiEvent& event);
 
     // Helpers of the track panels.
@@ -477,6 +474,8 @@ private:
     void setStatusText(const QString& text);
     void showOutputNotice();
 
+    PlayingSession* m_session;
+    QWidget* m_mixerWindow = nullptr;
     QList<QMetaObject::Connection> m_panelMouseDown;
     QMetaObject::Connection m_positionOnChange;
     std::function<int()> m_secondOfDay = &TfrmMain::currentSecondOfDay;

@@ -6,6 +6,7 @@
 #include "player/UnitMain.h"
 
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
 #include "widgets/TransportGlyphs.h"
 
@@ -46,11 +47,10 @@ void TfrmMain::endWinding(QTimer* stepTimer, TImageButton* button, const QPixmap
     stepTimer->stop();
     button->setGlyph(offImage);
     const int position = tbPosition->value();
-    MidiFile1->SeekTo(position);
-    MidiFile1->AdvanceTo(position);
+    m_session->seek(position);
     if (btnPlay->isDown() && !btnPause->isDown()) {
         btnPlay->setGlyph(glyphs::play(true));
-        resendInstruments();
+        m_session->sendInstruments();
         MidiFile1->ResumePlay();
     }
 }

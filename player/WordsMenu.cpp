@@ -8,6 +8,7 @@
 #include "player/Panel.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -114,7 +115,7 @@ void TfrmMain::WordsClick(int wordsTrack)
 
 void TfrmMain::TextEncodingClick(const QByteArray& name)
 {
-    if (!FileLoaded) {
+    if (!m_session->fileLoaded()) {
         return;
     }
     m_words.setEncoding(*MidiFile1, name);
@@ -126,9 +127,10 @@ void TfrmMain::TextEncodingClick(const QByteArray& name)
     GatherLyrics();
 }
 
-QString TfrmMain::PanelCaption(const TMidiTrack& track, bool instrument) const
+QString TfrmMain::PanelCaption(int track, bool instrument) const
 {
-    return m_words.encoding().decodeLatin1Held(instrument ? track.InstrumentName() : track.TrackName());
+    return m_words.encoding().decodeLatin1Held(instrument ? m_session->track(track).instrument
+                                                          : MidiFile1->TrackAt(track)->TrackName());
 }
 
 } // namespace harmonet

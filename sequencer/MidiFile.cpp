@@ -52,7 +52,9 @@ int clampToInt(qint64 value)
     return int(value > maxInt32 ? maxInt32 : (value < minInt32 ? minInt32 : value));
 }
 
-QByteArray readWholeFile(const QString& filename)
+} // namespace
+
+QByteArray TMidiFile::ReadWholeFile(const QString& filename)
 {
     const QFileInfo info(filename);
     if (filename.isEmpty() || !info.exists()) {
@@ -86,8 +88,6 @@ QByteArray readWholeFile(const QString& filename)
     return bytes;
 }
 
-} // namespace
-
 TMidiFile::TMidiFile(QObject* parent)
     : QObject(parent), m_clock(&m_steadyClock), m_periodicTimer(this), m_dueTimer(this)
 {
@@ -109,7 +109,7 @@ void TMidiFile::LoadSong()
 {
     QByteArray bytes;
     try {
-        bytes = readWholeFile(m_filename);
+        bytes = ReadWholeFile(m_filename);
     } catch (const std::bad_alloc&) {
         // Nothing was read: the load ends with no tracks and the default tempo.
         readSong(QByteArray());
@@ -130,6 +130,29 @@ void TMidiFile::LoadSongFromBytes(const QByteArray& bytes)
         return;
     }
     readSong(bytes);
+}
+
+void TMidiFile::LoadSongFrom(const TMidiFile& song)
+{
+    if (&song == this) {
+        return;
+    }
+    std::vector<std::unique_ptr<TMidiTrack>> tracks;
+    tracks.reserve(song.m_tracks.size());
+    for (const auto& track : song.m_tracks) {
+        tracks.push_back(track->copyForPlaying(m_onMidiEvent));
+    }
+    m_tracks = std::move(tracks);
+    m_filename = song.m_filename;
+    m_ticksPerQuarter = song.m_ticksPerQuarter;
+    m_fileFormat = song.m_fileFormat;
+    m_fileBpm = song.m_fileBpm;
+    m_fileMicrosecondsPerTick = song.m_fileMicrosecondsPerTick;
+    m_tempoChanges = song.m_tempoChanges;
+    m_tempoMap = song.m_tempoMap;
+    m_currentTime = 0;
+    m_currentPos = 0.0;
+    applyFileTempo();
 }
 
 void TMidiFile::readSong(const QByteArray& bytes)
@@ -260,8 +283,10 @@ void TMidiFile::PlayFromStart()
     m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs();
     m_playing = true;
-    m_priority.raise();
-    startTimer();
+    if (!m_drivenByCaller) {
+        m_priority.raise();
+        startTimer();
+    }
     m_currentPos = 0.0;
     m_currentTime = 0;
     armDueTimer();
@@ -272,8 +297,10 @@ void TMidiFile::ResumePlay()
     m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs() - m_currentTime;
     m_playing = true;
-    m_priority.raise();
-    startTimer();
+    if (!m_drivenByCaller) {
+        m_priority.raise();
+        startTimer();
+    }
     armDueTimer();
 }
 
@@ -361,7 +388,7 @@ void TMidiFile::Tick()
     armDueTimer();
 }
 
-std::optional<std::chrono::steady_clock::time_point> TMidiFile::DueTimeOf(const TMidiEvent& event) const
+std::optional<TDue> TMidiFile::DueOf(const TMidiEvent& event) const
 {
     const DispatchSpan& span = m_dispatchSpan;
     if (!span.active || !m_playing) {
@@ -370,6 +397,7 @@ std::optional<std::chrono::steady_clock::time_point> TMidiFile::DueTimeOf(const 
     // The position moves in a straight line across the span; the event fell
     // due at the first whole millisecond whose rounded position passes it.
     qint64 due = span.toMs;
+    double exact = double(span.toMs);
     if (span.toMs > span.fromMs && span.toPos > span.fromPos) {
         const double msPerTick = double(span.toMs - span.fromMs) / (span.toPos - span.fromPos);
         const auto positionAt = [&span, msPerTick](qint64 ms) { return span.fromPos + double(ms - span.fromMs) / msPerTick; };
@@ -381,8 +409,25 @@ std::optional<std::chrono::steady_clock::time_point> TMidiFile::DueTimeOf(const 
         for (int step = 0; step < 4 && due < span.toMs && roundHalfEven(positionAt(due)) <= event.Ticks; ++step) {
             ++due;
         }
+        // The moment the position reached the tick: before the span began when
+        // the rounded position only passed it now.
+        exact = std::min(double(span.fromMs) + (double(event.Ticks) - span.fromPos) * msPerTick, double(due));
     }
-    return m_clock->steadyTimeAt(std::min(m_startReference + due, m_clock->nowMs()));
+    return TDue{std::min(due, m_clock->nowMs() - m_startReference), exact};
+}
+
+std::optional<std::chrono::steady_clock::time_point> TMidiFile::SteadyTimeAt(qint64 playingMs) const
+{
+    if (!m_playing) {
+        return std::nullopt;
+    }
+    return m_clock->steadyTimeAt(std::min(m_startReference + playingMs, m_clock->nowMs()));
+}
+
+std::optional<std::chrono::steady_clock::time_point> TMidiFile::DueTimeOf(const TMidiEvent& event) const
+{
+    const std::optional<TDue> due = DueOf(event);
+    return due ? SteadyTimeAt(due->ms) : std::nullopt;
 }
 
 void TMidiFile::startTimer()
@@ -398,11 +443,26 @@ void TMidiFile::stopTimer()
     m_dueAtMs = -1;
 }
 
-void TMidiFile::armDueTimer()
+qint64 TMidiFile::firstMsPassing(qint64 ticks, double limitMs) const
 {
-    if (!m_playing || m_microsecondsPerTick == 0.0) {
-        return;
+    const double estimate = followsMap() ? MsAtTicks(double(ticks) + 0.5) - MsAtTicks(m_currentPos)
+                                         : (double(ticks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
+    if (estimate > limitMs) {
+        return -1;
     }
+    // Found the way AdvanceTo computes the position.
+    qint64 due = qint64(m_currentTime) + std::max<qint64>(1, qint64(std::ceil(estimate)));
+    for (int step = 0; step < 4 && due - 1 > m_currentTime && roundHalfEven(positionAt(due - 1)) > ticks; ++step) {
+        --due;
+    }
+    for (int step = 0; step < 4 && roundHalfEven(positionAt(due)) <= ticks; ++step) {
+        ++due;
+    }
+    return due;
+}
+
+qint64 TMidiFile::nextEventTicks() const
+{
     qint64 nextTicks = -1;
     for (const auto& track : m_tracks) {
         const qint64 ticks = track->NextDueTicks();
@@ -410,25 +470,34 @@ void TMidiFile::armDueTimer()
             nextTicks = ticks;
         }
     }
-    double estimate = 0.0;
-    if (nextTicks >= 0) {
-        estimate = followsMap() ? MsAtTicks(double(nextTicks) + 0.5) - MsAtTicks(m_currentPos)
-                                        : (double(nextTicks) + 0.5 - m_currentPos) * m_microsecondsPerTick / 1000.0;
+    return nextTicks;
+}
+
+qint64 TMidiFile::NextEventMs() const
+{
+    if (!m_playing || m_microsecondsPerTick == 0.0) {
+        return -1;
     }
+    const qint64 nextTicks = nextEventTicks();
+    if (nextTicks < 0) {
+        return -1;
+    }
+    const qint64 due = firstMsPassing(nextTicks, std::numeric_limits<double>::infinity());
+    return due < 0 ? -1 : m_startReference + due;
+}
+
+void TMidiFile::armDueTimer()
+{
+    if (!m_playing || m_microsecondsPerTick == 0.0 || m_drivenByCaller) {
+        return;
+    }
+    const qint64 nextTicks = nextEventTicks();
     // Nothing left, or too far off: the periodic wake-up re-arms it later.
-    if (nextTicks < 0 || estimate > double(longestDueDelayMs)) {
+    const qint64 due = nextTicks < 0 ? -1 : firstMsPassing(nextTicks, double(longestDueDelayMs));
+    if (due < 0) {
         m_dueTimer.stop();
         m_dueAtMs = -1;
         return;
-    }
-    // The first whole millisecond of playing time at which an advance would
-    // round the position above nextTicks, found the way AdvanceTo computes it.
-    qint64 due = qint64(m_currentTime) + std::max<qint64>(1, qint64(std::ceil(estimate)));
-    for (int step = 0; step < 4 && due - 1 > m_currentTime && roundHalfEven(positionAt(due - 1)) > nextTicks; ++step) {
-        --due;
-    }
-    for (int step = 0; step < 4 && roundHalfEven(positionAt(due)) <= nextTicks; ++step) {
-        ++due;
     }
     const qint64 dueAtMs = m_startReference + due;
     if (m_dueTimer.isActive() && dueAtMs == m_dueAtMs) {

@@ -21,6 +21,17 @@
 
 namespace harmonet {
 
+// When a dispatched event fell due, in playing time (milliseconds since the
+// start of playing, as CurrentTime counts them): the first whole millisecond
+// at which the position passed it, which is when a live output plays it, and
+// the moment within that the position reached its tick, where an offline
+// rendering places it to the sample.
+struct TDue {
+    qint64 ms = 0;
+    double exactMs = 0.0;
+    bool operator==(const TDue&) const = default;
+};
+
 // The sequencer: loads a Standard MIDI File into tracks of events and plays
 // them against a monotonic clock, handing each event that falls due to
 // OnMidiEvent, track by track. One tempo applies to the whole song, unless
@@ -47,12 +58,20 @@ public:
     const QString& Filename() const { return m_filename; }
     void SetFilename(const QString& filename) { m_filename = filename; }
 
+    // The whole file's bytes; raises EFileError ("File not found", "Access
+    // denied", "Is a directory", or the system's reason) or std::bad_alloc.
+    static QByteArray ReadWholeFile(const QString& filename);
     // Discards all tracks and reads the file named by Filename. Raises the first
     // failure; the tracks read until then stay.
     void LoadSong();
     // The same from bytes already in memory (the file name is not used). The
     // loaded texts keep referring to the bytes, shared, not copied.
     void LoadSongFromBytes(const QByteArray& bytes);
+    // Takes the tracks, tempo and file name of a song loaded elsewhere, which
+    // is only read (its events are copied, their texts shared): each player
+    // of one song has its own playback pointers. This file's own choice of
+    // following tempo changes stays and applies to the song taken.
+    void LoadSongFrom(const TMidiFile& song);
 
     int NumberOfTracks() const { return int(m_tracks.size()); }
     int TicksPerQuarter() const { return m_ticksPerQuarter; }
@@ -102,6 +121,15 @@ public:
     // due, or -1 when none is armed. An offline renderer may move its clock there.
     qint64 NextDueMs() const { return m_dueTimer.isActive() ? m_dueAtMs : -1; }
 
+    // While driven by its caller (an offline renderer), playing runs no timer
+    // of its own and leaves the process priority alone: the caller moves the
+    // clock and calls Tick.
+    void SetDrivenByCaller(bool driven) { m_drivenByCaller = driven; }
+    // The clock time in ms at which the next event falls due while playing
+    // (the first whole millisecond at which an advance would dispatch it), or
+    // -1 when none is left or the song has no tempo.
+    qint64 NextEventMs() const;
+
     void PlayFromStart();
     void ResumePlay();
     void HaltPlay();
@@ -135,6 +163,12 @@ public:
     // over. None outside a dispatch, while halted, or on a clock that does
     // not run with real time.
     std::optional<std::chrono::steady_clock::time_point> DueTimeOf(const TMidiEvent& event) const;
+    // The same in playing time, also on a clock that does not run with real
+    // time; none outside a dispatch or while halted.
+    std::optional<TDue> DueOf(const TMidiEvent& event) const;
+    // The moment on the system's steady clock of a playing time, no later
+    // than now; none while halted or on a clock that does not run with real time.
+    std::optional<std::chrono::steady_clock::time_point> SteadyTimeAt(qint64 playingMs) const;
 
 private:
     friend class SmfReader;
@@ -154,6 +188,11 @@ private:
     bool followsMap() const { return m_followTempoChanges && !m_tempoMap.IsEmpty(); }
     // The tick position an advance from CurrentTime to t reaches.
     double positionAt(qint64 t) const;
+    // The first whole millisecond of playing time from m_currentTime at
+    // which an advance rounds the position above ticks, or -1 beyond limitMs.
+    qint64 firstMsPassing(qint64 ticks, double limitMs) const;
+    // The tick of the next event any track dispatches, or -1.
+    qint64 nextEventTicks() const;
 
     QString m_filename;
     std::vector<std::unique_ptr<TMidiTrack>> m_tracks;
@@ -172,6 +211,7 @@ private:
     double m_tempoScale = 1.0;
 
     bool m_playing = false;
+    bool m_drivenByCaller = false;
     qint64 m_startReference = 0;
     int m_currentTime = 0;
     double m_currentPos = 0.0;

@@ -9,6 +9,22 @@ TMidiTrack::TMidiTrack(int trackNumber, TOnMidiEvent onMidiEvent)
 {
 }
 
+std::unique_ptr<TMidiTrack> TMidiTrack::copyForPlaying(TOnMidiEvent onMidiEvent) const
+{
+    auto copy = std::make_unique<TMidiTrack>(m_trackNumber, std::move(onMidiEvent));
+    copy->m_events = m_events;
+    copy->m_textPool = m_textPool;
+    copy->m_trackName = m_trackName;
+    copy->m_instrumentName = m_instrumentName;
+    copy->m_programNumber = m_programNumber;
+    copy->m_volume = m_volume;
+    copy->m_pan = m_pan;
+    copy->m_channel = m_channel;
+    copy->m_tickTotal = m_tickTotal;
+    copy->checkEnded();
+    return copy;
+}
+
 PMidiEvent TMidiTrack::EventAt(int index) const
 {
     if (index < 0 || index >= EventCount()) {

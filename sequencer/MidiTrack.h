@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <span>
 
 namespace harmonet {
@@ -13,7 +14,9 @@ namespace harmonet {
 class SmfReader;
 
 // One track of a loaded file: its events in file order, the facts read from
-// them, and its playback pointer.
+// them (name, instrument, channel, volume and pan as the file sets them), and
+// its playback pointer. What the user sets for a track (mute, instrument,
+// track mixer) is not kept here but by the playing session.
 class TMidiTrack {
 public:
     using TNotifyEvent = std::function<void(TMidiTrack* track)>;
@@ -21,6 +24,9 @@ public:
     TMidiTrack(int trackNumber, TOnMidiEvent onMidiEvent);
     TMidiTrack(const TMidiTrack&) = delete;
     TMidiTrack& operator=(const TMidiTrack&) = delete;
+    // The same track with its pointer at the start and another handler: the
+    // events are copied, their texts stay in the shared text pool.
+    std::unique_ptr<TMidiTrack> copyForPlaying(TOnMidiEvent onMidiEvent) const;
 
     int EventCount() const { return int(m_events.size()); }
     // The event at index, or null outside 0..EventCount()-1.
@@ -40,16 +46,13 @@ public:
     // Keeps 0..127; any other number becomes 0 with its name.
     void SetProgramNumber(qint32 n);
 
+    // The track's last channel volume and pan controllers; 0 without one.
     qint32 Volume() const { return m_volume; }
-    void SetVolume(qint32 volume) { m_volume = volume; }
     qint32 Pan() const { return m_pan; }
-    void SetPan(qint32 pan) { m_pan = pan; }
     // 1..16 from the last note-on of the track; 0 without note-on.
     qint32 Channel() const { return m_channel; }
     qint32 TickTotal() const { return m_tickTotal; }
     qint32 TrackNumber() const { return m_trackNumber; }
-    bool Muted() const { return m_muted; }
-    void SetMuted(bool muted) { m_muted = muted; }
 
     // Playback pointer: the index of the next event to dispatch.
     qint32 NextIndex() const { return m_nextIndex; }
@@ -89,7 +92,6 @@ private:
     qint32 m_nextIndex = 0;
     qint32 m_trackNumber = 0;
     bool m_ended = false;
-    bool m_muted = false;
     TOnMidiEvent m_onMidiEvent;
     TNotifyEvent m_onTrackEnded;
 };

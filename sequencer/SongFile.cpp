@@ -82,17 +82,15 @@ ESongFileError::ESongFileError(const QString& summary, const QString& readerMess
 {
 }
 
-void loadSongFile(TMidiFile& song, const QString& path)
+void readSongFile(const QString& path, const std::function<void()>& read)
 {
     const SongFileProblem problem = songFileProblem(path);
     if (problem != SongFileProblem::None) {
-        song.LoadSongFromBytes(QByteArray());
         throw ESongFileError(songFileProblemText(problem, path), QString(), path);
     }
-    song.SetFilename(path);
     QString readerMessage;
     try {
-        song.LoadSong();
+        read();
         return;
     } catch (const Exception& error) {
         readerMessage = error.message();

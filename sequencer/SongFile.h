@@ -4,9 +4,10 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace harmonet {
 
-class TMidiFile;
 
 // What keeps a path from naming a MIDI file, found before anything is read.
 enum class SongFileProblem {
@@ -42,10 +43,10 @@ private:
     QString m_readerMessage;
 };
 
-// Loads the MIDI file at path into song. A path with a problem raises it as
-// ESongFileError and leaves song without tracks; a file the reader fails on
-// raises "“name” could not be read" with the reader's message (the tracks
-// read so far stay, as the reader leaves them).
-void loadSongFile(TMidiFile& song, const QString& path);
+// Runs read, which reads the MIDI file at path, once the path is known to
+// hold one. A path with a problem raises it as ESongFileError without
+// running read; a failure of read raises "“name” could not be read" with
+// the reader's message.
+void readSongFile(const QString& path, const std::function<void()>& read);
 
 } // namespace harmonet

@@ -26,13 +26,4 @@ int filePan(const TMidiTrack& track)
     return lastControllerValue(track, midi::PanController).value_or(midi::CentrePan);
 }
 
-void setFileMixValues(TMidiFile& file)
-{
-    for (int t = 0; t < file.NumberOfTracks(); ++t) {
-        TMidiTrack* track = file.TrackAt(t);
-        track->SetVolume(fileVolume(*track));
-        track->SetPan(filePan(*track));
-    }
-}
-
 } // namespace harmonet

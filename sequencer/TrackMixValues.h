@@ -4,7 +4,6 @@
 
 namespace harmonet {
 
-class TMidiFile;
 class TMidiTrack;
 
 // The value of the track's last controller message of that number, on any
@@ -15,9 +14,5 @@ std::optional<int> lastControllerValue(const TMidiTrack& track, int controller);
 // or the defaults where it sets none.
 int fileVolume(const TMidiTrack& track);
 int filePan(const TMidiTrack& track);
-
-// Gives every track of the file its file volume and pan, so that a track whose
-// file sets none holds the values its channel plays at rather than 0.
-void setFileMixValues(TMidiFile& file);
 
 } // namespace harmonet

@@ -1,6 +1,7 @@
 #include "windows/ExportPractice.h"
 
 #include "sequencer/MidiFile.h"
+#include "session/Song.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -49,18 +50,11 @@ T* named(T* widget, const char* name)
 } // namespace
 
 TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow settingsNow, QWidget* parent)
-    : QDialog(parent), m_request(request), m_settingsNow(std::move(settingsNow)), m_song(std::make_unique<TMidiFile>())
+    : QDialog(parent), m_request(request), m_settingsNow(std::move(settingsNow))
 {
     setObjectName(QStringLiteral("dlgExportPractice"));
     setWindowTitle(QStringLiteral("Harmonet - Export Practice Tracks"));
     setAttribute(Qt::WA_DeleteOnClose);
-    try {
-        m_song->LoadSongFromBytes(request.songBytes);
-        request.settings.applyTo(*m_song);
-    } catch (const std::exception&) {
-        // Planned from what could be read; the export reports the failure.
-    }
-
     edFolder = named(new QLineEdit(QDir::toNativeSeparators(request.folder), this), "edFolder");
     btnBrowse = named(new QPushButton(QStringLiteral("&Browse..."), this), "btnBrowse");
     cbFormat = named(new QComboBox(this), "cbFormat");
@@ -157,10 +151,10 @@ void TdlgExportPractice::takePlayerSettings()
 {
     if (m_settingsNow) {
         m_request.settings = m_settingsNow();
-        m_request.settings.applyTo(*m_song);
     }
+    const int fileBpm = m_request.song ? m_request.song->file().Bpm() : 0;
     lblTempo->setText(QStringLiteral("Tempo %1 bpm; mutes and instruments as set in the player.")
-                          .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : m_song->Bpm()));
+                          .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : fileBpm));
     replan();
 }
 
@@ -195,7 +189,7 @@ void TdlgExportPractice::replan()
     if (isRendering()) {
         return;
     }
-    m_files = harmonet::plannedFiles(currentRequest(), *m_song);
+    m_files = harmonet::plannedFiles(currentRequest());
     for (QLabel* label : std::as_const(fileLabels)) {
         delete label;
     }

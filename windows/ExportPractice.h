@@ -1,6 +1,6 @@
 #pragma once
 
-#include "practice/PracticeExport.h"
+#include "render/PracticeExport.h"
 
 #include <QDialog>
 #include <QList>
@@ -21,8 +21,6 @@ class QThread;
 
 namespace harmonet {
 
-class TMidiFile;
-
 // File > "Export Practice Tracks...": the folder, the format, which files
 // (one per voice with that voice emphasised, and the full mix), and the
 // level and panning of the others; the tempo, mutes and instruments are the
@@ -37,7 +35,7 @@ public:
     using SettingsNow = std::function<SongSettings()>;
 
     // The request holds the song, its settings, the folder and the mix to
-    // start with; the dialog keeps a copy of the song to plan the files.
+    // start with.
     // settingsNow (when given) brings the settings up to date whenever the
     // dialog is shown and when Export is pressed.
     TdlgExportPractice(const ExportRequest& request, SettingsNow settingsNow = {}, QWidget* parent = nullptr);
@@ -90,7 +88,6 @@ private:
 
     ExportRequest m_request;
     SettingsNow m_settingsNow;
-    std::unique_ptr<TMidiFile> m_song;
     std::vector<PracticeFile> m_files;
     QGridLayout* m_fileRows;
     QThread* m_thread = nullptr;

@@ -8,10 +8,8 @@ class QWidget;
 
 namespace harmonet {
 
-class TMidiOutput;
-class TMidiTrack;
+class PlayingSession;
 class TTimeDisplay;
-class TMyMidiEvent;
 
 // The colours of the main window's scrolling-lyrics strip: the background and
 // text of the sung and coming syllables, and the text of the current one.
@@ -23,14 +21,15 @@ struct TLyricStripColors {
     friend bool operator==(const TLyricStripColors&, const TLyricStripColors&) = default;
 };
 
-// What the secondary windows use of the main window: its output device and
-// the operations that open and close the device chosen in the settings
-// window, the colours of its lyrics strip and time display, the tracks of the
-// loaded file and the instruments of its track panels, and what the track
-// mixer window needs of it.
+// What the secondary windows use of the main window: its playing session,
+// the operations that open and close the output device chosen in the
+// settings window, the colours of its lyrics strip and time display, the
+// captions and instruments of its track panels, and what the track mixer
+// window needs of it.
 class IMainWindowLink {
 public:
-    virtual TMidiOutput& midiOutput() = 0;
+    // The song being played, its tracks' settings and its output.
+    virtual PlayingSession& session() = 0;
     // Opens the output named by the settings window's device choice.
     virtual void OpenMidiOutput() = 0;
     virtual void CloseMidiOutput() = 0;
@@ -39,23 +38,16 @@ public:
     virtual void setLyricStripColors(const TLyricStripColors& colors) = 0;
     virtual TTimeDisplay& timeDisplay() = 0;
 
-    // The tracks of the loaded file; none while no file is loaded.
-    virtual int loadedTrackCount() const = 0;
-    virtual TMidiTrack* loadedTrack(int index) = 0;
-    // Sends the program change on the track's channel and records the instrument.
-    virtual void SetTrackInstrument(TMidiTrack* track, int program) = 0;
     // Whether the track panels show instrument names rather than track names.
     virtual bool ShowInstruments() const { return false; }
-    // The track's name, or its instrument's, decoded as the song's texts are.
-    virtual QString PanelCaption(const TMidiTrack& track, bool instrument) const = 0;
+    // The name of the track (its index in the song), or its instrument's,
+    // decoded as the song's texts are.
+    virtual QString PanelCaption(int track, bool instrument) const = 0;
     // Every track panel whose tag is tag takes the caption.
     virtual void showInstrumentOnPanels(int tag, const QString& caption) = 0;
     // The track mixer window is closing or being destroyed: the main window
     // forgets it, if it is the one it holds.
     virtual void MixerWindowClosed(QWidget* window) { (void)window; }
-    // A volume or pan message the track mixer is about to send: it takes the
-    // emphasis of the singer's part, as the file's own do.
-    virtual void PrepareMixerMessage(TMyMidiEvent& message) { (void)message; }
 
 protected:
     ~IMainWindowLink() = default;

@@ -1,14 +1,13 @@
 #include "windows/UnitMixer.h"
 
 #include "core/ErrorReport.h"
-#include "midiout/MidiOut.h"
 #include "persist/IniOut.h"
-#include "windows/SettingsItems.h"
-#include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/TrackMixValues.h"
+#include "session/PlayingSession.h"
 #include "windows/HelpViewer.h"
 #include "windows/MainWindowLink.h"
+#include "windows/SettingsItems.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -84,10 +83,9 @@ QRect screenArea(const QWidget* window)
 
 } // namespace
 
-TfrmMixer::TfrmMixer(QWidget* owner, TMidiFile& file, TMidiOutput& output, IMainWindowLink& mainWindow)
+TfrmMixer::TfrmMixer(QWidget* owner, PlayingSession& session, IMainWindowLink& mainWindow)
     : QWidget(owner, Qt::Window | Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
-    , m_file(file)
-    , m_output(output)
+    , m_session(session)
     , m_mainWindow(mainWindow)
     , m_scrollBox(new QScrollArea(this))
     , m_columns(new QWidget)
@@ -144,8 +142,8 @@ void TfrmMixer::showEvent(QShowEvent* event)
 void TfrmMixer::buildColumns()
 {
     int column = 0;
-    for (int t = 0; t < m_file.NumberOfTracks(); ++t) {
-        if (m_file.TrackAt(t)->CountChannelEvents() > 0) {
+    for (int t = 0; t < m_session.sequencer().NumberOfTracks(); ++t) {
+        if (m_session.sequencer().TrackAt(t)->CountChannelEvents() > 0) {
             addColumn(++column, t);
         }
     }
@@ -168,8 +166,8 @@ void TfrmMixer::buildColumns()
 
 void TfrmMixer::addColumn(int column, int trackIndex)
 {
-    const TMidiTrack* track = m_file.TrackAt(trackIndex);
-    const QString hint = m_mainWindow.PanelCaption(*track, m_mainWindow.ShowInstruments());
+    const TrackSettings& track = m_session.track(trackIndex);
+    const QString hint = m_mainWindow.PanelCaption(trackIndex, m_mainWindow.ShowInstruments());
     const QString t = QString::number(trackIndex);
 
     auto* panel = columnControl(new QFrame(m_columns), QStringLiteral("pnlTrack") + t, trackIndex, hint);
@@ -178,7 +176,7 @@ void TfrmMixer::addColumn(int column, int trackIndex)
     panel->setGeometry(ColumnWidth * column - 47, 1, ColumnWidth, ColumnHeight);
 
     // Names padded with blanks, as some files store them, are shown without the padding.
-    const QString trackName = m_mainWindow.PanelCaption(*track, false).trimmed();
+    const QString trackName = m_mainWindow.PanelCaption(trackIndex, false).trimmed();
     const QString name = trackName.isEmpty() ? QStringLiteral("Track %1").arg(column) : trackName;
     // The name takes the panel's whole inner width, the most a long name can get.
     QLabel* nameLabel = centredLabel(panel, QStringLiteral("lblName") + t, trackIndex, QString(), name,
@@ -196,12 +194,12 @@ void TfrmMixer::addColumn(int column, int trackIndex)
     volume->setInvertedAppearance(true);
     volume->setInvertedControls(true);
     volume->setTickPosition(QSlider::TicksBothSides);
-    volume->setValue(MaxValue - track->Volume());
+    volume->setValue(MaxValue - track.volume);
 
     QSlider* balance = mixerSlider(panel, Qt::Horizontal, QStringLiteral("tBarBalance") + t, trackIndex, hint,
                                    QRect(4, 34, 41, 19));
     balance->setTickPosition(QSlider::TicksBelow);
-    balance->setValue(track->Pan());
+    balance->setValue(track.pan);
 
     // Bound only now that the positions are set: building sends nothing.
     for (QSlider* slider : {volume, balance}) {
@@ -234,20 +232,9 @@ void TfrmMixer::fitToColumns()
     }
 }
 
-TMidiTrack* TfrmMixer::trackOf(const QSlider* slider) const
+int TfrmMixer::trackOf(const QSlider* slider) const
 {
-    return m_file.TrackAt(slider->property("Tag").toInt());
-}
-
-void TfrmMixer::sendController(const TMidiTrack& track, int controller, int value)
-{
-    const int channel = track.Channel();
-    if (channel < 1 || channel > 16) {
-        return;
-    }
-    TMyMidiEvent message(quint8(0xB0 + channel - 1), quint8(controller), quint8(value));
-    m_mainWindow.PrepareMixerMessage(message);
-    m_output.SendEvent(message);
+    return slider->property("Tag").toInt();
 }
 
 void TfrmMixer::sliderChanged(QSlider* slider)
@@ -258,31 +245,25 @@ void TfrmMixer::sliderChanged(QSlider* slider)
     }
     // The value did not reach the output: the slider goes back to the track's.
     runGuarded([this, slider, isVolume] {
-        const TMidiTrack* track = trackOf(slider);
+        const TrackSettings& track = m_session.track(trackOf(slider));
         const QSignalBlocker quiet(slider);
-        slider->setValue(isVolume ? MaxValue - track->Volume() : track->Pan());
+        slider->setValue(isVolume ? MaxValue - track.volume : track.pan);
     });
 }
 
 void TfrmMixer::VolumeChange(QSlider* slider)
 {
-    TMidiTrack* track = trackOf(slider);
-    const int volume = MaxValue - slider->value();
-    sendController(*track, midi::VolumeController, volume);
-    track->SetVolume(volume);
+    m_session.setTrackVolume(trackOf(slider), MaxValue - slider->value());
 }
 
 void TfrmMixer::BalanceChange(QSlider* slider)
 {
-    TMidiTrack* track = trackOf(slider);
-    const int pan = slider->value();
-    sendController(*track, midi::PanController, pan);
-    track->SetPan(pan);
+    m_session.setTrackPan(trackOf(slider), slider->value());
 }
 
 void TfrmMixer::resetToFile(QSlider* slider)
 {
-    const TMidiTrack* track = trackOf(slider);
+    const TMidiTrack* track = m_session.sequencer().TrackAt(trackOf(slider));
     if (m_volumeSliders.contains(slider)) {
         slider->setValue(MaxValue - fileVolume(*track));
     } else {

@@ -10,17 +10,15 @@ class QSlider;
 namespace harmonet {
 
 class IMainWindowLink;
+class PlayingSession;
 class TIniOut;
-class TMidiFile;
-class TMidiOutput;
-class TMidiTrack;
 
 // The track mixer: one column for each track of the loaded song that has
 // channel events, with a vertical volume slider and a horizontal balance
 // slider. Moving a slider sends controller 7 or 10 on the track's channel at
-// once and records the value in the track, where the routing of played
-// events keeps it in force while this window exists. The window keeps no copy
-// of the values.
+// once and records the value in the session's settings of the track, where
+// the routing of played events keeps it in force while this window exists.
+// The window keeps no copy of the values.
 //
 // It is created on demand by the main window and frees itself when closed,
 // telling the main window through its link. The columns are built at the
@@ -36,7 +34,7 @@ public:
     static constexpr int ColumnWidth = 48;
     static constexpr int ColumnHeight = 212;
 
-    TfrmMixer(QWidget* owner, TMidiFile& file, TMidiOutput& output, IMainWindowLink& mainWindow);
+    TfrmMixer(QWidget* owner, PlayingSession& session, IMainWindowLink& mainWindow);
     ~TfrmMixer() override;
 
     int Top() const { return y(); }
@@ -55,7 +53,7 @@ public:
     const QList<QSlider*>& balanceSliders() const { return m_balanceSliders; }
 
     // The handlers of the sliders' changes: send the value on the track's
-    // channel and record it in the track.
+    // channel and record it for the track.
     void VolumeChange(QSlider* slider);
     void BalanceChange(QSlider* slider);
 
@@ -80,12 +78,10 @@ private:
     void resetToFile(QSlider* slider);
     // Esc closes the window, F1 shows its help page; true when the key was one of these.
     bool FormKeyPress(const QKeyEvent& key);
-    TMidiTrack* trackOf(const QSlider* slider) const;
-    // Sends controller on the track's channel; a track without a channel has none to send on.
-    void sendController(const TMidiTrack& track, int controller, int value);
+    // The index of the slider's track in the song.
+    int trackOf(const QSlider* slider) const;
 
-    TMidiFile& m_file;
-    TMidiOutput& m_output;
+    PlayingSession& m_session;
     IMainWindowLink& m_mainWindow;
     QScrollArea* m_scrollBox;
     QWidget* m_columns;

@@ -8,7 +8,7 @@
 #include "persist/IniOut.h"
 #include "windows/SettingsItems.h"
 #include "sequencer/GMPrograms.h"
-#include "sequencer/MidiTrack.h"
+#include "session/PlayingSession.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ColorPicker.h"
 #include "widgets/ImageButton.h"
@@ -350,11 +350,11 @@ void TfrmSettings::btnApplyClick()
         SavedInstruments.append(panel->caption());
     }
     // Track 0 (the conductor track of most files) never takes an instrument.
-    for (int m = 1; m < m_main.loadedTrackCount(); ++m) {
-        TMidiTrack* track = m_main.loadedTrack(m);
+    PlayingSession& session = m_main.session();
+    for (int m = 1; m < session.trackCount(); ++m) {
         const TBevelPanel* panel = SettingsPanelForTrack(m);
-        if (track->InstrumentName() != panel->caption() && !panel->caption().contains(QLatin1String("Track "))) {
-            m_main.SetTrackInstrument(track, GMProgramNumber(panel->caption()));
+        if (session.track(m).instrument != panel->caption() && !panel->caption().contains(QLatin1String("Track "))) {
+            session.setInstrument(m, GMProgramNumber(panel->caption()));
             if (m_main.ShowInstruments()) {
                 ShowInstrumentOnMainPanel(panel);
             }

@@ -1,7 +1,7 @@
 // The render tool as its users run it: a WAV file of the song's length plus
 // the two-second tail, and clear failures.
 #include "midiout/SoundFontLocator.h"
-#include "practice/AudioFileWriter.h"
+#include "render/AudioFileWriter.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
 #include "tests/practice/AudioMeasure.h"

@@ -4,7 +4,9 @@
 #include "midiout/MidiOut.h"
 #include "midiout/SoundFontLocator.h"
 #include "midiout/SynthBackend.h"
-#include "practice/SongRenderer.h"
+#include "render/SongRenderer.h"
+#include "session/PlayingSession.h"
+#include "session/Song.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
 #include "tests/support/TestPaths.h"
@@ -44,13 +46,18 @@ std::vector<int> levelPerMs(const std::vector<qint16>& stereo)
     return level;
 }
 
-std::vector<qint16> renderSong(TMidiFile& song, const std::vector<int>& soundingChannels)
+// The song with every track muted whose channel is not one of soundingChannels.
+std::vector<qint16> renderSong(const std::shared_ptr<const Song>& song, const std::vector<int>& soundingChannels)
 {
-    SongRenderer renderer(sampleRate);
-    for (int channel = 1; channel <= 16; ++channel) {
-        renderer.setChannelMuted(channel, std::find(soundingChannels.begin(), soundingChannels.end(), channel) ==
-                                              soundingChannels.end());
+    PlayingSession session;
+    session.setSong(song);
+    for (int track = 0; track < session.trackCount(); ++track) {
+        const int channel = song->file().TrackAt(track)->Channel();
+        session.setMuted(track, std::find(soundingChannels.begin(), soundingChannels.end(), channel) ==
+                                    soundingChannels.end());
     }
+    SongRenderer renderer(sampleRate);
+    renderer.setSettings(session.settings());
     std::vector<qint16> all;
     renderer.render(song, [&all](std::span<const qint16> block) { all.insert(all.end(), block.begin(), block.end()); });
     return all;
@@ -97,14 +104,13 @@ constexpr int onsetToleranceMs = 15;
 TEST(SynthesizerEndToEnd, EachVoiceOfTheExampleSongBeginsWhenItsFirstNoteIsDue)
 {
     REQUIRE_SOUNDFONT();
-    TMidiFile song;
-    song.SetFilename(test::sourceDir() + QStringLiteral("/examples/old-hundredth.mid"));
-    song.LoadSong();
+    const std::shared_ptr<const Song> played = Song::read(test::sourceDir() + QStringLiteral("/examples/old-hundredth.mid"));
+    const TMidiFile& song = played->file();
     for (int channel = 1; channel <= 4; ++channel) {
         SCOPED_TRACE(channel);
         const std::vector<double> due = noteOnTimes(song, channel);
         ASSERT_FALSE(due.empty());
-        const auto level = levelPerMs(renderSong(song, {channel}));
+        const auto level = levelPerMs(renderSong(played, {channel}));
         const int expected = int(due.front());
         const int onset = firstSoundAfter(level, 0, silence);
         EXPECT_GE(onset, expected);
@@ -127,10 +133,7 @@ TEST(SynthesizerEndToEnd, SpacedNotesEachSoundWithinFifteenMilliseconds)
         now = tick + 96;
     }
     writer.endOfTrack().endTrack();
-    TMidiFile song;
-    song.LoadSongFromBytes(writer.bytes());
-
-    const auto level = levelPerMs(renderSong(song, {1}));
+    const auto level = levelPerMs(renderSong(Song::fromBytes(writer.bytes()), {1}));
     for (const int tick : noteTicks) {
         const int expected = int(tick * 500000.0 / 480 / 1000);
         SCOPED_TRACE(expected);

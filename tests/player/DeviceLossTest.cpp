@@ -31,7 +31,7 @@ protected:
 TEST_F(DeviceLossTest, APortThatGoesAwayMidSongIsReportedOnceByNameAndPlayingStops)
 {
     TfrmMain& main = showWindow({writeFile(QStringLiteral("choir.mid"), choirSong({"Soprano", "Alto"}))});
-    ASSERT_TRUE(main.OutputOpen);
+    ASSERT_TRUE(main.session().outputOpen());
     main.MidiFile1->SetClock(&clock);
     main.Play1->trigger();
     playFor(main, 20);
@@ -52,7 +52,7 @@ TEST_F(DeviceLossTest, APortThatGoesAwayMidSongIsReportedOnceByNameAndPlayingSto
 TEST_F(DeviceLossTest, TheNoticeFollowsTheDevicesRemarkByItself)
 {
     TfrmMain& main = showWindow();
-    ASSERT_TRUE(main.OutputOpen);
+    ASSERT_TRUE(main.session().outputOpen());
     ASSERT_FALSE(main.lblOutputNotice->isVisible());
     const QString lost = QStringLiteral("The built-in synthesizer lost its audio output");
     recorder->setNotice(lost);

@@ -7,7 +7,6 @@
 #include "player/Panel.h"
 #include "sequencer/MidiFile.h"
 
-#include <QWidget>
 
 namespace harmonet::test {
 namespace {
@@ -48,7 +47,7 @@ protected:
     TfrmMain& loadChoir()
     {
         TfrmMain& main = showWindow({writeFile("satb.mid", choirSong({"S", "A", "T", "B"}))});
-        EXPECT_TRUE(main.OutputOpen);
+        EXPECT_TRUE(main.session().outputOpen());
         recorder->clearMessages();
         return main;
     }
@@ -64,16 +63,16 @@ protected:
 TEST_F(RoutingTest, ChannelMessagesPassUnlessTheirOwnerIsMutedThenNoteOnsBecomeAllNotesOff)
 {
     TfrmMain& main = loadChoir();
-    main.MidiFile1->TrackAt(2)->SetMuted(true);
+    main.session().setMuted(2, true);
     route(main, channelEvent(0x92, 64, 90));
-    EXPECT_EQ(main.CurrentTrack, 3);
+    EXPECT_EQ(main.session().gateway().currentTrack(), 3);
     route(main, channelEvent(0x91, 60, 100));
-    EXPECT_EQ(main.CurrentTrack, 2);
+    EXPECT_EQ(main.session().gateway().currentTrack(), 2);
     route(main, channelEvent(0xB1, 7, 100));
     route(main, channelEvent(0x81, 60, 64));
     route(main, channelEvent(0xE1, 0, 80));
     route(main, channelEvent(0xD3, 30));
-    EXPECT_EQ(main.CurrentTrack, 2) << "only note-ons, controllers and programs look up their track";
+    EXPECT_EQ(main.session().gateway().currentTrack(), 2) << "only note-ons, controllers and programs look up their track";
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0x92, 64, 90}), bytes({0xB1, 123, 0}),
                                                  bytes({0xB1, 123, 0}), bytes({0x81, 60, 64}),
                                                  bytes({0xE1, 0, 80}), bytes({0xD3, 30})}));
@@ -82,15 +81,14 @@ TEST_F(RoutingTest, ChannelMessagesPassUnlessTheirOwnerIsMutedThenNoteOnsBecomeA
 TEST_F(RoutingTest, ProgramChangeTakesTheTracksInstrumentTwiceOrAllNotesOffWhenMuted)
 {
     TfrmMain& main = loadChoir();
-    TMidiTrack* tenor = main.MidiFile1->TrackAt(3);
-    main.SetTrackInstrument(tenor, 52);
+    main.session().setInstrument(3, 52);
     recorder->clearMessages();
 
     route(main, channelEvent(0xC2, 19));
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xC2, 52}), bytes({0xC2, 52})}));
 
     recorder->clearMessages();
-    tenor->SetMuted(true);
+    main.session().setMuted(3, true);
     route(main, channelEvent(0xC2, 19));
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xC2, 52}), bytes({0xB2, 123, 0})}));
 }
@@ -102,12 +100,12 @@ TEST_F(RoutingTest, UnownedChannelsAreJudgedByTrackZeroWhichHasNoChannel)
     ASSERT_EQ(tempoTrack->Channel(), 0);
     route(main, channelEvent(0xC8, 5));
     route(main, channelEvent(0x98, 60, 100));
-    EXPECT_EQ(main.CurrentTrack, 0);
+    EXPECT_EQ(main.session().gateway().currentTrack(), 0);
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xC8, 5}), bytes({0x98, 60, 100})}))
         << "no owner's instrument replaces the program";
 
     recorder->clearMessages();
-    tempoTrack->SetMuted(true);
+    main.session().setMuted(0, true);
     route(main, channelEvent(0x98, 60, 100));
     route(main, channelEvent(0xC8, 5));
     EXPECT_TRUE(sentMessages().isEmpty()) << "muted, and no channel to silence";
@@ -116,22 +114,21 @@ TEST_F(RoutingTest, UnownedChannelsAreJudgedByTrackZeroWhichHasNoChannel)
 TEST_F(RoutingTest, MixerSettingsReplaceVolumeAndPanOnlyWhileTheMixerWindowExists)
 {
     TfrmMain& main = loadChoir();
-    TMidiTrack* alto = main.MidiFile1->TrackAt(2);
-    alto->SetVolume(90);
-    alto->SetPan(20);
+    main.session().setTrackVolume(2, 90);
+    main.session().setTrackPan(2, 20);
+    recorder->clearMessages();
 
     route(main, channelEvent(0xB1, 7, 127));
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xB1, 7, 127})}));
 
-    QWidget mixer;
-    main.MixerWindow = &mixer;
+    main.session().setTrackMixerInForce(true);
     recorder->clearMessages();
     route(main, channelEvent(0xB1, 7, 127));
     route(main, channelEvent(0xB1, 10, 64));
     route(main, channelEvent(0xB1, 64, 127));
-    alto->SetMuted(true);
+    main.session().setMuted(2, true);
     route(main, channelEvent(0xB1, 7, 127));
-    main.MixerWindow = nullptr;
+    main.session().setTrackMixerInForce(false);
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xB1, 7, 90}), bytes({0xB1, 10, 20}),
                                                  bytes({0xB1, 64, 127}), bytes({0xB1, 123, 0})}));
 }
@@ -139,12 +136,12 @@ TEST_F(RoutingTest, MixerSettingsReplaceVolumeAndPanOnlyWhileTheMixerWindowExist
 TEST_F(RoutingTest, MetaEventsSendNothingAndStrayDataBytesAreDropped)
 {
     TfrmMain& main = loadChoir();
-    main.CurrentTrack = 2;
+    main.session().gateway().setCurrentTrack(2);
     route(main, metaEvent(0x51, "\x07\xA1\x20"));
     route(main, metaEvent(0x01, "text"));
     route(main, channelEvent(0x00, 60, 100));
     EXPECT_TRUE(sentMessages().isEmpty());
-    EXPECT_EQ(main.CurrentTrack, 2);
+    EXPECT_EQ(main.session().gateway().currentTrack(), 2);
 }
 
 TEST_F(RoutingTest, LyricsMoveTheStripOnlyForTheLyricsTrackAndWhenNotBlank)
@@ -172,7 +169,7 @@ TEST_F(RoutingTest, PlaybackDispatchesThroughTheRouting)
 {
     const QList<Syllable> syllables = {{0, "Ky"}, {480, "ri"}, {960, "e"}};
     TfrmMain& main = showWindow({writeFile("kyrie.mid", lyricSong(syllables))});
-    main.MidiFile1->TrackAt(2)->SetMuted(true);
+    main.session().setMuted(2, true);
     recorder->clearMessages();
     ManualClock clock;
     main.MidiFile1->SetClock(&clock);

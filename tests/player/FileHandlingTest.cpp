@@ -54,7 +54,7 @@ TEST_F(PlayerTest, CommandLineFileIsLoadedAtTheFirstShowing)
 {
     const QString path = writeFile("hymn.mid", choirSong({"Soprano", "Alto", "Tenor", "Bass"}));
     TfrmMain& main = showWindow({path, "ignored.mid"});
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_EQ(main.CurrentFileName, path);
     EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath() + "/");
     EXPECT_EQ(main.windowTitle(), "Harmonet - hymn.mid");
@@ -71,7 +71,7 @@ TEST_F(PlayerTest, CommandLineRelativePathIsTakenFromTheStartingFolder)
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
     TfrmMain& main = showWindow({"relative.mid"});
     QDir::setCurrent(previous);
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_EQ(main.CurrentFileName, QDir(folder.path()).absoluteFilePath("relative.mid"));
 }
 
@@ -79,7 +79,7 @@ TEST_F(PlayerTest, BlankCommandLineOpensNothing)
 {
     for (const QStringList& commandLine : {QStringList{"  "}, QStringList{}}) {
         TfrmMain& main = showWindow(commandLine);
-        EXPECT_FALSE(main.FileLoaded) << commandLine.join(",").toStdString();
+        EXPECT_FALSE(main.session().fileLoaded()) << commandLine.join(",").toStdString();
         EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
         EXPECT_EQ(main.windowTitle(), "Harmonet - MIDI Player");
         window.reset();
@@ -134,7 +134,7 @@ TEST_F(PlayerTest, OpenDialogIsSetUpAndLoadsTheChosenFile)
     EXPECT_EQ(main.CurrentFileName, path);
     EXPECT_EQ(main.LastDir, QFileInfo(path).absolutePath()) << "no trailing separator from the dialog";
     EXPECT_EQ(main.OpenDialog1->initialDir(), main.LastDir);
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     window.reset();
     EXPECT_EQ(storedMainFormValue("OpenDir"), QFileInfo(path).absolutePath()) << "the dialog's folder is kept";
 }
@@ -144,7 +144,7 @@ TEST_F(PlayerTest, CancelledDialogChangesNothing)
     TfrmMain& main = showWindow();
     whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     main.Open1->trigger();
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_TRUE(main.CurrentFileName.isEmpty());
 }
 
@@ -155,7 +155,7 @@ TEST_F(PlayerTest, SecondFileReplacesTheFirst)
     main.LoadMidiFile();
     EXPECT_EQ(visiblePanelCaptions(main), (QStringList{"Melody", "Bass"}));
     EXPECT_EQ(main.windowTitle(), "Harmonet - b.mid");
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
 }
 
 TEST_F(PlayerTest, OnlyQualifyingTracksAmongTheFirstSixteenGetPanels)
@@ -182,7 +182,7 @@ TEST_F(PlayerTest, FileWithoutPlayableTrackShowsNoPanel)
     song.beginTrack().tempo(0, 600000).endOfTrack().endTrack();
     song.beginTrack().meta(0, SmfWriter::Lyric, "La").endOfTrack().endTrack();
     TfrmMain& main = showWindow({writeFile("silent.mid", song.bytes())});
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
@@ -196,7 +196,7 @@ TEST_F(PlayerTest, ClosingKeepsTheCaptionAndEmptiesTheWindow)
     main.Close1->trigger();
     EXPECT_TRUE(lyrics->toPlainText().isEmpty());
     EXPECT_TRUE(main.pnlLyrics2->text().isEmpty());
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_EQ(main.windowTitle(), "Harmonet - kept.mid");
     EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
@@ -219,7 +219,7 @@ TEST_F(PlayerTest, UnreadableFileIsReportedAndLeavesNothingPlayable)
     EXPECT_EQ(main.windowTitle(), "Harmonet - bad.mid");
     EXPECT_EQ(main.statusText(), bad + " ");
     EXPECT_EQ(main.RecentFiles.paths(), QStringList{folder.filePath("good.mid")}) << "a failed file is not listed";
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
     EXPECT_FALSE(main.btnPlay->isEnabled());
     EXPECT_FALSE(main.cbInstruments->isEnabled());
@@ -238,7 +238,7 @@ TEST_F(PlayerTest, EveryInputThatIsNoMidiFileIsNamedAndLoadsNothing)
         showWindow({bad.path});
         ASSERT_EQ(errors.size(), 1);
         EXPECT_EQ(errors.takeFirst(), bad.summary + fileLine);
-        EXPECT_FALSE(window->FileLoaded);
+        EXPECT_FALSE(window->session().fileLoaded());
         EXPECT_EQ(window->RecentFiles.paths(), QStringList{good});
         window.reset();
 
@@ -248,7 +248,7 @@ TEST_F(PlayerTest, EveryInputThatIsNoMidiFileIsNamedAndLoadsNothing)
         drop(main, {QUrl::fromLocalFile(bad.path)});
         ASSERT_EQ(errors.size(), 1);
         EXPECT_EQ(errors.takeFirst(), bad.summary + fileLine);
-        EXPECT_FALSE(main.FileLoaded);
+        EXPECT_FALSE(main.session().fileLoaded());
         EXPECT_TRUE(visiblePanelCaptions(main).isEmpty());
         EXPECT_FALSE(main.btnPlay->isEnabled());
         EXPECT_EQ(main.MidiFile1->NumberOfTracks(), 0);
@@ -261,7 +261,7 @@ TEST_F(PlayerTest, RiffMidiFileLoadsAsTheSongItWraps)
 {
     TfrmMain& main = showWindow({writeFile("hymn.rmi", riffMidi(choirSong({"Soprano", "Bass"})))});
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_EQ(visiblePanelCaptions(main), (QStringList{"Soprano", "Bass"}));
 }
 
@@ -368,7 +368,7 @@ TEST_F(PlayerTest, OpenDialogListsMidiFilesInAnyLetterCaseAndFiltersByATypedPatt
     EXPECT_TRUE(stillOpen) << "a pattern is not a file to open";
     EXPECT_EQ(chosenFilter, "*.KAR");
     EXPECT_EQ(afterPattern, QStringList{"d.kar"});
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
 }
 
 } // namespace

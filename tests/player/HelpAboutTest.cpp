@@ -97,14 +97,14 @@ public:
 TEST_F(PlayerTest, OutputNoticeAppearsOnlyForAnOutputThatCannotSound)
 {
     TfrmMain& quiet = showWindow();
-    EXPECT_TRUE(quiet.OutputOpen);
+    EXPECT_TRUE(quiet.session().outputOpen());
     EXPECT_FALSE(quiet.lblOutputNotice->isVisible());
     window.reset();
 
     MidiDeviceList::installDefault(
         std::make_shared<MidiDeviceList>(std::vector<std::shared_ptr<MidiBackend>>{std::make_shared<SilentBackend>()}));
     TfrmMain& main = showWindow();
-    EXPECT_TRUE(main.OutputOpen);
+    EXPECT_TRUE(main.session().outputOpen());
     EXPECT_TRUE(main.lblOutputNotice->isVisible());
     EXPECT_EQ(main.lblOutputNotice->text(), "No audio output");
     EXPECT_EQ(main.lblOutputNotice->toolTip(), "No audio device: connect one.");
@@ -114,7 +114,7 @@ TEST_F(PlayerTest, NoOutputDeviceOpensNothing)
 {
     MidiDeviceList::installDefault(std::make_shared<MidiDeviceList>(std::vector<std::shared_ptr<MidiBackend>>{}));
     TfrmMain& main = showWindow();
-    EXPECT_FALSE(main.OutputOpen);
+    EXPECT_FALSE(main.session().outputOpen());
     EXPECT_TRUE(errors.isEmpty());
 }
 

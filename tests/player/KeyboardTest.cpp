@@ -82,7 +82,7 @@ TEST_F(KeyboardTest, TabReachesEveryControlInOrderAndEachHasAName)
     QAccessibleInterface* mute = QAccessible::queryAccessibleInterface(named<TPanel>(main, "pnlMute2"));
     EXPECT_EQ(mute->role(), QAccessible::Button);
     mute->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_TRUE(main.MidiFile1->TrackAt(2)->Muted());
+    EXPECT_TRUE(main.session().track(2).muted);
     EXPECT_TRUE(mute->state().checked);
     EXPECT_NE(QAccessible::queryAccessibleInterface(named<TPanel>(main, "TrackPanel1"))->role(), QAccessible::Button)
         << "a track panel is no button";
@@ -118,8 +118,8 @@ TEST_F(KeyboardTest, SpaceAndEnterPressTheFocusedButtonOfEachKind)
         {"Enter on Pause", main.btnPause, Qt::Key_Return,
          [&] { return main.btnPause->isDown() && !main.MidiFile1->IsPlaying(); }},
         {"Space on Pause again", main.btnPause, Qt::Key_Space, [&] { return main.MidiFile1->IsPlaying(); }},
-        {"Space on a Mute panel", alto, Qt::Key_Space, [&] { return main.MidiFile1->TrackAt(2)->Muted(); }},
-        {"Enter on it again", alto, Qt::Key_Enter, [&] { return !main.MidiFile1->TrackAt(2)->Muted(); }},
+        {"Space on a Mute panel", alto, Qt::Key_Space, [&] { return main.session().track(2).muted; }},
+        {"Enter on it again", alto, Qt::Key_Enter, [&] { return !main.session().track(2).muted; }},
         {"Space on the check box", main.cbInstruments, Qt::Key_Space, [&] { return main.cbInstruments->isChecked(); }},
         {"Enter on it again", main.cbInstruments, Qt::Key_Return, [&] { return !main.cbInstruments->isChecked(); }},
         {"Enter on Open", main.btnLoad, Qt::Key_Return, [&] { return dialogOpened; }},

@@ -78,7 +78,7 @@ protected:
     TfrmMain& load(const QString& name, const QByteArray& bytes)
     {
         TfrmMain& main = showWindow({writeFile(name, bytes)});
-        EXPECT_TRUE(main.FileLoaded);
+        EXPECT_TRUE(main.session().fileLoaded());
         recorder->clearMessages();
         return main;
     }
@@ -87,7 +87,7 @@ protected:
     TfrmMixer* openMixer(TfrmMain& main)
     {
         QTest::mouseClick(main.sbMixer, Qt::LeftButton);
-        auto* mixer = qobject_cast<TfrmMixer*>(main.MixerWindow);
+        auto* mixer = qobject_cast<TfrmMixer*>(main.mixerWindow());
         EXPECT_NE(mixer, nullptr);
         EXPECT_TRUE(mixer && mixer->isVisible());
         return mixer;
@@ -153,7 +153,7 @@ TEST_F(MixerWindowTest, HintsNameTheInstrumentsWhileTheTrackPanelsShowThem)
     main.cbInstruments->click();
     TfrmMixer* mixer = openMixer(main);
     ASSERT_NE(mixer, nullptr);
-    const QString instrument = main.MidiFile1->TrackAt(2)->InstrumentName();
+    const QString instrument = main.session().track(2).instrument;
     ASSERT_FALSE(instrument.isEmpty());
     EXPECT_EQ(slider(mixer, "tBarVolume2")->toolTip(), instrument);
     EXPECT_EQ(mixer->findChild<QLabel*>("lblName2")->toolTip(), "Alto") << "the name label keeps the name";
@@ -164,15 +164,15 @@ TEST_F(MixerWindowTest, SlidersSendTheirControllerOnTheTracksChannelAndKeepTheVa
     TfrmMain& main = load("satb.mid", choirSong({"Soprano", "Alto", "Tenor", "Bass"}));
     TfrmMixer* mixer = openMixer(main);
     ASSERT_NE(mixer, nullptr);
-    TMidiTrack* alto = main.MidiFile1->TrackAt(2);
+    const TrackSettings& alto = main.session().track(2);
     QSlider* volume = slider(mixer, "tBarVolume2");
     QSlider* balance = slider(mixer, "tBarBalance2");
 
     volume->setValue(0);
-    EXPECT_EQ(alto->Volume(), 127);
+    EXPECT_EQ(alto.volume, 127);
     balance->setValue(20);
     balance->setValue(64);
-    EXPECT_EQ(alto->Pan(), 64);
+    EXPECT_EQ(alto.pan, 64);
     EXPECT_EQ(sentMessages(), QList<QByteArray>({message(0xB1, 7, 127), message(0xB1, 10, 20), message(0xB1, 10, 64)}));
 
     // Keys step by 1 and by 12; up on the volume is louder.
@@ -187,9 +187,9 @@ TEST_F(MixerWindowTest, SlidersSendTheirControllerOnTheTracksChannelAndKeepTheVa
     EXPECT_EQ(sentMessages(), QList<QByteArray>({message(0xB1, 7, 100), message(0xB1, 7, 99), message(0xB1, 7, 87),
                                                  message(0xB1, 7, 88), message(0xB1, 7, 100), message(0xB1, 10, 65),
                                                  message(0xB1, 10, 77), message(0xB1, 10, 76)}));
-    EXPECT_EQ(alto->Volume(), 100);
-    EXPECT_EQ(alto->Pan(), 76);
-    EXPECT_EQ(main.MidiFile1->TrackAt(1)->Volume(), 100) << "the other tracks keep theirs";
+    EXPECT_EQ(alto.volume, 100);
+    EXPECT_EQ(alto.pan, 76);
+    EXPECT_EQ(main.session().track(1).volume, 100) << "the other tracks keep theirs";
 }
 
 TEST_F(MixerWindowTest, DoubleClickReturnsToTheFilesValueAndATrackWithoutChannelOnlyKeepsItsValue)
@@ -230,8 +230,8 @@ TEST_F(MixerWindowTest, DoubleClickReturnsToTheFilesValueAndATrackWithoutChannel
     slider(mixer, "tBarVolume3")->setValue(100);
     slider(mixer, "tBarBalance3")->setValue(5);
     EXPECT_TRUE(sentMessages().isEmpty());
-    EXPECT_EQ(controls->Volume(), 27);
-    EXPECT_EQ(controls->Pan(), 5);
+    EXPECT_EQ(main.session().track(3).volume, 27);
+    EXPECT_EQ(main.session().track(3).pan, 5);
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
@@ -244,7 +244,7 @@ TEST_F(MixerWindowTest, ASliderThatCannotSendReportsTheErrorAndShowsTheTracksVal
     QSlider* volume = slider(mixer, "tBarVolume1");
     volume->setValue(0);
     EXPECT_EQ(errors.size(), 1);
-    EXPECT_EQ(main.MidiFile1->TrackAt(1)->Volume(), 100);
+    EXPECT_EQ(main.session().track(1).volume, 100);
     EXPECT_EQ(volume->value(), 27);
 }
 
@@ -300,7 +300,7 @@ TEST_F(MixerWindowTest, HelpKeyOpensTheMixersPageAndEscapeClosesTheMixerWhichKee
     QPointer<TfrmMixer> watched(mixer);
 
     QTest::keyClick(slider(mixer, "tBarVolume1"), Qt::Key_Escape);
-    EXPECT_EQ(main.MixerWindow, nullptr) << "forgotten as soon as it closes";
+    EXPECT_EQ(main.mixerWindow(), nullptr) << "forgotten as soon as it closes";
     flushDeletes();
     EXPECT_TRUE(watched.isNull()) << "it frees itself";
     EXPECT_TRUE(sentMessages().isEmpty());
@@ -337,33 +337,33 @@ TEST_F(MixerWindowTest, TheCommandsNeedAFileAndClosingOrReplacingTheFileClosesTh
     EXPECT_FALSE(main.sbMixer->isEnabled());
     EXPECT_FALSE(main.TrackMixer1->isEnabled());
     main.TrackMixer1->trigger();
-    EXPECT_EQ(main.MixerWindow, nullptr);
+    EXPECT_EQ(main.mixerWindow(), nullptr);
 
     main.CurrentFileName = writeFile("satb.mid", choirSong({"Soprano", "Alto"}));
     main.LoadMidiFile();
     main.TrackMixer1->trigger();
-    QWidget* first = main.MixerWindow;
+    QWidget* first = main.mixerWindow();
     ASSERT_NE(first, nullptr);
     main.TrackMixer1->trigger();
-    EXPECT_EQ(main.MixerWindow, first) << "one mixer at a time";
+    EXPECT_EQ(main.mixerWindow(), first) << "one mixer at a time";
 
     main.CurrentFileName = writeFile("trio.mid", choirSong({"Soprano", "Alto", "Tenor"}));
     main.LoadMidiFile();
-    EXPECT_EQ(main.MixerWindow, nullptr);
+    EXPECT_EQ(main.mixerWindow(), nullptr);
     main.TrackMixer1->trigger();
-    ASSERT_NE(main.MixerWindow, nullptr);
-    EXPECT_EQ(qobject_cast<TfrmMixer*>(main.MixerWindow)->volumeSliders().size(), 3) << "built for the new song";
+    ASSERT_NE(main.mixerWindow(), nullptr);
+    EXPECT_EQ(qobject_cast<TfrmMixer*>(main.mixerWindow())->volumeSliders().size(), 3) << "built for the new song";
 
     main.Close1->trigger();
-    EXPECT_EQ(main.MixerWindow, nullptr);
+    EXPECT_EQ(main.mixerWindow(), nullptr);
     EXPECT_FALSE(main.TrackMixer1->isEnabled());
 
     main.CurrentFileName = writeFile("satb.mid", choirSong({"Soprano", "Alto"}));
     main.LoadMidiFile();
     main.TrackMixer1->trigger();
-    ASSERT_NE(main.MixerWindow, nullptr);
+    ASSERT_NE(main.mixerWindow(), nullptr);
     main.close();
-    EXPECT_EQ(main.MixerWindow, nullptr) << "closing the main window closes the mixer";
+    EXPECT_EQ(main.mixerWindow(), nullptr) << "closing the main window closes the mixer";
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
@@ -402,7 +402,7 @@ TEST_F(MixerWindowTest, TheAltoLoweredWhilePlayingReplacesTheSongsVolumeUntilThe
 {
     const QString song = sourceDir() + QStringLiteral("/examples/old-hundredth.mid");
     TfrmMain& main = showWindow({song});
-    ASSERT_TRUE(main.FileLoaded);
+    ASSERT_TRUE(main.session().fileLoaded());
     ManualClock clock;
     main.MidiFile1->SetClock(&clock);
     auto playFor = [&](int ms) {

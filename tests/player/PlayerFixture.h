@@ -5,6 +5,7 @@
 #include "midiout/RecordingBackend.h"
 #include "player/UnitMain.h"
 #include "sequencer/SmfWriter.h"
+#include "session/PlayingSession.h"
 #include "tests/mixer/FakeMixer.h"
 
 #include <QApplication>

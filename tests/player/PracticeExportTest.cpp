@@ -6,7 +6,7 @@
 
 #include "persist/SettingsStore.h"
 #include "player/PracticeMenus.h"
-#include "practice/AudioFileWriter.h"
+#include "render/AudioFileWriter.h"
 #include "practice/PracticeMemory.h"
 #include "sequencer/MidiFile.h"
 #include "tests/practice/AudioMeasure.h"
@@ -57,7 +57,7 @@ protected:
     TfrmMain& loadSong(const QByteArray& song, const QString& name)
     {
         TfrmMain& main = showWindow({writeFile(name, song)});
-        EXPECT_TRUE(main.FileLoaded);
+        EXPECT_TRUE(main.session().fileLoaded());
         return main;
     }
 
@@ -182,7 +182,7 @@ TEST_F(PracticeExportTest, TheTempoAndMutesOfThePlayerApply)
     // Set in the player while the dialog is open: they count from Export on.
     main.findChild<QAction*>(QStringLiteral("N601"))->trigger(); // half the file's 120 bpm
     QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("pnlMute2")), Qt::LeftButton);
-    ASSERT_TRUE(main.MidiFile1->TrackAt(2)->Muted());
+    ASSERT_TRUE(main.session().track(2).muted);
     exportAndWait(dialog);
     EXPECT_TRUE(dialog.lblTempo->text().startsWith("Tempo 60 bpm"));
     const AudioFile full = readAudioFile(out + "/Windows - Full mix.wav");

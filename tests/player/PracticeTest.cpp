@@ -56,7 +56,7 @@ protected:
     TfrmMain& loadSong(const QString& name = QStringLiteral("windows.mid"))
     {
         TfrmMain& main = showWindow({writeFile(name, windowedSong(true))});
-        EXPECT_TRUE(main.OutputOpen);
+        EXPECT_TRUE(main.session().outputOpen());
         recorder->clearMessages();
         return main;
     }
@@ -121,7 +121,7 @@ TEST_F(PracticeTest, TheRoutingScalesTheFilesVolumeOnlyWhileAPartIsChosen)
     recorder->clearMessages();
     route(main, 0xB1, 7, 120);
     route(main, 0xB2, 7, 120);
-    main.MidiFile1->TrackAt(2)->SetMuted(true);
+    main.session().setMuted(2, true);
     route(main, 0xB1, 7, 120);
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xB1, 7, 60}), bytes({0xB2, 7, 120}), bytes({0xB1, 123, 0})}))
         << "the alto at -12 dB, the piano at its own level; a muted track still only gets All Notes Off";
@@ -133,13 +133,13 @@ TEST_F(PracticeTest, TheTrackMixersVolumeAndBalanceOfAnotherVoiceKeepTheEmphasis
     item(main, "MyPartTrack1")->trigger();
     item(main, "Panned1")->trigger();
     main.TrackMixer1->trigger();
-    ASSERT_NE(main.MixerWindow, nullptr);
+    ASSERT_NE(main.mixerWindow(), nullptr);
     recorder->clearMessages();
-    main.MixerWindow->findChild<QSlider*>(QStringLiteral("tBarVolume2"))->setValue(7); // volume 120
-    main.MixerWindow->findChild<QSlider*>(QStringLiteral("tBarBalance2"))->setValue(30);
+    main.mixerWindow()->findChild<QSlider*>(QStringLiteral("tBarVolume2"))->setValue(7); // volume 120
+    main.mixerWindow()->findChild<QSlider*>(QStringLiteral("tBarBalance2"))->setValue(30);
     EXPECT_EQ(sentMessages(), QList<QByteArray>({bytes({0xB1, 7, 60}), bytes({0xB1, 10, 127})}))
         << "the alto at -12 dB of what the mixer sets, on the other side";
-    EXPECT_EQ(main.MidiFile1->TrackAt(2)->Volume(), 120) << "the track keeps the mixer's own value";
+    EXPECT_EQ(main.session().track(2).volume, 120) << "the track keeps the mixer's own value";
     recorder->clearMessages();
     item(main, "MyPartNone1")->trigger();
     EXPECT_TRUE(sentMessages().contains(bytes({0xB1, 7, 120}))) << "no part: the mixer's volume again";
@@ -160,7 +160,7 @@ TEST_F(PracticeTest, TheTrackPanelsMenuChoosesItsTrackAsMyPart)
     EXPECT_FALSE(practice.TrackPanelMyPart1->isChecked());
     practice.TrackPanelMyPart1->trigger();
     practice.pmTrackPanel->close();
-    EXPECT_EQ(practice.mix().choice().part, 2);
+    EXPECT_EQ(main.session().practiceChoice().part, 2);
     EXPECT_TRUE(item(main, "MyPartTrack2")->isChecked());
     EXPECT_TRUE(alto->font().bold());
     EXPECT_FALSE(main.TrackPanels[0]->font().bold());
@@ -171,7 +171,7 @@ TEST_F(PracticeTest, TheTrackPanelsMenuChoosesItsTrackAsMyPart)
     EXPECT_TRUE(practice.TrackPanelMyPart1->isChecked());
     practice.TrackPanelMyPart1->trigger();
     practice.pmTrackPanel->close();
-    EXPECT_FALSE(practice.mix().choice().hasPart());
+    EXPECT_FALSE(main.session().practiceChoice().hasPart());
     EXPECT_FALSE(alto->font().bold());
 }
 
@@ -188,7 +188,7 @@ TEST_F(PracticeTest, TheChoiceOfAFileIsRestoredWhenItIsOpenedAfterARestart)
     for (const QString& name : {QStringLiteral("windows.mid"), QStringLiteral("copy of windows.mid")}) {
         TfrmMain& main = loadSong(name);
         const PracticeChoice expected{2, -6, true, PanSide::Right};
-        EXPECT_EQ(main.PracticeMenus1->mix().choice(), expected) << qPrintable(name);
+        EXPECT_EQ(main.session().practiceChoice(), expected) << qPrintable(name);
         EXPECT_TRUE(item(main, "MyPartTrack2")->isChecked());
         EXPECT_TRUE(item(main, "Others6")->isChecked());
         EXPECT_TRUE(item(main, "Panned1")->isChecked());
@@ -202,7 +202,7 @@ TEST_F(PracticeTest, TheChoiceOfAFileIsRestoredWhenItIsOpenedAfterARestart)
 
     // A file never chosen for opens without a part.
     TfrmMain& other = showWindow({writeFile(QStringLiteral("other.mid"), choirSong({"S", "A"}))});
-    EXPECT_FALSE(other.PracticeMenus1->mix().choice().hasPart());
+    EXPECT_FALSE(other.session().practiceChoice().hasPart());
     EXPECT_TRUE(item(other, "MyPartNone1")->isChecked());
 }
 
@@ -210,7 +210,7 @@ TEST_F(PracticeTest, AChoirScoresVoicesGoByReadableNamesWhileThePanelsKeepTheFil
 {
     HARMONET_REQUIRE_LILYPOND_SCORE(score, QStringLiteral("Oyseaux-Endfassung"));
     TfrmMain& main = showWindow({score + QStringLiteral("/Oyseaux-Endfassung.midi")});
-    ASSERT_TRUE(main.FileLoaded);
+    ASSERT_TRUE(main.session().fileLoaded());
     QStringList parts;
     for (const QAction* item : main.PracticeMenus1->MyPart1->actions()) {
         parts.append(item->text());

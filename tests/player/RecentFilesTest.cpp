@@ -93,7 +93,7 @@ TEST_F(RecentFilesTest, AnEntryLoadsItsWholePathEvenWithSpacesAndAmpersands)
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->text(), "&2 " + QString(tricky).replace("&", "&&")) << "shown as \"&\", not as an accelerator";
     entry->trigger();
-    EXPECT_TRUE(main.FileLoaded);
+    EXPECT_TRUE(main.session().fileLoaded());
     EXPECT_EQ(main.CurrentFileName, tricky);
     EXPECT_EQ(main.LastDir, lastDir);
     EXPECT_EQ(main.RecentFiles.paths(), (QStringList{tricky, other}));
@@ -209,7 +209,7 @@ TEST_F(RecentFilesTest, AFileThatFailsToLoadTakesNoPlaceAndPushesNoSongOff)
     writeFile(QFileInfo(broken).fileName(), "damaged now");
     entryFor(main.Reopen1, broken)->trigger();
     EXPECT_EQ(errors.size(), 2);
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_EQ(menuLayout(main.Reopen1).size(), withoutBroken.size() + Maintenance.size());
     window.reset();
     EXPECT_EQ(createWindow().RecentFiles.paths(), withoutBroken) << "as stored";

@@ -142,7 +142,7 @@ TEST_F(SettingsWindowTest, FirstRunValuesAndPlaces)
     EXPECT_EQ(main.TimeDisplay1->fontColor(), clLime);
     EXPECT_EQ(main.TimeDisplay1->color(), clBlack);
     EXPECT_EQ(form.cbMidiOutput->currentText(), QStringLiteral("Recorder"));
-    EXPECT_TRUE(main.OutputOpen);
+    EXPECT_TRUE(main.session().outputOpen());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
@@ -180,7 +180,7 @@ TEST_F(SettingsWindowTest, DefaultInstrumentsUncheckedDisablesTheListAndApplyCha
     recorder->clearMessages();
     form.btnApply->click();
     EXPECT_TRUE(programChanges(sentMessages()).isEmpty());
-    EXPECT_EQ(main.MidiFile1->TrackAt(2)->InstrumentName(), GMProgramName(19));
+    EXPECT_EQ(main.session().track(2).instrument, GMProgramName(19));
 
     form.cbDefaultInstruments->click();
     EXPECT_TRUE(form.btnClearAll->isEnabled());
@@ -203,7 +203,7 @@ TEST_F(SettingsWindowTest, ChangeAllSetsEveryCaptionAndApplySendsOnlyWhereTheIns
     form.btnApply->click();
     EXPECT_EQ(programChanges(sentMessages()), (QList<QPair<int, int>>{{0xC0, Violin}, {0xC2, Violin}}));
     for (int track = 1; track <= 3; ++track) {
-        EXPECT_EQ(main.MidiFile1->TrackAt(track)->InstrumentName(), QStringLiteral("Violin")) << track;
+        EXPECT_EQ(main.session().track(track).instrument, QStringLiteral("Violin")) << track;
         EXPECT_EQ(main.TrackPanels[track - 1]->caption(), QStringLiteral("Violin")) << track;
     }
 
@@ -232,9 +232,9 @@ TEST_F(SettingsWindowTest, TracksFromSeventeenOnTakeTheDefaultOfTrackOneWhenPane
         const QString expected = track == 1 || track >= 17 ? QStringLiteral("Violin")
             : track == 3                                    ? QStringLiteral("Cello")
                                                             : GMProgramName(19);
-        EXPECT_EQ(main.MidiFile1->TrackAt(track)->InstrumentName(), expected) << "track " << track;
+        EXPECT_EQ(main.session().track(track).instrument, expected) << "track " << track;
     }
-    EXPECT_EQ(main.MidiFile1->TrackAt(0)->InstrumentName(), QString()) << "track 0 never takes an instrument";
+    EXPECT_EQ(main.session().track(0).instrument, QString()) << "track 0 never takes an instrument";
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
@@ -341,7 +341,7 @@ TEST_F(SettingsWindowTest, AnotherPortIsTakenOverByApplyOnceAndTheListIsReadAtEa
     EXPECT_EQ(ports->opens, opensBefore + 1);
     EXPECT_EQ(ports->openPorts(), 1) << "the first port was closed";
     EXPECT_EQ(main.MidiOutput1->ProductName(), QStringLiteral("Second"));
-    EXPECT_TRUE(main.OutputOpen);
+    EXPECT_TRUE(main.session().outputOpen());
 
     form.btnApply->click();
     EXPECT_EQ(ports->opens, opensBefore + 1) << "no change, nothing done to the device";

@@ -55,7 +55,7 @@ protected:
 TEST_F(SilenceTest, StopInTheMiddleOfHeldNotesIsSilentWithinThreeHundredMilliseconds)
 {
     TfrmMain& main = showWindow({sourceDir() + QStringLiteral("/examples/old-hundredth.mid")});
-    ASSERT_TRUE(main.OutputOpen);
+    ASSERT_TRUE(main.session().outputOpen());
     ASSERT_TRUE(synth->synthesizer());
     main.MidiFile1->SetClock(&clock);
     main.Play1->trigger();

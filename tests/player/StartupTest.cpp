@@ -34,7 +34,7 @@ TEST_F(PlayerTest, FirstRunCentresTheWindowAndShowsNoFile)
     EXPECT_EQ(main.pos(), screenCentreFor(main));
     EXPECT_EQ(main.windowTitle(), "Harmonet - MIDI Player");
     EXPECT_EQ(main.statusText(), "No MIDI File Loaded");
-    EXPECT_FALSE(main.FileLoaded);
+    EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_EQ(main.centralWidget()->width(), TfrmMain::ClientWidth);
     EXPECT_EQ(main.centralWidget()->height() + main.statusBar()->height(), TfrmMain::ClientHeight);
     EXPECT_EQ(main.minimumSize(), main.maximumSize()) << "the border is fixed";

@@ -33,13 +33,13 @@ TEST_F(PlayerTest, MuteButtonTogglesItsLookAndTheTrackFlag)
     TfrmMain& main = showWindow({writeFile("satb.mid", choirSong({"S", "A", "T", "B"}))});
     TPanel* mute = panel(main, "pnlMute2");
     recorder->clearMessages(); // loading stops playback, which silences every channel
-    TMidiTrack* alto = main.MidiFile1->TrackAt(2);
+    const TrackSettings& alto = main.session().track(2);
 
     QTest::mouseClick(mute, Qt::LeftButton);
     EXPECT_EQ(mute->color(), Yellow);
     EXPECT_EQ(mute->bevel(), TPanel::Bevel::Lowered);
-    EXPECT_TRUE(alto->Muted());
-    EXPECT_FALSE(main.MidiFile1->TrackAt(1)->Muted());
+    EXPECT_TRUE(alto.muted);
+    EXPECT_FALSE(main.session().track(1).muted);
     EXPECT_EQ(sentMessages(), QList<QByteArray>{QByteArray("\xB1\x7B\x00", 3)})
         << "All Notes Off on the alto's channel at the click";
     recorder->clearMessages();
@@ -47,7 +47,7 @@ TEST_F(PlayerTest, MuteButtonTogglesItsLookAndTheTrackFlag)
     QTest::mouseClick(mute, Qt::LeftButton);
     EXPECT_EQ(mute->color(), QPalette().color(QPalette::Button));
     EXPECT_EQ(mute->bevel(), TPanel::Bevel::Raised);
-    EXPECT_FALSE(alto->Muted());
+    EXPECT_FALSE(alto.muted);
     EXPECT_TRUE(sentMessages().isEmpty()) << "unmuting sends nothing: the next notes sound";
 }
 
@@ -57,9 +57,9 @@ TEST_F(PlayerTest, MuteStaysWithThePanelPlaceAcrossLoads)
     QTest::mouseClick(panel(main, "pnlMute3"), Qt::LeftButton);
     main.CurrentFileName = writeFile("second.mid", choirSong({"Melody", "Harmony", "Bass"}));
     main.LoadMidiFile();
-    EXPECT_TRUE(main.MidiFile1->TrackAt(3)->Muted()) << "the third panel's new track";
-    EXPECT_FALSE(main.MidiFile1->TrackAt(1)->Muted());
-    EXPECT_FALSE(main.MidiFile1->TrackAt(2)->Muted());
+    EXPECT_TRUE(main.session().track(3).muted) << "the third panel's new track";
+    EXPECT_FALSE(main.session().track(1).muted);
+    EXPECT_FALSE(main.session().track(2).muted);
 }
 
 TEST_F(PlayerTest, LyricsButtonSelectsOneTrack)
@@ -119,9 +119,8 @@ TEST_F(PlayerTest, ChoosingAnInstrumentSendsItsProgramOnTheTrackChannel)
     instrumentItem(main, 52)->trigger();
     EXPECT_FALSE(main.pmInstruments->isVisible());
     EXPECT_EQ(sentMessages(), QList<QByteArray>{QByteArray("\xC2\x34", 2)});
-    TMidiTrack* track = main.MidiFile1->TrackAt(3);
-    EXPECT_EQ(track->InstrumentName(), "Choir Aahs");
-    EXPECT_EQ(track->ProgramNumber(), 52);
+    EXPECT_EQ(main.session().track(3).instrument, "Choir Aahs");
+    EXPECT_EQ(main.session().track(3).program(), 52);
     EXPECT_EQ(tenor->caption(), "Choir Aahs");
 
     QTest::mouseClick(tenor, Qt::LeftButton, {}, QPoint(20, 10));
@@ -140,9 +139,9 @@ TEST_F(PlayerTest, TrackWithoutChannelRecordsTheInstrumentAndSendsNothing)
     ASSERT_EQ(track->Channel(), 0);
     recorder->clearMessages(); // loading stops playback, which silences every channel
 
-    main.SetTrackInstrument(track, 40);
+    main.session().setInstrument(0, 40);
     EXPECT_TRUE(sentMessages().isEmpty());
-    EXPECT_EQ(track->InstrumentName(), "Violin");
+    EXPECT_EQ(main.session().track(0).instrument, "Violin");
 }
 
 TEST_F(PlayerTest, InstrumentOnAClosedOutputIsReportedAndNotRecorded)
@@ -153,7 +152,7 @@ TEST_F(PlayerTest, InstrumentOnAClosedOutputIsReportedAndNotRecorded)
     QTest::mouseClick(main.TrackPanels[0], Qt::LeftButton, {}, QPoint(20, 10));
     instrumentItem(main, 73)->trigger();
     EXPECT_EQ(errors, QStringList{"MIDI Output device not open"});
-    EXPECT_EQ(main.MidiFile1->TrackAt(1)->InstrumentName(), "Church Organ");
+    EXPECT_EQ(main.session().track(1).instrument, "Church Organ");
 }
 
 TEST_F(PlayerTest, InstrumentMenuHoldsTheProgramsInFourColumns)

@@ -46,7 +46,7 @@ protected:
         const QList<Syllable> syllables = {{0, "Now"}, {28800, "thank"}};
         TfrmMain& main = showWindow({writeFile("hymn.mid", lyricSong(syllables, SongTicks))});
         EXPECT_EQ(main.SongLength, SongMs);
-        EXPECT_TRUE(main.OutputOpen);
+        EXPECT_TRUE(main.session().outputOpen());
         main.MidiFile1->SetClock(&clock);
         recorder->clearMessages();
         return main;

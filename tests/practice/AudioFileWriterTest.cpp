@@ -1,7 +1,7 @@
 // The audio file writer: a file appears under its name only once complete;
 // a full disk is reported with the file's name and leaves nothing behind,
 // not even in place of an earlier file of that name.
-#include "practice/AudioFileWriter.h"
+#include "render/AudioFileWriter.h"
 #include "tests/support/FullDisk.h"
 
 #include <QDir>

@@ -1,8 +1,10 @@
 // The offline renderer: events sound from their own sample (not from a
 // timer's step), the tracks' mutes apply as in the player, and the song
 // plus its tail is rendered to the frame. Skipped without a SoundFont.
-#include "practice/SongRenderer.h"
+#include "render/SongRenderer.h"
 #include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
+#include "session/Song.h"
 #include "sequencer/SmfWriter.h"
 #include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
@@ -19,7 +21,7 @@ namespace {
 
 constexpr int SampleRate = 44100;
 
-std::vector<qint16> renderAll(SongRenderer& renderer, const TMidiFile& song)
+std::vector<qint16> renderAll(SongRenderer& renderer, const std::shared_ptr<const Song>& song)
 {
     std::vector<qint16> all;
     renderer.render(song, [&all](std::span<const qint16> block) { all.insert(all.end(), block.begin(), block.end()); });
@@ -51,13 +53,13 @@ TEST(SongRenderer, NotesSoundFromTheirOwnSampleNotFromATimerStep)
         now = at + 100;
     }
     writer.endOfTrack().endTrack();
-    TMidiFile song;
-    song.LoadSongFromBytes(writer.bytes());
+    const std::shared_ptr<const Song> played = Song::fromBytes(writer.bytes());
+    const TMidiFile& song = played->file();
 
     SongRenderer renderer(SampleRate);
-    const std::vector<qint16> audio = renderAll(renderer, song);
-    EXPECT_EQ((long long)(audio.size() / 2), renderer.frameCount(song));
-    EXPECT_EQ(renderer.frameCount(song), (song.SongLengthMs() + SongRenderer::tailMs) * SampleRate / 1000);
+    const std::vector<qint16> audio = renderAll(renderer, played);
+    EXPECT_EQ((long long)(audio.size() / 2), renderer.frameCount(*played));
+    EXPECT_EQ(renderer.frameCount(*played), (song.SongLengthMs() + SongRenderer::tailMs) * SampleRate / 1000);
     for (int at : ticks) {
         const double due = at * song.MicrosecondsPerTick() * SampleRate / 1e6;
         const long long onset = firstSoundingFrame(audio, (long long)due - 500);
@@ -71,10 +73,12 @@ TEST(SongRenderer, NotesSoundFromTheirOwnSampleNotFromATimerStep)
 TEST(SongRenderer, AMutedTrackIsSilentAndAStopLeavesTheRestUnrendered)
 {
     HARMONET_REQUIRE_SOUNDFONT();
-    TMidiFile song;
-    song.LoadSongFromBytes(windowedSong());
-    song.TrackAt(2)->SetMuted(true);
+    const std::shared_ptr<const Song> song = Song::fromBytes(windowedSong());
+    PlayingSession session;
+    session.setSong(song);
+    session.setMuted(2, true);
     SongRenderer renderer(SampleRate);
+    renderer.setSettings(session.settings());
     const std::vector<qint16> audio = renderAll(renderer, song);
     const auto peak = [&audio](int fromMs, int toMs) {
         int loudest = 0;

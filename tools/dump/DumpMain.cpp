@@ -40,8 +40,7 @@ constexpr int kExitNotMidi = 3;
 
 int usage()
 {
-    std::fputs("usage: harmonet-dump [--count | --words | --voices | --trace STEP | --bars [--pickup BEATS]] [--follow-tempo] FILE
-",
+    std::fputs("usage: harmonet-dump [--count | --words | --voices | --trace STEP | --bars [--pickup BEATS]] [--follow-tempo] FILE\n",
                stderr);
     return kExitUsage;
 }

@@ -6,16 +6,15 @@
 // Exit status 0 on success; 1 when the file cannot be read, no SoundFont is
 // found or an output file cannot be written (the message names the file and
 // the reason; no part of it is left); 2 on bad usage.
-#include "midiout/MidiOutError.h"
-#include "practice/PracticeExport.h"
 #include "practice/PracticeMix.h"
 #include "practice/ReadableNames.h"
+#include "render/PracticeExport.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SongFile.h"
+#include "session/PlayingSession.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -204,30 +203,25 @@ int main(int argc, char** argv)
     if (const SongFileProblem problem = songFileProblem(options.input); problem != SongFileProblem::None) {
         return fail(songFileProblemText(problem, options.input));
     }
-    QFile input(options.input);
-    if (!input.open(QIODevice::ReadOnly)) {
-        return fail(QStringLiteral("cannot read %1: %2").arg(options.input, input.errorString()));
-    }
+    PlayingSession session;
     ExportRequest request;
-    request.songBytes = input.readAll();
+    try {
+        session.load(options.input);
+        session.sequencer().SetFollowTempoChanges(options.followTempo);
+        if (options.bpm > 0) {
+            session.sequencer().SetBpm(options.bpm);
+        }
+    } catch (const std::exception& error) {
+        return fail(QStringLiteral("cannot read %1: %2").arg(options.input, QString::fromUtf8(error.what())));
+    }
+    request.song = session.song();
+    request.settings = session.settings();
     request.sampleRate = options.sampleRate;
     request.mix.othersDb = options.othersDb.value_or(PracticeChoice::DefaultOthersDb);
     request.mix.panned = options.pan.has_value();
     request.mix.side = options.pan.value_or(PanSide::Left);
-
-    TMidiFile song;
-    song.setObjectName(QStringLiteral("MidiFile1"));
-    try {
-        song.LoadSongFromBytes(request.songBytes);
-        song.SetFollowTempoChanges(options.followTempo);
-        if (options.bpm > 0) {
-            song.SetBpm(options.bpm);
-        }
-        request.settings = SongSettings::of(song, false);
-        request.songName = songTitle(song, options.input);
-    } catch (const std::exception& error) {
-        return fail(QStringLiteral("cannot read %1: %2").arg(options.input, QString::fromUtf8(error.what())));
-    }
+    const TMidiFile& song = session.sequencer();
+    request.songName = songTitle(song, options.input);
 
     std::vector<PracticeFile> files;
     if (options.allParts) {
@@ -236,7 +230,7 @@ int main(int argc, char** argv)
         if (!QDir().mkpath(options.output)) {
             return fail(QStringLiteral("cannot create the folder %1").arg(options.output));
         }
-        files = plannedFiles(request, song);
+        files = plannedFiles(request);
     } else {
         request.format = options.format.value_or(formatFromName(options.output).value_or(AudioFormat::Wav));
         PracticeFile file{options.output, fullMixName(), PracticeChoice::NoPart};
@@ -253,7 +247,7 @@ int main(int argc, char** argv)
         }
         // Tagged as the same file of --all-parts is (an accompaniment, which
         // has none there, goes without a track number).
-        for (const PracticeFile& planned : plannedFiles(request, song)) {
+        for (const PracticeFile& planned : plannedFiles(request)) {
             if (planned.part == file.part) {
                 file.trackNumber = planned.trackNumber;
                 file.trackCount = planned.trackCount;

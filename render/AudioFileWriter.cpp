@@ -1,4 +1,4 @@
-#include "practice/AudioFileWriter.h"
+#include "render/AudioFileWriter.h"
 
 #include <QDir>
 #include <QFile>

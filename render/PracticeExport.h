@@ -1,41 +1,20 @@
 #pragma once
 
-#include "practice/AudioFileWriter.h"
 #include "practice/PracticeChoice.h"
+#include "render/AudioFileWriter.h"
+#include "session/SongSettings.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace harmonet {
 
-class TMidiFile;
-
-// What the player has set for a song's tracks, taken at one moment, so that
-// a rendering elsewhere (on another thread, of another copy of the song)
-// plays it as it was then set.
-struct SongSettings {
-    struct Track {
-        bool muted = false;
-        int program = 0;
-        int volume = 0;
-        int pan = 0;
-    };
-    // The playing tempo; 0 keeps the file's own.
-    int bpm = 0;
-    // Whether the playing time follows the file's tempo changes (bpm is then
-    // the tempo at the start of the song).
-    bool followTempoChanges = false;
-    bool trackMixerInForce = false;
-    std::vector<Track> tracks;
-
-    static SongSettings of(const TMidiFile& song, bool trackMixerInForce);
-    // Gives the song's tracks (as far as both have them) these settings.
-    void applyTo(TMidiFile& song) const;
-};
+class Song;
 
 // One file of an export: my part emphasised, or the full mix (NoPart).
 struct PracticeFile {
@@ -50,7 +29,8 @@ struct PracticeFile {
 
 // Everything an export needs, as values.
 struct ExportRequest {
-    QByteArray songBytes;
+    // The song as the player read it.
+    std::shared_ptr<const Song> song;
     // "<song>" of the file names and the album tag (see songTitle); the title
     // tag adds the voice to it.
     QString songName;
@@ -71,19 +51,19 @@ QString fullMixName();
 // name may hold become "_".
 QString fileNamePart(const QString& name);
 
-// The files an export of song writes into the request's folder, in order
-// and numbered so: one per voice (not the accompaniment) by its readable
-// name, "<song> - <voice>.<ext>", then "<song> - Full mix.<ext>". Names that
-// would make the same file name ("Full mix", "A/B" beside "A_B") are told
-// apart by " (2)", " (3)", ...
-std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidiFile& song);
+// The files an export of the request's song writes into its folder, in
+// order and numbered so: one per voice (not the accompaniment) by its
+// readable name, "<song> - <voice>.<ext>", then "<song> - Full mix.<ext>".
+// Names that would make the same file name ("Full mix", "A/B" beside "A_B")
+// are told apart by " (2)", " (3)", ...
+std::vector<PracticeFile> plannedFiles(const ExportRequest& request);
 
 // What became of one file of an export.
 enum class FileOutcome { Written, Cancelled, Failed };
 
-// Renders the files of an export from a copy of the song of its own (loaded
-// from the request's bytes with the request's settings), so that the player
-// may go on playing meanwhile. The files are rendered side by side on up to
+// Renders the files of an export, each with a playing session of its own
+// (the song shared with the player, the request's settings), so that the
+// player may go on playing meanwhile. The files are rendered side by side on up to
 // `threads` threads of the job's own (0: as many as the machine has cores).
 // A cancel or a failure removes every file being written and ends the job;
 // files finished before stay.
@@ -98,8 +78,8 @@ public:
     using Finished = std::function<void(int file, FileOutcome outcome, const QString& message)>;
 
     // Runs the job and returns once every file is done; cancel is read
-    // between blocks. Raises nothing: every failure (song unreadable, no
-    // SoundFont, a file not written) reaches finished with its message.
+    // between blocks. Raises nothing: every failure (no song, no SoundFont,
+    // a file not written) reaches finished with its message.
     void run(const std::atomic<bool>& cancel, const Progress& progress, const Finished& finished, int threads = 0);
 
 private:
@@ -110,12 +90,12 @@ private:
 // The title tag of a file: "<song> – <voice>".
 QString practiceTitle(const QString& songName, const QString& voice);
 
-// Renders one file of song with the request's format, sample rate and mix
-// (its part being the file's), tagged with the file's title, the request's
-// artist, the song as album and the file's track number. Returns false
+// Renders one file of the request's song with its settings, format, sample
+// rate and mix (its part being the file's), tagged with the file's title, the
+// request's artist, the song as album and the file's track number. Returns false
 // when progress stopped it (nothing is left of the file then); raises
 // EAudioFileError or EmidioutputError on failure (nothing is left either).
-bool renderPracticeFile(const TMidiFile& song, const ExportRequest& request, const PracticeFile& file,
+bool renderPracticeFile(const ExportRequest& request, const PracticeFile& file,
                         const std::function<bool(int percent)>& progress);
 
 } // namespace harmonet

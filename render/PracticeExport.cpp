@@ -1,8 +1,8 @@
-#include "practice/PracticeExport.h"
+#include "render/PracticeExport.h"
 
 #include "practice/PracticeMix.h"
-#include "practice/SongRenderer.h"
-#include "sequencer/MidiFile.h"
+#include "render/SongRenderer.h"
+#include "session/Song.h"
 
 #include <QDir>
 #include <QSet>
@@ -12,42 +12,6 @@
 #include <thread>
 
 namespace harmonet {
-
-SongSettings SongSettings::of(const TMidiFile& song, bool trackMixerInForce)
-{
-    SongSettings settings;
-    settings.bpm = song.Bpm();
-    settings.followTempoChanges = song.FollowsTempoChanges();
-    settings.trackMixerInForce = trackMixerInForce;
-    for (int i = 0; i < song.NumberOfTracks(); ++i) {
-        const TMidiTrack* track = song.TrackAt(i);
-        settings.tracks.push_back({track->Muted(), track->ProgramNumber(), track->Volume(), track->Pan()});
-    }
-    return settings;
-}
-
-void SongSettings::applyTo(TMidiFile& song) const
-{
-    // Switching the tempo map on or off sets the file's own tempo, so the
-    // chosen tempo comes after it.
-    song.SetFollowTempoChanges(followTempoChanges);
-    if (bpm > 0) {
-        song.SetBpm(bpm);
-    }
-    const int count = std::min(song.NumberOfTracks(), int(tracks.size()));
-    for (int i = 0; i < count; ++i) {
-        TMidiTrack* track = song.TrackAt(i);
-        const Track& settings = tracks[std::size_t(i)];
-        track->SetMuted(settings.muted);
-        // Setting a program renames the instrument: a track keeps the name
-        // it was read with (that names its voice) unless its program changed.
-        if (track->ProgramNumber() != settings.program) {
-            track->SetProgramNumber(settings.program);
-        }
-        track->SetVolume(settings.volume);
-        track->SetPan(settings.pan);
-    }
-}
 
 QString fullMixName()
 {
@@ -69,7 +33,7 @@ QString fileNamePart(const QString& name)
     return part;
 }
 
-std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidiFile& song)
+std::vector<PracticeFile> plannedFiles(const ExportRequest& request)
 {
     std::vector<PracticeFile> files;
     const QDir folder(request.folder);
@@ -86,8 +50,8 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request, const TMidi
         const QString fileName = QStringLiteral("%1 - %2.%3").arg(songPart, fileNamePart(name), extension);
         files.push_back({folder.filePath(fileName), name, part});
     };
-    if (request.perVoice) {
-        for (const SongVoice& voice : songVoices(song)) {
+    if (request.perVoice && request.song) {
+        for (const SongVoice& voice : songVoices(request.song->file())) {
             if (!voice.accompaniment) {
                 add(voice.name, voice.track);
             }
@@ -108,21 +72,21 @@ QString practiceTitle(const QString& songName, const QString& voice)
     return QStringLiteral("%1 \u2013 %2").arg(songName, voice);
 }
 
-bool renderPracticeFile(const TMidiFile& song, const ExportRequest& request, const PracticeFile& file,
+bool renderPracticeFile(const ExportRequest& request, const PracticeFile& file,
                         const std::function<bool(int percent)>& progress)
 {
     PracticeChoice choice = request.mix;
     choice.part = file.part;
     // The synthesizer first: without a SoundFont no file is created at all.
     SongRenderer renderer(request.sampleRate);
+    renderer.setSettings(request.settings);
     renderer.setPracticeChoice(choice);
-    renderer.setTrackMixerInForce(request.settings.trackMixerInForce);
     const AudioTags tags{practiceTitle(request.songName, file.voice), request.artist, request.songName,
                          file.trackNumber, file.trackCount};
     AudioFileWriter writer(file.path, request.format, request.sampleRate, tags);
     int shown = -1;
     const bool complete = renderer.render(
-        song, [&writer](std::span<const qint16> stereo) { writer.write(stereo); },
+        request.song, [&writer](std::span<const qint16> stereo) { writer.write(stereo); },
         [&](qint64 done, qint64 total) {
             const int percent = total > 0 ? int(done * 100 / total) : 100;
             if (percent != shown) {
@@ -147,15 +111,10 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
                             int threads)
 {
     const int fileCount = int(m_files.size());
-    // The job's own copy of the song: the render threads only read it.
-    TMidiFile song;
-    try {
-        song.LoadSongFromBytes(m_request.songBytes);
-        m_request.settings.applyTo(song);
-    } catch (const std::exception& error) {
+    if (!m_request.song) {
         for (int i = 0; i < fileCount; ++i) {
             finished(i, i == 0 ? FileOutcome::Failed : FileOutcome::Cancelled,
-                     i == 0 ? QString::fromUtf8(error.what()) : QString());
+                     i == 0 ? QStringLiteral("No song to export") : QString());
         }
         return;
     }
@@ -170,7 +129,7 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
                 continue;
             }
             try {
-                const bool written = renderPracticeFile(song, m_request, m_files[std::size_t(i)], [&](int percent) {
+                const bool written = renderPracticeFile(m_request, m_files[std::size_t(i)], [&](int percent) {
                     if (progress) {
                         progress(i, percent);
                     }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "practice/TrackSettings.h"
+
+#include <vector>
+
+namespace harmonet {
+
+// What the player has set for a song, taken at one moment, so that a
+// rendering elsewhere (on another thread, with a sequencer of its own)
+// plays it as it was then set.
+struct SongSettings {
+    // The playing tempo; 0 keeps the file's own.
+    int bpm = 0;
+    // Whether the playing time follows the file's tempo changes (bpm is then
+    // the tempo at the start of the song).
+    bool followTempoChanges = false;
+    // Whether the track mixer's volume and pan replace the file's.
+    bool trackMixerInForce = false;
+    // One per track of the song, in track order.
+    std::vector<TrackSettings> tracks;
+
+    bool operator==(const SongSettings&) const = default;
+};
+
+} // namespace harmonet
