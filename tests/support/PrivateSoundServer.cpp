@@ -8,9 +8,6 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <csignal>
-#include <sys/prctl.h>
-
 namespace harmonet::test {
 
 namespace {
@@ -97,25 +94,25 @@ bool PrivateSoundServer::start()
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
     environment.remove(QStringLiteral("PULSE_SERVER"));
     environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    m_server = std::make_unique<QProcess>();
-    m_server->setProcessEnvironment(environment);
-    m_server->setProcessChannelMode(QProcess::MergedChannels);
-    m_server->setStandardOutputFile(m_folder->filePath(QStringLiteral("server.log")), QIODevice::Append);
-    // The server must not outlive a test process that crashes.
-    m_server->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    m_server->start(QStringLiteral("pulseaudio"),
-                    {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                     QStringLiteral("--use-pid-file=no"), QStringLiteral("--load=module-null-sink"),
-                     QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-    if (!m_server->waitForStarted(5000)) {
-        m_why = QStringLiteral("pulseaudio did not start: ") + m_server->errorString();
+    ChildProcess::Options options;
+    options.environment = environment;
+    options.outputFile = m_folder->filePath(QStringLiteral("server.log"));
+    options.errorsToOutput = true;
+    options.dieWithParent = true; // the server must not outlive a test process that crashes
+    m_server = std::make_unique<ChildProcess>();
+    if (!m_server->start(QStringLiteral("pulseaudio"),
+                         {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                          QStringLiteral("--use-pid-file=no"), QStringLiteral("--load=module-null-sink"),
+                          QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket},
+                         options)) {
+        m_why = QStringLiteral("pulseaudio did not start");
         m_server.reset();
         return false;
     }
 
     const QDeadlineTimer deadline(StartSeconds * 1000);
     while (!deadline.hasExpired()) {
-        if (m_server->state() != QProcess::Running) {
+        if (!m_server->running()) {
             m_why = QStringLiteral("pulseaudio ended at start-up: ") + serverLogTail();
             stop();
             return false;
@@ -132,7 +129,7 @@ bool PrivateSoundServer::start()
 
 void PrivateSoundServer::stop()
 {
-    if (m_server && m_server->state() != QProcess::NotRunning) {
+    if (m_server && m_server->running()) {
         m_server->terminate();
         if (!m_server->waitForFinished(3000)) {
             m_server->kill();
@@ -153,7 +150,7 @@ void PrivateSoundServer::kill()
 
 bool PrivateSoundServer::running() const
 {
-    return m_server && m_server->state() == QProcess::Running;
+    return m_server && m_server->running();
 }
 
 QString PrivateSoundServer::serverLogTail() const
@@ -178,15 +175,12 @@ std::optional<QString> PrivateSoundServer::pactl(const QStringList& arguments) c
     if (!m_folder) {
         return std::nullopt;
     }
-    QProcess tool;
-    tool.setProcessEnvironment(clientEnvironment());
-    tool.start(QStringLiteral("pactl"), QStringList{QStringLiteral("-s"), address()} + arguments);
-    if (!tool.waitForFinished(5000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
-        tool.kill();
-        tool.waitForFinished(1000);
+    const std::optional<QByteArray> text = ChildProcess::output(
+        QStringLiteral("pactl"), QStringList{QStringLiteral("-s"), address()} + arguments, clientEnvironment(), 5000);
+    if (!text) {
         return std::nullopt;
     }
-    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+    return QString::fromLocal8Bit(*text);
 }
 
 std::optional<QList<quint32>> PrivateSoundServer::sinkVolumes() const
@@ -235,14 +229,15 @@ bool PrivateSoundServer::startRecording()
     stopRecording();
     const QString file = m_folder->filePath(QStringLiteral("monitor.raw"));
     QFile::remove(file);
-    m_recorder = std::make_unique<QProcess>();
-    m_recorder->setProcessEnvironment(clientEnvironment());
-    m_recorder->setStandardOutputFile(file);
-    m_recorder->start(QStringLiteral("parec"),
-                      {QStringLiteral("-d"), QStringLiteral("null.monitor"), QStringLiteral("--format=s16le"),
-                       QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"), QStringLiteral("--raw"),
-                       QStringLiteral("--latency-msec=10")});
-    return m_recorder->waitForStarted(3000);
+    ChildProcess::Options options;
+    options.environment = clientEnvironment();
+    options.outputFile = file;
+    m_recorder = std::make_unique<ChildProcess>();
+    return m_recorder->start(QStringLiteral("parec"),
+                             {QStringLiteral("-d"), QStringLiteral("null.monitor"), QStringLiteral("--format=s16le"),
+                              QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"), QStringLiteral("--raw"),
+                              QStringLiteral("--latency-msec=10")},
+                             options);
 }
 
 std::vector<qint16> PrivateSoundServer::stopRecording()

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "tests/support/ChildProcess.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -63,8 +64,8 @@ private:
     void restoreEnvironment();
 
     std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<QProcess> m_server;
-    std::unique_ptr<QProcess> m_recorder;
+    std::unique_ptr<ChildProcess> m_server;
+    std::unique_ptr<ChildProcess> m_recorder;
     std::map<QByteArray, std::optional<QByteArray>> m_savedEnvironment;
     QString m_why;
 };
