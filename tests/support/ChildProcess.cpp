@@ -1,7 +1,6 @@
 #include "tests/support/ChildProcess.h"
 
 #include <QDeadlineTimer>
-#include <QThread>
 
 #include <algorithm>
 
@@ -10,6 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -136,14 +136,21 @@ void ChildProcess::kill()
 
 bool ChildProcess::waitForFinished(int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (running()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QThread::msleep(10);
+    if (!running()) {
+        return true;
     }
-    return true;
+    // The child's pidfd becomes readable the moment it ends: no polling.
+    const int pidFd = int(::syscall(SYS_pidfd_open, m_pid, 0));
+    if (pidFd < 0) {
+        return !running();
+    }
+    const QDeadlineTimer deadline(timeoutMs);
+    pollfd ended{pidFd, POLLIN, 0};
+    while (running() && !deadline.hasExpired()) {
+        ::poll(&ended, 1, int(std::max<qint64>(1, deadline.remainingTime())));
+    }
+    ::close(pidFd);
+    return !running();
 }
 
 std::optional<QByteArray> ChildProcess::output(const QString& program, const QStringList& arguments,
