@@ -5,6 +5,8 @@
 #include "sequencer/MidiBytes.h"
 #include "session/MidiSink.h"
 
+#include <QCoreApplication>
+
 namespace harmonet {
 
 namespace {
@@ -44,7 +46,7 @@ bool MidiGateway::isOpen() const
 void MidiGateway::send(const TMyMidiEvent& message, const Due& due)
 {
     if (!isOpen()) {
-        throw EmidioutputError(QStringLiteral("MIDI Output device not open"));
+        throw EmidioutputError(QCoreApplication::translate("Output", "MIDI Output device not open"));
     }
     m_sink->send(message, due);
 }

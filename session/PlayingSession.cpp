@@ -92,6 +92,7 @@ void PlayingSession::takeSong(std::shared_ptr<const Song> song)
         m_tracks.push_back(TrackSettings::ofFile(*m_sequencer->TrackAt(i)));
     }
     m_gateway.songChanged(fileLoaded());
+    emit songChanged();
 }
 
 const TrackSettings& PlayingSession::track(int index) const
@@ -205,6 +206,7 @@ void PlayingSession::seek(int ms)
 {
     m_sequencer->SeekTo(ms);
     m_sequencer->AdvanceTo(ms);
+    emit positionJumped(ms);
 }
 
 } // namespace harmonet

@@ -102,6 +102,10 @@ signals:
     void outputNoticeChanged();
     // The open output device went away.
     void outputLost();
+    // Another song, or none, is played from now on.
+    void songChanged();
+    // The tracks were moved to ms other than by playing on (a seek).
+    void positionJumped(int ms);
 
 private:
     class OutputSink;
