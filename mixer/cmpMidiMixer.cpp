@@ -2,6 +2,7 @@
 
 #include "core/ErrorReport.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 namespace harmonet {
@@ -123,14 +124,14 @@ void TMidiMixer::OpenMixer()
     m_device = std::move(device);
     m_productName = m_device->productName();
     try {
-        requireLine(MixerLine::Speakers, QStringLiteral("Can't find audio output mixer line for "));
+        requireLine(MixerLine::Speakers, QCoreApplication::translate("Mixer", "Can't find audio output mixer line for "));
         for (TMixerControlType control : {mcMasterVolume, mcMasterMute, mcTreble, mcBass}) {
             FindControl(control);
         }
         for (TMixerControlType control : {mcMasterVolume, mcMasterMute, mcTreble, mcBass}) {
             ReadControl(control);
         }
-        requireLine(MixerLine::Synthesizer, QStringLiteral("Can't find MIDI output source line for "));
+        requireLine(MixerLine::Synthesizer, QCoreApplication::translate("Mixer", "Can't find MIDI output source line for "));
         for (TMixerControlType control : {mcMidiVolume, mcMidiMute}) {
             FindControl(control);
         }

@@ -48,7 +48,7 @@ TfrmMain::TfrmMain(QWidget* parent)
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Harmonet - MIDI Player"));
+    setWindowTitle(tr("Harmonet - MIDI Player"));
 
     m_session = new PlayingSession(this);
     m_session->setObjectName(QStringLiteral("Session1"));

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QCoreApplication>
+
 namespace harmonet {
 
 namespace {
@@ -81,7 +83,7 @@ std::vector<SongVoice> songVoices(const TMidiFile& song)
         }
         // Where the name says nothing, what the track's panel shows: its own name, else its number.
         const QString ownName = encoding.decodeLatin1Held(track->TrackName()).trimmed();
-        const QString caption = ownName.isEmpty() ? QStringLiteral("Track %1").arg(i + 1) : ownName;
+        const QString caption = ownName.isEmpty() ? QCoreApplication::translate("Voices", "Track %1").arg(i + 1) : ownName;
         names.append(readableVoiceName(ownName, instrumentOf(*track, encoding), int(voices.size()) + 1, caption));
         voices.push_back({i, track->Channel(), QString(), isAccompaniment(song, *track)});
     }

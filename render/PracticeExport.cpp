@@ -4,6 +4,7 @@
 #include "render/SongRenderer.h"
 #include "session/Song.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSet>
 
@@ -15,7 +16,7 @@ namespace harmonet {
 
 QString fullMixName()
 {
-    return QStringLiteral("Full mix");
+    return QCoreApplication::translate("Export", "Full mix");
 }
 
 QString fileNamePart(const QString& name)
@@ -114,7 +115,7 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
     if (!m_request.song) {
         for (int i = 0; i < fileCount; ++i) {
             finished(i, i == 0 ? FileOutcome::Failed : FileOutcome::Cancelled,
-                     i == 0 ? QStringLiteral("No song to export") : QString());
+                     i == 0 ? QCoreApplication::translate("Export", "No song to export") : QString());
         }
         return;
     }

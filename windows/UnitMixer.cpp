@@ -10,6 +10,7 @@
 #include "windows/SettingsItems.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -67,7 +68,7 @@ QFont captionFont()
     QFont font(QStringLiteral("MS Sans Serif"), 8);
     font.setStyleHint(QFont::SansSerif);
     for (int pixels = QFontMetrics(font).height(); pixels > 8; --pixels) {
-        if (QFontMetrics(font).horizontalAdvance(QStringLiteral("Balance")) <= 40) {
+        if (QFontMetrics(font).horizontalAdvance(QCoreApplication::translate("harmonet::TfrmMixer", "Balance")) <= 40) {
             break;
         }
         font.setPixelSize(pixels - 1);
@@ -92,7 +93,7 @@ TfrmMixer::TfrmMixer(QWidget* owner, PlayingSession& session, IMainWindowLink& m
     , m_iniOut(new TIniOut(this))
 {
     setObjectName(QStringLiteral("frmMixer"));
-    setWindowTitle(QStringLiteral("Harmonet - Mixer"));
+    setWindowTitle(tr("Harmonet - Mixer"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(captionFont());
 
@@ -177,14 +178,14 @@ void TfrmMixer::addColumn(int column, int trackIndex)
 
     // Names padded with blanks, as some files store them, are shown without the padding.
     const QString trackName = m_mainWindow.PanelCaption(trackIndex, false).trimmed();
-    const QString name = trackName.isEmpty() ? QStringLiteral("Track %1").arg(column) : trackName;
+    const QString name = trackName.isEmpty() ? tr("Track %1").arg(column) : trackName;
     // The name takes the panel's whole inner width, the most a long name can get.
     QLabel* nameLabel = centredLabel(panel, QStringLiteral("lblName") + t, trackIndex, QString(), name,
                                      QRect(1, 4, ColumnWidth - 2, 13));
     nameLabel->setText(nameLabel->fontMetrics().elidedText(name, Qt::ElideRight, nameLabel->width()));
-    centredLabel(panel, QStringLiteral("lblBalance") + t, trackIndex, QStringLiteral("Balance"), hint,
+    centredLabel(panel, QStringLiteral("lblBalance") + t, trackIndex, tr("Balance"), hint,
                  QRect(4, 19, 40, 13));
-    centredLabel(panel, QStringLiteral("lblVolume") + t, trackIndex, QStringLiteral("Volume"), hint,
+    centredLabel(panel, QStringLiteral("lblVolume") + t, trackIndex, tr("Volume"), hint,
                  QRect(6, 195, 43, 13));
 
     // The volume slider has its minimum at the top, so the top end is the
