@@ -85,7 +85,7 @@ void TMidiOutput::setProductName(const QString& name)
         }
     }
     if (m_productName != name) {
-        throw EmidioutputError(QCoreApplication::translate("Output", "MIDI output Device ") + name + QCoreApplication::translate("Output", " not installed"));
+        throw EmidioutputError(QCoreApplication::translate("Output", "MIDI output Device %1 not installed").arg(name));
     }
     setDeviceID(found);
 }
@@ -139,7 +139,7 @@ void TMidiOutput::deviceLost(const EmidioutputError& error)
     }
     releasePort();
     m_lost = true;
-    m_lostNotice = error.message() + QCoreApplication::translate("Output", ". Choose another output device in the settings.");
+    m_lostNotice = QCoreApplication::translate("Output", "%1. Choose another output device in the settings.").arg(error.message());
     QMetaObject::invokeMethod(
         this,
         [this, name = m_productName] {

@@ -33,7 +33,9 @@ QString composedMessage(const QString& summary, const QString& readerMessage, co
     if (!readerMessage.isEmpty()) {
         message += QStringLiteral("\n\n") + readerMessage;
     }
-    return message + QCoreApplication::translate("SongFile", "\n\nFile: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return message + QStringLiteral("\n\n")
+           + QCoreApplication::translate("SongFile", "File: %1")
+                 .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 } // namespace

@@ -5,817 +5,837 @@
     <name>Application</name>
     <message>
         <source>Harmonet - Midi Player</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - MIDI-Player</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Shows this help and ends.</source>
+        <translation>Zeigt diese Hilfe und endet.</translation>
+    </message>
+    <message>
+        <source>Shows the version and ends.</source>
+        <translation>Zeigt die Version und endet.</translation>
+    </message>
+    <message>
+        <source>Plays MIDI files for singers learning their part of a choral piece: mute or emphasise voices, change the tempo and follow the words.</source>
+        <translation>Spielt MIDI-Dateien für Sängerinnen und Sänger, die ihre Stimme eines Chorstücks lernen: Stimmen stumm schalten oder hervorheben, das Tempo ändern und dem Text folgen.</translation>
+    </message>
+    <message>
+        <source>The MIDI file to open.</source>
+        <translation>Die zu öffnende MIDI-Datei.</translation>
+    </message>
+    <message>
+        <source>[file]</source>
+        <translation>[Datei]</translation>
+    </message>
+    <message>
+        <source>%1: %2
+Try &quot;%1 --help&quot;.
+</source>
+        <translation>%1: %2
+Siehe „%1 --help“.
+</translation>
     </message>
 </context>
 <context>
     <name>Errors</name>
     <message>
         <source>Unknown error</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannter Fehler</translation>
     </message>
 </context>
 <context>
     <name>Export</name>
     <message>
         <source>Cannot create</source>
-        <translation type="unfinished"></translation>
+        <translation>Kann nicht angelegt werden:</translation>
     </message>
     <message>
         <source>%1 files cannot be written on this system</source>
-        <translation type="unfinished"></translation>
+        <translation>%1-Dateien können auf diesem System nicht geschrieben werden</translation>
     </message>
     <message>
         <source>a folder of that name exists</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Ordner dieses Namens existiert</translation>
     </message>
     <message>
         <source>the folder does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>der Ordner existiert nicht</translation>
     </message>
     <message>
         <source>Cannot write</source>
-        <translation type="unfinished"></translation>
+        <translation>Kann nicht geschrieben werden:</translation>
     </message>
     <message>
         <source>the file is already finished</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei ist schon abgeschlossen</translation>
     </message>
     <message>
         <source>Cannot finish</source>
-        <translation type="unfinished"></translation>
+        <translation>Kann nicht abgeschlossen werden:</translation>
     </message>
     <message>
         <source>the encoder failed</source>
-        <translation type="unfinished"></translation>
+        <translation>der Encoder ist gescheitert</translation>
     </message>
     <message>
         <source>Full mix</source>
-        <translation type="unfinished"></translation>
+        <translation>Gesamtklang</translation>
     </message>
     <message>
         <source>No song to export</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Stück zum Exportieren</translation>
     </message>
 </context>
 <context>
     <name>Mixer</name>
     <message>
-        <source>Can&apos;t find audio output mixer line for </source>
-        <translation type="unfinished"></translation>
+        <source>Can&apos;t find audio output mixer line for %1</source>
+        <translation>Keine Audioausgangs-Leitung im Mischer %1 gefunden</translation>
     </message>
     <message>
-        <source>Can&apos;t find MIDI output source line for </source>
-        <translation type="unfinished"></translation>
+        <source>Can&apos;t find MIDI output source line for %1</source>
+        <translation>Keine MIDI-Quell-Leitung im Mischer %1 gefunden</translation>
     </message>
 </context>
 <context>
     <name>Output</name>
     <message>
         <source>The built-in synthesizer has no audio output: no sound card or sound server could be opened (audio driver &quot;%1&quot;). It accepts every message but you will hear nothing; choose a MIDI port or connect an audio device. The sound comes on by itself as soon as an audio output can be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der eingebaute Synthesizer hat keine Audioausgabe: Weder eine Soundkarte noch ein Soundserver konnte geöffnet werden (Audiotreiber „%1“). Er nimmt jede Nachricht an, aber Sie hören nichts; wählen Sie einen MIDI-Port oder schließen Sie ein Audiogerät an. Der Ton kommt von selbst, sobald sich eine Audioausgabe öffnen lässt.</translation>
     </message>
     <message>
         <source>The built-in synthesizer lost its audio output at %1 (audio driver &quot;%2&quot; stopped). Playing goes on silently; the sound comes back by itself as soon as the audio output can be opened again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>MIDI output Device </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> not installed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>. Choose another output device in the settings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der eingebaute Synthesizer hat um %1 seine Audioausgabe verloren (Audiotreiber „%2“ angehalten). Die Wiedergabe läuft stumm weiter; der Ton kommt von selbst zurück, sobald sich die Audioausgabe wieder öffnen lässt.</translation>
     </message>
     <message>
         <source>MIDI Output device not open</source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI-Ausgabegerät ist nicht geöffnet</translation>
     </message>
     <message>
         <source>No error</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Fehler</translation>
     </message>
     <message>
         <source>Unspecified error in the MIDI output layer</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht näher bestimmter Fehler der MIDI-Ausgabe</translation>
     </message>
     <message>
         <source>The MIDI output device identifier is out of range</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kennung des MIDI-Ausgabegeräts liegt außerhalb des Bereichs</translation>
     </message>
     <message>
         <source>The MIDI output device is not open</source>
-        <translation type="unfinished"></translation>
+        <translation>Das MIDI-Ausgabegerät ist nicht geöffnet</translation>
     </message>
     <message>
         <source>The MIDI driver reported an error</source>
-        <translation type="unfinished"></translation>
+        <translation>Der MIDI-Treiber hat einen Fehler gemeldet</translation>
     </message>
     <message>
         <source>No General MIDI SoundFont was found</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein General-MIDI-SoundFont gefunden</translation>
     </message>
     <message>
         <source>The built-in synthesizer could not be started</source>
-        <translation type="unfinished"></translation>
+        <translation>Der eingebaute Synthesizer konnte nicht gestartet werden</translation>
     </message>
     <message>
         <source>The MIDI message does not begin with a status byte</source>
-        <translation type="unfinished"></translation>
+        <translation>Die MIDI-Nachricht beginnt nicht mit einem Statusbyte</translation>
     </message>
     <message>
         <source>A long MIDI message must hold at least one byte</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine lange MIDI-Nachricht muss mindestens ein Byte enthalten</translation>
     </message>
     <message>
         <source>The MIDI output device is no longer connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Das MIDI-Ausgabegerät ist nicht mehr angeschlossen</translation>
     </message>
     <message>
         <source>Specified error number is out of range</source>
-        <translation type="unfinished"></translation>
+        <translation>Die angegebene Fehlernummer liegt außerhalb des Bereichs</translation>
     </message>
     <message>
         <source>No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). Install one, for example with &quot;sudo apt-get install timgm6mb-soundfont&quot; or &quot;sudo apt-get install fluid-soundfont-gm&quot;, or set the environment variable HARMONET_SOUNDFONT to the path of a .sf2 file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Für den eingebauten Synthesizer wurde kein General-MIDI-SoundFont gefunden (gesucht: %1). Installieren Sie einen, zum Beispiel mit „sudo apt-get install timgm6mb-soundfont“ oder „sudo apt-get install fluid-soundfont-gm“, oder setzen Sie die Umgebungsvariable HARMONET_SOUNDFONT auf den Pfad einer .sf2-Datei.</translation>
     </message>
     <message>
         <source>Not a usable SoundFont: %1. </source>
-        <translation type="unfinished"></translation>
+        <translation>Kein brauchbarer SoundFont: %1. </translation>
     </message>
     <message>
         <source>The MIDI port %1 is no longer available</source>
-        <translation type="unfinished"></translation>
+        <translation>Der MIDI-Port %1 ist nicht mehr verfügbar</translation>
+    </message>
+    <message>
+        <source>MIDI output Device %1 not installed</source>
+        <translation>MIDI-Ausgabegerät %1 ist nicht installiert</translation>
+    </message>
+    <message>
+        <source>%1. Choose another output device in the settings.</source>
+        <translation>%1. Wählen Sie in den Einstellungen ein anderes Ausgabegerät.</translation>
     </message>
 </context>
 <context>
     <name>Settings</name>
     <message>
         <source>The settings file %1 is read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungsdatei %1 ist schreibgeschützt.</translation>
     </message>
     <message>
         <source>The damaged settings file %1 could not be kept as %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die beschädigte Einstellungsdatei %1 konnte nicht als %2 aufbewahrt werden.</translation>
     </message>
 </context>
 <context>
     <name>SongFile</name>
     <message>
         <source>File not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei nicht gefunden</translation>
     </message>
     <message>
         <source>Is a directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Ist ein Ordner</translation>
     </message>
     <message>
         <source>Access denied</source>
-        <translation type="unfinished"></translation>
+        <translation>Zugriff verweigert</translation>
     </message>
     <message>
         <source>Out of memory</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht genug Speicher</translation>
     </message>
     <message>
         <source>Read beyond end of file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>
-
-File: </source>
-        <translation type="unfinished"></translation>
+        <translation>Lesen über das Dateiende hinaus</translation>
     </message>
     <message>
         <source>%1 was not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wurde nicht gefunden.</translation>
     </message>
     <message>
         <source>%1 is a folder, not a MIDI file.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist ein Ordner, keine MIDI-Datei.</translation>
     </message>
     <message>
         <source>%1 is empty.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist leer.</translation>
     </message>
     <message>
         <source>%1 is not a MIDI file.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist keine MIDI-Datei.</translation>
     </message>
     <message>
         <source>%1 could not be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>Datei: %1</translation>
     </message>
 </context>
 <context>
     <name>Voices</name>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Spur %1</translation>
     </message>
     <message>
         <source>Soprano</source>
-        <translation type="unfinished"></translation>
+        <translation>Sopran</translation>
     </message>
     <message>
         <source>Alto</source>
-        <translation type="unfinished"></translation>
+        <translation>Alt</translation>
     </message>
     <message>
         <source>Tenor</source>
-        <translation type="unfinished"></translation>
+        <translation>Tenor</translation>
     </message>
     <message>
         <source>Bass</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>harmonet</name>
-    <message>
-        <source>Balance</source>
-        <translation type="unfinished"></translation>
+        <translation>Bass</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TColorPalettePopup</name>
     <message>
         <source>&amp;Other</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Weitere</translation>
     </message>
 </context>
 <context>
     <name>harmonet::THelpViewer</name>
     <message>
         <source>Harmonet - Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Hilfe</translation>
     </message>
     <message>
         <source>&lt; Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; Zurück</translation>
     </message>
     <message>
         <source>Forward &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Vor &gt;</translation>
     </message>
     <message>
         <source>Contents</source>
-        <translation type="unfinished"></translation>
+        <translation>Inhalt</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TPracticeMenus</name>
     <message>
         <source>&amp;Silent</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Stumm</translation>
     </message>
     <message>
         <source>&amp;Export Practice Tracks...</source>
-        <translation type="unfinished"></translation>
+        <translation>Übungsaufnahmen &amp;exportieren...</translation>
     </message>
     <message>
         <source>&amp;My Part</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Meine Stimme</translation>
     </message>
     <message>
         <source>&amp;None</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Keine</translation>
     </message>
     <message>
         <source>O&amp;thers</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Andere Stimmen</translation>
     </message>
     <message>
         <source>Pa&amp;nned</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Pa&amp;norama verteilt</translation>
     </message>
     <message>
         <source>My Part on the &amp;Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Meine Stimme &amp;links</translation>
     </message>
     <message>
         <source>My Part on the &amp;Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Meine Stimme &amp;rechts</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TdlgExportPractice</name>
     <message>
         <source>Harmonet - Export Practice Tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Übungsaufnahmen exportieren</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Durchsuchen...</translation>
     </message>
     <message>
         <source>%1 (not available on this system)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (auf diesem System nicht verfügbar)</translation>
     </message>
     <message>
         <source>One file per &amp;voice, that voice emphasised</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Datei je &amp;Stimme, diese Stimme hervorgehoben</translation>
     </message>
     <message>
         <source>&amp;Full mix</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Gesamtklang</translation>
     </message>
     <message>
         <source>&amp;Panned, my part on the</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Pa&amp;norama, meine Stimme</translation>
     </message>
     <message>
         <source>Left</source>
-        <translation type="unfinished"></translation>
+        <translation>links</translation>
     </message>
     <message>
         <source>Right</source>
-        <translation type="unfinished"></translation>
+        <translation>rechts</translation>
     </message>
     <message>
         <source>&amp;Export</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Exportieren</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>F&amp;older:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ordner:</translation>
     </message>
     <message>
         <source>Fo&amp;rmat:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fo&amp;rmat:</translation>
     </message>
     <message>
         <source>Files:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien:</translation>
     </message>
     <message>
         <source>O&amp;thers:</source>
-        <translation type="unfinished"></translation>
+        <translation>Andere &amp;Stimmen:</translation>
     </message>
     <message>
         <source>Tempo %1 bpm; mutes and instruments as set in the player.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo %1 bpm; Stummschaltung und Instrumente wie im Player eingestellt.</translation>
     </message>
     <message>
         <source>Folder for the practice tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner für die Übungsaufnahmen</translation>
     </message>
     <message>
         <source>Choose the folder for the practice tracks.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie den Ordner für die Übungsaufnahmen.</translation>
     </message>
     <message>
         <source>%1 of these files exist already. Replace them?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 dieser Dateien gibt es schon. Ersetzen?</translation>
     </message>
     <message>
         <source>Rendering %1 files...</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Dateien werden berechnet...</translation>
     </message>
     <message>
         <source>Cancelling...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird abgebrochen...</translation>
     </message>
     <message>
         <source>Written</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschrieben</translation>
     </message>
     <message>
         <source>Not written</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht geschrieben</translation>
     </message>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Gescheitert</translation>
     </message>
     <message>
         <source>%1
 %2 of %3 files written.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+%2 von %3 Dateien geschrieben.</translation>
     </message>
     <message>
         <source>Cancelled: %1 of %2 files written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgebrochen: %1 von %2 Dateien geschrieben.</translation>
     </message>
     <message>
         <source>%1 files written to %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Dateien nach %2 geschrieben.</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TdlgLoadError</name>
     <message>
         <source>Error Loading File...</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Laden...</translation>
     </message>
     <message>
         <source>Midi file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI-Datei nicht gefunden</translation>
     </message>
     <message>
         <source>Load another one now?</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt eine andere laden?</translation>
     </message>
     <message>
         <source>&amp;Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmAbout</name>
     <message>
         <source>About Harmonet</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Harmonet</translation>
     </message>
     <message>
         <source>A MIDI file player for singers learning their parts</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein MIDI-Player für Sängerinnen und Sänger, die ihre Stimme lernen</translation>
     </message>
     <message>
         <source>Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Version %1</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmLyrics</name>
     <message>
         <source>Harmonet - Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Liedtext</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Copy to Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>In die Zwischenablage kopieren</translation>
     </message>
     <message>
         <source>Change Display Font...</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftart ändern...</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmMain</name>
     <message>
         <source>MIDI Files (*.mid *.midi *.kar *.rmi)|*.mid;*.midi;*.kar;*.rmi|All files (*)|*</source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI-Dateien (*.mid *.midi *.kar *.rmi)|*.mid;*.midi;*.kar;*.rmi|Alle Dateien (*)|*</translation>
     </message>
     <message>
         <source>Load MIDI File...</source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI-Datei laden...</translation>
     </message>
     <message>
         <source>Harmonet - </source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - </translation>
     </message>
     <message>
         <source>No MIDI File Loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine MIDI-Datei geladen</translation>
     </message>
     <message>
         <source>Open MIDI File...</source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI-Datei öffnen...</translation>
     </message>
     <message>
         <source>Track Mixer</source>
-        <translation type="unfinished"></translation>
+        <translation>Spurmischpult</translation>
     </message>
     <message>
         <source>View Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation>Liedtext anzeigen</translation>
     </message>
     <message>
         <source>Close File</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei schließen</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Spur %1</translation>
     </message>
     <message>
         <source>Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
     </message>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation>Stumm</translation>
     </message>
     <message>
         <source>Show Instruments</source>
-        <translation type="unfinished"></translation>
+        <translation>Instrumente zeigen</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Abspielen</translation>
     </message>
     <message>
         <source>Rewind</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurückspulen</translation>
     </message>
     <message>
         <source>Fast Forward</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorspulen</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Stopp</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Time </source>
-        <translation type="unfinished"></translation>
+        <translation>Zeit </translation>
     </message>
     <message>
         <source>Count Up / Count Down</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorwärts / rückwärts zählen</translation>
     </message>
     <message>
         <source>Position </source>
-        <translation type="unfinished"></translation>
+        <translation>Position </translation>
     </message>
     <message>
         <source>Tempo (bpm)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo (bpm)</translation>
     </message>
     <message>
         <source>Master </source>
-        <translation type="unfinished"></translation>
+        <translation>Gesamt </translation>
     </message>
     <message>
         <source>Mute Master</source>
-        <translation type="unfinished"></translation>
+        <translation>Gesamtton stumm</translation>
     </message>
     <message>
         <source>Midi </source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI </translation>
     </message>
     <message>
         <source>Mute Midi</source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI stumm</translation>
     </message>
     <message>
         <source>Treble</source>
-        <translation type="unfinished"></translation>
+        <translation>Höhen</translation>
     </message>
     <message>
         <source>Bass </source>
-        <translation type="unfinished"></translation>
+        <translation>Bässe </translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Datei</translation>
     </message>
     <message>
         <source>&amp;Open...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ö&amp;ffnen...</translation>
     </message>
     <message>
         <source>Reopen</source>
-        <translation type="unfinished"></translation>
+        <translation>Zuletzt geöffnet</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ansicht</translation>
     </message>
     <message>
         <source> Scrolling Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation> Laufender Text</translation>
     </message>
     <message>
         <source>Instruments</source>
-        <translation type="unfinished"></translation>
+        <translation>Instrumente</translation>
     </message>
     <message>
         <source>&amp;Controls</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Wiedergabe</translation>
     </message>
     <message>
         <source>&amp;Options</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Optionen</translation>
     </message>
     <message>
         <source>Follow Tempo Changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempowechseln folgen</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>Harmonet Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet-Hilfe</translation>
     </message>
     <message>
         <source>About...</source>
-        <translation type="unfinished"></translation>
+        <translation>Über...</translation>
     </message>
     <message>
         <source>Verse %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Strophe %1</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurücksetzen</translation>
     </message>
     <message>
         <source>View Full Lyrics...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ganzen Text anzeigen...</translation>
     </message>
     <message>
         <source>Edit Lyric Colors...</source>
-        <translation type="unfinished"></translation>
+        <translation>Textfarben bearbeiten...</translation>
     </message>
     <message>
         <source>No audio output</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Audioausgabe</translation>
     </message>
     <message>
         <source>No SoundFont</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein SoundFont</translation>
     </message>
     <message>
         <source>Remove Deleted Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Gelöschte Dateien entfernen</translation>
     </message>
     <message>
         <source>Remove All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle entfernen</translation>
     </message>
     <message>
         <source>Settings not saved</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen nicht gespeichert</translation>
     </message>
     <message>
         <source>The settings file %1 cannot be written: it or its folder is read-only.
 Your settings and your changes to them are kept until Harmonet closes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Einstellungsdatei %1 kann nicht geschrieben werden: Sie oder ihr Ordner ist schreibgeschützt.
+Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet beendet wird.</translation>
     </message>
     <message>
         <source>Tempo changes ignored</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempowechsel übergangen</translation>
     </message>
     <message>
         <source>This file changes its tempo, but it plays at one tempo throughout. Turn on Options &gt; Follow Tempo Changes to play it as written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Datei wechselt ihr Tempo, wird aber durchgehend in einem Tempo gespielt. Schalten Sie Optionen &gt; Tempowechseln folgen ein, um sie wie notiert zu spielen.</translation>
     </message>
     <message>
         <source>Click Track to change Instrument</source>
-        <translation type="unfinished"></translation>
+        <translation>Spur anklicken, um das Instrument zu wechseln</translation>
     </message>
     <message>
         <source>Harmonet - MIDI Player</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - MIDI-Player</translation>
     </message>
     <message>
         <source>No mixer</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Mischer</translation>
     </message>
     <message>
         <source>Words</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
     </message>
     <message>
         <source>Text Encoding</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeichenkodierung</translation>
     </message>
     <message>
         <source>(No Words)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Kein Text)</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmMixer</name>
     <message>
         <source>Harmonet - Mixer</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Mischpult</translation>
     </message>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Spur %1</translation>
     </message>
     <message>
         <source>Balance</source>
-        <translation type="unfinished"></translation>
+        <translation>Balance</translation>
     </message>
     <message>
         <source>Volume</source>
-        <translation type="unfinished"></translation>
+        <translation>Lautstärke</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmSettings</name>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Spur %1</translation>
     </message>
     <message>
         <source> Lyric Options </source>
-        <translation type="unfinished"></translation>
+        <translation> Liedtext </translation>
     </message>
     <message>
         <source>Scrolling Lyrics </source>
-        <translation type="unfinished"></translation>
+        <translation>Laufender Text </translation>
     </message>
     <message>
         <source>Background Color </source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundfarbe </translation>
     </message>
     <message>
         <source>Text Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Textfarbe</translation>
     </message>
     <message>
         <source>Hilight Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Hervorhebung</translation>
     </message>
     <message>
         <source>Example </source>
-        <translation type="unfinished"></translation>
+        <translation>Beispiel </translation>
     </message>
     <message>
         <source>Lyrics Window Font</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift des Textfensters</translation>
     </message>
     <message>
         <source> Time Display Options </source>
-        <translation type="unfinished"></translation>
+        <translation> Zeitanzeige </translation>
     </message>
     <message>
         <source>Default Instruments</source>
-        <translation type="unfinished"></translation>
+        <translation>Standardinstrumente</translation>
     </message>
     <message>
         <source>Change All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle ändern</translation>
     </message>
     <message>
         <source>Clear All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle leeren</translation>
     </message>
     <message>
         <source> MIDI Output Port </source>
-        <translation type="unfinished"></translation>
+        <translation> MIDI-Ausgang </translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Übernehmen</translation>
     </message>
     <message>
         <source>Harmonet - Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Einstellungen</translation>
     </message>
     <message>
         <source>Cannot make a visible window modal</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein sichtbares Fenster kann nicht modal werden</translation>
     </message>
 </context>
 </TS>

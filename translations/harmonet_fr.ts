@@ -5,817 +5,837 @@
     <name>Application</name>
     <message>
         <source>Harmonet - Midi Player</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Lecteur MIDI</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Shows this help and ends.</source>
+        <translation>Affiche cette aide et termine.</translation>
+    </message>
+    <message>
+        <source>Shows the version and ends.</source>
+        <translation>Affiche la version et termine.</translation>
+    </message>
+    <message>
+        <source>Plays MIDI files for singers learning their part of a choral piece: mute or emphasise voices, change the tempo and follow the words.</source>
+        <translation>Joue des fichiers MIDI pour les choristes qui apprennent leur pupitre : couper ou mettre en avant des pupitres, changer le tempo et suivre les paroles.</translation>
+    </message>
+    <message>
+        <source>The MIDI file to open.</source>
+        <translation>Le fichier MIDI à ouvrir.</translation>
+    </message>
+    <message>
+        <source>[file]</source>
+        <translation>[fichier]</translation>
+    </message>
+    <message>
+        <source>%1: %2
+Try &quot;%1 --help&quot;.
+</source>
+        <translation>%1 : %2
+Essayez « %1 --help ».
+</translation>
     </message>
 </context>
 <context>
     <name>Errors</name>
     <message>
         <source>Unknown error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur inconnue</translation>
     </message>
 </context>
 <context>
     <name>Export</name>
     <message>
         <source>Cannot create</source>
-        <translation type="unfinished"></translation>
+        <translation>Création impossible :</translation>
     </message>
     <message>
         <source>%1 files cannot be written on this system</source>
-        <translation type="unfinished"></translation>
+        <translation>les fichiers %1 ne peuvent pas être écrits sur ce système</translation>
     </message>
     <message>
         <source>a folder of that name exists</source>
-        <translation type="unfinished"></translation>
+        <translation>un dossier de ce nom existe</translation>
     </message>
     <message>
         <source>the folder does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>le dossier n&apos;existe pas</translation>
     </message>
     <message>
         <source>Cannot write</source>
-        <translation type="unfinished"></translation>
+        <translation>Écriture impossible :</translation>
     </message>
     <message>
         <source>the file is already finished</source>
-        <translation type="unfinished"></translation>
+        <translation>le fichier est déjà terminé</translation>
     </message>
     <message>
         <source>Cannot finish</source>
-        <translation type="unfinished"></translation>
+        <translation>Finalisation impossible :</translation>
     </message>
     <message>
         <source>the encoder failed</source>
-        <translation type="unfinished"></translation>
+        <translation>l&apos;encodeur a échoué</translation>
     </message>
     <message>
         <source>Full mix</source>
-        <translation type="unfinished"></translation>
+        <translation>Mixage complet</translation>
     </message>
     <message>
         <source>No song to export</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun morceau à exporter</translation>
     </message>
 </context>
 <context>
     <name>Mixer</name>
     <message>
-        <source>Can&apos;t find audio output mixer line for </source>
-        <translation type="unfinished"></translation>
+        <source>Can&apos;t find audio output mixer line for %1</source>
+        <translation>Aucune ligne de sortie audio trouvée dans le mélangeur %1</translation>
     </message>
     <message>
-        <source>Can&apos;t find MIDI output source line for </source>
-        <translation type="unfinished"></translation>
+        <source>Can&apos;t find MIDI output source line for %1</source>
+        <translation>Aucune ligne source MIDI trouvée dans le mélangeur %1</translation>
     </message>
 </context>
 <context>
     <name>Output</name>
     <message>
         <source>The built-in synthesizer has no audio output: no sound card or sound server could be opened (audio driver &quot;%1&quot;). It accepts every message but you will hear nothing; choose a MIDI port or connect an audio device. The sound comes on by itself as soon as an audio output can be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le synthétiseur intégré n&apos;a pas de sortie audio : aucune carte son ni aucun serveur de son n&apos;a pu être ouvert (pilote audio « %1 »). Il accepte tous les messages mais vous n&apos;entendrez rien ; choisissez un port MIDI ou branchez un périphérique audio. Le son revient de lui-même dès qu&apos;une sortie audio peut être ouverte.</translation>
     </message>
     <message>
         <source>The built-in synthesizer lost its audio output at %1 (audio driver &quot;%2&quot; stopped). Playing goes on silently; the sound comes back by itself as soon as the audio output can be opened again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>MIDI output Device </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> not installed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>. Choose another output device in the settings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le synthétiseur intégré a perdu sa sortie audio à %1 (pilote audio « %2 » arrêté). La lecture continue en silence ; le son revient de lui-même dès que la sortie audio peut être rouverte.</translation>
     </message>
     <message>
         <source>MIDI Output device not open</source>
-        <translation type="unfinished"></translation>
+        <translation>Le périphérique de sortie MIDI n&apos;est pas ouvert</translation>
     </message>
     <message>
         <source>No error</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune erreur</translation>
     </message>
     <message>
         <source>Unspecified error in the MIDI output layer</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur non précisée de la sortie MIDI</translation>
     </message>
     <message>
         <source>The MIDI output device identifier is out of range</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;identifiant du périphérique de sortie MIDI est hors limites</translation>
     </message>
     <message>
         <source>The MIDI output device is not open</source>
-        <translation type="unfinished"></translation>
+        <translation>Le périphérique de sortie MIDI n&apos;est pas ouvert</translation>
     </message>
     <message>
         <source>The MIDI driver reported an error</source>
-        <translation type="unfinished"></translation>
+        <translation>Le pilote MIDI a signalé une erreur</translation>
     </message>
     <message>
         <source>No General MIDI SoundFont was found</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune SoundFont General MIDI trouvée</translation>
     </message>
     <message>
         <source>The built-in synthesizer could not be started</source>
-        <translation type="unfinished"></translation>
+        <translation>Le synthétiseur intégré n&apos;a pas pu démarrer</translation>
     </message>
     <message>
         <source>The MIDI message does not begin with a status byte</source>
-        <translation type="unfinished"></translation>
+        <translation>Le message MIDI ne commence pas par un octet de statut</translation>
     </message>
     <message>
         <source>A long MIDI message must hold at least one byte</source>
-        <translation type="unfinished"></translation>
+        <translation>Un message MIDI long doit contenir au moins un octet</translation>
     </message>
     <message>
         <source>The MIDI output device is no longer connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Le périphérique de sortie MIDI n&apos;est plus connecté</translation>
     </message>
     <message>
         <source>Specified error number is out of range</source>
-        <translation type="unfinished"></translation>
+        <translation>Le numéro d&apos;erreur indiqué est hors limites</translation>
     </message>
     <message>
         <source>No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). Install one, for example with &quot;sudo apt-get install timgm6mb-soundfont&quot; or &quot;sudo apt-get install fluid-soundfont-gm&quot;, or set the environment variable HARMONET_SOUNDFONT to the path of a .sf2 file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune SoundFont General MIDI n&apos;a été trouvée pour le synthétiseur intégré (cherché : %1). Installez-en une, par exemple avec « sudo apt-get install timgm6mb-soundfont » ou « sudo apt-get install fluid-soundfont-gm », ou donnez à la variable d&apos;environnement HARMONET_SOUNDFONT le chemin d&apos;un fichier .sf2.</translation>
     </message>
     <message>
         <source>Not a usable SoundFont: %1. </source>
-        <translation type="unfinished"></translation>
+        <translation>SoundFont inutilisable : %1. </translation>
     </message>
     <message>
         <source>The MIDI port %1 is no longer available</source>
-        <translation type="unfinished"></translation>
+        <translation>Le port MIDI %1 n&apos;est plus disponible</translation>
+    </message>
+    <message>
+        <source>MIDI output Device %1 not installed</source>
+        <translation>Le périphérique de sortie MIDI %1 n&apos;est pas installé</translation>
+    </message>
+    <message>
+        <source>%1. Choose another output device in the settings.</source>
+        <translation>%1. Choisissez un autre périphérique de sortie dans les réglages.</translation>
     </message>
 </context>
 <context>
     <name>Settings</name>
     <message>
         <source>The settings file %1 is read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier de réglages %1 est en lecture seule.</translation>
     </message>
     <message>
         <source>The damaged settings file %1 could not be kept as %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier de réglages endommagé %1 n&apos;a pas pu être conservé sous %2.</translation>
     </message>
 </context>
 <context>
     <name>SongFile</name>
     <message>
         <source>File not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichier introuvable</translation>
     </message>
     <message>
         <source>Is a directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Est un dossier</translation>
     </message>
     <message>
         <source>Access denied</source>
-        <translation type="unfinished"></translation>
+        <translation>Accès refusé</translation>
     </message>
     <message>
         <source>Out of memory</source>
-        <translation type="unfinished"></translation>
+        <translation>Mémoire insuffisante</translation>
     </message>
     <message>
         <source>Read beyond end of file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>
-
-File: </source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture au-delà de la fin du fichier</translation>
     </message>
     <message>
         <source>%1 was not found.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 est introuvable.</translation>
     </message>
     <message>
         <source>%1 is a folder, not a MIDI file.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 est un dossier, pas un fichier MIDI.</translation>
     </message>
     <message>
         <source>%1 is empty.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 est vide.</translation>
     </message>
     <message>
         <source>%1 is not a MIDI file.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n&apos;est pas un fichier MIDI.</translation>
     </message>
     <message>
         <source>%1 could not be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n&apos;a pas pu être lu.</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>Fichier : %1</translation>
     </message>
 </context>
 <context>
     <name>Voices</name>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Piste %1</translation>
     </message>
     <message>
         <source>Soprano</source>
-        <translation type="unfinished"></translation>
+        <translation>Soprano</translation>
     </message>
     <message>
         <source>Alto</source>
-        <translation type="unfinished"></translation>
+        <translation>Alto</translation>
     </message>
     <message>
         <source>Tenor</source>
-        <translation type="unfinished"></translation>
+        <translation>Ténor</translation>
     </message>
     <message>
         <source>Bass</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>harmonet</name>
-    <message>
-        <source>Balance</source>
-        <translation type="unfinished"></translation>
+        <translation>Basse</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TColorPalettePopup</name>
     <message>
         <source>&amp;Other</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Autre</translation>
     </message>
 </context>
 <context>
     <name>harmonet::THelpViewer</name>
     <message>
         <source>Harmonet - Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Aide</translation>
     </message>
     <message>
         <source>&lt; Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; Précédent</translation>
     </message>
     <message>
         <source>Forward &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Suivant &gt;</translation>
     </message>
     <message>
         <source>Contents</source>
-        <translation type="unfinished"></translation>
+        <translation>Sommaire</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TPracticeMenus</name>
     <message>
         <source>&amp;Silent</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Muets</translation>
     </message>
     <message>
         <source>&amp;Export Practice Tracks...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Exporter les pistes de travail...</translation>
     </message>
     <message>
         <source>&amp;My Part</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mon pupitre</translation>
     </message>
     <message>
         <source>&amp;None</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aucun</translation>
     </message>
     <message>
         <source>O&amp;thers</source>
-        <translation type="unfinished"></translation>
+        <translation>Les au&amp;tres</translation>
     </message>
     <message>
         <source>Pa&amp;nned</source>
-        <translation type="unfinished"></translation>
+        <translation>Spatialisation &amp;panoramique</translation>
     </message>
     <message>
         <source>My Part on the &amp;Left</source>
-        <translation type="unfinished"></translation>
+        <translation>Mon pupitre à &amp;gauche</translation>
     </message>
     <message>
         <source>My Part on the &amp;Right</source>
-        <translation type="unfinished"></translation>
+        <translation>Mon pupitre à &amp;droite</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TdlgExportPractice</name>
     <message>
         <source>Harmonet - Export Practice Tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Exporter les pistes de travail</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Parcourir...</translation>
     </message>
     <message>
         <source>%1 (not available on this system)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (indisponible sur ce système)</translation>
     </message>
     <message>
         <source>One file per &amp;voice, that voice emphasised</source>
-        <translation type="unfinished"></translation>
+        <translation>Un fichier par &amp;pupitre, ce pupitre mis en avant</translation>
     </message>
     <message>
         <source>&amp;Full mix</source>
-        <translation type="unfinished"></translation>
+        <translation>Mixage &amp;complet</translation>
     </message>
     <message>
         <source>&amp;Panned, my part on the</source>
-        <translation type="unfinished"></translation>
+        <translation>Spatialisé, mon pupitre à</translation>
     </message>
     <message>
         <source>Left</source>
-        <translation type="unfinished"></translation>
+        <translation>gauche</translation>
     </message>
     <message>
         <source>Right</source>
-        <translation type="unfinished"></translation>
+        <translation>droite</translation>
     </message>
     <message>
         <source>&amp;Export</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Exporter</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
     <message>
         <source>F&amp;older:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Dossier :</translation>
     </message>
     <message>
         <source>Fo&amp;rmat:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fo&amp;rmat :</translation>
     </message>
     <message>
         <source>Files:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers :</translation>
     </message>
     <message>
         <source>O&amp;thers:</source>
-        <translation type="unfinished"></translation>
+        <translation>Les au&amp;tres :</translation>
     </message>
     <message>
         <source>Tempo %1 bpm; mutes and instruments as set in the player.</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo %1 bpm ; sourdines et instruments comme réglés dans le lecteur.</translation>
     </message>
     <message>
         <source>Folder for the practice tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Dossier des pistes de travail</translation>
     </message>
     <message>
         <source>Choose the folder for the practice tracks.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez le dossier des pistes de travail.</translation>
     </message>
     <message>
         <source>%1 of these files exist already. Replace them?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 de ces fichiers existent déjà. Les remplacer ?</translation>
     </message>
     <message>
         <source>Rendering %1 files...</source>
-        <translation type="unfinished"></translation>
+        <translation>Calcul de %1 fichiers...</translation>
     </message>
     <message>
         <source>Cancelling...</source>
-        <translation type="unfinished"></translation>
+        <translation>Annulation...</translation>
     </message>
     <message>
         <source>Written</source>
-        <translation type="unfinished"></translation>
+        <translation>Écrit</translation>
     </message>
     <message>
         <source>Not written</source>
-        <translation type="unfinished"></translation>
+        <translation>Non écrit</translation>
     </message>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec</translation>
     </message>
     <message>
         <source>%1
 %2 of %3 files written.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+%2 fichiers écrits sur %3.</translation>
     </message>
     <message>
         <source>Cancelled: %1 of %2 files written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Annulé : %1 fichiers écrits sur %2.</translation>
     </message>
     <message>
         <source>%1 files written to %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fichiers écrits dans %2.</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TdlgLoadError</name>
     <message>
         <source>Error Loading File...</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur de chargement...</translation>
     </message>
     <message>
         <source>Midi file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichier MIDI introuvable</translation>
     </message>
     <message>
         <source>Load another one now?</source>
-        <translation type="unfinished"></translation>
+        <translation>En charger un autre ?</translation>
     </message>
     <message>
         <source>&amp;Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmAbout</name>
     <message>
         <source>About Harmonet</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de Harmonet</translation>
     </message>
     <message>
         <source>A MIDI file player for singers learning their parts</source>
-        <translation type="unfinished"></translation>
+        <translation>Un lecteur MIDI pour les choristes qui apprennent leur pupitre</translation>
     </message>
     <message>
         <source>Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Version %1</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmLyrics</name>
     <message>
         <source>Harmonet - Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Paroles</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
     <message>
         <source>Copy to Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Copier dans le presse-papiers</translation>
     </message>
     <message>
         <source>Change Display Font...</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer la police...</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmMain</name>
     <message>
         <source>MIDI Files (*.mid *.midi *.kar *.rmi)|*.mid;*.midi;*.kar;*.rmi|All files (*)|*</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers MIDI (*.mid *.midi *.kar *.rmi)|*.mid;*.midi;*.kar;*.rmi|Tous les fichiers (*)|*</translation>
     </message>
     <message>
         <source>Load MIDI File...</source>
-        <translation type="unfinished"></translation>
+        <translation>Charger un fichier MIDI...</translation>
     </message>
     <message>
         <source>Harmonet - </source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - </translation>
     </message>
     <message>
         <source>No MIDI File Loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun fichier MIDI chargé</translation>
     </message>
     <message>
         <source>Open MIDI File...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir un fichier MIDI...</translation>
     </message>
     <message>
         <source>Track Mixer</source>
-        <translation type="unfinished"></translation>
+        <translation>Mixage des pistes</translation>
     </message>
     <message>
         <source>View Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher les paroles</translation>
     </message>
     <message>
         <source>Close File</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer le fichier</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Réglages</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Piste %1</translation>
     </message>
     <message>
         <source>Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation>Paroles</translation>
     </message>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation>Muet</translation>
     </message>
     <message>
         <source>Show Instruments</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher les instruments</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture</translation>
     </message>
     <message>
         <source>Rewind</source>
-        <translation type="unfinished"></translation>
+        <translation>Retour rapide</translation>
     </message>
     <message>
         <source>Fast Forward</source>
-        <translation type="unfinished"></translation>
+        <translation>Avance rapide</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêt</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Time </source>
-        <translation type="unfinished"></translation>
+        <translation>Temps </translation>
     </message>
     <message>
         <source>Count Up / Count Down</source>
-        <translation type="unfinished"></translation>
+        <translation>Compter / décompter</translation>
     </message>
     <message>
         <source>Position </source>
-        <translation type="unfinished"></translation>
+        <translation>Position </translation>
     </message>
     <message>
         <source>Tempo (bpm)</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo (bpm)</translation>
     </message>
     <message>
         <source>Master </source>
-        <translation type="unfinished"></translation>
+        <translation>Général </translation>
     </message>
     <message>
         <source>Mute Master</source>
-        <translation type="unfinished"></translation>
+        <translation>Couper le son général</translation>
     </message>
     <message>
         <source>Midi </source>
-        <translation type="unfinished"></translation>
+        <translation>MIDI </translation>
     </message>
     <message>
         <source>Mute Midi</source>
-        <translation type="unfinished"></translation>
+        <translation>Couper le MIDI</translation>
     </message>
     <message>
         <source>Treble</source>
-        <translation type="unfinished"></translation>
+        <translation>Aigus</translation>
     </message>
     <message>
         <source>Bass </source>
-        <translation type="unfinished"></translation>
+        <translation>Graves </translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fichier</translation>
     </message>
     <message>
         <source>&amp;Open...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ouvrir...</translation>
     </message>
     <message>
         <source>Reopen</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers récents</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fe&amp;rmer</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitter</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Affichage</translation>
     </message>
     <message>
         <source> Scrolling Lyrics</source>
-        <translation type="unfinished"></translation>
+        <translation> Paroles défilantes</translation>
     </message>
     <message>
         <source>Instruments</source>
-        <translation type="unfinished"></translation>
+        <translation>Instruments</translation>
     </message>
     <message>
         <source>&amp;Controls</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Lecture</translation>
     </message>
     <message>
         <source>&amp;Options</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Options</translation>
     </message>
     <message>
         <source>Follow Tempo Changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Suivre les changements de tempo</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ai&amp;de</translation>
     </message>
     <message>
         <source>Harmonet Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide de Harmonet</translation>
     </message>
     <message>
         <source>About...</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos...</translation>
     </message>
     <message>
         <source>Verse %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Couplet %1</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>Réinitialiser</translation>
     </message>
     <message>
         <source>View Full Lyrics...</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher toutes les paroles...</translation>
     </message>
     <message>
         <source>Edit Lyric Colors...</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleurs des paroles...</translation>
     </message>
     <message>
         <source>No audio output</source>
-        <translation type="unfinished"></translation>
+        <translation>Pas de sortie audio</translation>
     </message>
     <message>
         <source>No SoundFont</source>
-        <translation type="unfinished"></translation>
+        <translation>Pas de SoundFont</translation>
     </message>
     <message>
         <source>Remove Deleted Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Retirer les fichiers supprimés</translation>
     </message>
     <message>
         <source>Remove All</source>
-        <translation type="unfinished"></translation>
+        <translation>Tout retirer</translation>
     </message>
     <message>
         <source>Settings not saved</source>
-        <translation type="unfinished"></translation>
+        <translation>Réglages non enregistrés</translation>
     </message>
     <message>
         <source>The settings file %1 cannot be written: it or its folder is read-only.
 Your settings and your changes to them are kept until Harmonet closes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier de réglages %1 ne peut pas être écrit : lui ou son dossier est en lecture seule.
+Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de Harmonet.</translation>
     </message>
     <message>
         <source>Tempo changes ignored</source>
-        <translation type="unfinished"></translation>
+        <translation>Changements de tempo ignorés</translation>
     </message>
     <message>
         <source>This file changes its tempo, but it plays at one tempo throughout. Turn on Options &gt; Follow Tempo Changes to play it as written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ce fichier change de tempo, mais il est joué à un seul tempo du début à la fin. Activez Options &gt; Suivre les changements de tempo pour le jouer tel qu&apos;il est écrit.</translation>
     </message>
     <message>
         <source>Click Track to change Instrument</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez sur une piste pour changer d&apos;instrument</translation>
     </message>
     <message>
         <source>Harmonet - MIDI Player</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Lecteur MIDI</translation>
     </message>
     <message>
         <source>No mixer</source>
-        <translation type="unfinished"></translation>
+        <translation>Pas de mélangeur</translation>
     </message>
     <message>
         <source>Words</source>
-        <translation type="unfinished"></translation>
+        <translation>Paroles</translation>
     </message>
     <message>
         <source>Text Encoding</source>
-        <translation type="unfinished"></translation>
+        <translation>Encodage du texte</translation>
     </message>
     <message>
         <source>(No Words)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Sans paroles)</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmMixer</name>
     <message>
         <source>Harmonet - Mixer</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Mixage</translation>
     </message>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Piste %1</translation>
     </message>
     <message>
         <source>Balance</source>
-        <translation type="unfinished"></translation>
+        <translation>Balance</translation>
     </message>
     <message>
         <source>Volume</source>
-        <translation type="unfinished"></translation>
+        <translation>Volume</translation>
     </message>
 </context>
 <context>
     <name>harmonet::TfrmSettings</name>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Piste %1</translation>
     </message>
     <message>
         <source> Lyric Options </source>
-        <translation type="unfinished"></translation>
+        <translation> Paroles </translation>
     </message>
     <message>
         <source>Scrolling Lyrics </source>
-        <translation type="unfinished"></translation>
+        <translation>Paroles défilantes </translation>
     </message>
     <message>
         <source>Background Color </source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur de fond </translation>
     </message>
     <message>
         <source>Text Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur du texte</translation>
     </message>
     <message>
         <source>Hilight Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Surlignage</translation>
     </message>
     <message>
         <source>Example </source>
-        <translation type="unfinished"></translation>
+        <translation>Exemple </translation>
     </message>
     <message>
         <source>Lyrics Window Font</source>
-        <translation type="unfinished"></translation>
+        <translation>Police de la fenêtre des paroles</translation>
     </message>
     <message>
         <source> Time Display Options </source>
-        <translation type="unfinished"></translation>
+        <translation> Affichage de l&apos;heure </translation>
     </message>
     <message>
         <source>Default Instruments</source>
-        <translation type="unfinished"></translation>
+        <translation>Instruments par défaut</translation>
     </message>
     <message>
         <source>Change All</source>
-        <translation type="unfinished"></translation>
+        <translation>Tout changer</translation>
     </message>
     <message>
         <source>Clear All</source>
-        <translation type="unfinished"></translation>
+        <translation>Tout effacer</translation>
     </message>
     <message>
         <source> MIDI Output Port </source>
-        <translation type="unfinished"></translation>
+        <translation> Sortie MIDI </translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Appliquer</translation>
     </message>
     <message>
         <source>Harmonet - Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Harmonet - Réglages</translation>
     </message>
     <message>
         <source>Cannot make a visible window modal</source>
-        <translation type="unfinished"></translation>
+        <translation>Une fenêtre visible ne peut pas devenir modale</translation>
     </message>
 </context>
 </TS>
