@@ -442,7 +442,7 @@ Siehe „%1 --help“.
     </message>
     <message>
         <source>Midi file not found</source>
-        <translation>MIDI-Datei nicht gefunden</translation>
+        <translation>MIDI-Datei fehlt</translation>
     </message>
     <message>
         <source>Load another one now?</source>

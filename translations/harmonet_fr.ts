@@ -511,7 +511,7 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>Open MIDI File...</source>
-        <translation>Ouvrir un fichier MIDI...</translation>
+        <translation>Ouvrir un fichier...</translation>
     </message>
     <message>
         <source>Track Mixer</source>
@@ -611,7 +611,7 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>Bass </source>
-        <translation>Graves </translation>
+        <translation>Graves</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -795,7 +795,7 @@ Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de
     </message>
     <message>
         <source>Lyrics Window Font</source>
-        <translation>Police de la fenêtre des paroles</translation>
+        <translation>Police des paroles</translation>
     </message>
     <message>
         <source> Time Display Options </source>

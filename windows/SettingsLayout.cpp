@@ -16,6 +16,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace harmonet {
 
 using namespace controls;
@@ -178,7 +180,8 @@ void TfrmSettings::createInstrumentOptions()
                              QRect(241, 9, 199, 195));
     cbDefaultInstruments = named(new TCheckBox(tr("Default Instruments"), gbInstruments),
                                  "cbDefaultInstruments");
-    cbDefaultInstruments->setGeometry(12, 1, 114, 14);
+    // As wide as its caption needs (another language's may be longer), within the group.
+    cbDefaultInstruments->setGeometry(12, 1, std::clamp(cbDefaultInstruments->sizeHint().width(), 114, 199 - 24), 14);
     cbDefaultInstruments->setAutoFillBackground(true);
 
     ScrollBox1 = named(new QScrollArea(gbInstruments), "ScrollBox1");

@@ -22,6 +22,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace harmonet {
 
 namespace {
@@ -62,13 +64,18 @@ QSlider* mixerSlider(QWidget* panel, Qt::Orientation orientation, const QString&
 }
 
 // The window's 8 point sans serif face, made smaller where the face at hand
-// is too wide for "Balance" to fit its 40-pixel label.
+// is too wide for "Balance" or "Volume" (in the language shown) to fit the column.
 QFont captionFont()
 {
     QFont font(QStringLiteral("MS Sans Serif"), 8);
     font.setStyleHint(QFont::SansSerif);
+    const QStringList captions = {QCoreApplication::translate("harmonet::TfrmMixer", "Balance"),
+                                  QCoreApplication::translate("harmonet::TfrmMixer", "Volume")};
+    const auto fits = [&font](const QString& caption) {
+        return QFontMetrics(font).horizontalAdvance(caption) <= TfrmMixer::ColumnWidth - 8;
+    };
     for (int pixels = QFontMetrics(font).height(); pixels > 8; --pixels) {
-        if (QFontMetrics(font).horizontalAdvance(QCoreApplication::translate("harmonet::TfrmMixer", "Balance")) <= 40) {
+        if (std::all_of(captions.cbegin(), captions.cend(), fits)) {
             break;
         }
         font.setPixelSize(pixels - 1);
@@ -184,9 +191,9 @@ void TfrmMixer::addColumn(int column, int trackIndex)
                                      QRect(1, 4, ColumnWidth - 2, 13));
     nameLabel->setText(nameLabel->fontMetrics().elidedText(name, Qt::ElideRight, nameLabel->width()));
     centredLabel(panel, QStringLiteral("lblBalance") + t, trackIndex, tr("Balance"), hint,
-                 QRect(4, 19, 40, 13));
+                 QRect(1, 19, ColumnWidth - 2, 13));
     centredLabel(panel, QStringLiteral("lblVolume") + t, trackIndex, tr("Volume"), hint,
-                 QRect(6, 195, 43, 13));
+                 QRect(1, 195, ColumnWidth - 2, 13));
 
     // The volume slider has its minimum at the top, so the top end is the
     // loudest; Up, Page Up and the wheel turned away make it louder.
