@@ -3,6 +3,7 @@
 #include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
 
+#include <algorithm>
 #include <bitset>
 
 namespace harmonet {
@@ -135,9 +136,7 @@ void TVoiceRouting::route(const TMyMidiEvent& message, const TMidiEvent* event, 
         }
         replayIfDue(deliver);
         deliver(onChannel(message, m_own));
-        if (mine->second) {
-            m_sounding.push_back({mine->second, m_own, message.FirstData, false});
-        }
+        m_sounding.push_back({mine->second, m_source, m_own, message.FirstData, false});
         return;
     }
     deliver(message);
@@ -149,21 +148,28 @@ void TVoiceRouting::route(const TMyMidiEvent& message, const TMidiEvent* event, 
 
 bool TVoiceRouting::routeNoteOff(const TMyMidiEvent& message, const TMidiEvent* event, const Send& deliver)
 {
-    if (!event) {
-        return false;
-    }
-    for (auto sounding = m_sounding.begin(); sounding != m_sounding.end(); ++sounding) {
-        if (sounding->off == event) {
-            const Sounding ended = *sounding;
-            m_sounding.erase(sounding);
-            // A note released when the part changed has ended already.
-            if (!ended.released) {
-                deliver(onChannel(message, ended.channel));
-            }
-            return true;
+    // The note this note-off ends; else a note of the key without a known
+    // note-off (the second of two note-ons of one key, which the reader
+    // gives none) ends with it, and the note-off goes on to the shared channel too.
+    auto ended = std::find_if(m_sounding.begin(), m_sounding.end(),
+                              [event](const Sounding& sounding) { return event && sounding.off == event; });
+    const bool known = ended != m_sounding.end();
+    if (!known) {
+        const int channel = channelOf(message);
+        ended = std::find_if(m_sounding.begin(), m_sounding.end(), [&](const Sounding& sounding) {
+            return !sounding.off && sounding.source == channel && sounding.key == message.FirstData;
+        });
+        if (ended == m_sounding.end()) {
+            return false;
         }
     }
-    return false;
+    const Sounding note = *ended;
+    m_sounding.erase(ended);
+    // A note released when the part changed has ended already.
+    if (!note.released) {
+        deliver(onChannel(message, note.channel));
+    }
+    return known;
 }
 
 void TVoiceRouting::replayIfDue(const Send& deliver)

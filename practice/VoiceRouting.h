@@ -65,9 +65,13 @@ public:
     void outputReopened();
 
 private:
+    // A note of my part sounding on its channel of its own.
     struct Sounding {
-        // The note-off that ends the note, in the sequencer's track.
+        // The note-off that ends the note, in the sequencer's track; null
+        // when the voice knows none.
         const TMidiEvent* off;
+        // The channel the note came on, and the one it was sent on.
+        int source;
         int channel;
         quint8 key;
         // Ended when my part changed: the note-off is sent nowhere.
