@@ -3,6 +3,9 @@
 #include "core/Exception.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SongFile.h"
+#include "sequencer/SongWords.h"
+
+#include <QCoreApplication>
 
 #include <new>
 
@@ -13,6 +16,9 @@ Song::Song(const QByteArray& bytes, const QString& path)
 {
     m_file->SetFilename(path);
     m_file->LoadSongFromBytes(m_bytes);
+    TSongWords words;
+    words.build(*m_file);
+    m_voices = findVoices(*m_file, words);
     // Read from every thread that plays the song and freed by whichever
     // holds it last, it belongs to none.
     m_file->moveToThread(nullptr);
@@ -28,7 +34,7 @@ std::shared_ptr<const Song> Song::read(const QString& path)
         try {
             bytes = TMidiFile::ReadWholeFile(path);
         } catch (const std::bad_alloc&) {
-            throw Exception(QStringLiteral("Out of memory"));
+            throw Exception(QCoreApplication::translate("SongFile", "Out of memory"));
         }
         song = fromBytes(bytes, path);
     });
