@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>Application</name>
@@ -31,7 +32,7 @@
     </message>
     <message>
         <source>%1: %2
-Try "%1 --help".
+Try &quot;%1 --help&quot;.
 </source>
         <translation>%1: %2
 Siehe „%1 --help“.
@@ -91,22 +92,22 @@ Siehe „%1 --help“.
 <context>
     <name>Mixer</name>
     <message>
-        <source>Can't find audio output mixer line for %1</source>
+        <source>Can&apos;t find audio output mixer line for %1</source>
         <translation>Keine Audioausgangs-Leitung im Mischer %1 gefunden</translation>
     </message>
     <message>
-        <source>Can't find MIDI output source line for %1</source>
+        <source>Can&apos;t find MIDI output source line for %1</source>
         <translation>Keine MIDI-Quell-Leitung im Mischer %1 gefunden</translation>
     </message>
 </context>
 <context>
     <name>Output</name>
     <message>
-        <source>The built-in synthesizer has no audio output: no sound card or sound server could be opened (audio driver "%1"). It accepts every message but you will hear nothing; choose a MIDI port or connect an audio device. The sound comes on by itself as soon as an audio output can be opened.</source>
+        <source>The built-in synthesizer has no audio output: no sound card or sound server could be opened (audio driver &quot;%1&quot;). It accepts every message but you will hear nothing; choose a MIDI port or connect an audio device. The sound comes on by itself as soon as an audio output can be opened.</source>
         <translation>Der eingebaute Synthesizer hat keine Audioausgabe: Weder eine Soundkarte noch ein Soundserver konnte geöffnet werden (Audiotreiber „%1“). Er nimmt jede Nachricht an, aber Sie hören nichts; wählen Sie einen MIDI-Port oder schließen Sie ein Audiogerät an. Der Ton kommt von selbst, sobald sich eine Audioausgabe öffnen lässt.</translation>
     </message>
     <message>
-        <source>The built-in synthesizer lost its audio output at %1 (audio driver "%2" stopped). Playing goes on silently; the sound comes back by itself as soon as the audio output can be opened again.</source>
+        <source>The built-in synthesizer lost its audio output at %1 (audio driver &quot;%2&quot; stopped). Playing goes on silently; the sound comes back by itself as soon as the audio output can be opened again.</source>
         <translation>Der eingebaute Synthesizer hat um %1 seine Audioausgabe verloren (Audiotreiber „%2“ angehalten). Die Wiedergabe läuft stumm weiter; der Ton kommt von selbst zurück, sobald sich die Audioausgabe wieder öffnen lässt.</translation>
     </message>
     <message>
@@ -158,7 +159,7 @@ Siehe „%1 --help“.
         <translation>Die angegebene Fehlernummer liegt außerhalb des Bereichs</translation>
     </message>
     <message>
-        <source>No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). Install one, for example with "sudo apt-get install timgm6mb-soundfont" or "sudo apt-get install fluid-soundfont-gm", or set the environment variable HARMONET_SOUNDFONT to the path of a .sf2 file.</source>
+        <source>No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). Install one, for example with &quot;sudo apt-get install timgm6mb-soundfont&quot; or &quot;sudo apt-get install fluid-soundfont-gm&quot;, or set the environment variable HARMONET_SOUNDFONT to the path of a .sf2 file.</source>
         <translation>Für den eingebauten Synthesizer wurde kein General-MIDI-SoundFont gefunden (gesucht: %1). Installieren Sie einen, zum Beispiel mit „sudo apt-get install timgm6mb-soundfont“ oder „sudo apt-get install fluid-soundfont-gm“, oder setzen Sie die Umgebungsvariable HARMONET_SOUNDFONT auf den Pfad einer .sf2-Datei.</translation>
     </message>
     <message>
@@ -804,10 +805,6 @@ Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet bee
         <translation>Hervorhebung</translation>
     </message>
     <message>
-        <source>Example </source>
-        <translation>Beispiel </translation>
-    </message>
-    <message>
         <source>Lyrics Window Font</source>
         <translation>Schrift des Textfensters</translation>
     </message>
@@ -850,6 +847,21 @@ Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet bee
     <message>
         <source>Cannot make a visible window modal</source>
         <translation>Ein sichtbares Fenster kann nicht modal werden</translation>
+    </message>
+    <message>
+        <source>Example</source>
+        <comment>the lyrics preview: Example of Lyrics</comment>
+        <translation>Beispiel</translation>
+    </message>
+    <message>
+        <source>of</source>
+        <comment>the lyrics preview: Example of Lyrics</comment>
+        <translation>für</translation>
+    </message>
+    <message>
+        <source>Lyrics</source>
+        <comment>the lyrics preview: Example of Lyrics</comment>
+        <translation>Text</translation>
     </message>
 </context>
 </TS>

@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
     <name>Application</name>
@@ -31,7 +32,7 @@
     </message>
     <message>
         <source>%1: %2
-Try "%1 --help".
+Try &quot;%1 --help&quot;.
 </source>
         <translation>%1 : %2
 Essayez « %1 --help ».
@@ -61,7 +62,7 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>the folder does not exist</source>
-        <translation>le dossier n'existe pas</translation>
+        <translation>le dossier n&apos;existe pas</translation>
     </message>
     <message>
         <source>Cannot write</source>
@@ -77,7 +78,7 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>the encoder failed</source>
-        <translation>l'encodeur a échoué</translation>
+        <translation>l&apos;encodeur a échoué</translation>
     </message>
     <message>
         <source>Full mix</source>
@@ -91,27 +92,27 @@ Essayez « %1 --help ».
 <context>
     <name>Mixer</name>
     <message>
-        <source>Can't find audio output mixer line for %1</source>
+        <source>Can&apos;t find audio output mixer line for %1</source>
         <translation>Aucune ligne de sortie audio trouvée dans le mélangeur %1</translation>
     </message>
     <message>
-        <source>Can't find MIDI output source line for %1</source>
+        <source>Can&apos;t find MIDI output source line for %1</source>
         <translation>Aucune ligne source MIDI trouvée dans le mélangeur %1</translation>
     </message>
 </context>
 <context>
     <name>Output</name>
     <message>
-        <source>The built-in synthesizer has no audio output: no sound card or sound server could be opened (audio driver "%1"). It accepts every message but you will hear nothing; choose a MIDI port or connect an audio device. The sound comes on by itself as soon as an audio output can be opened.</source>
-        <translation>Le synthétiseur intégré n'a pas de sortie audio : aucune carte son ni aucun serveur de son n'a pu être ouvert (pilote audio « %1 »). Il accepte tous les messages mais vous n'entendrez rien ; choisissez un port MIDI ou branchez un périphérique audio. Le son revient de lui-même dès qu'une sortie audio peut être ouverte.</translation>
+        <source>The built-in synthesizer has no audio output: no sound card or sound server could be opened (audio driver &quot;%1&quot;). It accepts every message but you will hear nothing; choose a MIDI port or connect an audio device. The sound comes on by itself as soon as an audio output can be opened.</source>
+        <translation>Le synthétiseur intégré n&apos;a pas de sortie audio : aucune carte son ni aucun serveur de son n&apos;a pu être ouvert (pilote audio « %1 »). Il accepte tous les messages mais vous n&apos;entendrez rien ; choisissez un port MIDI ou branchez un périphérique audio. Le son revient de lui-même dès qu&apos;une sortie audio peut être ouverte.</translation>
     </message>
     <message>
-        <source>The built-in synthesizer lost its audio output at %1 (audio driver "%2" stopped). Playing goes on silently; the sound comes back by itself as soon as the audio output can be opened again.</source>
+        <source>The built-in synthesizer lost its audio output at %1 (audio driver &quot;%2&quot; stopped). Playing goes on silently; the sound comes back by itself as soon as the audio output can be opened again.</source>
         <translation>Le synthétiseur intégré a perdu sa sortie audio à %1 (pilote audio « %2 » arrêté). La lecture continue en silence ; le son revient de lui-même dès que la sortie audio peut être rouverte.</translation>
     </message>
     <message>
         <source>MIDI Output device not open</source>
-        <translation>Le périphérique de sortie MIDI n'est pas ouvert</translation>
+        <translation>Le périphérique de sortie MIDI n&apos;est pas ouvert</translation>
     </message>
     <message>
         <source>No error</source>
@@ -123,11 +124,11 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>The MIDI output device identifier is out of range</source>
-        <translation>L'identifiant du périphérique de sortie MIDI est hors limites</translation>
+        <translation>L&apos;identifiant du périphérique de sortie MIDI est hors limites</translation>
     </message>
     <message>
         <source>The MIDI output device is not open</source>
-        <translation>Le périphérique de sortie MIDI n'est pas ouvert</translation>
+        <translation>Le périphérique de sortie MIDI n&apos;est pas ouvert</translation>
     </message>
     <message>
         <source>The MIDI driver reported an error</source>
@@ -139,7 +140,7 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>The built-in synthesizer could not be started</source>
-        <translation>Le synthétiseur intégré n'a pas pu démarrer</translation>
+        <translation>Le synthétiseur intégré n&apos;a pas pu démarrer</translation>
     </message>
     <message>
         <source>The MIDI message does not begin with a status byte</source>
@@ -151,15 +152,15 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>The MIDI output device is no longer connected</source>
-        <translation>Le périphérique de sortie MIDI n'est plus connecté</translation>
+        <translation>Le périphérique de sortie MIDI n&apos;est plus connecté</translation>
     </message>
     <message>
         <source>Specified error number is out of range</source>
-        <translation>Le numéro d'erreur indiqué est hors limites</translation>
+        <translation>Le numéro d&apos;erreur indiqué est hors limites</translation>
     </message>
     <message>
-        <source>No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). Install one, for example with "sudo apt-get install timgm6mb-soundfont" or "sudo apt-get install fluid-soundfont-gm", or set the environment variable HARMONET_SOUNDFONT to the path of a .sf2 file.</source>
-        <translation>Aucune SoundFont General MIDI n'a été trouvée pour le synthétiseur intégré (cherché : %1). Installez-en une, par exemple avec « sudo apt-get install timgm6mb-soundfont » ou « sudo apt-get install fluid-soundfont-gm », ou donnez à la variable d'environnement HARMONET_SOUNDFONT le chemin d'un fichier .sf2.</translation>
+        <source>No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). Install one, for example with &quot;sudo apt-get install timgm6mb-soundfont&quot; or &quot;sudo apt-get install fluid-soundfont-gm&quot;, or set the environment variable HARMONET_SOUNDFONT to the path of a .sf2 file.</source>
+        <translation>Aucune SoundFont General MIDI n&apos;a été trouvée pour le synthétiseur intégré (cherché : %1). Installez-en une, par exemple avec « sudo apt-get install timgm6mb-soundfont » ou « sudo apt-get install fluid-soundfont-gm », ou donnez à la variable d&apos;environnement HARMONET_SOUNDFONT le chemin d&apos;un fichier .sf2.</translation>
     </message>
     <message>
         <source>Not a usable SoundFont: %1. </source>
@@ -167,11 +168,11 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>The MIDI port %1 is no longer available</source>
-        <translation>Le port MIDI %1 n'est plus disponible</translation>
+        <translation>Le port MIDI %1 n&apos;est plus disponible</translation>
     </message>
     <message>
         <source>MIDI output Device %1 not installed</source>
-        <translation>Le périphérique de sortie MIDI %1 n'est pas installé</translation>
+        <translation>Le périphérique de sortie MIDI %1 n&apos;est pas installé</translation>
     </message>
     <message>
         <source>%1. Choose another output device in the settings.</source>
@@ -186,7 +187,7 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>The damaged settings file %1 could not be kept as %2.</source>
-        <translation>Le fichier de réglages endommagé %1 n'a pas pu être conservé sous %2.</translation>
+        <translation>Le fichier de réglages endommagé %1 n&apos;a pas pu être conservé sous %2.</translation>
     </message>
 </context>
 <context>
@@ -225,11 +226,11 @@ Essayez « %1 --help ».
     </message>
     <message>
         <source>%1 is not a MIDI file.</source>
-        <translation>%1 n'est pas un fichier MIDI.</translation>
+        <translation>%1 n&apos;est pas un fichier MIDI.</translation>
     </message>
     <message>
         <source>%1 could not be read.</source>
-        <translation>%1 n'a pas pu être lu.</translation>
+        <translation>%1 n&apos;a pas pu être lu.</translation>
     </message>
     <message>
         <source>File: %1</source>
@@ -723,7 +724,7 @@ Essayez « %1 --help ».
         <source>The settings file %1 cannot be written: it or its folder is read-only.
 Your settings and your changes to them are kept until Harmonet closes.</source>
         <translation>Le fichier de réglages %1 ne peut pas être écrit : lui ou son dossier est en lecture seule.
-Vos réglages et vos modifications sont conservés jusqu'à la fermeture de Harmonet.</translation>
+Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de Harmonet.</translation>
     </message>
     <message>
         <source>Tempo changes ignored</source>
@@ -731,11 +732,11 @@ Vos réglages et vos modifications sont conservés jusqu'à la fermeture de Harm
     </message>
     <message>
         <source>This file changes its tempo, but it plays at one tempo throughout. Turn on Options &gt; Follow Tempo Changes to play it as written.</source>
-        <translation>Ce fichier change de tempo, mais il est joué à un seul tempo du début à la fin. Activez Options &gt; Suivre les changements de tempo pour le jouer tel qu'il est écrit.</translation>
+        <translation>Ce fichier change de tempo, mais il est joué à un seul tempo du début à la fin. Activez Options &gt; Suivre les changements de tempo pour le jouer tel qu&apos;il est écrit.</translation>
     </message>
     <message>
         <source>Click Track to change Instrument</source>
-        <translation>Cliquez sur une piste pour changer d'instrument</translation>
+        <translation>Cliquez sur une piste pour changer d&apos;instrument</translation>
     </message>
     <message>
         <source>Harmonet - MIDI Player</source>
@@ -804,16 +805,12 @@ Vos réglages et vos modifications sont conservés jusqu'à la fermeture de Harm
         <translation>Surlignage</translation>
     </message>
     <message>
-        <source>Example </source>
-        <translation>Exemple </translation>
-    </message>
-    <message>
         <source>Lyrics Window Font</source>
         <translation>Police des paroles</translation>
     </message>
     <message>
         <source> Time Display Options </source>
-        <translation> Affichage de l'heure </translation>
+        <translation> Affichage de l&apos;heure </translation>
     </message>
     <message>
         <source>Default Instruments</source>
@@ -850,6 +847,21 @@ Vos réglages et vos modifications sont conservés jusqu'à la fermeture de Harm
     <message>
         <source>Cannot make a visible window modal</source>
         <translation>Une fenêtre visible ne peut pas devenir modale</translation>
+    </message>
+    <message>
+        <source>Example</source>
+        <comment>the lyrics preview: Example of Lyrics</comment>
+        <translation>Exemple</translation>
+    </message>
+    <message>
+        <source>of</source>
+        <comment>the lyrics preview: Example of Lyrics</comment>
+        <translation>de</translation>
+    </message>
+    <message>
+        <source>Lyrics</source>
+        <comment>the lyrics preview: Example of Lyrics</comment>
+        <translation>paroles</translation>
     </message>
 </context>
 </TS>

@@ -128,13 +128,18 @@ void TfrmSettings::createLyricOptions()
     cbText = colorPicker(gbScrollingLyrics, "cbText", 116, 39, clBlack);
     cbHilight = colorPicker(gbScrollingLyrics, "cbHilight", 116, 60, clBlack);
 
-    // The preview reads as a lyric line whose word "of" is the highlighted one.
+    // The preview reads as a lyric line whose middle word ("of") is the
+    // highlighted one, in the singer's language; the panel holds the other
+    // two words with blanks between them where the highlighted word stands.
+    const QString firstWord = tr("Example", "the lyrics preview: Example of Lyrics");
+    const QString middleWord = tr("of", "the lyrics preview: Example of Lyrics");
+    const QString lastWord = tr("Lyrics", "the lyrics preview: Example of Lyrics");
     pnlLyrics = named(new TBevelPanel(gbScrollingLyrics), "pnlLyrics");
     pnlLyrics->setGeometry(12, 94, 163, 25);
     pnlLyrics->setBevels(bvLowered, bvRaised);
     pnlLyrics->setPanelFont(courierFont(clBlack, false));
-    pnlLyrics->setCaption(QStringLiteral("Example    Lyrics"));
-    lblHilightText = named(new QLabel(QStringLiteral("of"), pnlLyrics), "lblHilightText");
+    pnlLyrics->setCaption(firstWord + QString(middleWord.size() + 2, QLatin1Char(' ')) + lastWord);
+    lblHilightText = named(new QLabel(middleWord, pnlLyrics), "lblHilightText");
     lblHilightText->setFont(courierFont(clRed, true).toQFont());
     QPalette highlight = lblHilightText->palette();
     highlight.setColor(QPalette::WindowText, Qt::red);
@@ -143,7 +148,7 @@ void TfrmSettings::createLyricOptions()
     // Over the blanks between the two words, wherever the face puts them.
     const QFontMetrics metrics(pnlLyrics->font());
     const int textLeft = (pnlLyrics->width() - metrics.horizontalAdvance(pnlLyrics->caption())) / 2;
-    const int gapLeft = textLeft + metrics.horizontalAdvance(tr("Example "));
+    const int gapLeft = textLeft + metrics.horizontalAdvance(firstWord + QLatin1Char(' '));
     lblHilightText->move(qMax(gapLeft, 0), (pnlLyrics->height() - lblHilightText->height()) / 2);
 
     sbLyricsWindowFont = named(new TImageButton(gbLyrics), "sbLyricsWindowFont");
