@@ -205,7 +205,7 @@ void TfrmMain::createTrackPanels()
         // Two buttons at the panel's right end, sharing a border; a caption
         // longer than the 37 pixels they have in English widens its button.
         const auto buttonWidth = [panel](const QString& caption) {
-            return std::max(37, panel->fontMetrics().horizontalAdvance(caption) + 6);
+            return std::max(37, panel->fontMetrics().horizontalAdvance(caption) + 4);
         };
         const int muteWidth = buttonWidth(tr("Mute"));
         const int lyricsWidth = buttonWidth(tr("Lyrics"));
