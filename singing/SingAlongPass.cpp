@@ -52,6 +52,12 @@ bool SingAlongPass::start(double songMs, Clock::time_point steadyTime, double la
     return m_capture.start(SampleRate, std::move(callbacks));
 }
 
+void SingAlongPass::setLatencyMs(double latencyMs)
+{
+    const std::lock_guard lock(m_mutex);
+    m_latencyMs = latencyMs;
+}
+
 void SingAlongPass::stop()
 {
     m_capture.stop();

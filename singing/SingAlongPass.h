@@ -34,6 +34,9 @@ public:
     // playing time runs on with the steady clock. False, with problem() and
     // notice(), when the microphone cannot be heard.
     bool start(double songMs, Clock::time_point steadyTime, double latencyMs);
+    // The delay from the speakers through the singer to the microphone, taken
+    // off every time of the take from now on (also of the frames already heard).
+    void setLatencyMs(double latencyMs);
     // Ends listening; the take and its frames stay.
     void stop();
     bool listening() const;

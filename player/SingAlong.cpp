@@ -1,0 +1,227 @@
+// Singing along: the Practice menu, a pass from start to score, the notice
+// about the microphone, and the export of the take.
+#include "player/SingAlong.h"
+
+#include "core/ErrorReport.h"
+#include "player/ControlTags.h"
+#include "player/UnitMain.h"
+#include "practice/PracticeMemory.h"
+#include "sequencer/MidiFile.h"
+#include "session/PlayingSession.h"
+#include "session/Song.h"
+#include "singing/MyPart.h"
+#include "singing/SingAlongPass.h"
+#include "singing/TakeMix.h"
+#include "windows/SingResults.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
+
+namespace harmonet {
+
+namespace {
+// How often the pass looks whether playing stopped.
+constexpr int WatchMs = 100;
+// Until a latency is set for a microphone, none is assumed.
+constexpr int UnmeasuredLatencyMs = 0;
+} // namespace
+
+TSingAlong::TSingAlong(TfrmMain& main, QMenuBar* bar)
+    : QObject(&main)
+    , m_main(main)
+    , m_watch(new QTimer(this))
+{
+    setObjectName(QStringLiteral("SingAlongMenus1"));
+    Practice1 = bar->addMenu(tr("&Practice"));
+    Practice1->setObjectName(QStringLiteral("Practice1"));
+    SingAlong1 = Practice1->addAction(tr("&Sing Along"));
+    SingAlong1->setObjectName(QStringLiteral("SingAlong1"));
+    SingAlong1->setShortcut(QKeySequence(Qt::Key_V));
+    setTag(SingAlong1, 0);
+    ExportTake1 = Practice1->addAction(tr("E&xport Take..."));
+    ExportTake1->setObjectName(QStringLiteral("ExportTake1"));
+    ExportTake1->setEnabled(false);
+    Latency1 = Practice1->addAction(tr("Microphone &Latency..."));
+    Latency1->setObjectName(QStringLiteral("Latency1"));
+    setTag(Latency1, 1);
+    connect(SingAlong1, &QAction::triggered, this, [this] { runGuarded([this] { singAlong(); }); });
+    connect(ExportTake1, &QAction::triggered, this, [this] { runGuarded([this] { exportTake(); }); });
+    connect(Latency1, &QAction::triggered, this, [this] { runGuarded([this] { setLatency(); }); });
+
+    lblSingNotice = new QLabel(&main);
+    lblSingNotice->setObjectName(QStringLiteral("lblSingNotice"));
+    lblSingNotice->setWordWrap(true);
+    lblSingNotice->hide();
+    main.StatusBar1->addWidget(lblSingNotice, 1);
+
+    m_watch->setInterval(WatchMs);
+    connect(m_watch, &QTimer::timeout, this, [this] {
+        runGuarded([this] {
+            if (session().sequencer().IsPlaying()) {
+                m_lastMs = session().sequencer().CurrentTime();
+            } else {
+                finishPass();
+            }
+        });
+    });
+}
+
+TSingAlong::~TSingAlong() = default;
+
+PlayingSession& TSingAlong::session() const
+{
+    return m_main.session();
+}
+
+bool TSingAlong::singing() const
+{
+    return m_watch->isActive();
+}
+
+void TSingAlong::showNotice(const QString& notice)
+{
+    lblSingNotice->setText(notice);
+    lblSingNotice->setToolTip(notice);
+    lblSingNotice->setVisible(!notice.isEmpty());
+}
+
+void TSingAlong::singAlong()
+{
+    if (!session().fileLoaded() || singing()) {
+        return;
+    }
+    const std::optional<TVoice> voice =
+        voiceOfTrack(session().song()->file(), session().practiceChoice().part);
+    if (!voice) {
+        QMessageBox::information(&m_main, tr("Sing Along"),
+                                 tr("Choose your part first (Options > My Part): singing along scores the notes of "
+                                    "your part."));
+        return;
+    }
+    showNotice(QString());
+    TMidiFile& sequencer = session().sequencer();
+    m_targets = partTargets(sequencer, *voice);
+    m_bpm = sequencer.Bpm();
+    if (!sequencer.IsPlaying()) {
+        m_main.btnPlayClick();
+    }
+    m_fromMs = sequencer.CurrentTime();
+    m_lastMs = m_fromMs;
+    const auto steady = sequencer.SteadyTimeAt(sequencer.CurrentTime());
+    m_pass = std::make_unique<SingAlongPass>();
+    connect(m_pass.get(), &SingAlongPass::captureLost, this, [this](const QString& notice) { showNotice(notice); });
+    if (!steady || !m_pass->start(m_fromMs, *steady, UnmeasuredLatencyMs)) {
+        showNotice(m_pass->notice());
+        m_pass.reset();
+        return;
+    }
+    m_device = m_pass->sourceName();
+    m_pass->setLatencyMs(m_memory.latencyMs(m_device).value_or(UnmeasuredLatencyMs));
+    m_watch->start();
+}
+
+void TSingAlong::finishPass()
+{
+    m_watch->stop();
+    if (!m_pass) {
+        return;
+    }
+    m_pass->stop();
+    const std::vector<NoteResult> results = m_pass->score(m_targets, m_fromMs, m_lastMs);
+    const TakeSummary summary = summarize(results);
+    ExportTake1->setEnabled(true);
+
+    const QString hash = TPracticeMemory::contentHash(session().song()->bytes());
+    if (!results.empty()) {
+        PassRecord pass;
+        pass.when = QDateTime::currentDateTimeUtc();
+        pass.fromBar = results.front().note.bar;
+        pass.toBar = results.back().note.bar;
+        pass.bpm = m_bpm;
+        pass.notes = summary.notes;
+        pass.withinTolerance = summary.withinTolerance;
+        pass.late = summary.late;
+        pass.meanAbsCents = summary.meanAbsCents;
+        m_memory.addPass(m_main.CurrentFileName, hash, pass);
+    }
+    if (!m_results) {
+        m_results = new TfrmSingResults(&m_main);
+    }
+    m_results->showPass(results, summary, m_memory.passes(m_main.CurrentFileName, hash));
+    m_results->show();
+    m_results->raise();
+}
+
+void TSingAlong::exportTake()
+{
+    if (!m_pass || !session().fileLoaded()) {
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        &m_main, tr("Export Take"),
+        QFileInfo(m_main.CurrentFileName).completeBaseName() + tr(" - my take") + QStringLiteral(".wav"),
+        tr("Audio files (*.wav *.flac *.ogg *.mp3)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    TakeWithSong take;
+    take.song = session().song();
+    take.settings = session().settings();
+    take.choice = session().practiceChoice();
+    take.take = m_pass->take();
+    take.sampleRate = SingAlongPass::SampleRate;
+    take.takeStartMs = m_pass->takeStartMs();
+    const AudioFormat format = formatFromName(path).value_or(AudioFormat::Wav);
+    // Rendered on a thread of its own; the window stays usable meanwhile.
+    QThread* worker = QThread::create([this, take = std::move(take), path, format] {
+        QString failure;
+        try {
+            AudioTags tags;
+            tags.title = QFileInfo(path).completeBaseName();
+            harmonet::exportTake(take, path, format, tags);
+        } catch (const std::exception& error) {
+            failure = QString::fromUtf8(error.what());
+        }
+        QMetaObject::invokeMethod(this, [this, failure, path] {
+            showNotice(failure.isEmpty() ? tr("Take written to %1").arg(QDir::toNativeSeparators(path)) : failure);
+        });
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    ExportTake1->setEnabled(false);
+    connect(worker, &QThread::finished, this, [this] { ExportTake1->setEnabled(m_pass != nullptr); });
+    worker->start();
+}
+
+void TSingAlong::setLatency()
+{
+    bool ok = false;
+    const int ms = QInputDialog::getInt(
+        &m_main, tr("Microphone Latency"),
+        tr("Milliseconds from a note leaving the speakers to your voice reaching the program:"),
+        m_memory.latencyMs(m_device).value_or(UnmeasuredLatencyMs), 0, TSingingMemory::LongestLatencyMs, 10, &ok);
+    if (ok) {
+        m_memory.rememberLatency(m_device, ms);
+    }
+}
+
+void TSingAlong::fileChanged()
+{
+    m_watch->stop();
+    if (m_pass) {
+        m_pass->stop();
+    }
+    m_pass.reset();
+    m_targets.clear();
+    ExportTake1->setEnabled(false);
+}
+
+} // namespace harmonet
