@@ -9,6 +9,8 @@
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
 #include "session/Song.h"
+#include "midiout/MidiOut.h"
+#include "singing/LatencyCalibration.h"
 #include "singing/MyPart.h"
 #include "singing/SingAlongPass.h"
 #include "singing/TakeMix.h"
@@ -50,6 +52,10 @@ TSingAlong::TSingAlong(TfrmMain& main, QMenuBar* bar)
     ExportTake1 = Practice1->addAction(tr("E&xport Take..."));
     ExportTake1->setObjectName(QStringLiteral("ExportTake1"));
     ExportTake1->setEnabled(false);
+    CalibrateLatency1 = Practice1->addAction(tr("&Calibrate Latency"));
+    CalibrateLatency1->setObjectName(QStringLiteral("CalibrateLatency1"));
+    setTag(CalibrateLatency1, 1);
+    connect(CalibrateLatency1, &QAction::triggered, this, [this] { runGuarded([this] { calibrateLatency(); }); });
     Latency1 = Practice1->addAction(tr("Microphone &Latency..."));
     Latency1->setObjectName(QStringLiteral("Latency1"));
     setTag(Latency1, 1);
@@ -211,6 +217,63 @@ void TSingAlong::setLatency()
     if (ok) {
         m_memory.rememberLatency(m_device, ms);
     }
+}
+
+void TSingAlong::calibrateLatency()
+{
+    if (calibrating() || singing()) {
+        return;
+    }
+    if (!m_main.session().outputOpen()) {
+        QMessageBox::information(&m_main, tr("Calibrate Latency"),
+                                 tr("No output is open to play the clicks through; choose one in the settings."));
+        return;
+    }
+    showNotice(tr("Calibrating: keep quiet while %n clicks play...", nullptr, CalibrationPlan::Clicks));
+    const auto start = SingAlongPass::Clock::now();
+    m_calibration = std::make_unique<SingAlongPass>();
+    if (!m_calibration->start(0.0, start, 0.0)) {
+        showNotice(m_calibration->notice());
+        m_calibration.reset();
+        return;
+    }
+    // A hi wood block on the percussion channel: short, with a sharp start.
+    constexpr quint8 Percussion = 0x09;
+    constexpr quint8 WoodBlock = 76;
+    for (const double ms : CalibrationPlan::clickTimes()) {
+        const auto at = start + std::chrono::microseconds(qint64(ms * 1000.0));
+        m_main.MidiOutput1->SendShort(0x90 | Percussion, WoodBlock, 127, at);
+        m_main.MidiOutput1->SendShort(0x80 | Percussion, WoodBlock, 0, at + std::chrono::milliseconds(100));
+    }
+    QTimer::singleShot(int(CalibrationPlan::lengthMs()), this, [this] { runGuarded([this] { finishCalibration(); }); });
+}
+
+void TSingAlong::finishCalibration()
+{
+    if (!m_calibration) {
+        return;
+    }
+    m_calibration->stop();
+    const std::vector<float> recording = m_calibration->take();
+    const double recordingStartMs = m_calibration->takeStartMs();
+    const QString device = m_calibration->sourceName();
+    const bool lost = m_calibration->problem() != CaptureProblem::None;
+    m_calibration.reset();
+    std::vector<double> played = CalibrationPlan::clickTimes();
+    for (double& ms : played) {
+        ms -= recordingStartMs;
+    }
+    const std::optional<double> latency =
+        lost ? std::nullopt : measuredLatencyMs(recording, SingAlongPass::SampleRate, played);
+    if (latency) {
+        m_device = device;
+        m_memory.rememberLatency(device, int(std::lround(*latency)));
+        showNotice(tr("Latency of the microphone: %1 ms").arg(std::lround(*latency)));
+        return;
+    }
+    showNotice(tr("The clicks were not heard in the microphone (headphones?): set the latency by hand."));
+    m_device = device;
+    setLatency();
 }
 
 void TSingAlong::fileChanged()

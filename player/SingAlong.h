@@ -38,6 +38,7 @@ public:
     QMenu* Practice1;
     QAction* SingAlong1;
     QAction* ExportTake1;
+    QAction* CalibrateLatency1;
     QAction* Latency1;
     // The notice about the microphone, in the status bar.
     QLabel* lblSingNotice;
@@ -52,6 +53,13 @@ public:
     void finishPass();
     void exportTake();
     void setLatency();
+    // Plays clicks through the output and finds them in the microphone's
+    // recording; the delay found is remembered for the microphone. Where no
+    // click is heard (headphones), the latency is asked for by hand.
+    void calibrateLatency();
+    // The calibration's recording is complete: measures it.
+    void finishCalibration();
+    bool calibrating() const { return m_calibration != nullptr; }
 
     // A new file or none: the last take belongs to the song before.
     void fileChanged();
@@ -63,6 +71,7 @@ private:
     TfrmMain& m_main;
     TSingingMemory m_memory;
     std::unique_ptr<SingAlongPass> m_pass;
+    std::unique_ptr<SingAlongPass> m_calibration;
     std::vector<TargetNote> m_targets;
     double m_fromMs = 0.0;
     double m_lastMs = 0.0;
