@@ -29,7 +29,8 @@ public:
     // Sings the samples from the moment start on, each at its time, on a
     // thread of its own; a pulled-out microphone ends the singing.
     void sing(std::vector<float> samples, std::chrono::steady_clock::time_point start);
-    // Waits until everything was sung (or the microphone went away).
+    // Waits until everything was sung (or the microphone went away). A source
+    // nobody records may stop reading its pipe: stop listening only after this.
     void waitUntilSung();
     // Samples written into the pipe so far.
     qint64 samplesSung() const { return m_written; }
