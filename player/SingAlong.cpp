@@ -14,6 +14,7 @@
 #include "singing/MyPart.h"
 #include "singing/SingAlongPass.h"
 #include "singing/TakeMix.h"
+#include "singing/TakePlayer.h"
 #include "windows/SingResults.h"
 
 #include <QAction>
@@ -49,6 +50,16 @@ TSingAlong::TSingAlong(TfrmMain& main, QMenuBar* bar)
     SingAlong1->setObjectName(QStringLiteral("SingAlong1"));
     SingAlong1->setShortcut(QKeySequence(Qt::Key_V));
     setTag(SingAlong1, 0);
+    PlayTake1 = Practice1->addAction(tr("Play &Take"));
+    PlayTake1->setObjectName(QStringLiteral("PlayTake1"));
+    PlayTake1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_V));
+    PlayTake1->setEnabled(false);
+    TakeWithPartMuted1 = Practice1->addAction(tr("Take with My Part &Muted"));
+    TakeWithPartMuted1->setObjectName(QStringLiteral("TakeWithPartMuted1"));
+    TakeWithPartMuted1->setCheckable(true);
+    TakeWithPartMuted1->setChecked(true);
+    setTag(TakeWithPartMuted1, 1);
+    connect(PlayTake1, &QAction::triggered, this, [this] { runGuarded([this] { playTake(); }); });
     ExportTake1 = Practice1->addAction(tr("E&xport Take..."));
     ExportTake1->setObjectName(QStringLiteral("ExportTake1"));
     ExportTake1->setEnabled(false);
@@ -74,6 +85,8 @@ TSingAlong::TSingAlong(TfrmMain& main, QMenuBar* bar)
         runGuarded([this] {
             if (session().sequencer().IsPlaying()) {
                 m_lastMs = session().sequencer().CurrentTime();
+            } else if (playingTake()) {
+                stopTake();
             } else {
                 finishPass();
             }
@@ -90,7 +103,12 @@ PlayingSession& TSingAlong::session() const
 
 bool TSingAlong::singing() const
 {
-    return m_watch->isActive();
+    return m_watch->isActive() && !playingTake();
+}
+
+bool TSingAlong::playingTake() const
+{
+    return m_takePlayer != nullptr;
 }
 
 void TSingAlong::showNotice(const QString& notice)
@@ -105,6 +123,7 @@ void TSingAlong::singAlong()
     if (!session().fileLoaded() || singing()) {
         return;
     }
+    stopTake();
     const std::optional<TVoice> voice =
         voiceOfTrack(session().song()->file(), session().practiceChoice().part);
     if (!voice) {
@@ -145,6 +164,7 @@ void TSingAlong::finishPass()
     const std::vector<NoteResult> results = m_pass->score(m_targets, m_fromMs, m_lastMs);
     const TakeSummary summary = summarize(results);
     ExportTake1->setEnabled(true);
+    PlayTake1->setEnabled(true);
 
     const QString hash = TPracticeMemory::contentHash(session().song()->bytes());
     if (!results.empty()) {
@@ -183,6 +203,7 @@ void TSingAlong::exportTake()
     take.song = session().song();
     take.settings = session().settings();
     take.choice = session().practiceChoice();
+    take.part = TakeWithPartMuted1->isChecked() ? PartBesideTake::Muted : PartBesideTake::Emphasised;
     take.take = m_pass->take();
     take.sampleRate = SingAlongPass::SampleRate;
     take.takeStartMs = m_pass->takeStartMs();
@@ -205,6 +226,49 @@ void TSingAlong::exportTake()
     ExportTake1->setEnabled(false);
     connect(worker, &QThread::finished, this, [this] { ExportTake1->setEnabled(m_pass != nullptr); });
     worker->start();
+}
+
+void TSingAlong::playTake()
+{
+    if (!m_pass || !session().fileLoaded() || singing()) {
+        return;
+    }
+    stopTake();
+    const int part = session().practiceChoice().part;
+    if (TakeWithPartMuted1->isChecked() && part >= 0 && part < session().trackCount() && !session().track(part).muted) {
+        session().setMuted(part, true);
+        session().gateway().silenceTrack(part);
+        m_mutedForTake = part;
+    }
+    TMidiFile& sequencer = session().sequencer();
+    if (!sequencer.IsPlaying()) {
+        m_main.btnPlayClick();
+    }
+    const auto steady = sequencer.SteadyTimeAt(sequencer.CurrentTime());
+    const double firstSample =
+        (sequencer.CurrentTime() - m_pass->takeStartMs()) * SingAlongPass::SampleRate / 1000.0;
+    m_takePlayer = std::make_unique<TakePlayer>();
+    const auto take = std::make_shared<const std::vector<float>>(m_pass->take());
+    if (!steady || !m_takePlayer->play(take, SingAlongPass::SampleRate, qint64(std::llround(firstSample)), *steady)) {
+        showNotice(tr("The take cannot be played (%1); the song plays on.").arg(m_takePlayer->why()));
+        m_takePlayer.reset();
+        return;
+    }
+    m_watch->start();
+}
+
+void TSingAlong::stopTake()
+{
+    if (!m_takePlayer) {
+        return;
+    }
+    m_takePlayer->stop();
+    m_takePlayer.reset();
+    m_watch->stop();
+    if (m_mutedForTake >= 0 && m_mutedForTake < session().trackCount()) {
+        session().setMuted(m_mutedForTake, false);
+    }
+    m_mutedForTake = -1;
 }
 
 void TSingAlong::setLatency()
@@ -278,6 +342,9 @@ void TSingAlong::finishCalibration()
 
 void TSingAlong::fileChanged()
 {
+    // The track muted for the take was the song's before.
+    m_mutedForTake = -1;
+    stopTake();
     m_watch->stop();
     if (m_pass) {
         m_pass->stop();
@@ -285,6 +352,7 @@ void TSingAlong::fileChanged()
     m_pass.reset();
     m_targets.clear();
     ExportTake1->setEnabled(false);
+    PlayTake1->setEnabled(false);
 }
 
 } // namespace harmonet

@@ -20,6 +20,7 @@ namespace harmonet {
 
 class PlayingSession;
 class SingAlongPass;
+class TakePlayer;
 class TfrmMain;
 
 // The main window's Practice menu for singing along: "Sing Along" plays the
@@ -37,6 +38,9 @@ public:
 
     QMenu* Practice1;
     QAction* SingAlong1;
+    QAction* PlayTake1;
+    // Whether my part is silent beside the take ("Play Take" and "Export Take"), else emphasised.
+    QAction* TakeWithPartMuted1;
     QAction* ExportTake1;
     QAction* CalibrateLatency1;
     QAction* Latency1;
@@ -51,6 +55,9 @@ public:
     void singAlong();
     // The pass is over: scores it, remembers it and shows the results.
     void finishPass();
+    // Plays the song from where it stands with the take beside it, aligned.
+    void playTake();
+    bool playingTake() const;
     void exportTake();
     void setLatency();
     // Plays clicks through the output and finds them in the microphone's
@@ -72,6 +79,10 @@ private:
     TSingingMemory m_memory;
     std::unique_ptr<SingAlongPass> m_pass;
     std::unique_ptr<SingAlongPass> m_calibration;
+    std::unique_ptr<TakePlayer> m_takePlayer;
+    // The track muted for the take's playing, to be heard again after it; -1: none.
+    int m_mutedForTake = -1;
+    void stopTake();
     std::vector<TargetNote> m_targets;
     double m_fromMs = 0.0;
     double m_lastMs = 0.0;

@@ -92,6 +92,22 @@ TEST_F(SingAlongTest, ScoresThePassAndRemembersIt)
     EXPECT_EQ(results.lstPasses->topLevelItem(0)->text(2), QString::number(main.MidiFile1->Bpm()));
     EXPECT_TRUE(singAlong.ExportTake1->isEnabled());
     EXPECT_FALSE(singAlong.lblSingNotice->isVisible());
+
+    // The take plays beside the song from its start, my part silent
+    // meanwhile; then all is as before.
+    main.btnStopClick();
+    const int streamsBefore = server.playbackStreams();
+    ASSERT_TRUE(singAlong.PlayTake1->isEnabled());
+    singAlong.PlayTake1->trigger();
+    ASSERT_TRUE(singAlong.playingTake()) << singAlong.lblSingNotice->text().toStdString();
+    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+    EXPECT_TRUE(main.session().track(alto->track).muted);
+    QTRY_COMPARE_WITH_TIMEOUT(server.playbackStreams(), streamsBefore + 1, 10000);
+    main.btnStopClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!singAlong.playingTake(), 10000);
+    EXPECT_FALSE(main.session().track(alto->track).muted);
+    QTRY_COMPARE_WITH_TIMEOUT(server.playbackStreams(), streamsBefore, 10000);
+    EXPECT_EQ(singAlong.resultsWindow()->lstPasses->topLevelItemCount(), 1) << "playing a take is no pass";
 }
 
 TEST_F(SingAlongTest, WithoutAMicrophoneANoticeShowsAndPlayingGoesOn)
