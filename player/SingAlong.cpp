@@ -11,7 +11,6 @@
 #include "session/Song.h"
 #include "midiout/MidiOut.h"
 #include "singing/LatencyCalibration.h"
-#include "singing/MyPart.h"
 #include "singing/SingAlongPass.h"
 #include "singing/TakeMix.h"
 #include "singing/TakePlayer.h"
@@ -124,8 +123,7 @@ void TSingAlong::singAlong()
         return;
     }
     stopTake();
-    const std::optional<TVoice> voice =
-        voiceOfTrack(session().song()->file(), session().practiceChoice().part);
+    const TVoice* voice = session().myVoice();
     if (!voice) {
         QMessageBox::information(&m_main, tr("Sing Along"),
                                  tr("Choose your part first (Options > My Part): singing along scores the notes of "
@@ -234,7 +232,7 @@ void TSingAlong::playTake()
         return;
     }
     stopTake();
-    const int part = session().practiceChoice().part;
+    const int part = session().practiceChoice().part.track;
     if (TakeWithPartMuted1->isChecked() && part >= 0 && part < session().trackCount() && !session().track(part).muted) {
         session().setMuted(part, true);
         session().gateway().silenceTrack(part);

@@ -11,7 +11,8 @@ namespace harmonet {
 SongSettings settingsBesideTake(const TakeWithSong& take)
 {
     SongSettings settings = take.settings;
-    const int part = take.choice.part;
+    // Silent by its track's mute (a voice sharing my part's track falls silent with it).
+    const int part = take.choice.part.track;
     if (take.part == PartBesideTake::Muted && part >= 0 && part < int(settings.tracks.size())) {
         settings.tracks[std::size_t(part)].muted = true;
     }

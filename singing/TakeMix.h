@@ -19,7 +19,7 @@ enum class PartBesideTake { Muted, Emphasised };
 struct TakeWithSong {
     std::shared_ptr<const Song> song;
     SongSettings settings;
-    // My part (a track of the song) and the mix the singer practises with.
+    // My part and the mix the singer practises with.
     PracticeChoice choice;
     PartBesideTake part = PartBesideTake::Muted;
     // Mono samples, and where the first of them lies on the song's timeline.

@@ -42,10 +42,10 @@ protected:
     TfrmMain& loadAlto()
     {
         TfrmMain& main = showWindow({exampleSongPath()});
-        const std::optional<TVoice> alto = voiceNamed(main.session().song()->file(), QStringLiteral("Alto"));
+        const std::optional<TVoice> alto = voiceNamed(main.session().voices(), QStringLiteral("Alto"));
         EXPECT_TRUE(alto);
         PracticeChoice choice = main.session().practiceChoice();
-        choice.part = alto ? alto->track : 2;
+        choice.part = alto ? alto->key() : PracticeChoice::NoPart;
         main.PracticeMenus1->choose(choice);
         main.MidiFile1->SetBpm(main.MidiFile1->Bpm() * 2);
         return main;
@@ -60,7 +60,7 @@ TEST_F(SingAlongTest, ScoresThePassAndRemembersIt)
     ASSERT_TRUE(microphone.plugIn());
     TfrmMain& main = loadAlto();
     TSingAlong& singAlong = *main.SingAlongMenus1;
-    const std::optional<TVoice> alto = voiceNamed(main.session().song()->file(), QStringLiteral("Alto"));
+    const std::optional<TVoice> alto = voiceNamed(main.session().voices(), QStringLiteral("Alto"));
     const std::vector<TargetNote> targets = partTargets(*main.MidiFile1, *alto);
 
     singAlong.SingAlong1->trigger();

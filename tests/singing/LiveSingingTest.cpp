@@ -26,7 +26,7 @@ FastAlto fastAlto(int noteCount)
     TMidiFile sequencer;
     sequencer.LoadSongFrom(song->file());
     sequencer.SetBpm(sequencer.Bpm() * 2);
-    const std::optional<TVoice> alto = voiceNamed(song->file(), QStringLiteral("Alto"));
+    const std::optional<TVoice> alto = voiceNamed(song->voices(), QStringLiteral("Alto"));
     EXPECT_TRUE(alto);
     FastAlto fast{partTargets(sequencer, *alto), 0.0};
     fast.targets.resize(std::size_t(noteCount));

@@ -20,7 +20,7 @@ std::shared_ptr<const Song> exampleSong()
 
 std::vector<TargetNote> altoTargets(const Song& song)
 {
-    const std::optional<TVoice> alto = voiceNamed(song.file(), QStringLiteral("Alto"));
+    const std::optional<TVoice> alto = voiceNamed(song.voices(), QStringLiteral("Alto"));
     EXPECT_TRUE(alto.has_value());
     return alto ? partTargets(song.file(), *alto) : std::vector<TargetNote>{};
 }

@@ -52,7 +52,7 @@ TEST(TakeExport, TheTakeSoundsWithTheSongWhereItWasSung)
         TakeWithSong take;
         take.song = session.song();
         take.settings = session.settings();
-        take.choice.part = 2;
+        take.choice.part = session.voices()[1].key();
         take.part = c.part;
         take.sampleRate = Rate;
         take.takeStartMs = c.takeStartMs;
@@ -80,7 +80,7 @@ TEST(TakeExport, TheTakeSoundsWithTheSongWhereItWasSung)
 
         const SongSettings settings = settingsBesideTake(take);
         EXPECT_EQ(settings.tracks[2].muted, c.part == PartBesideTake::Muted);
-        EXPECT_EQ(choiceBesideTake(take).part, c.part == PartBesideTake::Muted ? PracticeChoice::NoPart : 2);
+        EXPECT_EQ(choiceBesideTake(take).part, c.part == PartBesideTake::Muted ? PracticeChoice::NoPart : take.choice.part);
     }
 }
 

@@ -3,7 +3,6 @@
 //   harmonet-score FILE --part VOICE TAKE [--offset MS]
 // Exit status 0 on success; 1 when the song or the take cannot be read; 2 on
 // bad usage (also for a voice the song does not have, whose voices are listed).
-#include "practice/PracticeMix.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SongFile.h"
 #include "session/Song.h"
@@ -100,11 +99,11 @@ int main(int argc, char** argv)
     } catch (const std::exception& error) {
         return fail(QStringLiteral("cannot read %1: %2").arg(songPath, QString::fromUtf8(error.what())));
     }
-    const std::optional<TVoice> voice = voiceNamed(song->file(), part);
+    const std::optional<TVoice> voice = voiceNamed(song->voices(), part);
     if (!voice) {
         QStringList names;
         int number = 0;
-        for (const SongVoice& each : songVoices(song->file())) {
+        for (const TVoice& each : song->voices()) {
             names.append(QStringLiteral("  %1 %2").arg(++number).arg(each.name));
         }
         return usage(QStringLiteral("the song has no voice \"%1\"; its voices are:\n%2").arg(part, names.join('\n')));
