@@ -35,7 +35,6 @@ bool exportTake(const TakeWithSong& take, const QString& path, AudioFormat forma
     const qint64 firstFrame = std::llround(take.takeStartMs * take.sampleRate / 1000.0);
     qint64 frame = 0;
     std::vector<qint16> mixed;
-    int shown = -1;
     const bool complete = renderer.render(
         take.song,
         [&](std::span<const qint16> stereo) {
@@ -53,14 +52,7 @@ bool exportTake(const TakeWithSong& take, const QString& path, AudioFormat forma
             }
             writer.write(mixed);
         },
-        [&](qint64 done, qint64 total) {
-            const int percent = total > 0 ? int(done * 100 / total) : 100;
-            if (percent != shown) {
-                shown = percent;
-                return !progress || progress(percent);
-            }
-            return true;
-        });
+        SongRenderer::inPercent(progress));
     if (!complete) {
         return false;
     }
