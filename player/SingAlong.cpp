@@ -28,11 +28,16 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
+
 namespace harmonet {
 
 namespace {
 // How often the pass looks whether playing stopped.
 constexpr int WatchMs = 100;
+// A playing time this far off the one the pass began with was moved (a seek,
+// a loop's jump back, a new tempo): the take's timeline ends there.
+constexpr double JumpMs = 250.0;
 // Until a latency is set for a microphone, none is assumed.
 constexpr int UnmeasuredLatencyMs = 0;
 } // namespace
@@ -82,8 +87,12 @@ TSingAlong::TSingAlong(TfrmMain& main, QMenuBar* bar)
     m_watch->setInterval(WatchMs);
     connect(m_watch, &QTimer::timeout, this, [this] {
         runGuarded([this] {
-            if (session().sequencer().IsPlaying()) {
-                m_lastMs = session().sequencer().CurrentTime();
+            const TMidiFile& sequencer = session().sequencer();
+            const double expectedMs =
+                m_fromMs + std::chrono::duration<double, std::milli>(SingAlongPass::Clock::now() - m_steadyFrom).count();
+            const bool moved = !playingTake() && std::abs(sequencer.CurrentTime() - expectedMs) > JumpMs;
+            if (sequencer.IsPlaying() && !moved) {
+                m_lastMs = sequencer.CurrentTime();
             } else if (playingTake()) {
                 stopTake();
             } else {
@@ -147,6 +156,7 @@ void TSingAlong::singAlong()
         m_pass.reset();
         return;
     }
+    m_steadyFrom = *steady;
     m_device = m_pass->sourceName();
     m_pass->setLatencyMs(m_memory.latencyMs(m_device).value_or(UnmeasuredLatencyMs));
     m_watch->start();

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -86,6 +87,8 @@ private:
     std::vector<TargetNote> m_targets;
     double m_fromMs = 0.0;
     double m_lastMs = 0.0;
+    // When playing time stood at m_fromMs.
+    std::chrono::steady_clock::time_point m_steadyFrom;
     int m_bpm = 0;
     QString m_device;
     QTimer* m_watch;

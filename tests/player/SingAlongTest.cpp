@@ -110,6 +110,27 @@ TEST_F(SingAlongTest, ScoresThePassAndRemembersIt)
     EXPECT_EQ(singAlong.resultsWindow()->lstPasses->topLevelItemCount(), 1) << "playing a take is no pass";
 }
 
+TEST_F(SingAlongTest, AJumpEndsThePassWherePlayingTimeWasMoved)
+{
+    PipeMicrophone microphone(server);
+    ASSERT_TRUE(microphone.plugIn());
+    TfrmMain& main = loadAlto();
+    TSingAlong& singAlong = *main.SingAlongMenus1;
+    singAlong.SingAlong1->trigger();
+    ASSERT_TRUE(singAlong.singing());
+    const SungNote note{0.0, 30000.0, 62.0};
+    microphone.sing(singNotes({&note, 1}, PipeMicrophone::Rate, 30000.0), Clock::now());
+    QTRY_VERIFY_WITH_TIMEOUT(main.MidiFile1->CurrentTime() > 1500, 10000);
+    main.tbPosition->setValue(20000);
+    QTRY_VERIFY_WITH_TIMEOUT(singAlong.resultsWindow() && singAlong.resultsWindow()->isVisible(), 10000);
+    EXPECT_FALSE(singAlong.singing());
+    EXPECT_TRUE(main.MidiFile1->IsPlaying());
+    // Only the notes before the jump: the first two of the alto, at twice the tempo.
+    const int rows = singAlong.resultsWindow()->tblNotes->rowCount();
+    EXPECT_GE(rows, 2);
+    EXPECT_LE(rows, 5);
+}
+
 TEST_F(SingAlongTest, WithoutAMicrophoneANoticeShowsAndPlayingGoesOn)
 {
     TfrmMain& main = loadAlto();
