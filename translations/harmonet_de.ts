@@ -337,6 +337,96 @@ Siehe „%1 --help“.
     </message>
 </context>
 <context>
+    <name>harmonet::TSingAlong</name>
+    <message>
+        <source>&amp;Practice</source>
+        <translation>&amp;Üben</translation>
+    </message>
+    <message>
+        <source>&amp;Sing Along</source>
+        <translation>&amp;Mitsingen</translation>
+    </message>
+    <message>
+        <source>Play &amp;Take</source>
+        <translation>Aufnahme &amp;abspielen</translation>
+    </message>
+    <message>
+        <source>Take with My Part &amp;Muted</source>
+        <translation>Aufnahme mit stummer &amp;eigener Stimme</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Take...</source>
+        <translation>Aufnahme e&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Calibrate Latency</source>
+        <translation>&amp;Latenz einmessen</translation>
+    </message>
+    <message>
+        <source>Microphone &amp;Latency...</source>
+        <translation>Mikrofon-&amp;Latenz...</translation>
+    </message>
+    <message>
+        <source>Sing Along</source>
+        <translation>Mitsingen</translation>
+    </message>
+    <message>
+        <source>Choose your part first (Options &gt; My Part): singing along scores the notes of your part.</source>
+        <translation>Wählen Sie zuerst Ihre Stimme (Optionen &gt; Meine Stimme): Beim Mitsingen werden die Noten Ihrer Stimme bewertet.</translation>
+    </message>
+    <message>
+        <source>Export Take</source>
+        <translation>Aufnahme exportieren</translation>
+    </message>
+    <message>
+        <source> - my take</source>
+        <translation> - meine Aufnahme</translation>
+    </message>
+    <message>
+        <source>Audio files (*.wav *.flac *.ogg *.mp3)</source>
+        <translation>Audiodateien (*.wav *.flac *.ogg *.mp3)</translation>
+    </message>
+    <message>
+        <source>Take written to %1</source>
+        <translation>Aufnahme nach %1 geschrieben</translation>
+    </message>
+    <message>
+        <source>The take cannot be played (%1); the song plays on.</source>
+        <translation>Die Aufnahme kann nicht abgespielt werden (%1); das Stück läuft weiter.</translation>
+    </message>
+    <message>
+        <source>Microphone Latency</source>
+        <translation>Mikrofon-Latenz</translation>
+    </message>
+    <message>
+        <source>Milliseconds from a note leaving the speakers to your voice reaching the program:</source>
+        <translation>Millisekunden, bis ein Ton aus den Lautsprechern als Ihre Stimme im Programm ankommt:</translation>
+    </message>
+    <message>
+        <source>Calibrate Latency</source>
+        <translation>Latenz einmessen</translation>
+    </message>
+    <message>
+        <source>No output is open to play the clicks through; choose one in the settings.</source>
+        <translation>Kein Ausgang ist geöffnet, um die Klicks zu spielen; wählen Sie einen in den Einstellungen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Calibrating: keep quiet while %n clicks play...</source>
+        <translation>
+            <numerusform>Einmessen: Bitte still sein, während %n Klick spielt...</numerusform>
+            <numerusform>Einmessen: Bitte still sein, während %n Klicks spielen...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Latency of the microphone: %1 ms</source>
+        <translation>Latenz des Mikrofons: %1 ms</translation>
+    </message>
+    <message>
+        <source>The clicks were not heard in the microphone (headphones?): set the latency by hand.</source>
+        <translation>Die Klicks waren im Mikrofon nicht zu hören (Kopfhörer?): Stellen Sie die Latenz von Hand ein.</translation>
+    </message>
+</context>
+<context>
     <name>harmonet::TdlgExportPractice</name>
     <message>
         <source>Harmonet - Export Practice Tracks</source>
@@ -862,6 +952,112 @@ Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet bee
         <source>Lyrics</source>
         <comment>the lyrics preview: Example of Lyrics</comment>
         <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TfrmSingResults</name>
+    <message>
+        <source>in tune</source>
+        <translation>sauber</translation>
+    </message>
+    <message>
+        <source>flat</source>
+        <translation>zu tief</translation>
+    </message>
+    <message>
+        <source>sharp</source>
+        <translation>zu hoch</translation>
+    </message>
+    <message>
+        <source>late</source>
+        <translation>zu spät</translation>
+    </message>
+    <message>
+        <source>early</source>
+        <translation>zu früh</translation>
+    </message>
+    <message>
+        <source>not sung</source>
+        <translation>nicht gesungen</translation>
+    </message>
+    <message>
+        <source>Sing Along Results</source>
+        <translation>Ergebnis des Mitsingens</translation>
+    </message>
+    <message>
+        <source>Bar</source>
+        <translation>Takt</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Cents</source>
+        <translation>Cent</translation>
+    </message>
+    <message>
+        <source>Onset (ms)</source>
+        <translation>Einsatz (ms)</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Urteil</translation>
+    </message>
+    <message>
+        <source>Passes sung on this song:</source>
+        <translation>Durchgänge mit diesem Stück:</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Bars</source>
+        <translation>Takte</translation>
+    </message>
+    <message>
+        <source>Tempo</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>In tune</source>
+        <translation>Sauber</translation>
+    </message>
+    <message>
+        <source>Cents off</source>
+        <translation>Cent daneben</translation>
+    </message>
+    <message>
+        <source>Late</source>
+        <translation>Zu spät</translation>
+    </message>
+    <message numerus="yes">
+        <source>(sung %n octave(s) %1)</source>
+        <translation>
+            <numerusform>(%n Oktave %1 gesungen)</numerusform>
+            <numerusform>(%n Oktaven %1 gesungen)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>lower</source>
+        <translation>tiefer</translation>
+    </message>
+    <message>
+        <source>higher</source>
+        <translation>höher</translation>
+    </message>
+    <message>
+        <source>Every bar went well.</source>
+        <translation>Jeder Takt ist gelungen.</translation>
+    </message>
+    <message>
+        <source>Worst bars: %1</source>
+        <translation>Schwächste Takte: %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2 notes within ±50 cents; %3 cents off on average; %4 late by more than 100 ms; %5 not sung.</source>
+        <translation>%1 von %2 Noten innerhalb von ±50 Cent; im Mittel %3 Cent daneben; %4 mehr als 100 ms zu spät; %5 nicht gesungen.</translation>
     </message>
 </context>
 </TS>

@@ -337,6 +337,96 @@ Essayez « %1 --help ».
     </message>
 </context>
 <context>
+    <name>harmonet::TSingAlong</name>
+    <message>
+        <source>&amp;Practice</source>
+        <translation>&amp;Travail</translation>
+    </message>
+    <message>
+        <source>&amp;Sing Along</source>
+        <translation>&amp;Chanter avec</translation>
+    </message>
+    <message>
+        <source>Play &amp;Take</source>
+        <translation>&amp;Écouter la prise</translation>
+    </message>
+    <message>
+        <source>Take with My Part &amp;Muted</source>
+        <translation>Prise, mon pupitre &amp;coupé</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Take...</source>
+        <translation>E&amp;xporter la prise...</translation>
+    </message>
+    <message>
+        <source>&amp;Calibrate Latency</source>
+        <translation>&amp;Calibrer la latence</translation>
+    </message>
+    <message>
+        <source>Microphone &amp;Latency...</source>
+        <translation>&amp;Latence du micro...</translation>
+    </message>
+    <message>
+        <source>Sing Along</source>
+        <translation>Chanter avec</translation>
+    </message>
+    <message>
+        <source>Choose your part first (Options &gt; My Part): singing along scores the notes of your part.</source>
+        <translation>Choisissez d&apos;abord votre pupitre (Options &gt; Mon pupitre) : le chant est évalué sur les notes de votre pupitre.</translation>
+    </message>
+    <message>
+        <source>Export Take</source>
+        <translation>Exporter la prise</translation>
+    </message>
+    <message>
+        <source> - my take</source>
+        <translation> - ma prise</translation>
+    </message>
+    <message>
+        <source>Audio files (*.wav *.flac *.ogg *.mp3)</source>
+        <translation>Fichiers audio (*.wav *.flac *.ogg *.mp3)</translation>
+    </message>
+    <message>
+        <source>Take written to %1</source>
+        <translation>Prise écrite dans %1</translation>
+    </message>
+    <message>
+        <source>The take cannot be played (%1); the song plays on.</source>
+        <translation>La prise ne peut pas être jouée (%1) ; le morceau continue.</translation>
+    </message>
+    <message>
+        <source>Microphone Latency</source>
+        <translation>Latence du micro</translation>
+    </message>
+    <message>
+        <source>Milliseconds from a note leaving the speakers to your voice reaching the program:</source>
+        <translation>Millisecondes entre une note sortant des haut-parleurs et votre voix parvenant au programme :</translation>
+    </message>
+    <message>
+        <source>Calibrate Latency</source>
+        <translation>Calibrer la latence</translation>
+    </message>
+    <message>
+        <source>No output is open to play the clicks through; choose one in the settings.</source>
+        <translation>Aucune sortie n&apos;est ouverte pour jouer les clics ; choisissez-en une dans les réglages.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Calibrating: keep quiet while %n clicks play...</source>
+        <translation>
+            <numerusform>Calibrage : silence pendant que %n clic joue...</numerusform>
+            <numerusform>Calibrage : silence pendant que %n clics jouent...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Latency of the microphone: %1 ms</source>
+        <translation>Latence du micro : %1 ms</translation>
+    </message>
+    <message>
+        <source>The clicks were not heard in the microphone (headphones?): set the latency by hand.</source>
+        <translation>Les clics ne se sont pas fait entendre dans le micro (casque ?) : réglez la latence à la main.</translation>
+    </message>
+</context>
+<context>
     <name>harmonet::TdlgExportPractice</name>
     <message>
         <source>Harmonet - Export Practice Tracks</source>
@@ -862,6 +952,112 @@ Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de
         <source>Lyrics</source>
         <comment>the lyrics preview: Example of Lyrics</comment>
         <translation>paroles</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TfrmSingResults</name>
+    <message>
+        <source>in tune</source>
+        <translation>juste</translation>
+    </message>
+    <message>
+        <source>flat</source>
+        <translation>trop bas</translation>
+    </message>
+    <message>
+        <source>sharp</source>
+        <translation>trop haut</translation>
+    </message>
+    <message>
+        <source>late</source>
+        <translation>en retard</translation>
+    </message>
+    <message>
+        <source>early</source>
+        <translation>en avance</translation>
+    </message>
+    <message>
+        <source>not sung</source>
+        <translation>non chanté</translation>
+    </message>
+    <message>
+        <source>Sing Along Results</source>
+        <translation>Résultats du chant</translation>
+    </message>
+    <message>
+        <source>Bar</source>
+        <translation>Mesure</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Cents</source>
+        <translation>Cents</translation>
+    </message>
+    <message>
+        <source>Onset (ms)</source>
+        <translation>Attaque (ms)</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>Passes sung on this song:</source>
+        <translation>Passages chantés sur ce morceau :</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Bars</source>
+        <translation>Mesures</translation>
+    </message>
+    <message>
+        <source>Tempo</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>In tune</source>
+        <translation>Juste</translation>
+    </message>
+    <message>
+        <source>Cents off</source>
+        <translation>Cents d&apos;écart</translation>
+    </message>
+    <message>
+        <source>Late</source>
+        <translation>En retard</translation>
+    </message>
+    <message numerus="yes">
+        <source>(sung %n octave(s) %1)</source>
+        <translation>
+            <numerusform>(chanté %n octave %1)</numerusform>
+            <numerusform>(chanté %n octaves %1)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>lower</source>
+        <translation>plus bas</translation>
+    </message>
+    <message>
+        <source>higher</source>
+        <translation>plus haut</translation>
+    </message>
+    <message>
+        <source>Every bar went well.</source>
+        <translation>Toutes les mesures sont réussies.</translation>
+    </message>
+    <message>
+        <source>Worst bars: %1</source>
+        <translation>Mesures les plus faibles : %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2 notes within ±50 cents; %3 cents off on average; %4 late by more than 100 ms; %5 not sung.</source>
+        <translation>%1 notes sur %2 à ±50 cents près ; %3 cents d&apos;écart en moyenne ; %4 en retard de plus de 100 ms ; %5 non chantées.</translation>
     </message>
 </context>
 </TS>

@@ -4,7 +4,7 @@
 # (/usr/local unless told otherwise).
 include(GNUInstallDirs)
 set(HARMONET_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/harmonet)
-install(TARGETS harmonet harmonet-render harmonet-dump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS harmonet harmonet-render harmonet-dump harmonet-score RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES app/desktop/harmonet.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_BINARY_DIR}/app/desktop/org.harmonet.harmonet.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES app/desktop/harmonet.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
