@@ -3,7 +3,9 @@
 #include "midiout/Miditype.h"
 #include "practice/PracticeMix.h"
 #include "practice/TrackSettings.h"
+#include "sequencer/ChannelState.h"
 #include "sequencer/MidiFile.h"
+#include "session/SoundingNotes.h"
 
 #include <optional>
 #include <vector>
@@ -64,6 +66,19 @@ public:
     void silence();
     // All Notes Off on the track's channel, while an output is open.
     void silenceTrack(int track);
+    // Ends what sounds, while an output is open: on each channel the pedal
+    // is lifted, every note the gateway started and did not end gets its
+    // note-off, then All Notes Off; at the moment given, or now.
+    void release(const Due& due = std::nullopt);
+    // The channels' settings at a place sent again, while an output is open:
+    // bank, program, volume, expression, pan, pedal, pitch bend and bend
+    // range of every channel the song uses, by the routing rules (the
+    // owner's instrument, the track mixer, the practice mix) except the
+    // mute, so a muted track plays right once it is heard again.
+    void chase(const TChannelStates& states, const Due& due = std::nullopt);
+    // Notes started through the gateway and not ended.
+    int soundingNoteCount() const { return m_sounding.count(); }
+
     // A volume or pan value of the track mixer for the track's channel: it
     // takes the emphasis of the singer's part, as the file's own do.
     void sendTrackMix(int track, int controller, int value);
@@ -78,6 +93,11 @@ public:
 
 private:
     int channelOf(int track) const;
+    // Routes a channel event; a chasing one ignores the owner's mute and
+    // leaves the current track alone.
+    void routeEvent(const TMidiEvent& event, const Due& due, bool chasing);
+    void chaseChannel(int channel, const TChannelState& state, const Due& due);
+    void deliver(const TMyMidiEvent& message, const Due& due);
 
     const TMidiFile& m_song;
     const std::vector<TrackSettings>& m_tracks;
@@ -85,6 +105,7 @@ private:
     TPracticeMix m_mix;
     bool m_trackMixerInForce = false;
     int m_currentTrack = 1;
+    SoundingNotes m_sounding;
 };
 
 } // namespace harmonet

@@ -2,7 +2,10 @@
 
 #include "practice/PracticeChoice.h"
 #include "practice/TrackSettings.h"
+#include "sequencer/BarMap.h"
+#include "sequencer/ChannelState.h"
 #include "sequencer/MidiEvent.h"
+#include "session/BarLoop.h"
 #include "session/MidiGateway.h"
 #include "session/SongSettings.h"
 
@@ -92,8 +95,33 @@ public:
     // Plays from ms on: from the start at 0, else from where a seek put the
     // tracks. The caller sends the instruments first, as the play action does.
     void startAt(int ms);
-    // The tracks to ms without sounding, and the playing time with them.
+    // The tracks to ms without sounding, and the playing time with them:
+    // what sounds is released, then the channels get the settings the file
+    // has there (see MidiGateway::chase).
     void seek(int ms);
+    // The same to the start of a bar (bar numbers as printed), exactly to its tick.
+    void seekToBar(qint64 bar);
+
+    // --- Bars and the loop ---
+    // The upbeat before the first full bar set by hand, in beats (none: as
+    // the file shows it). Bar numbers follow it; a loop keeps its bars.
+    std::optional<double> pickupBeats() const { return m_pickupBeats; }
+    void setPickupBeats(std::optional<double> beats);
+    // The song's bars as a score prints them, with their milliseconds at the
+    // song's own tempo (or tempi when tempo changes are followed).
+    const TBarMap& bars() const;
+    // The bar and beat the playing position is in.
+    TBarPosition barPosition() const;
+    // Plays bars firstBar to lastBar over and over (passes times, 0: until
+    // cleared); the bars are kept within the song's, in order. Playing
+    // reaching the end of lastBar goes on at the start of firstBar within the
+    // synthesizer's block: notes held across are released, the channels get
+    // their settings at firstBar, and wrapped is emitted.
+    void setLoop(qint64 firstBar, qint64 lastBar, int passes = 0);
+    void clearLoop();
+    const std::optional<BarLoop>& loop() const { return m_loop; }
+    // Where the loop lies in playing time at the current tempo: its start and end (ms).
+    std::optional<std::pair<int, int>> loopSpanMs() const;
 
 signals:
     // A meta event of the song fell due (a syllable, a text).
@@ -102,12 +130,24 @@ signals:
     void outputNoticeChanged();
     // The open output device went away.
     void outputLost();
+    // The loop was set, changed or cleared.
+    void loopChanged();
+    // Playing went back from the loop's end to its start, pass (from 2) now
+    // under way. Emitted while the sequencer wraps, after the release and the
+    // settings at the start went out and before the start's events do: a
+    // receiver may send more at the same moment (at), never move the sequencer.
+    void wrapped(int pass, const harmonet::TDue& at);
 
 private:
     class OutputSink;
 
     void takeSong(std::shared_ptr<const Song> song);
     TrackSettings& settingsOf(int track);
+    void loopWrapped(const TDue& at);
+    // The loop's bars in ticks of the sequencer; the tracks' states at its start.
+    void placeLoop();
+    // Releases what sounds and sends the settings at the playing position.
+    void chaseHere();
 
     std::shared_ptr<const Song> m_song;
     std::unique_ptr<TMidiFile> m_sequencer;
@@ -115,6 +155,14 @@ private:
     MidiGateway m_gateway;
     std::unique_ptr<OutputSink> m_outputSink;
     bool m_outputOpen = false;
+    TChannelStateTimeline m_channelStates;
+    std::optional<double> m_pickupBeats;
+    // Built when first asked for after the song, the upbeat or the tempo
+    // map's use changed.
+    mutable std::optional<TBarMap> m_bars;
+    mutable bool m_barsFollowTempo = false;
+    std::optional<BarLoop> m_loop;
+    TChannelStates m_loopStartStates{};
 };
 
 } // namespace harmonet
