@@ -2,6 +2,7 @@
 // window, and closing it.
 #include "player/UnitMain.h"
 
+#include "player/BarControls.h"
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
@@ -170,6 +171,7 @@ void TfrmMain::LoadMidiFile()
         pLyricsClick(lyricsButtonOf(1));
     }
     PracticeMenus1->fileLoaded();
+    BarControls1->fileLoaded();
 }
 
 void TfrmMain::sbCloseClick()
@@ -182,6 +184,7 @@ void TfrmMain::CloseFile()
     btnStopClick();
     // The channels get the file's own levels back before the song goes.
     PracticeMenus1->fileClosed();
+    BarControls1->fileClosed();
     m_session->close();
     showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));

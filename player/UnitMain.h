@@ -36,6 +36,7 @@ class TImageButton;
 class TPanel;
 class TfrmLyrics;
 class TfrmSettings;
+class TBarControls;
 class TPracticeMenus;
 class TTimeDisplay;
 class TRightAlignedLabel;
@@ -183,6 +184,9 @@ public:
     // The position-changed action: silences, seeks, shows the new place and
     // plays on from it while playing.
     void tbPositionChanged();
+    // The same for a jump to a tick position (a bar, a phrase): exactly
+    // there, the slider following without seeking again.
+    void jumpToTicks(double ticks);
 
     // --- Fast forward and rewind, in Winding.cpp ---
     // The time of day in whole seconds that the menu's fast forward and
@@ -327,6 +331,8 @@ public:
     TInstrumentMenu* pmInstruments;
     // My part and the export of practice tracks, in PracticeMenus.cpp.
     TPracticeMenus* PracticeMenus1 = nullptr;
+    // Bars, jumps to them and the loop, in BarControls.cpp.
+    TBarControls* BarControls1 = nullptr;
 
     // The text of the status bar (one text: the bar is in simple mode).
     QString statusText() const;

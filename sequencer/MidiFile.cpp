@@ -439,6 +439,19 @@ void TMidiFile::placeAt(double ticks, qint64 firstTicks, int ms)
     }
 }
 
+void TMidiFile::SeekTo(int ms)
+{
+    if (m_microsecondsPerTick == 0.0) {
+        return;
+    }
+    const qint64 p = TicksAtMs(ms);
+    for (const auto& track : m_tracks) {
+        track->RewindTrack();
+        track->SkipBefore(p);
+    }
+    m_loopPass = 1;
+}
+
 int TMidiFile::SongLengthMs() const
 {
     qint64 lastTicks = 0;

@@ -228,12 +228,21 @@ void PlayingSession::seek(int ms)
 
 void PlayingSession::seekToBar(qint64 bar)
 {
-    if (bars().IsEmpty()) {
-        return;
+    if (!bars().IsEmpty()) {
+        seekToTicks(bars().TicksOfBar(bar));
     }
+}
+
+void PlayingSession::seekToTicks(double ticks)
+{
     m_gateway.release();
-    m_sequencer->JumpToTicks(bars().TicksOfBar(bar));
+    m_sequencer->JumpToTicks(ticks);
     chaseHere();
+}
+
+void PlayingSession::windTo(int ms)
+{
+    m_sequencer->JumpTo(ms);
 }
 
 void PlayingSession::chaseHere()

@@ -5,7 +5,7 @@
 #include "sequencer/BarMap.h"
 #include "sequencer/ChannelState.h"
 #include "sequencer/MidiEvent.h"
-#include "session/BarLoop.h"
+#include "practice/BarLoop.h"
 #include "session/MidiGateway.h"
 #include "session/SongSettings.h"
 
@@ -101,6 +101,14 @@ public:
     void seek(int ms);
     // The same to the start of a bar (bar numbers as printed), exactly to its tick.
     void seekToBar(qint64 bar);
+    // The same to a tick position.
+    void seekToTicks(double ticks);
+    // The tracks and playing time to ms, sending nothing: the steps of
+    // winding, which silenced the output when it began.
+    void windTo(int ms);
+    // The channels' settings at the playing position, sent (see
+    // MidiGateway::chase); winding ends with them.
+    void chaseHere();
 
     // --- Bars and the loop ---
     // The upbeat before the first full bar set by hand, in beats (none: as
@@ -146,8 +154,6 @@ private:
     void loopWrapped(const TDue& at);
     // The loop's bars in ticks of the sequencer; the tracks' states at its start.
     void placeLoop();
-    // Releases what sounds and sends the settings at the playing position.
-    void chaseHere();
 
     std::shared_ptr<const Song> m_song;
     std::unique_ptr<TMidiFile> m_sequencer;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "practice/TrackSettings.h"
-#include "session/BarLoop.h"
+#include "practice/BarLoop.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
+
+#include <optional>
 
 namespace harmonet {
 
@@ -13,5 +16,12 @@ struct BarLoop {
     int passes = 0;
     bool operator==(const BarLoop&) const = default;
 };
+
+// The text form of a loop as it is remembered: "12-20", with "x3" after it
+// for three passes.
+QString loopText(const BarLoop& loop);
+// The loop of a text form (bars in order, 0 to a million, passes up to 100),
+// or nothing when the text is not one.
+std::optional<BarLoop> loopFromText(const QString& text);
 
 } // namespace harmonet
