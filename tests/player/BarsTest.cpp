@@ -102,6 +102,7 @@ TEST_F(BarsTest, KeysAndGoToBarMoveByBarsPhrasesAndSetTheLoop)
             step.before();
         }
         // The window is active again after a dialog before its keys act.
+        main.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main)) << step.what;
         QTest::keyClick(&main, Qt::Key(step.key), step.modifiers);
         EXPECT_EQ(main.tbPosition->value(), step.positionMs) << step.what;
