@@ -6,7 +6,7 @@
 #include "player/ControlTags.h"
 #include "player/TrackBar.h"
 #include "player/UnitMain.h"
-#include "practice/PracticeMix.h"
+#include "practice/VoiceModel.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/PhraseStart.h"
 #include "session/PlayingSession.h"
@@ -193,14 +193,14 @@ int TBarControls::phraseTrack() const
 {
     const TMidiFile& song = session().sequencer();
     if (session().practiceChoice().hasPart()) {
-        return session().practiceChoice().part;
+        return session().practiceChoice().part.track;
     }
     if (m_main.LyricTrack >= 0 && m_main.LyricTrack < song.NumberOfTracks()
         && !notesOfTrack(*song.TrackAt(m_main.LyricTrack)).empty()) {
         return m_main.LyricTrack;
     }
-    const std::vector<SongVoice> voices = songVoices(song);
-    return voices.empty() ? -1 : voices.front().track;
+    const QList<TVoice>& voices = session().voices();
+    return voices.isEmpty() ? -1 : voices.front().track;
 }
 
 void TBarControls::phraseStart()

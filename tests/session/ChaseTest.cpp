@@ -83,7 +83,7 @@ std::map<int, int> lastValues(const std::vector<RecordingSink::Message>& message
 TEST(Chase, ASeekSendsTheChannelSettingsOfTheNewPlaceThroughTheMixes)
 {
     PracticeChoice altoMine;
-    altoMine.part = 2;
+    altoMine.part = VoiceKey{2};
     const quint8 mixedFifty = mixedVolume(ChannelRole::Other, altoMine, 50);
     const quint8 mixedHundred = mixedVolume(ChannelRole::Other, altoMine, 100);
     ASSERT_LT(mixedFifty, 50);
