@@ -144,7 +144,7 @@ void MidiGateway::release(const Due& due)
     }
 }
 
-void MidiGateway::chase(const TChannelStates& states, const Due& due)
+void MidiGateway::chase(const TChannelSetups& states, const Due& due)
 {
     if (!isOpen()) {
         return;
@@ -156,7 +156,7 @@ void MidiGateway::chase(const TChannelStates& states, const Due& due)
     }
 }
 
-void MidiGateway::chaseChannel(int channel, const TChannelState& state, const Due& due)
+void MidiGateway::chaseChannel(int channel, const TChannelSetup& state, const Due& due)
 {
     const quint8 index = quint8(channel - 1);
     const auto routeMessage = [this, &due](quint8 status, quint8 first, quint8 second) {

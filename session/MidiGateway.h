@@ -4,7 +4,7 @@
 #include "practice/PracticeMix.h"
 #include "practice/VoiceRouting.h"
 #include "practice/TrackSettings.h"
-#include "sequencer/ChannelState.h"
+#include "sequencer/ChannelSetup.h"
 #include "sequencer/MidiFile.h"
 #include "session/SoundingNotes.h"
 
@@ -77,7 +77,7 @@ public:
     // range of every channel the song uses, by the routing rules (the
     // owner's instrument, the track mixer, the practice mix) except the
     // mute, so a muted track plays right once it is heard again.
-    void chase(const TChannelStates& states, const Due& due = std::nullopt);
+    void chase(const TChannelSetups& states, const Due& due = std::nullopt);
     // Notes started through the gateway and not ended.
     int soundingNoteCount() const { return m_sounding.count(); }
 
@@ -100,7 +100,7 @@ private:
     // Routes a channel event; a chasing one ignores the owner's mute and
     // leaves the current track alone.
     void routeEvent(const TMidiEvent& event, const Due& due, bool chasing);
-    void chaseChannel(int channel, const TChannelState& state, const Due& due);
+    void chaseChannel(int channel, const TChannelSetup& state, const Due& due);
     void deliver(const TMyMidiEvent& message, const Due& due);
     // A message of the song's channel (made of event) or of the user's or
     // the session's own for a channel: my part's notes to their channel,

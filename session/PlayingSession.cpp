@@ -98,7 +98,7 @@ void PlayingSession::takeSong(std::shared_ptr<const Song> song)
     m_myVoice = -1;
     m_gateway.songChanged(m_song ? &m_song->voices() : nullptr);
     setPartNotice(QString());
-    m_channelStates = TChannelStateTimeline(*m_sequencer);
+    m_channelStates = TChannelSetupTimeline(*m_sequencer);
     m_pickupBeats.reset();
     m_bars.reset();
     const bool hadLoop = m_loop.has_value();

@@ -3,7 +3,7 @@
 #include "practice/PracticeChoice.h"
 #include "practice/TrackSettings.h"
 #include "sequencer/BarMap.h"
-#include "sequencer/ChannelState.h"
+#include "sequencer/ChannelSetup.h"
 #include "sequencer/MidiEvent.h"
 #include "practice/BarLoop.h"
 #include "session/MidiGateway.h"
@@ -182,14 +182,14 @@ private:
     MidiGateway m_gateway;
     std::unique_ptr<OutputSink> m_outputSink;
     bool m_outputOpen = false;
-    TChannelStateTimeline m_channelStates;
+    TChannelSetupTimeline m_channelStates;
     std::optional<double> m_pickupBeats;
     // Built when first asked for after the song, the upbeat or the tempo
     // map's use changed.
     mutable std::optional<TBarMap> m_bars;
     mutable bool m_barsFollowTempo = false;
     std::optional<BarLoop> m_loop;
-    TChannelStates m_loopStartStates{};
+    TChannelSetups m_loopStartStates{};
     int m_myVoice = -1;
     QString m_partNotice;
 };

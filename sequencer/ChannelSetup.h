@@ -16,7 +16,7 @@ class TMidiFile;
 // on the channel are none (a bank, a program, a bend range): nothing is sent
 // for them; those it makes somewhere are at their power-on value before it
 // first makes them.
-struct TChannelState {
+struct TChannelSetup {
     // The song has channel messages on the channel.
     bool Used = false;
     std::optional<quint8> BankMsb;
@@ -35,22 +35,22 @@ struct TChannelState {
     quint8 ParameterMsb = 127;
     quint8 ParameterLsb = 127;
 
-    bool operator==(const TChannelState&) const = default;
+    bool operator==(const TChannelSetup&) const = default;
 };
 
-using TChannelStates = std::array<TChannelState, 16>;
+using TChannelSetups = std::array<TChannelSetup, 16>;
 
 // The settings changes of a song, gathered once, from which the state of
 // every channel at any place is found in time proportional to the number of
 // changes (not of notes).
-class TChannelStateTimeline {
+class TChannelSetupTimeline {
 public:
-    TChannelStateTimeline() = default;
-    explicit TChannelStateTimeline(const TMidiFile& song);
+    TChannelSetupTimeline() = default;
+    explicit TChannelSetupTimeline(const TMidiFile& song);
 
     // Each channel (index 0 is channel 1) as the events before ticks left it,
     // in the order the song plays them.
-    TChannelStates At(double ticks) const;
+    TChannelSetups At(double ticks) const;
 
 private:
     struct Change {
@@ -60,7 +60,7 @@ private:
         quint8 value2;
     };
 
-    TChannelStates m_initial{};
+    TChannelSetups m_initial{};
     std::vector<Change> m_changes;
 };
 

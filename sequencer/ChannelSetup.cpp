@@ -1,4 +1,4 @@
-#include "sequencer/ChannelState.h"
+#include "sequencer/ChannelSetup.h"
 
 #include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
@@ -55,12 +55,12 @@ bool isSetting(quint8 status, quint8 number)
     }
 }
 
-bool bendRangeSelected(const TChannelState& state)
+bool bendRangeSelected(const TChannelSetup& state)
 {
     return state.ParameterMsb == 0 && state.ParameterLsb == 0;
 }
 
-void applyController(TChannelState& state, quint8 number, quint8 value)
+void applyController(TChannelSetup& state, quint8 number, quint8 value)
 {
     switch (number) {
     case cc::BankMsb: state.BankMsb = value; break;
@@ -92,7 +92,7 @@ void applyController(TChannelState& state, quint8 number, quint8 value)
 }
 
 // Marks what the song ever sets on a channel, at its power-on value.
-void noteSetting(TChannelState& state, quint8 status, quint8 number)
+void noteSetting(TChannelSetup& state, quint8 status, quint8 number)
 {
     const quint8 kind = status & 0xF0;
     if (kind == ProgramKind) {
@@ -111,7 +111,7 @@ void noteSetting(TChannelState& state, quint8 status, quint8 number)
 
 } // namespace
 
-TChannelStateTimeline::TChannelStateTimeline(const TMidiFile& song)
+TChannelSetupTimeline::TChannelSetupTimeline(const TMidiFile& song)
 {
     for (int index = 0; index < song.NumberOfTracks(); ++index) {
         for (const TMidiEvent& event : song.TrackAt(index)->Events()) {
@@ -131,10 +131,10 @@ TChannelStateTimeline::TChannelStateTimeline(const TMidiFile& song)
         noteSetting(m_initial[change.status & 0x0F], change.status, change.value1);
     }
     // Data entry sets the bend range only where parameter 0 was selected.
-    TChannelStates played = m_initial;
+    TChannelSetups played = m_initial;
     std::array<bool, 16> setsRange{};
     for (const Change& change : m_changes) {
-        TChannelState& state = played[change.status & 0x0F];
+        TChannelSetup& state = played[change.status & 0x0F];
         if ((change.status & 0xF0) == ControllerKind
             && (change.value1 == midi::DataEntryMsb || change.value1 == midi::DataEntryLsb) && bendRangeSelected(state)) {
             setsRange[change.status & 0x0F] = true;
@@ -151,14 +151,14 @@ TChannelStateTimeline::TChannelStateTimeline(const TMidiFile& song)
     }
 }
 
-TChannelStates TChannelStateTimeline::At(double ticks) const
+TChannelSetups TChannelSetupTimeline::At(double ticks) const
 {
-    TChannelStates states = m_initial;
+    TChannelSetups states = m_initial;
     for (const Change& change : m_changes) {
         if (!(change.ticks < ticks)) {
             break;
         }
-        TChannelState& state = states[change.status & 0x0F];
+        TChannelSetup& state = states[change.status & 0x0F];
         switch (change.status & 0xF0) {
         case ProgramKind: state.Program = change.value1; break;
         case PitchBendKind: state.PitchBend = quint16((change.value2 << 7) | change.value1); break;
