@@ -43,6 +43,7 @@ bench: build
 	$(BUILD)/bench/harmonet-bench-practice
 	$(BUILD)/bench/harmonet-bench-stage
 	$(BUILD)/bench/harmonet-bench-onsets
+	$(BUILD)/bench/harmonet-bench-loop
 	$(BUILD)/bench/harmonet-bench-startup
 	$(BUILD)/bench/harmonet-bench-singing
 

@@ -2,6 +2,7 @@
 // window, and closing it.
 #include "player/UnitMain.h"
 
+#include "player/BarControls.h"
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
@@ -172,6 +173,7 @@ void TfrmMain::LoadMidiFile()
     }
     PracticeMenus1->fileLoaded();
     SingAlongMenus1->fileChanged();
+    BarControls1->fileLoaded();
 }
 
 void TfrmMain::sbCloseClick()
@@ -185,6 +187,7 @@ void TfrmMain::CloseFile()
     // The channels get the file's own levels back before the song goes.
     PracticeMenus1->fileClosed();
     SingAlongMenus1->fileChanged();
+    BarControls1->fileClosed();
     m_session->close();
     showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));

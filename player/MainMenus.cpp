@@ -1,6 +1,7 @@
 // The main window's menu bar and popup menus.
 #include "player/UnitMain.h"
 
+#include "player/BarControls.h"
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/PracticeMenus.h"
@@ -94,6 +95,7 @@ void TfrmMain::createMenus()
     help->addSeparator();
     About1 = item(help, "About1", 1, QStringLiteral("About..."), QKeySequence(Qt::Key_F12));
 
+    BarControls1 = new TBarControls(*this, controlsMenu, options);
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
     SingAlongMenus1 = new TSingAlong(*this, bar);
 

@@ -3,6 +3,7 @@
 // and what follows a change of the position.
 #include "player/UnitMain.h"
 
+#include "player/BarControls.h"
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
@@ -22,6 +23,10 @@ void TfrmMain::AllNotesOff()
 void TfrmMain::ShowTime(int ms)
 {
     TimeDisplay1->setTime(sbTimeDown->isDown() ? SongLength - ms : ms);
+    // The bar controls come with the menus, after the first read-out.
+    if (BarControls1) {
+        BarControls1->showPlace(ms);
+    }
 }
 
 void TfrmMain::releasePause()
@@ -63,7 +68,8 @@ void TfrmMain::Timer1Timer()
     tbPosition->setValue(now);
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));
     bindPositionOnChange();
-    if (MidiFile1->SongLengthMs() <= now) {
+    // A loop that ends with the song goes back to its start instead.
+    if (MidiFile1->SongLengthMs() <= now && !MidiFile1->LoopWrapAhead()) {
         btnStopClick();
     }
 }
@@ -147,8 +153,14 @@ void TfrmMain::tbPositionChanged()
     const int position = tbPosition->value();
     tbPosition->setToolTip(FormatPosition(position));
     ShowTime(position);
-    // The tracks move to the position without sounding, then the clock follows.
-    m_session->seek(position);
+    // The tracks move to the position without sounding, then the clock
+    // follows; the channels get the settings the song has there (once
+    // winding ends).
+    if (winding) {
+        m_session->windTo(position);
+    } else {
+        m_session->seek(position);
+    }
     ShowLyricsAt(position);
     if (btnPlay->isDown() && !btnPause->isDown() && !winding) {
         btnPlayClick();
@@ -157,6 +169,26 @@ void TfrmMain::tbPositionChanged()
         Timer1->start();
     } else {
         Timer1->stop();
+    }
+}
+
+void TfrmMain::jumpToTicks(double ticks)
+{
+    const bool refreshing = Timer1->isActive();
+    Timer1->stop();
+    m_session->seekToTicks(ticks);
+    const int position = MidiFile1->CurrentTime();
+    detachPositionOnChange();
+    tbPosition->setValue(position);
+    tbPosition->setToolTip(FormatPosition(tbPosition->value()));
+    bindPositionOnChange();
+    ShowTime(position);
+    ShowLyricsAt(position);
+    if (btnPlay->isDown() && !btnPause->isDown()) {
+        btnPlayClick();
+    }
+    if (refreshing) {
+        Timer1->start();
     }
 }
 

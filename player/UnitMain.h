@@ -36,6 +36,7 @@ class TImageButton;
 class TPanel;
 class TfrmLyrics;
 class TfrmSettings;
+class TBarControls;
 class TPracticeMenus;
 class TSingAlong;
 class TTimeDisplay;
@@ -184,6 +185,9 @@ public:
     // The position-changed action: silences, seeks, shows the new place and
     // plays on from it while playing.
     void tbPositionChanged();
+    // The same for a jump to a tick position (a bar, a phrase): exactly
+    // there, the slider following without seeking again.
+    void jumpToTicks(double ticks);
 
     // --- Fast forward and rewind, in Winding.cpp ---
     // The time of day in whole seconds that the menu's fast forward and
@@ -330,6 +334,8 @@ public:
     TPracticeMenus* PracticeMenus1 = nullptr;
     // Singing along with my part measured, in SingAlong.cpp.
     TSingAlong* SingAlongMenus1 = nullptr;
+    // Bars, jumps to them and the loop, in BarControls.cpp.
+    TBarControls* BarControls1 = nullptr;
 
     // The text of the status bar (one text: the bar is in simple mode).
     QString statusText() const;

@@ -25,7 +25,10 @@ std::optional<double> pickupFromText(const QString& text)
 
 TPracticeMemory::TPracticeMemory()
     : m_choices(keyPath(), [](const QString& text) { return choiceFromText(text).has_value(); }),
-      m_pickups(pickupKeyPath(), [](const QString& text) { return pickupFromText(text).has_value(); })
+      m_pickups(pickupKeyPath(), [](const QString& text) { return pickupFromText(text).has_value(); }),
+      // "none": the file's loop was cleared.
+      m_loops(loopKeyPath(),
+              [](const QString& text) { return text == QLatin1String("none") || loopFromText(text).has_value(); })
 {
 }
 
@@ -37,6 +40,11 @@ QString TPracticeMemory::keyPath()
 QString TPracticeMemory::pickupKeyPath()
 {
     return QStringLiteral("Software\\Harmonet\\PracticePickups");
+}
+
+QString TPracticeMemory::loopKeyPath()
+{
+    return QStringLiteral("Software\\Harmonet\\PracticeLoops");
 }
 
 QString TPracticeMemory::contentHash(const QByteArray& bytes)
@@ -66,6 +74,17 @@ void TPracticeMemory::rememberPickupBeats(const QString& path, const QString& ha
     if (isPickupBeats(beats)) {
         m_pickups.remember(path, hash, QString::number(beats, 'g', QLocale::FloatingPointShortest));
     }
+}
+
+std::optional<BarLoop> TPracticeMemory::recallLoop(const QString& path, const QString& hash) const
+{
+    const std::optional<QString> text = m_loops.recall(path, hash);
+    return text ? loopFromText(*text) : std::nullopt;
+}
+
+void TPracticeMemory::rememberLoop(const QString& path, const QString& hash, const std::optional<BarLoop>& loop)
+{
+    m_loops.remember(path, hash, loop ? loopText(*loop) : QStringLiteral("none"));
 }
 
 } // namespace harmonet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/BarLoop.h"
 #include "practice/PerFileValues.h"
 #include "practice/PracticeChoice.h"
 
@@ -11,8 +12,8 @@
 namespace harmonet {
 
 // What the singer chose for each of the files opened last, kept in the
-// settings store: the practice choice, and the upbeat before the first full
-// bar. Each is kept under its own key for at most MaxFiles files; a file is
+// settings store: the practice choice, the upbeat before the first full
+// bar, and the loop. Each is kept under its own key for at most MaxFiles files; a file is
 // known by its path and by a hash of its content (see TPerFileValues).
 class TPracticeMemory {
 public:
@@ -25,6 +26,7 @@ public:
     // Key paths of the remembered choices and upbeats in the current user's store.
     static QString keyPath();
     static QString pickupKeyPath();
+    static QString loopKeyPath();
     // The hash that knows a file by its content.
     static QString contentHash(const QByteArray& bytes);
 
@@ -39,9 +41,15 @@ public:
     // Remembers the upbeat; beats outside 0..LongestPickupBeats are not kept.
     void rememberPickupBeats(const QString& path, const QString& hash, double beats);
 
+    // The loop set for the file; none when it has none (or it was cleared).
+    std::optional<BarLoop> recallLoop(const QString& path, const QString& hash) const;
+    // Remembers the loop, or that the file has none.
+    void rememberLoop(const QString& path, const QString& hash, const std::optional<BarLoop>& loop);
+
 private:
     TPerFileValues m_choices;
     TPerFileValues m_pickups;
+    TPerFileValues m_loops;
 };
 
 } // namespace harmonet

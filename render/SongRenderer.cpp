@@ -40,16 +40,57 @@ qint64 framesOf(double ms, int sampleRate)
     return qint64(std::llround(ms * sampleRate / 1000.0));
 }
 
+// What a rendering plays of a session's song: from startMs of playing time,
+// playedMs long; a loop's bars its passes times (at least once), else the
+// song from fromMs to its end.
+struct PlayedSpan {
+    int startMs = 0;
+    double playedMs = 0.0;
+    bool looped = false;
+};
+
+PlayedSpan playedSpan(const PlayingSession& session, int fromMs)
+{
+    const TMidiFile& sequencer = session.sequencer();
+    const std::optional<TTickLoop>& loop = sequencer.Loop();
+    if (!session.loop() || !loop) {
+        return {fromMs, double(std::max(0, sequencer.SongLengthMs() - fromMs)), false};
+    }
+    const double startMs = sequencer.MsAtTicks(double(loop->StartTicks));
+    const double lengthMs = sequencer.MsAtTicks(double(loop->EndTicks)) - startMs;
+    return {int(std::lround(startMs)), lengthMs * std::max(1, loop->Passes), true};
+}
+
+// Frames of the span with the tail after it.
+qint64 totalFrames(const PlayedSpan& span, int sampleRate)
+{
+    if (!span.looped) {
+        return (qint64(span.playedMs) + SongRenderer::tailMs) * sampleRate / 1000;
+    }
+    return framesOf(span.playedMs, sampleRate) + qint64(SongRenderer::tailMs) * sampleRate / 1000;
+}
+
+// A session playing the song as the settings say, with nowhere to send yet.
+void prepare(PlayingSession& session, const std::shared_ptr<const Song>& song, const SongSettings& settings,
+             const PracticeChoice& choice)
+{
+    session.setSong(song);
+    session.applySettings(settings);
+    // Chosen before the output is there: each channel's levels go out
+    // before its first note, with that note's moment.
+    session.setPracticeChoice(choice);
+}
+
 } // namespace
 
 // The gateway's output while rendering: the audio up to a message's sample,
 // then the message, as a device that plays messages at their time would.
 class SongRenderer::SynthSink final : public MidiSink {
 public:
-    SynthSink(Synthesizer& synth, int fromMs, qint64 totalFrames, const AudioSink& audio, const Progress& progress,
-              const MessageTap& tap)
-        : m_synth(synth), m_fromMs(fromMs), m_total(totalFrames), m_audio(audio), m_progress(progress), m_tap(tap),
-          m_block(std::size_t(2 * blockFrames))
+    SynthSink(Synthesizer& synth, const TMidiFile& sequencer, int fromMs, qint64 totalFrames, const AudioSink& audio,
+              const Progress& progress, const MessageTap& tap)
+        : m_synth(synth), m_sequencer(sequencer), m_fromMs(fromMs), m_total(totalFrames), m_audio(audio),
+          m_progress(progress), m_tap(tap), m_block(std::size_t(2 * blockFrames))
     {
     }
 
@@ -60,8 +101,9 @@ public:
         if (m_tap) {
             m_tap(message, due);
         }
+        // The clock runs on through a loop's wraps, where playing time goes back.
         if (due) {
-            renderUpTo(std::min(m_total, framesOf(due->exactMs - m_fromMs, m_synth.sampleRate())));
+            renderUpTo(std::min(m_total, framesOf(m_sequencer.ClockMsAt(due->exactMs) - m_fromMs, m_synth.sampleRate())));
         }
         if (message.SysexData) {
             m_synth.playSysex(QByteArray(reinterpret_cast<const char*>(message.SysexData.get()), message.SysexSize));
@@ -96,6 +138,7 @@ public:
 
 private:
     Synthesizer& m_synth;
+    const TMidiFile& m_sequencer;
     int m_fromMs;
     qint64 m_total;
     const AudioSink& m_audio;
@@ -112,13 +155,9 @@ SongRenderer::~SongRenderer() = default;
 
 qint64 SongRenderer::frameCount(const Song& song) const
 {
-    TMidiFile played;
-    played.LoadSongFrom(song.file());
-    played.SetFollowTempoChanges(m_settings.followTempoChanges);
-    if (m_settings.bpm > 0) {
-        played.SetBpm(m_settings.bpm);
-    }
-    return (qint64(played.SongLengthMs()) + tailMs) * m_sampleRate / 1000;
+    PlayingSession session;
+    prepare(session, std::shared_ptr<const Song>(std::shared_ptr<const Song>(), &song), m_settings, m_choice);
+    return totalFrames(playedSpan(session, 0), m_sampleRate);
 }
 
 SongRenderer::Progress SongRenderer::inPercent(std::function<bool(int percent)> percentProgress)
@@ -137,31 +176,35 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
                           int fromMs)
 {
     PlayingSession session;
-    session.setSong(song);
-    session.applySettings(m_settings);
-    // Chosen before the output is there: each channel's levels go out
-    // before its first note, with that note's moment.
-    session.setPracticeChoice(m_choice);
-
+    prepare(session, song, m_settings, m_choice);
     TMidiFile& sequencer = session.sequencer();
-    const qint64 total = std::max<qint64>(0, (qint64(sequencer.SongLengthMs()) - fromMs + tailMs) * m_sampleRate / 1000);
-    SynthSink output(*m_synth, fromMs, total, sink, progress, m_tap);
+    const PlayedSpan span = playedSpan(session, fromMs);
+    const qint64 total = totalFrames(span, m_sampleRate);
+    SynthSink output(*m_synth, sequencer, span.startMs, total, sink, progress, m_tap);
     session.setSink(&output);
 
-    // Playing time and the clock's time are one: both start at fromMs.
-    ManualClock clock(fromMs);
+    // The clock starts where playing does, and runs on through the loop's wraps.
+    ManualClock clock(span.startMs);
     sequencer.SetClock(&clock);
     sequencer.SetDrivenByCaller(true);
-    if (fromMs > 0) {
+    if (span.looped) {
+        session.seekToBar(session.loop()->firstBar);
+    } else if (fromMs > 0) {
         session.seek(fromMs);
     }
     session.sendInstruments();
-    session.startAt(fromMs);
+    session.startAt(sequencer.CurrentTime());
+    // A loop ends with its last pass: what falls due from then on is not played.
+    const double endClockMs = span.looped ? span.startMs + span.playedMs : std::numeric_limits<double>::infinity();
     // Playing time counts in ints: a song's events lie within them.
-    for (qint64 next = sequencer.NextEventMs(); next >= 0 && next <= std::numeric_limits<int>::max() && !output.stopped();
+    for (qint64 next = sequencer.NextEventMs();
+         next >= 0 && next <= std::numeric_limits<int>::max() && double(next) < endClockMs && !output.stopped();
          next = sequencer.NextEventMs()) {
         clock.setNowMs(next);
-        sequencer.AdvanceTo(int(next));
+        sequencer.AdvanceTo(int(next - sequencer.ClockMsAt(0)));
+    }
+    if (span.looped && output.renderUpTo(framesOf(span.playedMs, m_sampleRate))) {
+        session.gateway().release();
     }
     sequencer.HaltPlay();
     return output.renderUpTo(total);

@@ -5,6 +5,9 @@
 #include "sequencer/MidiBytes.h"
 #include "session/MidiSink.h"
 
+#include <array>
+#include <vector>
+
 namespace harmonet {
 
 namespace {
@@ -41,22 +44,33 @@ bool MidiGateway::isOpen() const
     return m_sink && m_sink->isOpen();
 }
 
+void MidiGateway::deliver(const TMyMidiEvent& message, const Due& due)
+{
+    m_sink->send(message, due);
+    m_sounding.take(message);
+}
+
 void MidiGateway::send(const TMyMidiEvent& message, const Due& due)
 {
     if (!isOpen()) {
         throw EmidioutputError(QStringLiteral("MIDI Output device not open"));
     }
-    m_sink->send(message, due);
+    deliver(message, due);
 }
 
 void MidiGateway::offer(const TMyMidiEvent& message, const Due& due)
 {
     if (isOpen()) {
-        m_sink->send(message, due);
+        deliver(message, due);
     }
 }
 
 void MidiGateway::route(const TMidiEvent& event, const Due& due)
+{
+    routeEvent(event, due, false);
+}
+
+void MidiGateway::routeEvent(const TMidiEvent& event, const Due& due, bool chasing)
 {
     const auto passDue = [this, &event, &due](const TMyMidiEvent& message) { pass(message, &event, due, true); };
     const int owner = channelOwner(m_song, event);
@@ -64,8 +78,13 @@ void MidiGateway::route(const TMidiEvent& event, const Due& due)
         routeChannelEvent(nullptr, event, m_trackMixerInForce, passDue);
         return;
     }
-    m_currentTrack = owner;
-    const RoutingOwner routing{channelOf(owner), m_tracks[std::size_t(owner)]};
+    TrackSettings settings = m_tracks[std::size_t(owner)];
+    if (chasing) {
+        settings.muted = false;
+    } else {
+        m_currentTrack = owner;
+    }
+    const RoutingOwner routing{channelOf(owner), settings};
     routeChannelEvent(&routing, event, m_trackMixerInForce, passDue);
 }
 
@@ -106,6 +125,73 @@ void MidiGateway::silence()
     }
     if (isOpen()) {
         m_voices.silenced();
+    }
+}
+
+void MidiGateway::release(const Due& due)
+{
+    if (!isOpen()) {
+        return;
+    }
+    std::array<std::vector<int>, ChannelCount> keys;
+    m_sounding.forEach([&keys](int channel, int key) { keys[std::size_t(channel - 1)].push_back(key); });
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        deliver(controller(channel, midi::SustainController, 0), due);
+        for (const int key : keys[std::size_t(channel - 1)]) {
+            deliver(TMyMidiEvent(quint8(midi::NoteOff + channel - 1), quint8(key), 0), due);
+        }
+        deliver(allNotesOff(channel), due);
+    }
+}
+
+void MidiGateway::chase(const TChannelSetups& states, const Due& due)
+{
+    if (!isOpen()) {
+        return;
+    }
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (states[std::size_t(channel - 1)].Used) {
+            chaseChannel(channel, states[std::size_t(channel - 1)], due);
+        }
+    }
+}
+
+void MidiGateway::chaseChannel(int channel, const TChannelSetup& state, const Due& due)
+{
+    const quint8 index = quint8(channel - 1);
+    const auto routeMessage = [this, &due](quint8 status, quint8 first, quint8 second) {
+        TMidiEvent event;
+        event.Status = status;
+        event.Value1 = first;
+        event.Value2 = second;
+        routeEvent(event, due, true);
+    };
+    const auto controllerValue = [&](quint8 number, quint8 value) {
+        routeMessage(quint8(midi::Controller + index), number, value);
+    };
+    if (state.BankMsb) {
+        controllerValue(midi::BankSelectController, *state.BankMsb);
+    }
+    if (state.BankLsb) {
+        controllerValue(midi::BankSelectFineController, *state.BankLsb);
+    }
+    // The owner's instrument takes the place of the file's program.
+    if (state.Program || (m_song.NumberOfTracks() > 0 && channelOf(m_song.TrackForChannel(channel)->TrackNumber()) == channel)) {
+        routeMessage(quint8(midi::ProgramChange + index), state.Program.value_or(0), 0);
+    }
+    controllerValue(midi::VolumeController, state.Volume);
+    controllerValue(midi::ExpressionController, state.Expression);
+    controllerValue(midi::PanController, state.Pan);
+    controllerValue(midi::SustainController, state.Sustain);
+    routeMessage(quint8(midi::PitchBend + index), quint8(state.PitchBend & 0x7F), quint8(state.PitchBend >> 7));
+    if (state.BendRangeSemitones) {
+        controllerValue(midi::RegisteredParameterMsb, 0);
+        controllerValue(midi::RegisteredParameterLsb, 0);
+        controllerValue(midi::DataEntryMsb, *state.BendRangeSemitones);
+        controllerValue(midi::DataEntryLsb, state.BendRangeCents.value_or(0));
+        // Data entry goes on to the parameter the file had chosen there.
+        controllerValue(midi::RegisteredParameterMsb, state.ParameterMsb);
+        controllerValue(midi::RegisteredParameterLsb, state.ParameterLsb);
     }
 }
 

@@ -4,7 +4,9 @@
 #include "practice/PracticeMix.h"
 #include "practice/VoiceRouting.h"
 #include "practice/TrackSettings.h"
+#include "sequencer/ChannelSetup.h"
 #include "sequencer/MidiFile.h"
+#include "session/SoundingNotes.h"
 
 #include <optional>
 #include <vector>
@@ -66,6 +68,19 @@ public:
     void silence();
     // All Notes Off on the track's channel, while an output is open.
     void silenceTrack(int track);
+    // Ends what sounds, while an output is open: on each channel the pedal
+    // is lifted, every note the gateway started and did not end gets its
+    // note-off, then All Notes Off; at the moment given, or now.
+    void release(const Due& due = std::nullopt);
+    // The channels' settings at a place sent again, while an output is open:
+    // bank, program, volume, expression, pan, pedal, pitch bend and bend
+    // range of every channel the song uses, by the routing rules (the
+    // owner's instrument, the track mixer, the practice mix) except the
+    // mute, so a muted track plays right once it is heard again.
+    void chase(const TChannelSetups& states, const Due& due = std::nullopt);
+    // Notes started through the gateway and not ended.
+    int soundingNoteCount() const { return m_sounding.count(); }
+
     // A volume or pan value of the track mixer for the track's channel: it
     // takes the emphasis of the singer's part, as the file's own do.
     void sendTrackMix(int track, int controller, int value);
@@ -82,6 +97,11 @@ public:
 
 private:
     int channelOf(int track) const;
+    // Routes a channel event; a chasing one ignores the owner's mute and
+    // leaves the current track alone.
+    void routeEvent(const TMidiEvent& event, const Due& due, bool chasing);
+    void chaseChannel(int channel, const TChannelSetup& state, const Due& due);
+    void deliver(const TMyMidiEvent& message, const Due& due);
     // A message of the song's channel (made of event) or of the user's or
     // the session's own for a channel: my part's notes to their channel,
     // then the practice mix; required raises when no output is open.
@@ -96,6 +116,7 @@ private:
     TVoiceRouting m_voices;
     bool m_trackMixerInForce = false;
     int m_currentTrack = 1;
+    SoundingNotes m_sounding;
 };
 
 } // namespace harmonet

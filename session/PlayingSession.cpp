@@ -10,6 +10,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cmath>
 
 namespace harmonet {
 
@@ -41,6 +42,7 @@ PlayingSession::PlayingSession(QObject* parent)
 {
     m_sequencer->setObjectName(QStringLiteral("MidiFile1"));
     m_sequencer->SetOnMidiEvent([this](PMidiEvent event) { dispatch(*event); });
+    m_sequencer->SetOnLoopWrap([this](const TDue& at) { loopWrapped(at); });
 }
 
 PlayingSession::~PlayingSession() = default;
@@ -96,6 +98,15 @@ void PlayingSession::takeSong(std::shared_ptr<const Song> song)
     m_myVoice = -1;
     m_gateway.songChanged(m_song ? &m_song->voices() : nullptr);
     setPartNotice(QString());
+    m_channelStates = TChannelSetupTimeline(*m_sequencer);
+    m_pickupBeats.reset();
+    m_bars.reset();
+    const bool hadLoop = m_loop.has_value();
+    m_loop.reset();
+    m_sequencer->SetLoop(std::nullopt);
+    if (hadLoop) {
+        emit loopChanged();
+    }
 }
 
 const QList<TVoice>& PlayingSession::voices() const
@@ -177,7 +188,8 @@ void PlayingSession::setTrackPan(int track, int pan)
 
 SongSettings PlayingSession::settings() const
 {
-    return {m_sequencer->Bpm(), m_sequencer->FollowsTempoChanges(), trackMixerInForce(), m_tracks};
+    return {m_sequencer->Bpm(), m_sequencer->FollowsTempoChanges(), trackMixerInForce(), m_tracks, m_pickupBeats,
+            m_loop};
 }
 
 void PlayingSession::applySettings(const SongSettings& settings)
@@ -191,6 +203,12 @@ void PlayingSession::applySettings(const SongSettings& settings)
     setTrackMixerInForce(settings.trackMixerInForce);
     const std::size_t count = std::min(m_tracks.size(), settings.tracks.size());
     std::copy_n(settings.tracks.begin(), count, m_tracks.begin());
+    setPickupBeats(settings.pickupBeats);
+    if (settings.loop) {
+        setLoop(settings.loop->firstBar, settings.loop->lastBar, settings.loop->passes);
+    } else {
+        clearLoop();
+    }
 }
 
 void PlayingSession::setSink(MidiSink* sink)
@@ -247,8 +265,115 @@ void PlayingSession::startAt(int ms)
 
 void PlayingSession::seek(int ms)
 {
-    m_sequencer->SeekTo(ms);
-    m_sequencer->AdvanceTo(ms);
+    m_gateway.release();
+    m_sequencer->JumpTo(ms);
+    chaseHere();
+}
+
+void PlayingSession::seekToBar(qint64 bar)
+{
+    if (!bars().IsEmpty()) {
+        seekToTicks(bars().TicksOfBar(bar));
+    }
+}
+
+void PlayingSession::seekToTicks(double ticks)
+{
+    m_gateway.release();
+    m_sequencer->JumpToTicks(ticks);
+    chaseHere();
+}
+
+void PlayingSession::windTo(int ms)
+{
+    m_sequencer->JumpTo(ms);
+}
+
+void PlayingSession::chaseHere()
+{
+    m_gateway.chase(m_channelStates.At(m_sequencer->CurrentPos()));
+}
+
+void PlayingSession::setPickupBeats(std::optional<double> beats)
+{
+    if (beats == m_pickupBeats) {
+        return;
+    }
+    m_pickupBeats = beats;
+    m_bars.reset();
+    placeLoop();
+}
+
+const TBarMap& PlayingSession::bars() const
+{
+    const bool follow = m_sequencer->FollowsTempoChanges();
+    if (!m_bars || m_barsFollowTempo != follow) {
+        m_bars = fileLoaded() ? TBarMap::ofSong(*m_sequencer, follow, m_pickupBeats) : TBarMap();
+        m_barsFollowTempo = follow;
+    }
+    return *m_bars;
+}
+
+TBarPosition PlayingSession::barPosition() const
+{
+    return bars().BarAtTicks(m_sequencer->CurrentPos());
+}
+
+void PlayingSession::setLoop(qint64 firstBar, qint64 lastBar, int passes)
+{
+    const TBarMap& map = bars();
+    if (map.IsEmpty()) {
+        clearLoop();
+        return;
+    }
+    const qint64 first = std::clamp(std::min(firstBar, lastBar), map.FirstBar(), map.LastBar());
+    const qint64 last = std::clamp(std::max(firstBar, lastBar), map.FirstBar(), map.LastBar());
+    const BarLoop loop{first, last, std::max(passes, 0)};
+    if (m_loop == loop) {
+        return;
+    }
+    m_loop = loop;
+    placeLoop();
+    emit loopChanged();
+}
+
+void PlayingSession::clearLoop()
+{
+    if (!m_loop) {
+        return;
+    }
+    m_loop.reset();
+    m_sequencer->SetLoop(std::nullopt);
+    emit loopChanged();
+}
+
+void PlayingSession::placeLoop()
+{
+    if (!m_loop) {
+        return;
+    }
+    const TBarMap& map = bars();
+    const qint64 start = qint64(std::llround(map.TicksOfBar(m_loop->firstBar)));
+    const qint64 end = qint64(std::llround(map.TicksOfBar(m_loop->lastBar + 1)));
+    m_sequencer->SetLoop(TTickLoop{start, end, m_loop->passes});
+    m_loopStartStates = m_channelStates.At(double(start));
+}
+
+std::optional<std::pair<int, int>> PlayingSession::loopSpanMs() const
+{
+    const std::optional<TTickLoop>& loop = m_sequencer->Loop();
+    if (!m_loop || !loop) {
+        return std::nullopt;
+    }
+    return std::pair<int, int>(int(std::lround(m_sequencer->MsAtTicks(double(loop->StartTicks)))),
+                               int(std::lround(m_sequencer->MsAtTicks(double(loop->EndTicks)))));
+}
+
+void PlayingSession::loopWrapped(const TDue& at)
+{
+    m_gateway.release(at);
+    m_gateway.chase(m_loopStartStates, at);
+    emit wrapped(m_sequencer->LoopPass() + 1, at);
 }
 
 } // namespace harmonet

@@ -2,7 +2,10 @@
 
 #include "practice/PracticeChoice.h"
 #include "practice/TrackSettings.h"
+#include "sequencer/BarMap.h"
+#include "sequencer/ChannelSetup.h"
 #include "sequencer/MidiEvent.h"
+#include "practice/BarLoop.h"
 #include "session/MidiGateway.h"
 #include "session/SongSettings.h"
 
@@ -110,8 +113,41 @@ public:
     // Plays from ms on: from the start at 0, else from where a seek put the
     // tracks. The caller sends the instruments first, as the play action does.
     void startAt(int ms);
-    // The tracks to ms without sounding, and the playing time with them.
+    // The tracks to ms without sounding, and the playing time with them:
+    // what sounds is released, then the channels get the settings the file
+    // has there (see MidiGateway::chase).
     void seek(int ms);
+    // The same to the start of a bar (bar numbers as printed), exactly to its tick.
+    void seekToBar(qint64 bar);
+    // The same to a tick position.
+    void seekToTicks(double ticks);
+    // The tracks and playing time to ms, sending nothing: the steps of
+    // winding, which silenced the output when it began.
+    void windTo(int ms);
+    // The channels' settings at the playing position, sent (see
+    // MidiGateway::chase); winding ends with them.
+    void chaseHere();
+
+    // --- Bars and the loop ---
+    // The upbeat before the first full bar set by hand, in beats (none: as
+    // the file shows it). Bar numbers follow it; a loop keeps its bars.
+    std::optional<double> pickupBeats() const { return m_pickupBeats; }
+    void setPickupBeats(std::optional<double> beats);
+    // The song's bars as a score prints them, with their milliseconds at the
+    // song's own tempo (or tempi when tempo changes are followed).
+    const TBarMap& bars() const;
+    // The bar and beat the playing position is in.
+    TBarPosition barPosition() const;
+    // Plays bars firstBar to lastBar over and over (passes times, 0: until
+    // cleared); the bars are kept within the song's, in order. Playing
+    // reaching the end of lastBar goes on at the start of firstBar within the
+    // synthesizer's block: notes held across are released, the channels get
+    // their settings at firstBar, and wrapped is emitted.
+    void setLoop(qint64 firstBar, qint64 lastBar, int passes = 0);
+    void clearLoop();
+    const std::optional<BarLoop>& loop() const { return m_loop; }
+    // Where the loop lies in playing time at the current tempo: its start and end (ms).
+    std::optional<std::pair<int, int>> loopSpanMs() const;
 
 signals:
     // A meta event of the song fell due (a syllable, a text).
@@ -120,6 +156,13 @@ signals:
     void outputNoticeChanged();
     // The open output device went away.
     void outputLost();
+    // The loop was set, changed or cleared.
+    void loopChanged();
+    // Playing went back from the loop's end to its start, pass (from 2) now
+    // under way. Emitted while the sequencer wraps, after the release and the
+    // settings at the start went out and before the start's events do: a
+    // receiver may send more at the same moment (at), never move the sequencer.
+    void wrapped(int pass, const harmonet::TDue& at);
     // partNotice changed.
     void partNoticeChanged();
 
@@ -129,6 +172,9 @@ private:
     void takeSong(std::shared_ptr<const Song> song);
     void setPartNotice(const QString& notice);
     TrackSettings& settingsOf(int track);
+    void loopWrapped(const TDue& at);
+    // The loop's bars in ticks of the sequencer; the tracks' states at its start.
+    void placeLoop();
 
     std::shared_ptr<const Song> m_song;
     std::unique_ptr<TMidiFile> m_sequencer;
@@ -136,6 +182,14 @@ private:
     MidiGateway m_gateway;
     std::unique_ptr<OutputSink> m_outputSink;
     bool m_outputOpen = false;
+    TChannelSetupTimeline m_channelStates;
+    std::optional<double> m_pickupBeats;
+    // Built when first asked for after the song, the upbeat or the tempo
+    // map's use changed.
+    mutable std::optional<TBarMap> m_bars;
+    mutable bool m_barsFollowTempo = false;
+    std::optional<BarLoop> m_loop;
+    TChannelSetups m_loopStartStates{};
     int m_myVoice = -1;
     QString m_partNotice;
 };

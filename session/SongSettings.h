@@ -1,7 +1,9 @@
 #pragma once
 
 #include "practice/TrackSettings.h"
+#include "practice/BarLoop.h"
 
+#include <optional>
 #include <vector>
 
 namespace harmonet {
@@ -19,6 +21,11 @@ struct SongSettings {
     bool trackMixerInForce = false;
     // One per track of the song, in track order.
     std::vector<TrackSettings> tracks;
+    // The upbeat before the first full bar set by hand, in beats; none: as
+    // the file shows it.
+    std::optional<double> pickupBeats;
+    // The passage played over and over; none: the whole song once.
+    std::optional<BarLoop> loop;
 
     bool operator==(const SongSettings&) const = default;
 };

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class QThread;
 
 namespace harmonet {
@@ -55,6 +56,11 @@ public:
     QComboBox* cbOthers;
     QCheckBox* cbPanned;
     QComboBox* cbSide;
+    // Only bars edBarsFrom to edBarsTo, edRepeat times over (the player's loop to start with).
+    QCheckBox* cbBars;
+    QSpinBox* edBarsFrom;
+    QSpinBox* edBarsTo;
+    QSpinBox* edRepeat;
     QLabel* lblTempo;
     QLabel* lblStatus;
     QPushButton* btnExport;
@@ -75,6 +81,9 @@ protected:
 
 private:
     void takePlayerSettings();
+    // The bar range and repeats as the settings' loop has them, within the song's bars.
+    void showBars();
+    QList<QWidget*> barEdits() const;
     ExportRequest currentRequest() const;
     void replan();
     void btnBrowseClick();

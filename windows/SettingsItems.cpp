@@ -10,6 +10,7 @@ const QStringList& mainFormSettingsItems()
         QStringLiteral("OpenDialog1;InitialDir;;Software\\Harmonet\\MainForm;OpenDir;1;0"),
         QStringLiteral("sbTimeDown;Down;False;Software\\Harmonet\\MainForm;TimeDown;1;0"),
         QStringLiteral("frmMain;FollowTempoChanges;False;Software\\Harmonet\\MainForm;FollowTempoChanges;1;0"),
+        QStringLiteral("BarControls1;ReadOut;Time;Software\\Harmonet\\MainForm;TimeReadOut;1;0"),
     };
     return items;
 }

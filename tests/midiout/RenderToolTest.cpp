@@ -139,9 +139,20 @@ TEST(RenderTool, FollowTempoPlaysEachBarAtItsOwnTempo)
         QStringList options;
         double songMs;
     };
+    // A range of bars and repeats play that passage so many times over,
+    // bar numbers following an upbeat given by hand.
     for (const Case& c : {Case{{}, 8000.0}, Case{{QStringLiteral("--follow-tempo")}, 6000.0},
                           Case{{QStringLiteral("--follow-tempo"), QStringLiteral("--tempo"), QStringLiteral("240")},
-                               3000.0}}) {
+                               3000.0},
+                          Case{{QStringLiteral("--bars"), QStringLiteral("2")}, 4000.0},
+                          Case{{QStringLiteral("--bars"), QStringLiteral("2"), QStringLiteral("--repeat"), QStringLiteral("3")},
+                               12000.0},
+                          Case{{QStringLiteral("--follow-tempo"), QStringLiteral("--bars"), QStringLiteral("1-2"),
+                                QStringLiteral("--repeat"), QStringLiteral("2")},
+                               12000.0},
+                          Case{{QStringLiteral("--repeat"), QStringLiteral("2")}, 16000.0},
+                          Case{{QStringLiteral("--pickup"), QStringLiteral("2"), QStringLiteral("--bars"), QStringLiteral("0")},
+                               2000.0}}) {
         const QString wav = dir.filePath(QStringLiteral("out.wav"));
         const RunResult run = runRender(c.options + QStringList{QStringLiteral("--sample-rate"),
                                                                 QStringLiteral("8000"), song, wav});
@@ -207,6 +218,11 @@ TEST(RenderTool, PracticeOptionsThatCannotBeUsedExitWithTwo)
         {"--tempo", "0", song, out},
         {"--loud", song, out},
         {"--part", "4", song, out}, // the song has two voices and a piano
+        {"--bars", "2-1", song, out},
+        {"--bars", "40", song, out}, // the song has two bars
+        {"--bars", "x", song, out},
+        {"--repeat", "0", song, out},
+        {"--pickup", "-1", song, out},
         {song, out, "extra"},
     };
     for (const QStringList& arguments : bad) {

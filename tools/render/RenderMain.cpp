@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <variant>
 #include <unistd.h>
 
@@ -37,7 +38,8 @@ constexpr int exitUsage = 2;
 const char* const usageText =
     "usage: harmonet-render [--format wav|flac|ogg|mp3] [--part N | --all-parts]\n"
     "                       [--others-db D] [--pan left|right] [--tempo BPM]\n"
-    "                       [--follow-tempo] [--sample-rate N] FILE OUT\n"
+    "                       [--follow-tempo] [--sample-rate N] [--bars FIRST-LAST]\n"
+    "                       [--repeat N] [--pickup BEATS] FILE OUT\n"
     "  Renders the MIDI file FILE to the audio file OUT, or with --all-parts to\n"
     "  one file per voice (\"<song> - <voice>\") and \"<song> - Full mix\" in the folder OUT.\n"
     "  --format       audio format (default: OUT's extension, else wav)\n"
@@ -47,7 +49,10 @@ const char* const usageText =
     "  --pan SIDE     the part on the left or right, the other voices on the other side\n"
     "  --tempo BPM    play at BPM quarter notes a minute (1 to 1000; default the file's)\n"
     "  --follow-tempo follow the file's tempo changes (--tempo then sets the starting tempo)\n"
-    "  --sample-rate  samples per second, 8000 to 96000 (default 44100)\n";
+    "  --sample-rate  samples per second, 8000 to 96000 (default 44100)\n"
+    "  --bars A-B     only bars A to B as the score numbers them (\"12\" alone: bar 12)\n"
+    "  --repeat N     play them (or the whole song) N times over, 1 to 100\n"
+    "  --pickup BEATS the upbeat before bar 1 in beats, where the file does not show it\n";
 
 int usage(const QString& problem = {})
 {
@@ -73,6 +78,9 @@ struct Options {
     int bpm = 0;
     bool followTempo = false;
     int sampleRate = 44100;
+    std::optional<std::pair<qint64, qint64>> bars;
+    int repeats = 1;
+    std::optional<double> pickupBeats;
     QString input;
     QString output;
 };
@@ -96,6 +104,23 @@ std::optional<int> othersLevel(const QString& text)
         return std::nullopt;
     }
     return -int(std::lround(std::abs(db)));
+}
+
+// "12-20" or "12": the first and last bar.
+std::optional<std::pair<qint64, qint64>> barRange(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('-'));
+    if (parts.size() > 2) {
+        return std::nullopt;
+    }
+    bool firstOk = false;
+    bool lastOk = false;
+    const qint64 first = parts.front().toLongLong(&firstOk);
+    const qint64 last = parts.back().toLongLong(&lastOk);
+    if (!firstOk || !lastOk || first < 0 || last < first) {
+        return std::nullopt;
+    }
+    return std::pair<qint64, qint64>(first, last);
 }
 
 // The options, or the reason they are not usable.
@@ -146,6 +171,27 @@ std::variant<Options, QString> parse(const QStringList& args)
                 return QStringLiteral("--tempo takes 1 to 1000 quarter notes a minute");
             }
             options.bpm = *bpm;
+            takeValue();
+        } else if (arg == QLatin1String("--bars")) {
+            options.bars = barRange(value);
+            if (!options.bars) {
+                return QStringLiteral("--bars takes the first and last bar, as in 12-20");
+            }
+            takeValue();
+        } else if (arg == QLatin1String("--repeat")) {
+            const std::optional<int> repeats = intIn(value, 1, 100);
+            if (!repeats) {
+                return QStringLiteral("--repeat takes 1 to 100");
+            }
+            options.repeats = *repeats;
+            takeValue();
+        } else if (arg == QLatin1String("--pickup")) {
+            bool ok = false;
+            const double beats = value.toDouble(&ok);
+            if (!ok || !std::isfinite(beats) || beats < 0.0 || beats > 255.0) {
+                return QStringLiteral("--pickup takes 0 to 255 beats");
+            }
+            options.pickupBeats = beats;
             takeValue();
         } else if (arg == QLatin1String("--sample-rate")) {
             const std::optional<int> rate = intIn(value, 8000, 96000);
@@ -213,6 +259,17 @@ int main(int argc, char** argv)
         }
     } catch (const std::exception& error) {
         return fail(QStringLiteral("cannot read %1: %2").arg(options.input, QString::fromUtf8(error.what())));
+    }
+    if (options.pickupBeats) {
+        session.setPickupBeats(options.pickupBeats);
+    }
+    if (options.bars || options.repeats > 1) {
+        const TBarMap& bars = session.bars();
+        const auto [first, last] = options.bars.value_or(std::pair<qint64, qint64>(bars.FirstBar(), bars.LastBar()));
+        if (bars.IsEmpty() || first < bars.FirstBar() || last > bars.LastBar()) {
+            return usage(QStringLiteral("the song has bars %1 to %2").arg(bars.FirstBar()).arg(bars.LastBar()));
+        }
+        session.setLoop(first, last, options.repeats);
     }
     request.song = session.song();
     request.settings = session.settings();
