@@ -53,6 +53,36 @@ TEST(SettingsStoreKeys, CreatedOnRequestAndMatchedWithoutRegardToCase)
     EXPECT_TRUE(home.settingsBytes().contains("FormTop=25"));
 }
 
+// A connection finds its own writes and deletes at once, before anything is
+// saved, through any spelling of their paths and names.
+TEST(SettingsStoreKeys, OneConnectionFindsItsOwnChangesBeforeSaving)
+{
+    ConfigHome home;
+    storeValue(kKey, QStringLiteral("FormTop"), QStringLiteral("1"));
+    const QString reopen = QStringLiteral("Software\\Harmonet\\Reopen");
+
+    TSettingsStore store(CURRENT_USER);
+    ASSERT_TRUE(store.openKey(QStringLiteral("software\\harmonet\\mainform"), false));
+    EXPECT_FALSE(store.valueExists(QStringLiteral("FormLeft")));
+    store.writeString(QStringLiteral("FormLeft"), QStringLiteral("2"));
+    EXPECT_TRUE(store.valueExists(QStringLiteral("FORMLEFT")));
+    store.writeString(QStringLiteral("formleft"), QStringLiteral("3"));
+
+    EXPECT_FALSE(store.openKey(reopen, false));
+    ASSERT_TRUE(store.openKey(reopen, true));
+    store.writeString(QStringLiteral("1"), QStringLiteral("/a.mid"));
+    ASSERT_TRUE(store.openKey(reopen.toUpper(), false));
+    EXPECT_EQ(store.readString(QStringLiteral("1")), "/a.mid");
+
+    store.closeKey();
+    ASSERT_TRUE(store.deleteKey(reopen.toLower()));
+    EXPECT_FALSE(store.openKey(reopen, false));
+    ASSERT_TRUE(store.flush());
+    EXPECT_EQ(home.settingsBytes().count("FormLeft="), 1);
+    EXPECT_TRUE(home.settingsBytes().contains("FormLeft=3"));
+    EXPECT_FALSE(home.settingsBytes().contains("a.mid"));
+}
+
 TEST(SettingsStoreKeys, EmptyPartsAreSkippedSlashesNameNothingAndWritesNeedAKey)
 {
     ConfigHome home;
