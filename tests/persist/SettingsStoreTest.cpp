@@ -344,7 +344,32 @@ TEST(SettingsFileText, WellFormedOnlyWhenEveryLineReads)
     EXPECT_FALSE(isWellFormedSettingsText("x=1\nbroken line\n"));
     EXPECT_FALSE(isWellFormedSettingsText(QByteArray("x=1\0y=2\n", 8)));
     EXPECT_FALSE(isWellFormedSettingsText("x=\xff\xfe\n"));
-    EXPECT_FALSE(isWellFormedSettingsText("x=\x7f\n"));
+    // The store itself writes DEL as it is.
+    EXPECT_TRUE(isWellFormedSettingsText("x=\x7f\n"));
+}
+
+// A file the store wrote is never taken for a damaged one, whatever its values
+// hold: otherwise the next change would keep the program's own file as the
+// damaged copy, over the user's.
+TEST(SettingsFileText, WhatTheStoreWritesIsWellFormedAndReadsBack)
+{
+    const QList<QString> values = {
+        QStringLiteral("/a/b.mid\x7f"),
+        QString::fromUtf8(QByteArray("nul\0bell\atab\tnewline\nreturn\r", 32)),
+        QStringLiteral("\u0085\u00a0\u2028 Gr\u00fc\u00dfe \U0001F3B5"),
+        QStringLiteral("\"quoted\", a=b; c\\d [e] #f"),
+        QStringLiteral("   "),
+    };
+    for (const QString& value : values) {
+        SCOPED_TRACE(value.toStdString());
+        ConfigHome home;
+        storeValue(kKey, QStringLiteral("OpenDir"), value);
+        EXPECT_TRUE(isWellFormedSettingsText(home.settingsBytes()));
+        TSettingsStore store(CURRENT_USER);
+        EXPECT_FALSE(store.damaged());
+        ASSERT_TRUE(store.openKey(kKey, false));
+        EXPECT_EQ(store.readString(QStringLiteral("OpenDir")), value);
+    }
 }
 
 TEST(SettingsStoreReliability, TwoProgramsSavingAtOnceLeaveAValidFile)
