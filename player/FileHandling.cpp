@@ -17,6 +17,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScrollArea>
@@ -133,6 +134,10 @@ void TfrmMain::LoadMidiFile()
     }
     AddRecentFile(CurrentFileName);
     m_words.build(*MidiFile1);
+    forgetSongVoices();
+    m_restoringWords = true;
+    const auto restored = qScopeGuard([this] { m_restoringWords = false; });
+    restoreWords();
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));
@@ -167,8 +172,10 @@ void TfrmMain::LoadMidiFile()
     pnlLyrics2->clear();
     lblLyrics->setCaption(QString());
     if (bound > 0) {
-        pLyricsClick(lyricsButtonOf(1));
+        TPanel* remembered = lyricsButtonOfTrack(m_restoredWordsVoice);
+        pLyricsClick(remembered ? remembered : lyricsButtonOf(1));
     }
+    // My part, once chosen for the file, takes the words.
     PracticeMenus1->fileLoaded();
 }
 
@@ -195,6 +202,9 @@ void TfrmMain::CloseFile()
     if (m_lyricsWindow) {
         m_lyricsWindow->SetLines({});
     }
+    m_songHash.clear();
+    forgetSongVoices();
+    refreshPracticeView();
     if (m_mixerWindow) {
         m_mixerWindow->close();
     }

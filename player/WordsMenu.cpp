@@ -111,6 +111,7 @@ void TfrmMain::WordsClick(int wordsTrack)
     lblLyrics->setCaption(QString());
     LyricTrack = wordsTrack;
     GatherLyrics();
+    rememberWords();
 }
 
 void TfrmMain::TextEncodingClick(const QByteArray& name)
@@ -119,6 +120,7 @@ void TfrmMain::TextEncodingClick(const QByteArray& name)
         return;
     }
     m_words.setEncoding(*MidiFile1, name);
+    forgetSongVoices();
     // The captions follow the check box, now in the new encoding.
     cbInstrumentsClick();
     pnlLyrics->clear();

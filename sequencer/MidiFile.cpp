@@ -262,6 +262,15 @@ double TMidiFile::positionAt(qint64 t) const
     return m_currentPos + double((t - m_currentTime) * 1000) / m_microsecondsPerTick;
 }
 
+double TMidiFile::PositionNow() const
+{
+    if (!m_playing || m_microsecondsPerTick == 0.0) {
+        return m_currentPos;
+    }
+    const qint64 now = m_clock->nowMs() - m_startReference;
+    return now <= m_currentTime ? m_currentPos : positionAt(now);
+}
+
 void TMidiFile::SetOnMidiEvent(TOnMidiEvent handler)
 {
     m_onMidiEvent = std::move(handler);
