@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPaintEngine>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -18,6 +18,15 @@ constexpr double DragThreshold = 4.0;
 constexpr double QuartersBeforeStart = 1.0;
 // The golden ratio's fraction spreads the voices' hues evenly however many there are.
 constexpr double HueStep = 0.618033988749895;
+
+// The ratio of device pixels to the painter's pixels: that of the device
+// painted on, also when a widget's painting is redirected (to an image, say).
+qreal deviceRatio(const QPainter& painter)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    return engine && engine->paintDevice() ? engine->paintDevice()->devicePixelRatioF()
+                                           : painter.device()->devicePixelRatioF();
+}
 
 // A coordinate on the device's pixel grid, so that edges stay sharp at any scale.
 double snap(double value, qreal dpr)
@@ -36,7 +45,7 @@ QRectF snapped(const QRectF& rect, qreal dpr)
 // A vertical line one device pixel wide (width device pixels) at x.
 void verticalLine(QPainter& painter, double x, double top, double bottom, const QColor& color, int width = 1)
 {
-    const qreal dpr = painter.device()->devicePixelRatioF();
+    const qreal dpr = deviceRatio(painter);
     painter.fillRect(QRectF(snap(x, dpr), top, double(width) / dpr, bottom - top), color);
 }
 
@@ -254,7 +263,7 @@ void TPracticeRollView::paintRoll(QPainter& painter) const
         // The bar cursor: a frame around the bar, drawn only while the roll has the focus.
         const double left = geometry.xOfTick(m_bars.TicksOfBar(m_cursorBar));
         const double right = geometry.xOfTick(m_bars.TicksOfBar(m_cursorBar + 1));
-        const qreal dpr = painter.device()->devicePixelRatioF();
+        const qreal dpr = deviceRatio(painter);
         QPen pen(palette().color(QPalette::Highlight), 2.0);
         pen.setCosmetic(true);
         painter.setPen(pen);
@@ -268,7 +277,7 @@ void TPracticeRollView::shadeBars(QPainter& painter, const TRollGeometry& geomet
 {
     const double left = geometry.xOfTick(m_bars.TicksOfBar(span.first));
     const double right = geometry.xOfTick(m_bars.TicksOfBar(span.last + 1));
-    painter.fillRect(snapped(QRectF(left, 0, right - left, height()), painter.device()->devicePixelRatioF()), color);
+    painter.fillRect(snapped(QRectF(left, 0, right - left, height()), deviceRatio(painter)), color);
 }
 
 void TPracticeRollView::paintBars(QPainter& painter, const TRollGeometry& geometry) const
@@ -282,7 +291,7 @@ void TPracticeRollView::paintBars(QPainter& painter, const TRollGeometry& geomet
         const double x = geometry.xOfTick(line.tick);
         verticalLine(painter, x, 0.0, height(), lineColor);
         if (line.labelled) {
-            painter.drawText(QPointF(snap(x + 3.0, painter.device()->devicePixelRatioF()),
+            painter.drawText(QPointF(snap(x + 3.0, deviceRatio(painter)),
                                      textTop + fontMetrics().ascent()),
                              QString::number(line.bar));
         }
@@ -291,9 +300,12 @@ void TPracticeRollView::paintBars(QPainter& painter, const TRollGeometry& geomet
 
 void TPracticeRollView::paintNotes(QPainter& painter, const TRollGeometry& geometry) const
 {
-    const qreal dpr = painter.device()->devicePixelRatioF();
+    const qreal dpr = deviceRatio(painter);
     const double from = m_leftTick;
     const double to = geometry.rightTick();
+    painter.save();
+    // Voices that go beyond my part's range stop at the edge of the notes.
+    painter.setClipRect(geometry.noteArea());
     painter.setPen(Qt::NoPen);
     if (m_showOthers) {
         for (int v = 0; v < m_roll.otherVoices().size(); ++v) {
@@ -313,6 +325,7 @@ void TPracticeRollView::paintNotes(QPainter& painter, const TRollGeometry& geome
         // One device pixel of the edge colour around the fill keeps touching notes apart.
         painter.fillRect(bar.adjusted(1.0 / dpr, 1.0 / dpr, -1.0 / dpr, -1.0 / dpr), mine);
     });
+    painter.restore();
 }
 
 void TPracticeRollView::paintWords(QPainter& painter, const TRollGeometry& geometry) const
@@ -321,7 +334,7 @@ void TPracticeRollView::paintWords(QPainter& painter, const TRollGeometry& geome
     if (syllables.isEmpty()) {
         return;
     }
-    const qreal dpr = painter.device()->devicePixelRatioF();
+    const qreal dpr = deviceRatio(painter);
     const int current = m_roll.currentSyllable(m_playingTick);
     QFont plain = font();
     QFont bold = font();
@@ -376,7 +389,7 @@ void TPracticeRollView::paintPlayhead(QPainter& painter, const TRollGeometry& ge
     if (x < -2.0 || x > width() + 2.0) {
         return;
     }
-    const qreal dpr = painter.device()->devicePixelRatioF();
+    const qreal dpr = deviceRatio(painter);
     // Two pixels wide at any scale.
     painter.fillRect(QRectF(snap(x - 1.0, dpr), 0.0, 2.0, height()), m_highlight);
 }
@@ -408,6 +421,7 @@ void TPracticeRollView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !m_drag) {
         return;
     }
+    m_drag->last = barAtX(event->position().x());
     const TBarSpan drag = *m_drag;
     m_drag.reset();
     update();
