@@ -34,10 +34,12 @@ bool endsWithBlank(const QString& text)
     return !text.isEmpty() && text.back().isSpace();
 }
 
-// The syllable without line breaks, blanks around it or the hyphens it ends with.
+// The syllable without line breaks, blanks around it or the hyphens it ends
+// with; an underscore joins two words sung on one note ("schrei'_ich"), and
+// one alone holds the note before.
 QString drawnText(const QString& text, bool* endsWithHyphen)
 {
-    QString drawn = text.simplified();
+    QString drawn = QString(text).replace(QLatin1Char('_'), QLatin1Char(' ')).simplified();
     *endsWithHyphen = false;
     while (drawn.endsWith(QLatin1Char('-'))) {
         drawn.chop(1);

@@ -81,6 +81,8 @@ TEST(PracticeRollTest, SyllablesAreJoinedWhereTheFileMarksAWordAndExtendedOverHe
          {{"A", false, -1}, {"men", false, 4 * Q}}},
         {"a hyphen rather than an extender within a word", {{0, "Glo-"}, {3 * Q, "ry"}}, false,
          quarters({0, Q, 2 * Q, 3 * Q}), {{"Glo", true, -1}, {"ry", false, -1}}},
+        {"an underscore joins words on one note, alone it holds the note", {{0, "schrei'_ich"}, {Q, "_"}, {2 * Q, "zu"}},
+         true, quarters({0, Q, 2 * Q}), {{"schrei' ich", false, 2 * Q}, {"zu", false, -1}}},
         {"line breaks and blanks are not drawn", {{0, "\r\nSing "}, {Q, "\nwe"}}, false, quarters({0, Q}),
          {{"Sing", false, -1}, {"we", false, -1}}},
     };
