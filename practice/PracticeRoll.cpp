@@ -51,14 +51,14 @@ QString drawnText(const QString& text, bool* endsWithHyphen)
 // The end of the last of my notes held on from the syllable at tick before
 // the next one starts at nextTick, or -1 when no further note follows its
 // own. A rest ends the syllable: what follows it is not sung to it.
-qint32 heldUntil(const std::vector<TRollNote>& notes, qint32 tick, qint32 nextTick)
+qint64 heldUntil(const std::vector<TRollNote>& notes, qint32 tick, qint32 nextTick)
 {
     auto it = std::lower_bound(notes.begin(), notes.end(), tick,
                                [](const TRollNote& note, qint32 t) { return note.tick < t; });
     if (it == notes.end() || it->tick != tick) {
         return -1;
     }
-    qint32 end = it->end();
+    qint64 end = it->end();
     bool further = false;
     for (++it; it != notes.end() && it->tick < nextTick; ++it) {
         if (it->tick == tick) {

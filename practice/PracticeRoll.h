@@ -19,7 +19,8 @@ struct TRollNote {
     qint32 tick = 0;
     qint32 length = 0;
     int key = 0;
-    qint32 end() const { return tick + length; }
+    // Counted wide: a note of a damaged file may end past the last tick a track can hold.
+    qint64 end() const { return qint64(tick) + length; }
 };
 
 // One syllable of my part's words, placed under the note it is sung on.
@@ -31,7 +32,7 @@ struct TRollSyllable {
     bool hyphenAfter = false;
     // Where the line that shows the syllable held over further notes ends,
     // in ticks; -1 without one.
-    qint32 extenderEnd = -1;
+    qint64 extenderEnd = -1;
 };
 
 // A voice the roll shows beside mine, faint.
@@ -71,7 +72,7 @@ public:
     int lowestKey() const { return m_lowestKey; }
     int highestKey() const { return m_highestKey; }
     // The tick after the last note of any voice.
-    qint32 endTick() const { return m_endTick; }
+    qint64 endTick() const { return m_endTick; }
 
     // The syllable being sung at a tick position: the last that started at
     // or before it; -1 before the first.
@@ -85,7 +86,7 @@ private:
     QList<TRollSyllable> m_syllables;
     int m_lowestKey = 60 - FewestKeys / 2;
     int m_highestKey = 60 + FewestKeys / 2;
-    qint32 m_endTick = 0;
+    qint64 m_endTick = 0;
 };
 
 // A bar line of the roll: the bar's number as printed and where it starts.

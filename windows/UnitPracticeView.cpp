@@ -150,11 +150,14 @@ void TfrmPracticeView::followPosition()
 void TfrmPracticeView::updateScrollBar()
 {
     const QSignalBlocker blocker(sbScroll);
-    const int page = int(std::min(m_roll->visibleTicks(), 1e9));
-    sbScroll->setRange(int(std::min(m_roll->leftTick(), 0.0)), std::max(int(m_roll->roll().endTick()) - page / 2, 0));
+    // Ticks as the bar counts them, within its range also for the longest song.
+    const auto bounded = [](double ticks) { return int(std::clamp(ticks, -1e9, 1e9)); };
+    const int page = bounded(m_roll->visibleTicks());
+    sbScroll->setRange(bounded(std::min(m_roll->leftTick(), 0.0)),
+                       std::max(bounded(double(m_roll->roll().endTick()) - page / 2), 0));
     sbScroll->setPageStep(std::max(page, 1));
     sbScroll->setSingleStep(std::max(page / 8, 1));
-    sbScroll->setValue(int(m_roll->leftTick()));
+    sbScroll->setValue(bounded(m_roll->leftTick()));
 }
 
 bool TfrmPracticeView::eventFilter(QObject* watched, QEvent* event)

@@ -48,7 +48,7 @@ std::vector<TRollNote> quarters(std::initializer_list<qint32> ticks)
 struct Drawn {
     QString text;
     bool hyphenAfter;
-    qint32 extenderEnd;
+    qint64 extenderEnd;
 };
 
 TEST(PracticeRollTest, SyllablesAreJoinedWhereTheFileMarksAWordAndExtendedOverHeldNotes)
