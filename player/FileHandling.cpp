@@ -134,7 +134,6 @@ void TfrmMain::LoadMidiFile()
     }
     AddRecentFile(CurrentFileName);
     m_words.build(*MidiFile1);
-    forgetSongVoices();
     m_restoringWords = true;
     const auto restored = qScopeGuard([this] { m_restoringWords = false; });
     restoreWords();
@@ -203,7 +202,6 @@ void TfrmMain::CloseFile()
         m_lyricsWindow->SetLines({});
     }
     m_songHash.clear();
-    forgetSongVoices();
     refreshPracticeView();
     if (m_mixerWindow) {
         m_mixerWindow->close();

@@ -5,7 +5,6 @@
 #include "player/UnitMain.h"
 
 #include "practice/PracticeRoll.h"
-#include "practice/VoiceModel.h"
 #include "sequencer/BarMap.h"
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
@@ -36,21 +35,6 @@ void TfrmMain::PracticeView1Click()
     view.activateWindow();
 }
 
-const QList<TVoice>& TfrmMain::songVoices()
-{
-    if (!m_voicesFound && m_session->fileLoaded()) {
-        m_voices = findVoices(*MidiFile1, m_words);
-        m_voicesFound = true;
-    }
-    return m_voices;
-}
-
-void TfrmMain::forgetSongVoices()
-{
-    m_voices.clear();
-    m_voicesFound = false;
-}
-
 void TfrmMain::refreshPracticeView()
 {
     if (!m_practiceView) {
@@ -60,10 +44,8 @@ void TfrmMain::refreshPracticeView()
         m_practiceView->clearSong();
         return;
     }
-    const QList<TVoice>& voices = songVoices();
-    const int part = m_session->practiceChoice().part;
-    const auto mine = std::find_if(voices.begin(), voices.end(), [part](const TVoice& v) { return v.track == part; });
-    const int myVoice = mine == voices.end() ? -1 : int(mine - voices.begin());
+    const QList<TVoice>& voices = m_session->voices();
+    const int myVoice = m_session->myVoiceIndex();
     // The view shows the words the strip shows: those of my part once it is chosen.
     TPracticeRoll roll(voices, myVoice, m_words.sourceOf(LyricTrack), MidiFile1->TicksPerQuarter());
     m_practiceView->setSong(std::move(roll), TBarMap::ofSong(*MidiFile1, MidiFile1->FollowsTempoChanges()),

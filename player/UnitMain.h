@@ -4,7 +4,6 @@
 #include "player/LyricList.h"
 #include "player/RecentFileList.h"
 #include "practice/PracticeMemory.h"
-#include "practice/VoiceModel.h"
 #include "sequencer/MidiEvent.h"
 #include "sequencer/SongWords.h"
 #include "windows/MainWindowLink.h"
@@ -187,8 +186,6 @@ public:
     void refreshPracticeView();
     // Plays (or, halted, stands) from the start of a bar as printed.
     void playFromBar(qint64 bar);
-    // Every voice of the loaded song, found once per load.
-    const QList<TVoice>& songVoices();
 
     // --- Transport, in Transport.cpp ---
     // The position slider to ms and the position-changed action, also when
@@ -505,8 +502,6 @@ private:
     void restoreWords();
     // Remembers the words chosen now for the loaded file.
     void rememberWords();
-    // The voices change with the song and the encoding of its names.
-    void forgetSongVoices();
     // A meta event the session dispatched: a syllable of the lyrics track moves the strip.
     void routeMetaEvent(const TMidiEvent& event);
 
@@ -535,8 +530,6 @@ private:
     TfrmSettings* m_settingsWindow = nullptr;
     TfrmLyrics* m_lyricsWindow = nullptr;
     TfrmPracticeView* m_practiceView = nullptr;
-    QList<TVoice> m_voices;
-    bool m_voicesFound = false;
     TPracticeMemory m_wordsMemory;
     QString m_songHash;
     // While the remembered words are put back, nothing is remembered.

@@ -120,7 +120,6 @@ void TfrmMain::TextEncodingClick(const QByteArray& name)
         return;
     }
     m_words.setEncoding(*MidiFile1, name);
-    forgetSongVoices();
     // The captions follow the check box, now in the new encoding.
     cbInstrumentsClick();
     pnlLyrics->clear();

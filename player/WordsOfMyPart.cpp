@@ -8,6 +8,7 @@
 #include "player/Panel.h"
 #include "session/PlayingSession.h"
 #include "session/Song.h"
+#include "practice/VoiceModel.h"
 
 namespace harmonet {
 
@@ -24,11 +25,20 @@ TPanel* TfrmMain::lyricsButtonOfTrack(int track) const
 
 void TfrmMain::showWordsOfMyPart()
 {
-    const int part = m_session->practiceChoice().part;
-    TPanel* button = part >= 0 ? lyricsButtonOfTrack(part) : nullptr;
-    if (button && part != m_lyricsVoice) {
-        // As a click on its Lyrics button: the strip, the lyrics window and the view follow.
+    const TVoice* mine = m_session->myVoice();
+    TPanel* button = mine ? lyricsButtonOfTrack(mine->track) : nullptr;
+    if (!button) {
+        refreshPracticeView();
+        return;
+    }
+    // As a click on its Lyrics button: the strip, the lyrics window and the view follow.
+    if (mine->track != m_lyricsVoice) {
         pLyricsClick(button);
+    }
+    // A voice that shares its track's staff may sing words of its own.
+    const int words = mine->wordsTrack();
+    if (mine->split && words != LyricTrack && m_words.sourceOf(words)) {
+        WordsClick(words);
     } else {
         refreshPracticeView();
     }
