@@ -19,6 +19,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScrollArea>
@@ -135,6 +136,9 @@ void TfrmMain::LoadMidiFile()
     }
     AddRecentFile(CurrentFileName);
     m_words.build(*MidiFile1);
+    m_restoringWords = true;
+    const auto restored = qScopeGuard([this] { m_restoringWords = false; });
+    restoreWords();
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));
@@ -169,8 +173,10 @@ void TfrmMain::LoadMidiFile()
     pnlLyrics2->clear();
     lblLyrics->setCaption(QString());
     if (bound > 0) {
-        pLyricsClick(lyricsButtonOf(1));
+        TPanel* remembered = lyricsButtonOfTrack(m_restoredWordsVoice);
+        pLyricsClick(remembered ? remembered : lyricsButtonOf(1));
     }
+    // My part, once chosen for the file, takes the words.
     PracticeMenus1->fileLoaded();
     SingAlongMenus1->fileChanged();
     BarControls1->fileLoaded();
@@ -201,6 +207,8 @@ void TfrmMain::CloseFile()
     if (m_lyricsWindow) {
         m_lyricsWindow->SetLines({});
     }
+    m_songHash.clear();
+    refreshPracticeView();
     if (m_mixerWindow) {
         m_mixerWindow->close();
     }

@@ -77,6 +77,8 @@ void TfrmMain::createMenus()
     view->addSeparator();
     Instruments1 = item(view, "Instruments1", 0, QStringLiteral("Instruments"), QKeySequence(Qt::Key_F4));
     TrackMixer1 = item(view, "TrackMixer1", 0, QStringLiteral("Track Mixer"), QKeySequence(Qt::Key_F5));
+    view->addSeparator();
+    PracticeView1 = item(view, "PracticeView1", 1, tr("Practice View"), QKeySequence(Qt::Key_F7));
 
     QMenu* controlsMenu = topMenu(bar, "Controls1", QStringLiteral("&Controls"));
     Play1 = item(controlsMenu, "Play1", 0, QStringLiteral("Play"), QKeySequence(Qt::Key_P));

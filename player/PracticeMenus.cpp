@@ -210,6 +210,7 @@ void TPracticeMenus::fileLoaded()
     session().setPracticeChoice(choice);
     m_preference = session().practiceChoice();
     showChoice();
+    m_main.showWordsOfMyPart();
 }
 
 void TPracticeMenus::fileClosed()
@@ -234,9 +235,13 @@ void TPracticeMenus::fileClosed()
 
 void TPracticeMenus::choose(const PracticeChoice& choice)
 {
+    const bool newPart = choice.part != session().practiceChoice().part;
     session().setPracticeChoice(choice);
     m_preference = choice;
     showChoice();
+    if (newPart) {
+        m_main.showWordsOfMyPart();
+    }
     if (session().fileLoaded() && m_songShown) {
         m_memory.remember(m_main.CurrentFileName, m_songHash, choice);
     }

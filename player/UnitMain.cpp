@@ -19,6 +19,7 @@
 #include "widgets/TransportGlyphs.h"
 #include "windows/UnitAbout.h"
 #include "windows/UnitLyrics.h"
+#include "windows/UnitPracticeView.h"
 #include "windows/UnitSettings.h"
 
 #include <QAbstractButton>
@@ -45,7 +46,8 @@ namespace harmonet {
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                              | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Harmonet - MIDI Player"));
@@ -94,6 +96,8 @@ TfrmMain::TfrmMain(QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    // The view keeps its settings while the session it shows is still there.
+    delete m_practiceView;
     destroyMixerWindows();
     runGuarded([this] { CloseMidiOutput(); });
     IniOut1->Save();
@@ -154,6 +158,7 @@ void TfrmMain::bindHandlers()
     bindClick(ScrollingLyrics1, &TfrmMain::ScrollingLyrics1Click);
     bindClick(sbMixer, &TfrmMain::sbMixerClick);
     bindClick(TrackMixer1, &TfrmMain::sbMixerClick);
+    bindClick(PracticeView1, &TfrmMain::PracticeView1Click);
 
     connect(pmReopen, &QMenu::aboutToShow, this, [this] { guarded([this] { pmReopenPopup(); }); });
     connect(pmPosition, &QMenu::aboutToShow, this, [this] { guarded([this] { pmPositionPopup(); }); });

@@ -3,6 +3,7 @@
 #include "mixer/cmpMidiMixer.h"
 #include "player/LyricList.h"
 #include "player/RecentFileList.h"
+#include "practice/PracticeMemory.h"
 #include "sequencer/MidiEvent.h"
 #include "sequencer/SongWords.h"
 #include "windows/MainWindowLink.h"
@@ -35,6 +36,7 @@ class TOpenDialog;
 class TImageButton;
 class TPanel;
 class TfrmLyrics;
+class TfrmPracticeView;
 class TfrmSettings;
 class TBarControls;
 class TPracticeMenus;
@@ -132,6 +134,8 @@ public:
     TfrmLyrics* LyricsWindow() const { return m_lyricsWindow; }
     TLyricStripColors lyricStripColors() const override { return m_lyricStripColors; }
     void setLyricStripColors(const TLyricStripColors& colors) override;
+    void setLyricStripFontSize(int pixels) override;
+    int lyricStripFontSize() const { return m_stripFontSize; }
     TTimeDisplay& timeDisplay() override { return *TimeDisplay1; }
     void showInstrumentOnPanels(int tag, const QString& caption) override;
 
@@ -149,6 +153,8 @@ public:
     QString LyricsAfter(qint64 t) const { return m_lyrics.after(t); }
     // Fills the strip around the first syllable at or after ms; unchanged when none is.
     void ShowLyricsAt(int ms);
+    // The lyrics window marks the line and keeps it in view.
+    void showLyricsLine(int line);
     // The position slider's step: one verse's share of the song.
     void UpdatePositionStep();
 
@@ -167,7 +173,26 @@ public:
     // A panel's caption for its track: the name or instrument, decoded.
     QString PanelCaption(int track, bool instrument) const override;
 
+    // --- Words that follow my part, in WordsOfMyPart.cpp ---
+    // My part was chosen: its voice's words take the strip, the lyrics
+    // window and the practice view (the view follows also when none is).
+    void showWordsOfMyPart();
+
+    // --- The practice view, in PracticeView.cpp ---
+    // View > "Practice View": the view, made at its first showing.
+    void PracticeView1Click();
+    TfrmPracticeView& practiceView();
+    // The view while it exists.
+    TfrmPracticeView* PracticeViewWindow() const { return m_practiceView; }
+    // The view takes the song, my part and the strip's words as they are now.
+    void refreshPracticeView();
+    // Plays (or, halted, stands) from the start of a bar as printed.
+    void playFromBar(qint64 bar);
+
     // --- Transport, in Transport.cpp ---
+    // The position slider to ms and the position-changed action, also when
+    // the slider is there already.
+    void seekTo(int ms);
     // All Notes Off on each of the 16 channels, only while the output is open.
     void AllNotesOff();
     // The time display at ms: counting up, or down from SongLength while sbTimeDown is down.
@@ -316,6 +341,7 @@ public:
     QAction* ScrollingLyrics1;
     QAction* Instruments1;
     QAction* TrackMixer1;
+    QAction* PracticeView1;
     QAction* Play1;
     QAction* Rewind1;
     QAction* FastForward1;
@@ -346,6 +372,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction, in MainLayout.cpp and MainMenus.cpp.
@@ -360,6 +387,12 @@ private:
     void createMenus();
     void createPopupMenus();
     void fixClientSize();
+    // The strip at its smallest holds its text: the window's least height.
+    int stripMinimumHeight() const;
+    // The window's least and greatest size for the strip's size and showing.
+    void fitWindowToStrip();
+    // The controls in the middle, the strip along the bottom filling the rest.
+    void layOutClient();
     // Tab order, keys and accessible names, in KeyboardAccess.cpp.
     void setupKeyboardAccess();
     // Every control Tab reaches, in the order it reaches them.
@@ -471,6 +504,13 @@ private:
     void pmWordsPopup();
     void pmTextEncodingPopup();
 
+    // The Lyrics button of a track's panel, or null.
+    TPanel* lyricsButtonOfTrack(int track) const;
+    // The words remembered for the file just loaded: each voice's choice is
+    // made, and the voice whose words the strip showed is kept for the panels.
+    void restoreWords();
+    // Remembers the words chosen now for the loaded file.
+    void rememberWords();
     // A meta event the session dispatched: a syllable of the lyrics track moves the strip.
     void routeMetaEvent(const TMidiEvent& event);
 
@@ -498,7 +538,14 @@ private:
     bool m_shown = false;
     TfrmSettings* m_settingsWindow = nullptr;
     TfrmLyrics* m_lyricsWindow = nullptr;
+    TfrmPracticeView* m_practiceView = nullptr;
+    TPracticeMemory m_wordsMemory;
+    QString m_songHash;
+    // While the remembered words are put back, nothing is remembered.
+    bool m_restoringWords = false;
+    int m_restoredWordsVoice = -1;
     TLyricStripColors m_lyricStripColors;
+    int m_stripFontSize = 13;
 };
 
 } // namespace harmonet

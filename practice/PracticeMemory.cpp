@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QLocale>
+#include <QStringList>
 
 #include <cmath>
 
@@ -21,15 +22,81 @@ std::optional<double> pickupFromText(const QString& text)
     return ok && isPickupBeats(beats) ? std::optional<double>(beats) : std::nullopt;
 }
 
+constexpr int HighestTrack = 65535;
+
+std::optional<int> trackFromText(QStringView text)
+{
+    bool ok = false;
+    const int track = text.toInt(&ok);
+    return ok && track >= 0 && track <= HighestTrack ? std::optional<int>(track) : std::nullopt;
+}
+
 } // namespace
+
+QString wordsChoiceText(const TWordsChoice& choice)
+{
+    QStringList pairs;
+    for (const TWordsChoice::Pair& pair : choice.chosen) {
+        pairs.append(QStringLiteral("%1:%2").arg(pair.voice).arg(pair.words));
+    }
+    return QString::number(choice.voice) + QLatin1Char(';') + pairs.join(QLatin1Char(','));
+}
+
+std::optional<TWordsChoice> wordsChoiceFromText(const QString& text)
+{
+    const qsizetype semicolon = text.indexOf(QLatin1Char(';'));
+    if (semicolon < 0) {
+        return std::nullopt;
+    }
+    TWordsChoice choice;
+    const QStringView voice = QStringView(text).left(semicolon);
+    if (voice != QLatin1String("-1")) {
+        const std::optional<int> track = trackFromText(voice);
+        if (!track) {
+            return std::nullopt;
+        }
+        choice.voice = *track;
+    }
+    const QStringView pairs = QStringView(text).mid(semicolon + 1);
+    if (pairs.isEmpty()) {
+        return choice;
+    }
+    for (const QStringView pair : pairs.split(QLatin1Char(','))) {
+        const qsizetype colon = pair.indexOf(QLatin1Char(':'));
+        const std::optional<int> voiceTrack = colon < 0 ? std::nullopt : trackFromText(pair.left(colon));
+        const std::optional<int> wordsTrack = colon < 0 ? std::nullopt : trackFromText(pair.mid(colon + 1));
+        if (!voiceTrack || !wordsTrack) {
+            return std::nullopt;
+        }
+        choice.chosen.append({*voiceTrack, *wordsTrack});
+    }
+    return choice;
+}
 
 TPracticeMemory::TPracticeMemory()
     : m_choices(keyPath(), [](const QString& text) { return choiceFromText(text).has_value(); }),
       m_pickups(pickupKeyPath(), [](const QString& text) { return pickupFromText(text).has_value(); }),
       // "none": the file's loop was cleared.
       m_loops(loopKeyPath(),
-              [](const QString& text) { return text == QLatin1String("none") || loopFromText(text).has_value(); })
+              [](const QString& text) { return text == QLatin1String("none") || loopFromText(text).has_value(); }),
+      m_words(wordsKeyPath(), [](const QString& text) { return wordsChoiceFromText(text).has_value(); })
 {
+}
+
+QString TPracticeMemory::wordsKeyPath()
+{
+    return QStringLiteral("Software\\Harmonet\\PracticeWords");
+}
+
+std::optional<TWordsChoice> TPracticeMemory::recallWords(const QString& path, const QString& hash) const
+{
+    const std::optional<QString> text = m_words.recall(path, hash);
+    return text ? wordsChoiceFromText(*text) : std::nullopt;
+}
+
+void TPracticeMemory::rememberWords(const QString& path, const QString& hash, const TWordsChoice& choice)
+{
+    m_words.remember(path, hash, wordsChoiceText(choice));
 }
 
 QString TPracticeMemory::keyPath()

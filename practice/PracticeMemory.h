@@ -5,15 +5,35 @@
 #include "practice/PracticeChoice.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
 
 namespace harmonet {
 
+// The words chosen for a file: the voice track whose words the strip shows
+// (-1: none chosen), and for voice tracks the words track chosen for them.
+struct TWordsChoice {
+    struct Pair {
+        int voice = 0;
+        int words = 0;
+        bool operator==(const Pair&) const = default;
+    };
+    int voice = -1;
+    QList<Pair> chosen;
+    bool operator==(const TWordsChoice&) const = default;
+};
+
+// The text form of a words choice: "voice;voice:words,voice:words", for
+// example "3;3:5,4:6"; tracks are numbers from 0 to 65535.
+QString wordsChoiceText(const TWordsChoice& choice);
+// The choice of a text form, or nothing when the text is not one.
+std::optional<TWordsChoice> wordsChoiceFromText(const QString& text);
+
 // What the singer chose for each of the files opened last, kept in the
 // settings store: the practice choice, the upbeat before the first full
-// bar, and the loop. Each is kept under its own key for at most MaxFiles files; a file is
+// bar, the loop and the words. Each is kept under its own key for at most MaxFiles files; a file is
 // known by its path and by a hash of its content (see TPerFileValues).
 class TPracticeMemory {
 public:
@@ -27,6 +47,7 @@ public:
     static QString keyPath();
     static QString pickupKeyPath();
     static QString loopKeyPath();
+    static QString wordsKeyPath();
     // The hash that knows a file by its content.
     static QString contentHash(const QByteArray& bytes);
 
@@ -45,11 +66,14 @@ public:
     std::optional<BarLoop> recallLoop(const QString& path, const QString& hash) const;
     // Remembers the loop, or that the file has none.
     void rememberLoop(const QString& path, const QString& hash, const std::optional<BarLoop>& loop);
+    std::optional<TWordsChoice> recallWords(const QString& path, const QString& hash) const;
+    void rememberWords(const QString& path, const QString& hash, const TWordsChoice& choice);
 
 private:
     TPerFileValues m_choices;
     TPerFileValues m_pickups;
     TPerFileValues m_loops;
+    TPerFileValues m_words;
 };
 
 } // namespace harmonet

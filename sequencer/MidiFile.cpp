@@ -153,6 +153,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
     m_fileMicrosecondsPerTick = song.m_fileMicrosecondsPerTick;
     m_tempoChanges = song.m_tempoChanges;
     m_tempoMap = song.m_tempoMap;
+    m_timeSignatures = song.m_timeSignatures;
     m_currentTime = 0;
     m_currentPos = 0.0;
     applyFileTempo();
@@ -263,6 +264,15 @@ double TMidiFile::positionAt(qint64 t) const
         return m_tempoMap.TicksAt((MsAtTicks(m_currentPos) + double(t - m_currentTime)) / m_tempoScale);
     }
     return m_currentPos + double((t - m_currentTime) * 1000) / m_microsecondsPerTick;
+}
+
+double TMidiFile::PositionNow() const
+{
+    if (!m_playing || m_microsecondsPerTick == 0.0) {
+        return m_currentPos;
+    }
+    const qint64 now = m_clock->nowMs() - m_startReference;
+    return now <= m_currentTime ? m_currentPos : positionAt(now);
 }
 
 void TMidiFile::SetOnMidiEvent(TOnMidiEvent handler)

@@ -123,6 +123,10 @@ public:
     // --- Playback ---
     int CurrentTime() const { return m_currentTime; }
     double CurrentPos() const { return m_currentPos; }
+    // The tick position playing has reached by the clock now, also between
+    // two wake-ups, so that what is drawn every frame moves smoothly;
+    // CurrentPos while halted.
+    double PositionNow() const;
     bool IsPlaying() const { return m_playing; }
     // True while the periodic wake-up runs.
     bool IsTimerRunning() const { return m_periodicTimer.isActive(); }

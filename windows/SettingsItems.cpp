@@ -39,6 +39,19 @@ const QStringList& mixerFormSettingsItems()
     return items;
 }
 
+const QStringList& practiceViewFormSettingsItems()
+{
+    static const QStringList items = {
+        QStringLiteral("frmPracticeView;Top;-1;Software\\Harmonet\\PracticeViewForm;Top;1;0"),
+        QStringLiteral("frmPracticeView;Left;-1;Software\\Harmonet\\PracticeViewForm;Left;1;0"),
+        QStringLiteral("frmPracticeView;Width;960;Software\\Harmonet\\PracticeViewForm;Width;1;0"),
+        QStringLiteral("frmPracticeView;Height;420;Software\\Harmonet\\PracticeViewForm;Height;1;0"),
+        QStringLiteral("frmPracticeView;Zoom;48;Software\\Harmonet\\PracticeViewForm;Zoom;1;0"),
+        QStringLiteral("frmPracticeView;ShowOthers;True;Software\\Harmonet\\PracticeViewForm;ShowOthers;1;0"),
+    };
+    return items;
+}
+
 QStringList settingsFormSettingsItems(int trackPanelCount)
 {
     auto item = [](const QString& component, const QString& property, const QString& defaultText,
@@ -67,6 +80,8 @@ QStringList settingsFormSettingsItems(int trackPanelCount)
                       QStringLiteral("DefaultInstruments")));
     items.append(item(QStringLiteral("cbChangeAll"), QStringLiteral("Checked"), QStringLiteral("False"),
                       QStringLiteral("ChangeAll")));
+    items.append(item(QStringLiteral("frmSettings"), QStringLiteral("LyricStripFontSize"), QStringLiteral("13"),
+                      QStringLiteral("LyricStripFontSize")));
     return items;
 }
 
@@ -76,6 +91,7 @@ QList<TWindowSettingsItems> everyWindowsSettingsItems(int trackPanelCount)
         {QStringLiteral("frmMain"), mainFormSettingsItems()},
         {QStringLiteral("frmLyrics"), lyricsFormSettingsItems()},
         {QStringLiteral("frmMixer"), mixerFormSettingsItems()},
+        {QStringLiteral("frmPracticeView"), practiceViewFormSettingsItems()},
         {QStringLiteral("frmSettings"), settingsFormSettingsItems(trackPanelCount)},
     };
 }

@@ -37,7 +37,7 @@ TEST_F(PlayerTest, FirstRunCentresTheWindowAndShowsNoFile)
     EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_EQ(main.centralWidget()->width(), TfrmMain::ClientWidth);
     EXPECT_EQ(main.centralWidget()->height() + main.statusBar()->height(), TfrmMain::ClientHeight);
-    EXPECT_EQ(main.minimumSize(), main.maximumSize()) << "the border is fixed";
+    EXPECT_EQ(main.minimumSize(), main.size()) << "it opens at its smallest size, the size of its design";
     EXPECT_EQ(main.FullHeight, main.height());
 }
 
@@ -117,7 +117,8 @@ TEST_F(PlayerTest, MenusHoldTheirItemsKeysAndSeparators)
     };
     EXPECT_EQ(layout("File1", main),
               "&Open...=O | Reopen= | &Close=C | &Export Practice Tracks...=Ctrl+E | - | E&xit=Alt+F4");
-    EXPECT_EQ(layout("View1", main), "Lyrics=F2 |  Scrolling Lyrics=F3 | - | Instruments=F4 | Track Mixer=F5");
+    EXPECT_EQ(layout("View1", main), "Lyrics=F2 |  Scrolling Lyrics=F3 | - | Instruments=F4 | Track Mixer=F5 | - | "
+                                    "Practice View=F7");
     EXPECT_EQ(layout("Controls1", main), "Play=P | Rewind=R | Fast Forward=F | Stop=S | Pause=Space | - | "
                                          "&Go to Bar...=Ctrl+G | Bar &Back=, | Bar &On=. | Start of P&hrase=Backspace | "
                                          "- | Loop &Starts Here=[ | Loop &Ends Here=] | &Clear Loop=\\");
