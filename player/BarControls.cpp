@@ -286,6 +286,8 @@ void TBarControls::setPickup(double beats)
         m_memory.rememberPickupBeats(m_main.CurrentFileName, m_songHash, beats);
     }
     showPlace(m_main.tbPosition->value());
+    // The view numbers its bars anew.
+    m_main.refreshPracticeView();
 }
 
 } // namespace harmonet

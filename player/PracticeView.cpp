@@ -22,6 +22,14 @@ TfrmPracticeView& TfrmMain::practiceView()
         m_practiceView = new TfrmPracticeView(this, *this);
         connect(m_practiceView, &TfrmPracticeView::barClicked, this,
                 [this](qint64 bar) { guarded([this, bar] { playFromBar(bar); }); });
+        connect(m_practiceView, &TfrmPracticeView::loopDragged, this, [this](qint64 first, qint64 last) {
+            guarded([this, first, last] {
+                if (m_session->fileLoaded()) {
+                    m_session->setLoop(first, last);
+                }
+            });
+        });
+        connect(m_session, &PlayingSession::loopChanged, this, [this] { showLoopInPracticeView(); });
         refreshPracticeView();
     }
     return *m_practiceView;
@@ -48,8 +56,18 @@ void TfrmMain::refreshPracticeView()
     const int myVoice = m_session->myVoiceIndex();
     // The view shows the words the strip shows: those of my part once it is chosen.
     TPracticeRoll roll(voices, myVoice, m_words.sourceOf(LyricTrack), MidiFile1->TicksPerQuarter());
-    m_practiceView->setSong(std::move(roll), TBarMap::ofSong(*MidiFile1, MidiFile1->FollowsTempoChanges()),
-                            MidiFile1->TicksPerQuarter(), myVoice >= 0 ? voices[myVoice].name : QString());
+    m_practiceView->setSong(std::move(roll), m_session->bars(), MidiFile1->TicksPerQuarter(),
+                            myVoice >= 0 ? voices[myVoice].name : QString());
+    showLoopInPracticeView();
+}
+
+void TfrmMain::showLoopInPracticeView()
+{
+    if (!m_practiceView) {
+        return;
+    }
+    const std::optional<BarLoop>& loop = m_session->loop();
+    m_practiceView->setLoop(loop ? std::optional<TBarSpan>(TBarSpan{loop->firstBar, loop->lastBar}) : std::nullopt);
 }
 
 void TfrmMain::playFromBar(qint64 bar)
@@ -57,7 +75,7 @@ void TfrmMain::playFromBar(qint64 bar)
     if (!m_session->fileLoaded()) {
         return;
     }
-    const TBarMap bars = TBarMap::ofSong(*MidiFile1, MidiFile1->FollowsTempoChanges());
+    const TBarMap& bars = m_session->bars();
     seekTo(int(std::lround(std::min(MidiFile1->MsAtTicks(bars.TicksOfBar(bar)), double(SongLength)))));
 }
 

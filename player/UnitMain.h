@@ -188,6 +188,8 @@ public:
     void refreshPracticeView();
     // Plays (or, halted, stands) from the start of a bar as printed.
     void playFromBar(qint64 bar);
+    // The view shades the session's loop (none without one).
+    void showLoopInPracticeView();
 
     // --- Transport, in Transport.cpp ---
     // The position slider to ms and the position-changed action, also when

@@ -231,6 +231,13 @@ TEST_F(PracticeViewTest, AClickOnABarPlaysFromItAndADragAcrossBarsAsksForThemAsT
     ASSERT_EQ(loops.size(), 1);
     EXPECT_EQ(loops[0], QVariantList({qint64(3), qint64(6)}));
     EXPECT_EQ(main.tbPosition->value(), 7000) << "a drag does not move the music";
+    // The session loops those bars, and the view shades what the session loops.
+    ASSERT_TRUE(main.session().loop().has_value());
+    EXPECT_EQ(main.session().loop()->firstBar, 3);
+    EXPECT_EQ(main.session().loop()->lastBar, 6);
+    EXPECT_EQ(roll.loop(), (std::optional<TBarSpan>(TBarSpan{3, 6})));
+    main.session().clearLoop();
+    EXPECT_FALSE(roll.loop().has_value());
 
     // By keyboard: the cursor starts at the music's bar.
     view.followPosition();
