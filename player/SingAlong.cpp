@@ -189,6 +189,14 @@ void TSingAlong::finishPass()
     }
     if (!m_results) {
         m_results = new TfrmSingResults(&m_main);
+        connect(m_results, &TfrmSingResults::loopBarRequested, this, [this](qint64 bar) {
+            runGuarded([this, bar] {
+                if (session().fileLoaded()) {
+                    session().setLoop(bar, bar);
+                    m_main.playFromBar(bar);
+                }
+            });
+        });
     }
     m_results->showPass(results, summary, m_memory.passes(m_main.CurrentFileName, hash));
     m_results->show();
