@@ -12,8 +12,9 @@ namespace harmonet {
 enum class PanSide { Left, Right };
 
 // The singer's practice choice for a song: which track is my part (or none),
-// how far below it the other voices play, and whether my part and the others
-// are panned to opposite sides.
+// how far below it the other voices play, whether my part and the others
+// are panned to opposite sides, and whether my part is left out altogether
+// (the others then play at their full level) for singing it alone.
 struct PracticeChoice {
     static constexpr int NoPart = -1;
     // The level of the others that silences them.
@@ -26,6 +27,7 @@ struct PracticeChoice {
     int othersDb = DefaultOthersDb;
     bool panned = false;
     PanSide side = PanSide::Left;
+    bool withoutMyPart = false;
 
     bool hasPart() const { return part >= 0; }
     bool othersSilent() const { return othersDb <= SilentDb; }
@@ -36,7 +38,7 @@ struct PracticeChoice {
 int boundedOthersDb(int db);
 
 // The text form of a choice, as it is remembered: "part;othersDb;panned;side",
-// for example "2;-12;1;left".
+// for example "2;-12;1;left", followed by ";without" when my part is left out.
 QString choiceText(const PracticeChoice& choice);
 // The choice of a text form, or nothing when the text is not one.
 std::optional<PracticeChoice> choiceFromText(const QString& text);
