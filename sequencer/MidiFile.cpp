@@ -88,6 +88,17 @@ QByteArray TMidiFile::ReadWholeFile(const QString& filename)
     return bytes;
 }
 
+template <typename Action>
+void TMidiFile::forEachPlayedTrack(const Action& action) const
+{
+    for (const auto& track : m_tracks) {
+        action(*track);
+    }
+    if (m_clickTrack) {
+        action(*m_clickTrack);
+    }
+}
+
 TMidiFile::TMidiFile(QObject* parent)
     : QObject(parent), m_clock(&m_steadyClock), m_periodicTimer(this), m_dueTimer(this)
 {
@@ -143,6 +154,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
         tracks.push_back(track->copyForPlaying(m_onMidiEvent));
     }
     m_tracks = std::move(tracks);
+    m_clickTrack.reset();
     m_filename = song.m_filename;
     m_ticksPerQuarter = song.m_ticksPerQuarter;
     m_fileFormat = song.m_fileFormat;
@@ -157,6 +169,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
 
 void TMidiFile::readSong(const QByteArray& bytes)
 {
+    m_clickTrack.reset();
     const auto buildMap = qScopeGuard([this] {
         m_fileBpm = m_bpm;
         m_fileMicrosecondsPerTick = m_microsecondsPerTick;
@@ -182,6 +195,15 @@ TMidiTrack* TMidiFile::TrackForChannel(int channel) const
         }
     }
     return TrackAt(0);
+}
+
+void TMidiFile::SetClickTrack(std::unique_ptr<TMidiTrack> track)
+{
+    m_clickTrack = std::move(track);
+    if (m_clickTrack) {
+        m_clickTrack->SkipBefore(roundHalfEven(m_currentPos));
+    }
+    armDueTimer();
 }
 
 void TMidiFile::SetBpm(int bpm)
@@ -277,9 +299,7 @@ void TMidiFile::SetClock(const Clock* clock)
 
 void TMidiFile::PlayFromStart()
 {
-    for (const auto& track : m_tracks) {
-        track->RewindTrack();
-    }
+    forEachPlayedTrack([](TMidiTrack& track) { track.RewindTrack(); });
     m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs();
     m_playing = true;
@@ -322,9 +342,7 @@ void TMidiFile::AdvanceTo(int ms)
     m_dispatchSpan = {true, m_currentTime, ms, fromPos, m_currentPos};
     const auto endOfSpan = qScopeGuard([this] { m_dispatchSpan.active = false; });
     try {
-        for (const auto& track : m_tracks) {
-            track->DispatchBefore(p);
-        }
+        forEachPlayedTrack([p](TMidiTrack& track) { track.DispatchBefore(p); });
     } catch (...) {
         // The position already moved to ms: keep the time in step with it so
         // the next advance does not count the same milliseconds twice.
@@ -340,10 +358,10 @@ void TMidiFile::SeekTo(int ms)
         return;
     }
     const qint64 p = TicksAtMs(ms);
-    for (const auto& track : m_tracks) {
-        track->RewindTrack();
-        track->SkipBefore(p);
-    }
+    forEachPlayedTrack([p](TMidiTrack& track) {
+        track.RewindTrack();
+        track.SkipBefore(p);
+    });
 }
 
 int TMidiFile::SongLengthMs() const
@@ -464,12 +482,12 @@ qint64 TMidiFile::firstMsPassing(qint64 ticks, double limitMs) const
 qint64 TMidiFile::nextEventTicks() const
 {
     qint64 nextTicks = -1;
-    for (const auto& track : m_tracks) {
-        const qint64 ticks = track->NextDueTicks();
+    forEachPlayedTrack([&nextTicks](const TMidiTrack& track) {
+        const qint64 ticks = track.NextDueTicks();
         if (ticks >= 0 && (nextTicks < 0 || ticks < nextTicks)) {
             nextTicks = ticks;
         }
-    }
+    });
     return nextTicks;
 }
 
