@@ -1,7 +1,9 @@
 #pragma once
 
+#include "practice/Clicks.h"
 #include "practice/TrackSettings.h"
 
+#include <optional>
 #include <vector>
 
 namespace harmonet {
@@ -17,6 +19,12 @@ struct SongSettings {
     bool followTempoChanges = false;
     // Whether the track mixer's volume and pan replace the file's.
     bool trackMixerInForce = false;
+    // Semitones the song is moved up (down when negative), drums excepted.
+    int transpose = 0;
+    // The count-in and the metronome.
+    ClickSettings clicks;
+    // The upbeat before the first full bar set by hand, in beats (none: as the file says).
+    std::optional<double> pickupBeats;
     // One per track of the song, in track order.
     std::vector<TrackSettings> tracks;
 
