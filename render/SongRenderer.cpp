@@ -1,6 +1,8 @@
 #include "render/SongRenderer.h"
 
 #include "midiout/MidiMessage.h"
+#include "practice/Clicks.h"
+#include "sequencer/BarMap.h"
 #include "sequencer/Clock.h"
 #include "sequencer/MidiFile.h"
 #include "session/MidiSink.h"
@@ -46,7 +48,7 @@ qint64 framesOf(double ms, int sampleRate)
 // then the message, as a device that plays messages at their time would.
 class SongRenderer::SynthSink final : public MidiSink {
 public:
-    SynthSink(Synthesizer& synth, int fromMs, qint64 totalFrames, const AudioSink& audio, const Progress& progress,
+    SynthSink(Synthesizer& synth, double fromMs, qint64 totalFrames, const AudioSink& audio, const Progress& progress,
               const MessageTap& tap)
         : m_synth(synth), m_fromMs(fromMs), m_total(totalFrames), m_audio(audio), m_progress(progress), m_tap(tap),
           m_block(std::size_t(2 * blockFrames))
@@ -54,6 +56,7 @@ public:
     }
 
     bool isOpen() const override { return true; }
+    bool isBuiltInSynthesizer() const override { return true; }
 
     void send(const TMyMidiEvent& message, const std::optional<TDue>& due) override
     {
@@ -96,7 +99,8 @@ public:
 
 private:
     Synthesizer& m_synth;
-    int m_fromMs;
+    // The playing time of the first frame.
+    double m_fromMs;
     qint64 m_total;
     const AudioSink& m_audio;
     const Progress& m_progress;
@@ -118,7 +122,9 @@ qint64 SongRenderer::frameCount(const Song& song) const
     if (m_settings.bpm > 0) {
         played.SetBpm(m_settings.bpm);
     }
-    return (qint64(played.SongLengthMs()) + tailMs) * m_sampleRate / 1000;
+    const TBarMap bars = TBarMap::ofSong(played, m_settings.followTempoChanges, m_settings.pickupBeats);
+    const double countInMs = countInAt(played, bars, 0, m_settings.clicks.countInBars).lengthMs;
+    return (qint64(played.SongLengthMs()) + tailMs) * m_sampleRate / 1000 + framesOf(countInMs, m_sampleRate);
 }
 
 bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSink& sink, const Progress& progress,
@@ -132,8 +138,12 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
     session.setPracticeChoice(m_choice);
 
     TMidiFile& sequencer = session.sequencer();
-    const qint64 total = std::max<qint64>(0, (qint64(sequencer.SongLengthMs()) - fromMs + tailMs) * m_sampleRate / 1000);
-    SynthSink output(*m_synth, fromMs, total, sink, progress, m_tap);
+    // The count-in comes first, before the place playing starts.
+    const CountIn countIn = session.countInAt(fromMs);
+    const double startMs = fromMs - countIn.lengthMs;
+    const qint64 total = std::max<qint64>(0, (qint64(sequencer.SongLengthMs()) - fromMs + tailMs) * m_sampleRate / 1000
+                                                 + framesOf(countIn.lengthMs, m_sampleRate));
+    SynthSink output(*m_synth, startMs, total, sink, progress, m_tap);
     session.setSink(&output);
 
     // Playing time and the clock's time are one: both start at fromMs.
@@ -144,6 +154,10 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
         session.seek(fromMs);
     }
     session.sendInstruments();
+    for (std::size_t click = 0; click <= countIn.clicks.size(); ++click) {
+        const double at = click < countIn.clicks.size() ? startMs + countIn.clicks[click].ms : double(fromMs);
+        session.strikeCountIn(countIn, click, TDue{qint64(std::floor(at)), at});
+    }
     session.startAt(fromMs);
     // Playing time counts in ints: a song's events lie within them.
     for (qint64 next = sequencer.NextEventMs(); next >= 0 && next <= std::numeric_limits<int>::max() && !output.stopped();
