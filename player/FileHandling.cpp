@@ -5,6 +5,7 @@
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
+#include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
@@ -142,6 +143,7 @@ void TfrmMain::LoadMidiFile()
     TimeDisplay1->setTime(sbTimeDown->isDown() ? SongLength - shown : shown);
 
     FileBpm = MidiFile1->Bpm();
+    fitTempoRange();
     tbTempo->setValue(FileBpm);
     showTempoNotice();
 
@@ -170,6 +172,7 @@ void TfrmMain::LoadMidiFile()
         pLyricsClick(lyricsButtonOf(1));
     }
     PracticeMenus1->fileLoaded();
+    PitchClickMenus1->fileLoaded();
 }
 
 void TfrmMain::sbCloseClick()
@@ -183,6 +186,8 @@ void TfrmMain::CloseFile()
     // The channels get the file's own levels back before the song goes.
     PracticeMenus1->fileClosed();
     m_session->close();
+    PitchClickMenus1->fileClosed();
+    showTempoPercent();
     showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {

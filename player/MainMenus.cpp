@@ -3,6 +3,7 @@
 
 #include "player/ControlTags.h"
 #include "player/Panel.h"
+#include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "windows/InstrumentMenu.h"
@@ -94,6 +95,7 @@ void TfrmMain::createMenus()
     About1 = item(help, "About1", 1, QStringLiteral("About..."), QKeySequence(Qt::Key_F12));
 
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
+    PitchClickMenus1 = new TPitchClickMenus(*this, controlsMenu, options);
 
     createPopupMenus();
 }
@@ -115,6 +117,12 @@ void TfrmMain::createPopupMenus()
     for (int preset : {60, 80, 100, 120, 140}) {
         const QByteArray name = "N" + QByteArray::number(preset) + "1";
         item(pmTempo, name.constData(), 0, QString::number(preset));
+    }
+    // The same as shares of the song's own tempo.
+    pmTempo->addSeparator();
+    for (int percent : TempoPercentPresets) {
+        const QByteArray name = "Percent" + QByteArray::number(percent) + "1";
+        item(pmTempo, name.constData(), 0, tr("%1 %").arg(percent));
     }
 
     pmScrollingLyrics = popupMenu(this, "pmScrollingLyrics", {pnlLyrics, lblLyrics, pnlLyrics2});
