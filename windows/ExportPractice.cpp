@@ -1,5 +1,6 @@
 #include "windows/ExportPractice.h"
 
+#include "practice/Transposition.h"
 #include "sequencer/MidiFile.h"
 #include "session/Song.h"
 
@@ -18,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QStandardItemModel>
 #include <QThread>
 #include <QVBoxLayout>
@@ -88,6 +90,16 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     cbSide->addItem(QStringLiteral("Right"), int(PanSide::Right));
     cbSide->setCurrentIndex(request.mix.side == PanSide::Right ? 1 : 0);
     cbSide->setEnabled(cbPanned->isChecked());
+    cbWithoutVoice = named(new QCheckBox(tr("Each voice's file &without that voice"), this), "cbWithoutVoice");
+    cbWithoutVoice->setChecked(request.mix.withoutMyPart);
+    sbTranspose = named(new QSpinBox(this), "sbTranspose");
+    sbTranspose->setRange(TTransposition::Lowest, TTransposition::Highest);
+    sbTranspose->setSuffix(tr(" semitones"));
+    cbCountIn = named(new QComboBox(this), "cbCountIn");
+    cbCountIn->addItem(tr("None"), 0);
+    cbCountIn->addItem(tr("1 bar"), 1);
+    cbCountIn->addItem(tr("2 bars"), 2);
+    cbMetronome = named(new QCheckBox(tr("&Metronome"), this), "cbMetronome");
     lblTempo = named(new QLabel(this), "lblTempo");
     lblStatus = named(new QLabel(this), "lblStatus");
     lblStatus->setWordWrap(true);
@@ -115,6 +127,10 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     form->addRow(QString(), cbFullMix);
     form->addRow(QStringLiteral("O&thers:"), cbOthers);
     form->addRow(QString(), panRow);
+    form->addRow(QString(), cbWithoutVoice);
+    form->addRow(tr("Trans&pose:"), sbTranspose);
+    form->addRow(tr("Co&unt-in:"), cbCountIn);
+    form->addRow(QString(), cbMetronome);
     auto* files = new QWidget;
     m_fileRows = new QGridLayout(files);
     m_fileRows->setColumnStretch(1, 1);
@@ -155,6 +171,9 @@ void TdlgExportPractice::takePlayerSettings()
     const int fileBpm = m_request.song ? m_request.song->file().Bpm() : 0;
     lblTempo->setText(QStringLiteral("Tempo %1 bpm; mutes and instruments as set in the player.")
                           .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : fileBpm));
+    sbTranspose->setValue(m_request.settings.transpose);
+    cbCountIn->setCurrentIndex(std::max(0, cbCountIn->findData(m_request.settings.clicks.countInBars)));
+    cbMetronome->setChecked(m_request.settings.clicks.metronome);
     replan();
 }
 
@@ -181,6 +200,10 @@ ExportRequest TdlgExportPractice::currentRequest() const
     request.mix.othersDb = cbOthers->currentData().toInt();
     request.mix.panned = cbPanned->isChecked();
     request.mix.side = PanSide(cbSide->currentData().toInt());
+    request.mix.withoutMyPart = cbWithoutVoice->isChecked();
+    request.settings.transpose = sbTranspose->value();
+    request.settings.clicks.countInBars = cbCountIn->currentData().toInt();
+    request.settings.clicks.metronome = cbMetronome->isChecked();
     return request;
 }
 
@@ -343,7 +366,9 @@ void TdlgExportPractice::setEditable(bool editable)
     for (QWidget* control : {static_cast<QWidget*>(edFolder), static_cast<QWidget*>(btnBrowse),
                              static_cast<QWidget*>(cbFormat), static_cast<QWidget*>(cbEachVoice),
                              static_cast<QWidget*>(cbFullMix), static_cast<QWidget*>(cbOthers),
-                             static_cast<QWidget*>(cbPanned), static_cast<QWidget*>(btnExport)}) {
+                             static_cast<QWidget*>(cbPanned), static_cast<QWidget*>(cbWithoutVoice),
+                             static_cast<QWidget*>(sbTranspose), static_cast<QWidget*>(cbCountIn),
+                             static_cast<QWidget*>(cbMetronome), static_cast<QWidget*>(btnExport)}) {
         control->setEnabled(editable);
     }
     cbSide->setEnabled(editable && cbPanned->isChecked());
