@@ -162,6 +162,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
     m_fileMicrosecondsPerTick = song.m_fileMicrosecondsPerTick;
     m_tempoChanges = song.m_tempoChanges;
     m_tempoMap = song.m_tempoMap;
+    m_timeSignatures = song.m_timeSignatures;
     m_currentTime = 0;
     m_currentPos = 0.0;
     applyFileTempo();
