@@ -1,6 +1,7 @@
 #include "tests/player/PlayerFixture.h"
 
 #include "persist/SettingsStore.h"
+#include "practice/PracticeMemory.h"
 #include "player/StartupWindows.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ void PlayerTest::SetUp()
     store.deleteKey(QStringLiteral("Software\\Harmonet\\SettingsForm"));
     store.deleteKey(QStringLiteral("Software\\Harmonet\\LyricsForm"));
     store.deleteKey(TRecentFileList::StoreKey);
+    // Each test's songs start at their own tempo and pitch.
+    store.deleteKey(TPracticeMemory::playingKeyPath());
 }
 
 void PlayerTest::TearDown()
