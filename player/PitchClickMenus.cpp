@@ -19,6 +19,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <cmath>
 
 namespace harmonet {
 
@@ -215,10 +216,15 @@ void TPitchClickMenus::stepTempo(int direction)
 {
     const int own = m_main.FileBpm;
     const int now = session().sequencer().Bpm();
-    int percent = tempoPercentOf(now, own);
-    int bpm = now;
+    if (own <= 0) {
+        return;
+    }
+    // To the next whole step of the song's own tempo: 80 % goes to 85 %, 83 % too.
+    const double share = 100.0 * now / own / TempoStepPercent;
+    int percent = TempoStepPercent * int(direction > 0 ? std::floor(share + 1e-9) + 1 : std::ceil(share - 1e-9) - 1);
+    int bpm = bpmAtPercent(percent, own);
     // A step that rounds to the same whole bpm (a slow song) goes on to the next.
-    while (bpm == now && percent > LowestTempoPercent - TempoStepPercent && percent < HighestTempoPercent + TempoStepPercent) {
+    while (bpm == now && percent > LowestTempoPercent && percent < HighestTempoPercent) {
         percent += direction * TempoStepPercent;
         bpm = bpmAtPercent(percent, own);
     }

@@ -151,6 +151,25 @@ TEST(PitchClicksRender, CountInClicksFallOnTheBeatGridAtEachTempo)
     }
 }
 
+TEST(PitchClicksRender, ASongOnChannelTenLeavesTheClicksAFreeChannelWithADrumKit)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    // A flute on channel 1 and a quiet bass drum on channel 10 from the first beat.
+    SmfWriter writer;
+    writer.header(0, 1, Division);
+    writer.beginTrack().tempo(0, 500000).programChange(0, 0, Flute).noteOn(0, 0, 60, 1).noteOn(0, 9, 35, 1);
+    writer.noteOff(10, 9, 35).noteOff(4 * Division, 0, 60).endOfTrack().endTrack();
+    SongSettings settings;
+    settings.clicks.countInBars = 1;
+    std::vector<std::pair<TMyMidiEvent, TDue>> due;
+    const std::vector<qint16> audio = render(Song::fromBytes(writer.bytes()), settings, &due);
+    const auto click = std::find_if(due.begin(), due.end(), [](const auto& sent) { return sent.first.FirstData == 76; });
+    ASSERT_NE(click, due.end());
+    EXPECT_EQ(click->first.StatusByte, 0x91) << "channel 2, the first the song leaves free";
+    // A wood block, not a sustained instrument: gone within a fifth of a second.
+    EXPECT_LT(rms(audio, frameAt(150), frameAt(250)), 0.15 * rms(audio, 0, frameAt(50)));
+}
+
 TEST(PitchClicksRender, ATransposedSongSoundsThatManyCentsAwayWithTheDrumsAsBefore)
 {
     HARMONET_REQUIRE_SOUNDFONT();
