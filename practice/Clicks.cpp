@@ -83,7 +83,7 @@ int clickChannelOf(const TMidiFile& song)
     if (!used.test(midi::PercussionChannel - 1)) {
         return midi::PercussionChannel;
     }
-    for (int channel = 1; channel <= 16; ++channel) {
+    for (int channel = 16; channel >= 1; --channel) {
         if (!used.test(std::size_t(channel - 1))) {
             return channel;
         }

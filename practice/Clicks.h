@@ -43,8 +43,9 @@ inline constexpr int BeatClickKey = 77;
 int clickVelocity(const ClickSettings& settings, bool accent);
 
 // The channel (1..16) the clicks play on: the percussion channel 10 unless
-// the song plays there, else the first channel the song sends nothing on; 0
-// when it uses all sixteen.
+// the song plays there, else the last channel the song sends nothing on (the
+// first free one is left to a voice of my part that needs a channel of its
+// own); 0 when it uses all sixteen.
 int clickChannelOf(const TMidiFile& song);
 
 // One click of the metronome, at a tick of the song.

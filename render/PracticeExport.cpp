@@ -1,6 +1,5 @@
 #include "render/PracticeExport.h"
 
-#include "practice/PracticeMix.h"
 #include "render/SongRenderer.h"
 #include "session/Song.h"
 
@@ -40,7 +39,7 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request)
     const QString extension = formatExtension(request.format);
     const QString songPart = fileNamePart(request.songName);
     QSet<QString> taken;
-    const auto add = [&](const QString& voice, int part) {
+    const auto add = [&](const QString& voice, const VoiceKey& part) {
         QString name = voice;
         // Told apart as file names: "A/B" and "A_B" would be one file.
         for (int n = 2; taken.contains(fileNamePart(name).toLower()); ++n) {
@@ -51,9 +50,9 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request)
         files.push_back({folder.filePath(fileName), name, part});
     };
     if (request.perVoice && request.song) {
-        for (const SongVoice& voice : songVoices(request.song->file())) {
+        for (const TVoice& voice : request.song->voices()) {
             if (!voice.accompaniment) {
-                add(voice.name, voice.track);
+                add(voice.name, voice.key());
             }
         }
     }

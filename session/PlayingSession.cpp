@@ -11,6 +11,8 @@
 #include "session/MidiSink.h"
 #include "session/Song.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <bitset>
 #include <cmath>
@@ -22,14 +24,16 @@ namespace {
 constexpr quint8 NoteOff = 0x80;
 constexpr int MyNoteVelocity = 100;
 
-// A channel the song sends nothing on, other than the percussion channel and
-// the clicks' channel; 0 when there is none.
-int freeChannelBeside(const TMidiFile& song, int clickChannel)
+// The last channel the song sends nothing on, other than the percussion
+// channel and those taken (0 for none); 0 when there is none.
+int freeChannelBeside(const TMidiFile& song, std::initializer_list<int> taken)
 {
     std::bitset<16> used;
     used.set(midi::PercussionChannel - 1);
-    if (clickChannel > 0) {
-        used.set(std::size_t(clickChannel - 1));
+    for (const int channel : taken) {
+        if (channel > 0) {
+            used.set(std::size_t(channel - 1));
+        }
     }
     for (int index = 0; index < song.NumberOfTracks(); ++index) {
         for (const TMidiEvent& event : song.TrackAt(index)->Events()) {
@@ -38,7 +42,7 @@ int freeChannelBeside(const TMidiFile& song, int clickChannel)
             }
         }
     }
-    for (int channel = 1; channel <= 16; ++channel) {
+    for (int channel = 16; channel >= 1; --channel) {
         if (!used.test(std::size_t(channel - 1))) {
             return channel;
         }
@@ -152,12 +156,54 @@ void PlayingSession::takeSong(std::shared_ptr<const Song> song)
     for (int i = 0; i < m_sequencer->NumberOfTracks(); ++i) {
         m_tracks.push_back(TrackSettings::ofFile(*m_sequencer->TrackAt(i)));
     }
-    m_gateway.songChanged(fileLoaded());
+    m_myVoice = -1;
+    m_gateway.songChanged(m_song ? &m_song->voices() : nullptr);
+    setPartNotice(QString());
     cancelCountIn();
     endMyNote();
     m_pickupBeats.reset();
     m_gateway.setClickChannel(fileLoaded() ? clickChannelOf(*m_sequencer) : 0);
     layMetronome();
+}
+
+const QList<TVoice>& PlayingSession::voices() const
+{
+    static const QList<TVoice> none;
+    return m_song ? m_song->voices() : none;
+}
+
+const TVoice* PlayingSession::myVoice() const
+{
+    return m_myVoice >= 0 ? &voices()[m_myVoice] : nullptr;
+}
+
+void PlayingSession::setPracticeChoice(const PracticeChoice& choice)
+{
+    PracticeChoice taken = choice;
+    m_myVoice = voiceIndex(voices(), choice.part);
+    taken.part = m_myVoice >= 0 ? voices()[m_myVoice].key() : PracticeChoice::NoPart;
+    m_gateway.setPracticeChoice(taken, m_myVoice);
+    if (!m_gateway.voiceRouting().sharedWithoutFreeChannel()) {
+        setPartNotice(QString());
+        return;
+    }
+    QStringList partners;
+    for (const TVoice& voice : voices()) {
+        if (voice.channel == myVoice()->channel && &voice != myVoice()) {
+            partners.append(tr("\u201C%1\u201D").arg(voice.name));
+        }
+    }
+    setPartNotice(tr("\u201C%1\u201D sings on one staff with %2, and this song leaves no room to play it apart: "
+                     "they are brought forward together.")
+                      .arg(myVoice()->name, QLocale().createSeparatedList(partners)));
+}
+
+void PlayingSession::setPartNotice(const QString& notice)
+{
+    if (notice != m_partNotice) {
+        m_partNotice = notice;
+        emit partNoticeChanged();
+    }
 }
 
 const TrackSettings& PlayingSession::track(int index) const
@@ -412,15 +458,14 @@ void PlayingSession::strikeCountIn(const CountIn& plan, std::size_t index, const
 
 std::optional<int> PlayingSession::myNoteAt(int ms) const
 {
-    const int part = practiceChoice().part;
-    if (!fileLoaded() || part < 0 || part >= m_sequencer->NumberOfTracks()) {
+    const TVoice* voice = myVoice();
+    if (!fileLoaded() || !voice) {
         return std::nullopt;
     }
     const qint64 at = m_sequencer->TicksAtMs(ms);
-    for (const TMidiEvent& event : m_sequencer->TrackAt(part)->Events()) {
-        const bool noteOn = (event.Status & 0xF0) == midi::NoteOn && event.Value2 > 0;
-        if (noteOn && (event.Ticks >= at || qint64(event.Ticks) + std::max(0, event.NoteTicks) > at)) {
-            return event.Value1;
+    for (const TVoiceNote& note : voice->notes) {
+        if (note.tick >= at || qint64(note.tick) + note.length > at) {
+            return note.key;
         }
     }
     return std::nullopt;
@@ -429,21 +474,20 @@ std::optional<int> PlayingSession::myNoteAt(int ms) const
 bool PlayingSession::giveMyNote(int ms)
 {
     const std::optional<int> key = myNoteAt(ms);
-    const int part = practiceChoice().part;
     if (!key || !m_gateway.isOpen()) {
         return false;
     }
     endMyNote();
-    const int partChannel = m_sequencer->TrackAt(part)->Channel();
-    // A channel of its own, where the song leaves one free, so that neither
-    // the song's notes nor my part's level (silent without my part) touch it.
-    const int free = freeChannelBeside(*m_sequencer, m_gateway.clickChannel());
-    const int channel = free > 0 ? free : partChannel;
+    // A channel of its own, where the song leaves one free beside my part's
+    // and the clicks', so that neither the song's notes nor my part's level
+    // (silent without my part) touch it.
+    const int free = freeChannelBeside(*m_sequencer, {m_gateway.clickChannel(), m_gateway.voiceRouting().freeChannel()});
+    const int channel = free > 0 ? free : myChannel();
     if (!MidiGateway::validChannel(channel)) {
         return false;
     }
     if (free > 0) {
-        m_gateway.offer(MidiGateway::program(channel, m_tracks[std::size_t(part)].program()));
+        m_gateway.offer(MidiGateway::program(channel, m_tracks[std::size_t(myVoice()->track)].program()));
         m_gateway.offer(MidiGateway::controller(channel, midi::VolumeController, midi::DefaultVolume));
         m_gateway.offer(MidiGateway::controller(channel, midi::PanController, midi::CentrePan));
     }

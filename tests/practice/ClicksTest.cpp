@@ -73,7 +73,7 @@ TEST(Clicks, TheMetronomeStrikesEveryBeatAndAccentsEachFullBarsFirst)
     EXPECT_TRUE(beatsOfSong(TBarMap()).empty()) << "no division, no bars";
 }
 
-TEST(Clicks, TheyPlayOnChannelTenUnlessTheSongDoesThenOnTheFirstFreeOne)
+TEST(Clicks, TheyPlayOnChannelTenUnlessTheSongDoesThenOnTheLastFreeOne)
 {
     const auto songOn = [](std::vector<int> channels) {
         SmfWriter writer;
@@ -88,7 +88,8 @@ TEST(Clicks, TheyPlayOnChannelTenUnlessTheSongDoesThenOnTheFirstFreeOne)
         return clickChannelOf(song);
     };
     EXPECT_EQ(songOn({1, 2, 3}), 10);
-    EXPECT_EQ(songOn({1, 10, 2}), 3);
+    EXPECT_EQ(songOn({1, 10, 2}), 16);
+    EXPECT_EQ(songOn({1, 10, 16, 15}), 14);
     std::vector<int> all;
     for (int channel = 1; channel <= 16; ++channel) {
         all.push_back(channel);
