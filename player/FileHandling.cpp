@@ -7,6 +7,7 @@
 #include "player/Panel.h"
 #include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
+#include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
@@ -173,6 +174,7 @@ void TfrmMain::LoadMidiFile()
     }
     PracticeMenus1->fileLoaded();
     PitchClickMenus1->fileLoaded();
+    SingAlongMenus1->fileChanged();
 }
 
 void TfrmMain::sbCloseClick()
@@ -185,6 +187,7 @@ void TfrmMain::CloseFile()
     btnStopClick();
     // The channels get the file's own levels back before the song goes.
     PracticeMenus1->fileClosed();
+    SingAlongMenus1->fileChanged();
     m_session->close();
     PitchClickMenus1->fileClosed();
     showTempoPercent();

@@ -5,6 +5,7 @@
 #include "player/Panel.h"
 #include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
+#include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
 #include "windows/InstrumentMenu.h"
 
@@ -96,6 +97,7 @@ void TfrmMain::createMenus()
 
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
     PitchClickMenus1 = new TPitchClickMenus(*this, controlsMenu, options);
+    SingAlongMenus1 = new TSingAlong(*this, bar);
 
     createPopupMenus();
 }

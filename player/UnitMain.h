@@ -38,6 +38,7 @@ class TfrmLyrics;
 class TfrmSettings;
 class TPracticeMenus;
 class TPitchClickMenus;
+class TSingAlong;
 class TTimeDisplay;
 class TRightAlignedLabel;
 
@@ -346,6 +347,8 @@ public:
     TPracticeMenus* PracticeMenus1 = nullptr;
     // Transposition, "Give Me My Note", tempo steps, count-in and metronome, in PitchClickMenus.cpp.
     TPitchClickMenus* PitchClickMenus1 = nullptr;
+    // Singing along with my part measured, in SingAlong.cpp.
+    TSingAlong* SingAlongMenus1 = nullptr;
 
     // The text of the status bar (one text: the bar is in simple mode).
     QString statusText() const;
