@@ -83,6 +83,9 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
     fluid_settings_setint(settings, "audio.period-size", periodFrames);
     fluid_settings_setint(settings, "audio.periods", periodCount);
     fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+    // Answers system-exclusive messages to the usual device of Roland GS
+    // instruments (the drum part of a channel among them).
+    fluid_settings_setint(settings, "synth.device-id", 0x10);
 
     m_fluid->synth = new_fluid_synth(settings);
     if (!m_fluid->synth) {

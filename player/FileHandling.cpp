@@ -6,6 +6,7 @@
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
+#include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
 #include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
@@ -148,6 +149,7 @@ void TfrmMain::LoadMidiFile()
     TimeDisplay1->setTime(sbTimeDown->isDown() ? SongLength - shown : shown);
 
     FileBpm = MidiFile1->Bpm();
+    fitTempoRange();
     tbTempo->setValue(FileBpm);
     showTempoNotice();
 
@@ -178,6 +180,7 @@ void TfrmMain::LoadMidiFile()
     }
     // My part, once chosen for the file, takes the words.
     PracticeMenus1->fileLoaded();
+    PitchClickMenus1->fileLoaded();
     SingAlongMenus1->fileChanged();
     BarControls1->fileLoaded();
 }
@@ -195,6 +198,8 @@ void TfrmMain::CloseFile()
     SingAlongMenus1->fileChanged();
     BarControls1->fileClosed();
     m_session->close();
+    PitchClickMenus1->fileClosed();
+    showTempoPercent();
     showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {

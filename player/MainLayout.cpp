@@ -259,6 +259,7 @@ void TfrmMain::createTempoControls()
     lblTempoLow = label(pnlMain, "lblTempoLow", 0, QStringLiteral("1"), 14, 261);
     lblTempoMid = label(pnlMain, "lblTempoMid", 0, QStringLiteral("100"), 106, 261);
     lblTempoHigh = label(pnlMain, "lblTempoHigh", 0, QStringLiteral("200"), 203, 261);
+    lblTempoPercent = label(pnlMain, "lblTempoPercent", 0, tr("%1 %").arg(100), 165, 217);
 }
 
 void TfrmMain::createVolumeControls()

@@ -4,6 +4,7 @@
 #include "player/BarControls.h"
 #include "player/ControlTags.h"
 #include "player/Panel.h"
+#include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
 #include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
@@ -99,6 +100,7 @@ void TfrmMain::createMenus()
 
     BarControls1 = new TBarControls(*this, controlsMenu, options);
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
+    PitchClickMenus1 = new TPitchClickMenus(*this, controlsMenu, options);
     SingAlongMenus1 = new TSingAlong(*this, bar);
 
     createPopupMenus();
@@ -121,6 +123,12 @@ void TfrmMain::createPopupMenus()
     for (int preset : {60, 80, 100, 120, 140}) {
         const QByteArray name = "N" + QByteArray::number(preset) + "1";
         item(pmTempo, name.constData(), 0, QString::number(preset));
+    }
+    // The same as shares of the song's own tempo.
+    pmTempo->addSeparator();
+    for (int percent : TempoPercentPresets) {
+        const QByteArray name = "Percent" + QByteArray::number(percent) + "1";
+        item(pmTempo, name.constData(), 0, tr("%1 %").arg(percent));
     }
 
     pmScrollingLyrics = popupMenu(this, "pmScrollingLyrics", {pnlLyrics, lblLyrics, pnlLyrics2});

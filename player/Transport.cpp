@@ -13,6 +13,8 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <utility>
+
 namespace harmonet {
 
 void TfrmMain::AllNotesOff()
@@ -37,22 +39,38 @@ void TfrmMain::releasePause()
     }
 }
 
+void TfrmMain::playPressed()
+{
+    m_countInNext = true;
+    btnPlayClick();
+}
+
 void TfrmMain::btnPlayClick()
 {
+    // Only the play action the user asked for counts in, not the restarts
+    // of a seek or a tempo change (nor the one inside this one).
+    const bool countIn = std::exchange(m_countInNext, false);
+    const auto start = [this, countIn](int ms) {
+        if (countIn) {
+            m_session->startAfterCountIn(ms);
+        } else {
+            m_session->startAt(ms);
+        }
+    };
     m_session->sendInstruments();
     btnPlay->setGlyph(glyphs::play(true));
     btnPlay->setDown(true);
     if (tbPosition->value() == 0) {
         releasePause();
-        m_session->startAt(0);
+        start(0);
     } else {
         if (MidiFile1->AllTracksEnded()) {
             // Setting 0 runs the position-changed action, which starts over too.
             tbPosition->setValue(0);
             tbPosition->setToolTip(FormatPosition(tbPosition->value()));
-            m_session->startAt(0);
+            start(0);
         } else {
-            m_session->startAt(tbPosition->value());
+            start(tbPosition->value());
             tbPosition->setToolTip(FormatPosition(tbPosition->value()));
         }
         releasePause();
@@ -76,6 +94,7 @@ void TfrmMain::Timer1Timer()
 
 void TfrmMain::btnStopClick()
 {
+    m_session->cancelCountIn();
     if (btnPlay->isDown()) {
         MidiFile1->HaltPlay();
         AllNotesOff();
@@ -107,6 +126,7 @@ void TfrmMain::btnPauseClick(bool fromButton)
     }
     if (btnPause->isDown()) {
         btnPause->setGlyph(glyphs::pause(true));
+        m_session->cancelCountIn();
         MidiFile1->HaltPlay();
         AllNotesOff();
         // Play stays down without its on image, so releasing Pause plays on.

@@ -170,8 +170,8 @@ void TfrmMain::bindHandlers()
     connect(static_cast<TTrackBar*>(tbPosition), &TTrackBar::changed, this,
             [this] { guarded([this] { tbPositionChanged(); }); });
 
-    bindClick(btnPlay, &TfrmMain::btnPlayClick);
-    bindClick(Play1, &TfrmMain::btnPlayClick);
+    bindClick(btnPlay, &TfrmMain::playPressed);
+    bindClick(Play1, &TfrmMain::playPressed);
     bindClick(btnStop, &TfrmMain::btnStopClick);
     bindClick(Stop1, &TfrmMain::btnStopClick);
     connect(btnPause, &TImageButton::clicked, this, [this] { guarded([this] { btnPauseClick(true); }); });
@@ -196,6 +196,11 @@ void TfrmMain::bindHandlers()
     for (int preset : {60, 80, 100, 120, 140}) {
         QAction* item = popupItem(pmTempo, QByteArray("N" + QByteArray::number(preset) + "1").constData());
         connect(item, &QAction::triggered, this, [this, preset] { guarded([this, preset] { setTempo(preset); }); });
+    }
+    for (int percent : TempoPercentPresets) {
+        QAction* item = popupItem(pmTempo, QByteArray("Percent" + QByteArray::number(percent) + "1").constData());
+        connect(item, &QAction::triggered, this,
+                [this, percent] { guarded([this, percent] { setTempoPercent(percent); }); });
     }
     // Not guarded: what a dispatched event raises ends its dispatch, which reports it.
     // The output's notice follows the synthesizer's audio output by itself;

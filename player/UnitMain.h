@@ -40,6 +40,7 @@ class TfrmPracticeView;
 class TfrmSettings;
 class TBarControls;
 class TPracticeMenus;
+class TPitchClickMenus;
 class TSingAlong;
 class TTimeDisplay;
 class TRightAlignedLabel;
@@ -72,6 +73,8 @@ public:
     static constexpr int ClientWidth = 379;
     static constexpr int ClientHeight = 337;
     static constexpr int TrackPanelCount = 16;
+    // The tempo popup's shares of the song's own tempo.
+    static constexpr int TempoPercentPresets[] = {50, 75, 90, 110, 125};
 
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -202,6 +205,8 @@ public:
     // The play action: re-sends the instruments, then starts at the slider's
     // position, or from the beginning at 0 or once every track has ended.
     void btnPlayClick();
+    // Play pressed by the user: the play action, counted in when a count-in is chosen.
+    void playPressed();
     // The stop action: the first halts where the music is, the second rewinds to 0.
     void btnStopClick();
     // Pause from the button (which has toggled itself) or from the menu or Space.
@@ -225,6 +230,16 @@ public:
     // The tempo change: the sequencer takes the tempo slider's value, and the
     // length and position are rescaled so the song goes on at the same place.
     void tbTempoChanged();
+    // The tempo slider to bpm (within its range), then the tempo change.
+    void setTempo(int bpm);
+    // The tempo at percent (25..200) of the song's own, within the slider's range.
+    void setTempoPercent(int percent);
+    // The tempo slider's top unless a faster song needs more.
+    static constexpr int DefaultTempoMaximum = 200;
+    // After FileBpm changed: the slider's range holds it (at least 1..200),
+    // the labels show the range and the tempo as a share of FileBpm.
+    void fitTempoRange();
+    void showTempoPercent();
     // Options > Follow Tempo Changes, in TempoChanges.cpp: the sequencer plays
     // through the file's tempo map or at one tempo, keeping the musical place.
     void FollowTempoChanges1Click();
@@ -309,6 +324,8 @@ public:
     QLabel* lblTempoLow;
     QLabel* lblTempoMid;
     QLabel* lblTempoHigh;
+    // The playing tempo as a percentage of the song's own: "80 %".
+    QLabel* lblTempoPercent;
 
     QLabel* lblMasterV;
     QSlider* tbMasterV;
@@ -360,6 +377,8 @@ public:
     TInstrumentMenu* pmInstruments;
     // My part and the export of practice tracks, in PracticeMenus.cpp.
     TPracticeMenus* PracticeMenus1 = nullptr;
+    // Transposition, "Give Me My Note", tempo steps, count-in and metronome, in PitchClickMenus.cpp.
+    TPitchClickMenus* PitchClickMenus1 = nullptr;
     // Singing along with my part measured, in SingAlong.cpp.
     TSingAlong* SingAlongMenus1 = nullptr;
     // Bars, jumps to them and the loop, in BarControls.cpp.
@@ -479,8 +498,6 @@ private:
     // Tempo handlers.
     void tbTempoKeyDown(const QKeyEvent& event);
     void Reset1Click();
-    // The tempo slider to bpm (within its range), then the tempo change.
-    void setTempo(int bpm);
     // After the sequencer's timing changed: stops, takes the new length,
     // plays on (or stays stopped) at the position given in seconds for it.
     void restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds);
@@ -538,6 +555,8 @@ private:
     QString m_startDir;
     QString m_mixerFailure;
     bool m_shown = false;
+    // The next play action counts in (it was pressed, not a restart).
+    bool m_countInNext = false;
     TfrmSettings* m_settingsWindow = nullptr;
     TfrmLyrics* m_lyricsWindow = nullptr;
     TfrmPracticeView* m_practiceView = nullptr;

@@ -1,5 +1,8 @@
 #include "practice/PracticeMemory.h"
 
+#include "practice/Clicks.h"
+#include "practice/Transposition.h"
+
 #include <QCryptographicHash>
 #include <QLocale>
 #include <QStringList>
@@ -29,6 +32,28 @@ std::optional<int> trackFromText(QStringView text)
     bool ok = false;
     const int track = text.toInt(&ok);
     return ok && track >= 0 && track <= HighestTrack ? std::optional<int>(track) : std::nullopt;
+}
+
+// "bpm;transpose;countIn", for example "96;-2;1".
+QString playingText(const TPlayingValues& values)
+{
+    return QStringLiteral("%1;%2;%3").arg(values.bpm).arg(values.transpose).arg(values.countInBars);
+}
+
+std::optional<TPlayingValues> playingFromText(const QString& text)
+{
+    const QStringList fields = text.split(QLatin1Char(';'));
+    if (fields.size() != 3) {
+        return std::nullopt;
+    }
+    bool ok[3] = {false, false, false};
+    const TPlayingValues values{fields[0].toInt(&ok[0]), fields[1].toInt(&ok[1]), fields[2].toInt(&ok[2])};
+    if (!ok[0] || !ok[1] || !ok[2] || values.bpm < 0 || values.bpm > TPlayingValues::FastestBpm
+        || values.transpose < TTransposition::Lowest || values.transpose > TTransposition::Highest
+        || values.countInBars < 0 || values.countInBars > ClickSettings::MostCountInBars) {
+        return std::nullopt;
+    }
+    return values;
 }
 
 } // namespace
@@ -79,7 +104,8 @@ TPracticeMemory::TPracticeMemory()
       // "none": the file's loop was cleared.
       m_loops(loopKeyPath(),
               [](const QString& text) { return text == QLatin1String("none") || loopFromText(text).has_value(); }),
-      m_words(wordsKeyPath(), [](const QString& text) { return wordsChoiceFromText(text).has_value(); })
+      m_words(wordsKeyPath(), [](const QString& text) { return wordsChoiceFromText(text).has_value(); }),
+      m_playing(playingKeyPath(), [](const QString& text) { return playingFromText(text).has_value(); })
 {
 }
 
@@ -112,6 +138,11 @@ QString TPracticeMemory::pickupKeyPath()
 QString TPracticeMemory::loopKeyPath()
 {
     return QStringLiteral("Software\\Harmonet\\PracticeLoops");
+}
+
+QString TPracticeMemory::playingKeyPath()
+{
+    return QStringLiteral("Software\\Harmonet\\PracticePlaying");
 }
 
 QString TPracticeMemory::contentHash(const QByteArray& bytes)
@@ -152,6 +183,19 @@ std::optional<BarLoop> TPracticeMemory::recallLoop(const QString& path, const QS
 void TPracticeMemory::rememberLoop(const QString& path, const QString& hash, const std::optional<BarLoop>& loop)
 {
     m_loops.remember(path, hash, loop ? loopText(*loop) : QStringLiteral("none"));
+}
+
+std::optional<TPlayingValues> TPracticeMemory::recallPlaying(const QString& path, const QString& hash) const
+{
+    const std::optional<QString> text = m_playing.recall(path, hash);
+    return text ? playingFromText(*text) : std::nullopt;
+}
+
+void TPracticeMemory::rememberPlaying(const QString& path, const QString& hash, const TPlayingValues& values)
+{
+    if (playingFromText(playingText(values))) {
+        m_playing.remember(path, hash, playingText(values));
+    }
 }
 
 } // namespace harmonet

@@ -31,9 +31,19 @@ QString wordsChoiceText(const TWordsChoice& choice);
 // The choice of a text form, or nothing when the text is not one.
 std::optional<TWordsChoice> wordsChoiceFromText(const QString& text);
 
+// How the singer plays a file besides the practice choice: the tempo (0:
+// the file's own), the transposition in semitones and the bars counted in.
+struct TPlayingValues {
+    static constexpr int FastestBpm = 1000;
+    int bpm = 0;
+    int transpose = 0;
+    int countInBars = 0;
+    bool operator==(const TPlayingValues&) const = default;
+};
+
 // What the singer chose for each of the files opened last, kept in the
 // settings store: the practice choice, the upbeat before the first full
-// bar, the loop and the words. Each is kept under its own key for at most MaxFiles files; a file is
+// bar, the loop, the words and the playing values. Each is kept under its own key for at most MaxFiles files; a file is
 // known by its path and by a hash of its content (see TPerFileValues).
 class TPracticeMemory {
 public:
@@ -48,6 +58,7 @@ public:
     static QString pickupKeyPath();
     static QString loopKeyPath();
     static QString wordsKeyPath();
+    static QString playingKeyPath();
     // The hash that knows a file by its content.
     static QString contentHash(const QByteArray& bytes);
 
@@ -68,12 +79,17 @@ public:
     void rememberLoop(const QString& path, const QString& hash, const std::optional<BarLoop>& loop);
     std::optional<TWordsChoice> recallWords(const QString& path, const QString& hash) const;
     void rememberWords(const QString& path, const QString& hash, const TWordsChoice& choice);
+    // The playing values remembered for the file; values out of their
+    // ranges (a settings file edited by hand) are not taken.
+    std::optional<TPlayingValues> recallPlaying(const QString& path, const QString& hash) const;
+    void rememberPlaying(const QString& path, const QString& hash, const TPlayingValues& values);
 
 private:
     TPerFileValues m_choices;
     TPerFileValues m_pickups;
     TPerFileValues m_loops;
     TPerFileValues m_words;
+    TPerFileValues m_playing;
 };
 
 } // namespace harmonet

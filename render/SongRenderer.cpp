@@ -1,6 +1,8 @@
 #include "render/SongRenderer.h"
 
 #include "midiout/MidiMessage.h"
+#include "practice/Clicks.h"
+#include "sequencer/BarMap.h"
 #include "sequencer/Clock.h"
 #include "sequencer/MidiFile.h"
 #include "session/MidiSink.h"
@@ -87,14 +89,15 @@ void prepare(PlayingSession& session, const std::shared_ptr<const Song>& song, c
 // then the message, as a device that plays messages at their time would.
 class SongRenderer::SynthSink final : public MidiSink {
 public:
-    SynthSink(Synthesizer& synth, const TMidiFile& sequencer, int fromMs, qint64 totalFrames, const AudioSink& audio,
-              const Progress& progress, const MessageTap& tap)
-        : m_synth(synth), m_sequencer(sequencer), m_fromMs(fromMs), m_total(totalFrames), m_audio(audio),
+    SynthSink(Synthesizer& synth, const TMidiFile& sequencer, double fromClockMs, qint64 totalFrames,
+              const AudioSink& audio, const Progress& progress, const MessageTap& tap)
+        : m_synth(synth), m_sequencer(sequencer), m_fromMs(fromClockMs), m_total(totalFrames), m_audio(audio),
           m_progress(progress), m_tap(tap), m_block(std::size_t(2 * blockFrames))
     {
     }
 
     bool isOpen() const override { return true; }
+    bool isBuiltInSynthesizer() const override { return true; }
 
     void send(const TMyMidiEvent& message, const std::optional<TDue>& due) override
     {
@@ -139,7 +142,8 @@ public:
 private:
     Synthesizer& m_synth;
     const TMidiFile& m_sequencer;
-    int m_fromMs;
+    // The clock's time of the first frame.
+    double m_fromMs;
     qint64 m_total;
     const AudioSink& m_audio;
     const Progress& m_progress;
@@ -157,7 +161,8 @@ qint64 SongRenderer::frameCount(const Song& song) const
 {
     PlayingSession session;
     prepare(session, std::shared_ptr<const Song>(std::shared_ptr<const Song>(), &song), m_settings, m_choice);
-    return totalFrames(playedSpan(session, 0), m_sampleRate);
+    const PlayedSpan span = playedSpan(session, 0);
+    return totalFrames(span, m_sampleRate) + framesOf(session.countInAt(span.startMs).lengthMs, m_sampleRate);
 }
 
 SongRenderer::Progress SongRenderer::inPercent(std::function<bool(int percent)> percentProgress)
@@ -179,8 +184,12 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
     prepare(session, song, m_settings, m_choice);
     TMidiFile& sequencer = session.sequencer();
     const PlayedSpan span = playedSpan(session, fromMs);
-    const qint64 total = totalFrames(span, m_sampleRate);
-    SynthSink output(*m_synth, sequencer, span.startMs, total, sink, progress, m_tap);
+    // The count-in comes first, before the place playing starts.
+    const CountIn countIn = session.countInAt(span.startMs);
+    const double originMs = span.startMs - countIn.lengthMs;
+    const qint64 countInFrames = framesOf(countIn.lengthMs, m_sampleRate);
+    const qint64 total = totalFrames(span, m_sampleRate) + countInFrames;
+    SynthSink output(*m_synth, sequencer, originMs, total, sink, progress, m_tap);
     session.setSink(&output);
 
     // The clock starts where playing does, and runs on through the loop's wraps.
@@ -193,6 +202,11 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
         session.seek(fromMs);
     }
     session.sendInstruments();
+    // Before playing starts, playing time and the clock's time are one.
+    for (std::size_t click = 0; click <= countIn.clicks.size(); ++click) {
+        const double at = click < countIn.clicks.size() ? originMs + countIn.clicks[click].ms : double(span.startMs);
+        session.strikeCountIn(countIn, click, TDue{qint64(std::floor(at)), at});
+    }
     session.startAt(sequencer.CurrentTime());
     // A loop ends with its last pass: what falls due from then on is not played.
     const double endClockMs = span.looped ? span.startMs + span.playedMs : std::numeric_limits<double>::infinity();
@@ -203,7 +217,7 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
         clock.setNowMs(next);
         sequencer.AdvanceTo(int(next - sequencer.ClockMsAt(0)));
     }
-    if (span.looped && output.renderUpTo(framesOf(span.playedMs, m_sampleRate))) {
+    if (span.looped && output.renderUpTo(countInFrames + framesOf(span.playedMs, m_sampleRate))) {
         session.gateway().release();
     }
     sequencer.HaltPlay();

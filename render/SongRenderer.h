@@ -50,14 +50,15 @@ public:
     void setMessageTap(MessageTap tap) { m_tap = std::move(tap); }
 
     // Renders song from fromMs of playing time (0: its start; the player's
-    // seek there, then its play action) to tailMs after its end, handing the
+    // seek there, then its play action), after the count-in the settings
+    // choose, to tailMs after its end, handing the
     // interleaved 16-bit stereo samples to sink block by block. Returns false
     // when progress stopped it.
     bool render(const std::shared_ptr<const Song>& song, const AudioSink& sink, const Progress& progress = {},
                 int fromMs = 0);
 
-    // Frames render() produces for song from its start: its length at the
-    // settings' tempo plus the tail.
+    // Frames render() produces for song from its start: the count-in, its
+    // length at the settings' tempo, and the tail.
     qint64 frameCount(const Song& song) const;
 
     int sampleRate() const { return m_sampleRate; }

@@ -91,6 +91,17 @@ QByteArray TMidiFile::ReadWholeFile(const QString& filename)
     return bytes;
 }
 
+template <typename Action>
+void TMidiFile::forEachPlayedTrack(const Action& action) const
+{
+    for (const auto& track : m_tracks) {
+        action(*track);
+    }
+    if (m_clickTrack) {
+        action(*m_clickTrack);
+    }
+}
+
 TMidiFile::TMidiFile(QObject* parent)
     : QObject(parent), m_clock(&m_steadyClock), m_periodicTimer(this), m_dueTimer(this)
 {
@@ -146,6 +157,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
         tracks.push_back(track->copyForPlaying(m_onMidiEvent));
     }
     m_tracks = std::move(tracks);
+    m_clickTrack.reset();
     m_filename = song.m_filename;
     m_ticksPerQuarter = song.m_ticksPerQuarter;
     m_fileFormat = song.m_fileFormat;
@@ -161,6 +173,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
 
 void TMidiFile::readSong(const QByteArray& bytes)
 {
+    m_clickTrack.reset();
     const auto buildMap = qScopeGuard([this] {
         m_fileBpm = m_bpm;
         m_fileMicrosecondsPerTick = m_microsecondsPerTick;
@@ -186,6 +199,15 @@ TMidiTrack* TMidiFile::TrackForChannel(int channel) const
         }
     }
     return TrackAt(0);
+}
+
+void TMidiFile::SetClickTrack(std::unique_ptr<TMidiTrack> track)
+{
+    m_clickTrack = std::move(track);
+    if (m_clickTrack) {
+        m_clickTrack->SkipBefore(roundHalfEven(m_currentPos));
+    }
+    armDueTimer();
 }
 
 void TMidiFile::SetBpm(int bpm)
@@ -290,9 +312,7 @@ void TMidiFile::SetClock(const Clock* clock)
 
 void TMidiFile::PlayFromStart()
 {
-    for (const auto& track : m_tracks) {
-        track->RewindTrack();
-    }
+    forEachPlayedTrack([](TMidiTrack& track) { track.RewindTrack(); });
     m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs();
     m_playing = true;
@@ -359,9 +379,7 @@ void TMidiFile::dispatchSpan(qint64 toMs, double toPos, qint64 limitTicks)
     m_dispatchSpan = {true, m_currentTime, toMs, fromPos, toPos};
     const auto endOfSpan = qScopeGuard([this] { m_dispatchSpan.active = false; });
     try {
-        for (const auto& track : m_tracks) {
-            track->DispatchBefore(limitTicks);
-        }
+        forEachPlayedTrack([limitTicks](TMidiTrack& track) { track.DispatchBefore(limitTicks); });
     } catch (...) {
         // The position already moved: keep the time in step with it so the
         // next advance does not count the same milliseconds twice.
@@ -377,10 +395,10 @@ void TMidiFile::wrapLoop(double wrapMs)
     // The wrap completes whatever the handler does: the moment it is given
     // is in the playing time before the wrap.
     const auto complete = qScopeGuard([this, loop, wrapMs] {
-        for (const auto& track : m_tracks) {
-            track->RewindTrack();
-            track->SkipBefore(loop.StartTicks);
-        }
+        forEachPlayedTrack([&loop](TMidiTrack& track) {
+            track.RewindTrack();
+            track.SkipBefore(loop.StartTicks);
+        });
         const double position = positionAfter(double(loop.StartTicks), double(m_currentTime) - wrapMs);
         const int time = clampToInt(roundHalfEven(MsAtTicks(position)));
         m_startReference += m_currentTime - time;
@@ -436,10 +454,10 @@ void TMidiFile::JumpTo(int ms)
 
 void TMidiFile::placeAt(double ticks, qint64 firstTicks, int ms)
 {
-    for (const auto& track : m_tracks) {
-        track->RewindTrack();
-        track->SkipBefore(firstTicks);
-    }
+    forEachPlayedTrack([firstTicks](TMidiTrack& track) {
+        track.RewindTrack();
+        track.SkipBefore(firstTicks);
+    });
     m_currentPos = ticks;
     m_currentTime = ms;
     m_loopPass = 1;
@@ -455,10 +473,10 @@ void TMidiFile::SeekTo(int ms)
         return;
     }
     const qint64 p = TicksAtMs(ms);
-    for (const auto& track : m_tracks) {
-        track->RewindTrack();
-        track->SkipBefore(p);
-    }
+    forEachPlayedTrack([p](TMidiTrack& track) {
+        track.RewindTrack();
+        track.SkipBefore(p);
+    });
     m_loopPass = 1;
 }
 
@@ -580,12 +598,12 @@ qint64 TMidiFile::firstMsPassing(qint64 ticks, double limitMs) const
 qint64 TMidiFile::nextEventTicks() const
 {
     qint64 nextTicks = -1;
-    for (const auto& track : m_tracks) {
-        const qint64 ticks = track->NextDueTicks();
+    forEachPlayedTrack([&nextTicks](const TMidiTrack& track) {
+        const qint64 ticks = track.NextDueTicks();
         if (ticks >= 0 && (nextTicks < 0 || ticks < nextTicks)) {
             nextTicks = ticks;
         }
-    }
+    });
     return nextTicks;
 }
 

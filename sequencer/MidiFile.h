@@ -91,6 +91,13 @@ public:
     // The first track whose Channel is channel (1..16), else track 0.
     TMidiTrack* TrackForChannel(int channel) const;
 
+    // Events played beside the song's tracks on the song's time (the
+    // metronome's clicks), each to the track's own handler: not one of the
+    // tracks, and not counted in the song's length. Taken from the current
+    // position on; null: none. Loading another song drops it.
+    void SetClickTrack(std::unique_ptr<TMidiTrack> track);
+    const TMidiTrack* ClickTrack() const { return m_clickTrack.get(); }
+
     // --- Tempo ---
     int Bpm() const { return m_bpm; }
     // Sets the tempo in quarter notes per minute, keeping the current position.
@@ -244,9 +251,13 @@ private:
     void placeAt(double ticks, qint64 firstTicks, int ms);
     // The tick position ms of playing time after ticks.
     double positionAfter(double ticks, double ms) const;
+    // The song's tracks, then the click track when there is one.
+    template <typename Action>
+    void forEachPlayedTrack(const Action& action) const;
 
     QString m_filename;
     std::vector<std::unique_ptr<TMidiTrack>> m_tracks;
+    std::unique_ptr<TMidiTrack> m_clickTrack;
     int m_ticksPerQuarter = 0;
     TFileFormat m_fileFormat = TFileFormat::single;
     int m_bpm = 0;

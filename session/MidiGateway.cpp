@@ -5,13 +5,36 @@
 #include "sequencer/MidiBytes.h"
 #include "session/MidiSink.h"
 
+#include <algorithm>
 #include <array>
+#include <bitset>
 #include <vector>
 
 namespace harmonet {
 
 namespace {
 constexpr int ChannelCount = 16;
+constexpr quint8 NoteOff = 0x80;
+constexpr quint8 BankSelect = 0;
+constexpr quint8 BankSelectLsb = 32;
+// The bank of drum kits of General MIDI 2 instruments.
+constexpr quint8 RhythmBank = 120;
+
+// The Roland GS message that makes a channel a drum part (or a melodic one
+// again): data set 1 at 40 1x 15, where x counts channels 10, 1..9, 11..16
+// as 0, 1..9, 10..15. The built-in synthesizer obeys it; General MIDI 2
+// instruments take the rhythm bank instead.
+std::vector<quint8> rhythmPartMessage(int channel, bool drums)
+{
+    const int part = channel == midi::PercussionChannel ? 0 : (channel < midi::PercussionChannel ? channel : channel - 1);
+    const quint8 address[] = {0x40, quint8(0x10 | part), 0x15, quint8(drums ? 1 : 0)};
+    int sum = 0;
+    for (const quint8 byte : address) {
+        sum += byte;
+    }
+    return {0xF0, 0x41, 0x10, 0x42, 0x12, address[0], address[1], address[2], address[3], quint8((128 - sum % 128) % 128),
+            0xF7};
+}
 } // namespace
 
 TMyMidiEvent MidiGateway::note(int channel, int key, int velocity)
@@ -44,12 +67,6 @@ bool MidiGateway::isOpen() const
     return m_sink && m_sink->isOpen();
 }
 
-void MidiGateway::deliver(const TMyMidiEvent& message, const Due& due)
-{
-    m_sink->send(message, due);
-    m_sounding.take(message);
-}
-
 void MidiGateway::send(const TMyMidiEvent& message, const Due& due)
 {
     if (!isOpen()) {
@@ -62,6 +79,114 @@ void MidiGateway::offer(const TMyMidiEvent& message, const Due& due)
 {
     if (isOpen()) {
         deliver(message, due);
+    }
+}
+
+void MidiGateway::deliver(const TMyMidiEvent& message, const Due& due)
+{
+    if (message.SysexData) {
+        m_sink->send(message, due);
+        return;
+    }
+    // Recorded as the song has it: a release goes the transposition's way too.
+    m_sounding.take(message);
+    followOutputKind();
+    TMyMidiEvent outgoing(message.StatusByte, message.FirstData, message.SecondData);
+    if (!m_transposition.route(outgoing)) {
+        return;
+    }
+    m_sink->send(outgoing, due);
+    m_transposition.sent(outgoing, direct());
+}
+
+TTransposition::Send MidiGateway::direct()
+{
+    return [this](const TMyMidiEvent& message) { m_sink->send(message, std::nullopt); };
+}
+
+void MidiGateway::followOutputKind()
+{
+    const bool tuning = m_sink->isBuiltInSynthesizer();
+    if (tuning != m_transposition.tunesChannels()) {
+        m_transposition.setTunesChannels(tuning, direct());
+    }
+}
+
+void MidiGateway::outputReopened()
+{
+    m_mix.resendBeforeNextNotes();
+    m_voices.outputReopened();
+    m_drumKitSet = false;
+    if (isOpen()) {
+        followOutputKind();
+        m_transposition.retune(direct());
+    }
+}
+
+void MidiGateway::setTranspose(int semitones)
+{
+    if (isOpen()) {
+        followOutputKind();
+        m_transposition.setSemitones(semitones, direct());
+    } else {
+        m_transposition.setSemitones(semitones, {});
+    }
+}
+
+void MidiGateway::setClickChannel(int channel)
+{
+    if (channel == m_clickChannel) {
+        return;
+    }
+    if (m_drumKitSet && isOpen()) {
+        setDrumKit(m_clickChannel, false);
+    }
+    m_drumKitSet = false;
+    m_clickChannel = validChannel(channel) ? channel : 0;
+    std::bitset<16> untouched;
+    untouched.set(midi::PercussionChannel - 1);
+    if (m_clickChannel > 0) {
+        untouched.set(std::size_t(m_clickChannel - 1));
+    }
+    m_transposition.setUntouched(untouched, isOpen() ? direct() : TTransposition::Send());
+}
+
+void MidiGateway::setDrumKit(int channel, bool on)
+{
+    const std::vector<quint8> bytes = rhythmPartMessage(channel, on);
+    TMyMidiEvent rhythm;
+    rhythm.SetSysex(bytes);
+    m_sink->send(rhythm, std::nullopt);
+    m_sink->send(controller(channel, BankSelect, on ? RhythmBank : 0), std::nullopt);
+    m_sink->send(controller(channel, BankSelectLsb, 0), std::nullopt);
+    m_sink->send(program(channel, 0), std::nullopt);
+    if (on) {
+        m_sink->send(controller(channel, midi::VolumeController, midi::DefaultVolume), std::nullopt);
+        m_sink->send(controller(channel, midi::PanController, midi::CentrePan), std::nullopt);
+    }
+}
+
+bool MidiGateway::clicksHeard() const
+{
+    return m_clickChannel > 0 && isOpen() && (m_clicksOnPorts || m_sink->isBuiltInSynthesizer());
+}
+
+void MidiGateway::sendClick(int key, int velocity, const Due& due)
+{
+    if (!clicksHeard()) {
+        return;
+    }
+    if (m_clickChannel != midi::PercussionChannel && !m_drumKitSet) {
+        setDrumKit(m_clickChannel, true);
+        m_drumKitSet = true;
+    }
+    deliver(note(m_clickChannel, key, std::max(1, velocity)), due);
+}
+
+void MidiGateway::endClick(int key, const Due& due)
+{
+    if (clicksHeard()) {
+        deliver(TMyMidiEvent(quint8(NoteOff + m_clickChannel - 1), dataByte(key), 0), due);
     }
 }
 
@@ -231,10 +356,5 @@ void MidiGateway::setPracticeChoice(const PracticeChoice& choice, int voice)
     }
 }
 
-void MidiGateway::outputReopened()
-{
-    m_mix.resendBeforeNextNotes();
-    m_voices.outputReopened();
-}
 
 } // namespace harmonet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/Clicks.h"
 #include "practice/PracticeChoice.h"
 #include "practice/TrackSettings.h"
 #include "sequencer/BarMap.h"
@@ -10,14 +11,17 @@
 #include "session/SongSettings.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace harmonet {
 
 class MidiSink;
 class Song;
+class TBarMap;
 class TMidiFile;
 class TMidiOutput;
 
@@ -91,6 +95,37 @@ public:
     // shares a staff and cannot be brought forward alone); empty: nothing.
     const QString& partNotice() const { return m_partNotice; }
 
+    // --- Pitch ---
+    // Semitones the song is moved up (down when negative), -12..12; the
+    // drums and the clicks keep their pitch. In force at once.
+    int transpose() const { return m_gateway.transpose(); }
+    void setTranspose(int semitones) { m_gateway.setTranspose(semitones); }
+    // My part's note at ms of playing time: the one sounding there, else the
+    // next; none without a part or with no note left.
+    std::optional<int> myNoteAt(int ms) const;
+    // Sounds my part's note at ms for a second, on my part's instrument and
+    // transposed, whether the song plays or not; false when there is none
+    // (or no output is open).
+    bool giveMyNote(int ms);
+    static constexpr int MyNoteMs = 1000;
+
+    // --- Clicks ---
+    const ClickSettings& clicks() const { return m_clicks; }
+    // The count-in and metronome from now on (the metronome from the current place).
+    void setClicks(const ClickSettings& clicks);
+    // The count-in before playing from ms, at the metre and the playing tempo there.
+    CountIn countInAt(int ms) const;
+    // Plays from ms as startAt does, after counting in when a count-in is
+    // chosen (the clicks on a timer of the session's own); the song starts
+    // as the count-in ends.
+    void startAfterCountIn(int ms);
+    bool countingIn() const { return m_countIn.has_value(); }
+    // Click index of the count-in (index == the number of clicks: the end,
+    // where the song starts), after ending the one before.
+    void strikeCountIn(const CountIn& plan, std::size_t index, const MidiGateway::Due& due = std::nullopt);
+    // Ends a count-in under way without starting the song.
+    void cancelCountIn();
+
     // --- The way out ---
     MidiGateway& gateway() { return m_gateway; }
     // Where the gateway's messages go (not owned); null: nowhere.
@@ -111,7 +146,8 @@ public:
     // program change, as the play action sends them before playing.
     void sendInstruments();
     // Plays from ms on: from the start at 0, else from where a seek put the
-    // tracks. The caller sends the instruments first, as the play action does.
+    // tracks (a count-in under way ends). The caller sends the instruments
+    // first, as the play action does.
     void startAt(int ms);
     // The tracks to ms without sounding, and the playing time with them:
     // what sounds is released, then the channels get the settings the file
@@ -150,6 +186,8 @@ public:
     std::optional<std::pair<int, int>> loopSpanMs() const;
 
 signals:
+    // A count-in ended and the song started playing.
+    void countInFinished();
     // A meta event of the song fell due (a syllable, a text).
     void metaEventDue(PMidiEvent event);
     // The output's remark for the user changed by itself.
@@ -175,6 +213,12 @@ private:
     void loopWrapped(const TDue& at);
     // The loop's bars in ticks of the sequencer; the tracks' states at its start.
     void placeLoop();
+    // The metronome's clicks on the song's beats, as a track beside the song's.
+    void layMetronome();
+    void clickDue(const TMidiEvent& event);
+    // Sends the count-in's clicks that fell due; starts the song at its end.
+    void countInTick();
+    void endMyNote();
 
     std::shared_ptr<const Song> m_song;
     std::unique_ptr<TMidiFile> m_sequencer;
@@ -192,6 +236,19 @@ private:
     TChannelSetups m_loopStartStates{};
     int m_myVoice = -1;
     QString m_partNotice;
+
+    ClickSettings m_clicks;
+    struct CountInUnderWay {
+        CountIn plan;
+        int fromMs = 0;
+        qint64 startClockMs = 0;
+        std::size_t next = 0;
+    };
+    std::optional<CountInUnderWay> m_countIn;
+    QTimer m_countInTimer;
+    // My note sounding: its channel and key, ended by the timer.
+    std::optional<std::pair<int, int>> m_myNote;
+    QTimer m_myNoteTimer;
 };
 
 } // namespace harmonet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/Clicks.h"
 #include "practice/TrackSettings.h"
 #include "practice/BarLoop.h"
 
@@ -19,6 +20,10 @@ struct SongSettings {
     bool followTempoChanges = false;
     // Whether the track mixer's volume and pan replace the file's.
     bool trackMixerInForce = false;
+    // Semitones the song is moved up (down when negative), drums excepted.
+    int transpose = 0;
+    // The count-in and the metronome.
+    ClickSettings clicks;
     // One per track of the song, in track order.
     std::vector<TrackSettings> tracks;
     // The upbeat before the first full bar set by hand, in beats; none: as

@@ -1,7 +1,7 @@
 #include "windows/ExportPractice.h"
 
+#include "practice/Transposition.h"
 #include "sequencer/BarMap.h"
-
 #include "sequencer/MidiFile.h"
 #include "session/Song.h"
 
@@ -97,6 +97,16 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     edRepeat = named(new QSpinBox(this), "edRepeat");
     edRepeat->setRange(1, 100);
     edRepeat->setSuffix(tr(" times"));
+    cbWithoutVoice = named(new QCheckBox(tr("Each voice's file &without that voice"), this), "cbWithoutVoice");
+    cbWithoutVoice->setChecked(request.mix.withoutMyPart);
+    sbTranspose = named(new QSpinBox(this), "sbTranspose");
+    sbTranspose->setRange(TTransposition::Lowest, TTransposition::Highest);
+    sbTranspose->setSuffix(tr(" semitones"));
+    cbCountIn = named(new QComboBox(this), "cbCountIn");
+    cbCountIn->addItem(tr("None"), 0);
+    cbCountIn->addItem(tr("1 bar"), 1);
+    cbCountIn->addItem(tr("2 bars"), 2);
+    cbMetronome = named(new QCheckBox(tr("&Metronome"), this), "cbMetronome");
     lblTempo = named(new QLabel(this), "lblTempo");
     lblStatus = named(new QLabel(this), "lblStatus");
     lblStatus->setWordWrap(true);
@@ -132,6 +142,10 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     form->addRow(QStringLiteral("O&thers:"), cbOthers);
     form->addRow(QString(), panRow);
     form->addRow(tr("Bars:"), barsRow);
+    form->addRow(QString(), cbWithoutVoice);
+    form->addRow(tr("Trans&pose:"), sbTranspose);
+    form->addRow(tr("Co&unt-in:"), cbCountIn);
+    form->addRow(QString(), cbMetronome);
     auto* files = new QWidget;
     m_fileRows = new QGridLayout(files);
     m_fileRows->setColumnStretch(1, 1);
@@ -176,6 +190,9 @@ void TdlgExportPractice::takePlayerSettings()
     const int fileBpm = m_request.song ? m_request.song->file().Bpm() : 0;
     lblTempo->setText(QStringLiteral("Tempo %1 bpm; mutes and instruments as set in the player.")
                           .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : fileBpm));
+    sbTranspose->setValue(m_request.settings.transpose);
+    cbCountIn->setCurrentIndex(std::max(0, cbCountIn->findData(m_request.settings.clicks.countInBars)));
+    cbMetronome->setChecked(m_request.settings.clicks.metronome);
     replan();
 }
 
@@ -207,6 +224,10 @@ ExportRequest TdlgExportPractice::currentRequest() const
         request.settings.loop = BarLoop{std::min(edBarsFrom->value(), edBarsTo->value()),
                                         std::max(edBarsFrom->value(), edBarsTo->value()), edRepeat->value()};
     }
+    request.mix.withoutMyPart = cbWithoutVoice->isChecked();
+    request.settings.transpose = sbTranspose->value();
+    request.settings.clicks.countInBars = cbCountIn->currentData().toInt();
+    request.settings.clicks.metronome = cbMetronome->isChecked();
     return request;
 }
 
@@ -395,7 +416,9 @@ void TdlgExportPractice::setEditable(bool editable)
     for (QWidget* control : {static_cast<QWidget*>(edFolder), static_cast<QWidget*>(btnBrowse),
                              static_cast<QWidget*>(cbFormat), static_cast<QWidget*>(cbEachVoice),
                              static_cast<QWidget*>(cbFullMix), static_cast<QWidget*>(cbOthers),
-                             static_cast<QWidget*>(cbPanned), static_cast<QWidget*>(btnExport)}) {
+                             static_cast<QWidget*>(cbPanned), static_cast<QWidget*>(cbWithoutVoice),
+                             static_cast<QWidget*>(sbTranspose), static_cast<QWidget*>(cbCountIn),
+                             static_cast<QWidget*>(cbMetronome), static_cast<QWidget*>(btnExport)}) {
         control->setEnabled(editable);
     }
     cbSide->setEnabled(editable && cbPanned->isChecked());

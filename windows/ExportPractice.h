@@ -23,8 +23,9 @@ class QThread;
 namespace harmonet {
 
 // File > "Export Practice Tracks...": the folder, the format, which files
-// (one per voice with that voice emphasised, and the full mix), and the
-// level and panning of the others; the tempo, mutes and instruments are the
+// (one per voice with that voice emphasised, and the full mix), the level
+// and panning of the others or each voice left out, the transposition, the
+// count-in and the metronome; the tempo, mutes and instruments are the
 // player's when Export is pressed. The files render on a worker thread, each
 // with its own progress bar, while the window (and playback) goes on; Cancel
 // stops them and removes the file being written.
@@ -61,6 +62,13 @@ public:
     QSpinBox* edBarsFrom;
     QSpinBox* edBarsTo;
     QSpinBox* edRepeat;
+    // Each voice's file without that voice, the others at their own level.
+    QCheckBox* cbWithoutVoice;
+    // Semitones up or down, the bars counted in and the metronome; the
+    // player's when the dialog is shown.
+    QSpinBox* sbTranspose;
+    QComboBox* cbCountIn;
+    QCheckBox* cbMetronome;
     QLabel* lblTempo;
     QLabel* lblStatus;
     QPushButton* btnExport;

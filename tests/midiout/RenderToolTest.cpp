@@ -216,6 +216,9 @@ TEST(RenderTool, PracticeOptionsThatCannotBeUsedExitWithTwo)
         {"--others-db", "12", song, out},
         {"--pan", "left", song, out},
         {"--tempo", "0", song, out},
+        {"--transpose", "13", song, out},
+        {"--count-in", "3", song, out},
+        {"--minus-one", song, out},
         {"--loud", song, out},
         {"--part", "4", song, out}, // the song has two voices and a piano
         {"--bars", "2-1", song, out},
@@ -273,6 +276,24 @@ TEST(RenderTool, OnePartPannedAndTheOthersSilent)
     EXPECT_LT(level(test::SopranoFromMs, test::Side::Both), level(test::AltoFromMs, test::Side::Both) - 40.0);
     EXPECT_GT(level(test::AltoFromMs, test::Side::Right), level(test::AltoFromMs, test::Side::Left) + 4.5);
     EXPECT_NEAR(level(test::PianoFromMs, test::Side::Left), level(test::PianoFromMs, test::Side::Right), 3.0);
+}
+
+TEST(RenderTool, CountedInTransposedAndWithoutThePart)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    QTemporaryDir dir;
+    const QString song = windowedSongIn(dir);
+    const QString out = dir.filePath(QStringLiteral("without alto.wav"));
+    const RunResult run = runRender({"--part", "2", "--minus-one", "--count-in", "1", "--transpose", "-2", song, out});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
+    const test::AudioFile file = test::readAudioFile(out);
+    // A bar of 4/4 at 120 bpm comes first: every window two seconds later.
+    constexpr int countInMs = 2000;
+    EXPECT_NEAR(double(file.frames), (countInMs + 2500 + 2000) * 44.1, 64);
+    const auto level = [&file](int from) { return test::levelDb(file, test::Side::Both, from + 100, from + 400); };
+    EXPECT_GT(test::levelDb(file, test::Side::Both, 0, 80), -50.0) << "the first click, a short wood block";
+    EXPECT_GT(level(countInMs + test::SopranoFromMs), -40.0);
+    EXPECT_LT(level(countInMs + test::AltoFromMs), level(countInMs + test::SopranoFromMs) - 40.0) << "the alto left out";
 }
 
 TEST(RenderTool, AnUnwritableOutputFailsWithOneNamingTheFile)

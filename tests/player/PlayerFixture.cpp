@@ -29,6 +29,8 @@ void PlayerTest::SetUp()
     store.deleteKey(TRecentFileList::StoreKey);
     store.deleteKey(TPracticeMemory::wordsKeyPath());
     store.deleteKey(QStringLiteral("Software\\Harmonet\\PracticeViewForm"));
+    // Each test's songs start at their own tempo and pitch.
+    store.deleteKey(TPracticeMemory::playingKeyPath());
 }
 
 void PlayerTest::TearDown()

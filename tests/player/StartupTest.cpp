@@ -121,9 +121,14 @@ TEST_F(PlayerTest, MenusHoldTheirItemsKeysAndSeparators)
                                     "Practice View=F7");
     EXPECT_EQ(layout("Controls1", main), "Play=P | Rewind=R | Fast Forward=F | Stop=S | Pause=Space | - | "
                                          "&Go to Bar...=Ctrl+G | Bar &Back=, | Bar &On=. | Start of P&hrase=Backspace | "
-                                         "- | Loop &Starts Here=[ | Loop &Ends Here=] | &Clear Loop=\\");
+                                         "- | Loop &Starts Here=[ | Loop &Ends Here=] | &Clear Loop=\\ | - | "
+                                         "Give Me My &Note=N | Fas&ter=T | Slo&wer=Shift+T");
     EXPECT_EQ(layout("Options1", main), "Settings=F6 | Follow Tempo Changes= | &Upbeat...= | - | &My Part= | "
-                                       "O&thers= | Pa&nned= | My Part on the &Left= | My Part on the &Right=");
+                                       "O&thers= | Pa&nned= | My Part on the &Left= | My Part on the &Right= | - | "
+                                       "&Transpose (0)= | &Count-In= | M&etronome=M | C&lick Level=");
+    EXPECT_EQ(layout("Transpose1", main),
+              "&Up a Semitone=Ctrl+Up | &Down a Semitone=Ctrl+Down | &Original Pitch=Ctrl+0");
+    EXPECT_EQ(layout("CountIn1", main), "&None= | &1 Bar= | &2 Bars= | - | Ne&xt Count-In=K");
     EXPECT_EQ(layout("Help1", main), "Harmonet Help=F1 | - | About...=F12");
     EXPECT_TRUE(main.ScrollingLyrics1->isChecked());
     EXPECT_FALSE(main.Reopen1->menuAction()->isEnabled()) << "disabled while no file was opened";

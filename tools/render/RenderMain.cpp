@@ -6,6 +6,8 @@
 // Exit status 0 on success; 1 when the file cannot be read, no SoundFont is
 // found or an output file cannot be written (the message names the file and
 // the reason; no part of it is left); 2 on bad usage.
+#include "practice/Clicks.h"
+#include "practice/Transposition.h"
 #include "practice/VoiceModel.h"
 #include "practice/ReadableNames.h"
 #include "render/PracticeExport.h"
@@ -37,9 +39,10 @@ constexpr int exitUsage = 2;
 
 const char* const usageText =
     "usage: harmonet-render [--format wav|flac|ogg|mp3] [--part N | --all-parts]\n"
-    "                       [--others-db D] [--pan left|right] [--tempo BPM]\n"
-    "                       [--follow-tempo] [--sample-rate N] [--bars FIRST-LAST]\n"
-    "                       [--repeat N] [--pickup BEATS] FILE OUT\n"
+    "                       [--others-db D] [--pan left|right] [--minus-one] [--tempo BPM]\n"
+    "                       [--follow-tempo] [--transpose N] [--count-in BARS] [--metronome]\n"
+    "                       [--sample-rate N] [--bars FIRST-LAST] [--repeat N] [--pickup BEATS]\n"
+    "                       FILE OUT\n"
     "  Renders the MIDI file FILE to the audio file OUT, or with --all-parts to\n"
     "  one file per voice (\"<song> - <voice>\") and \"<song> - Full mix\" in the folder OUT.\n"
     "  --format       audio format (default: OUT's extension, else wav)\n"
@@ -47,8 +50,12 @@ const char* const usageText =
     "  --all-parts    one file per voice, each emphasising its voice, and the full mix\n"
     "  --others-db D  the other voices D dB below the part (default 12), or \"silent\"\n"
     "  --pan SIDE     the part on the left or right, the other voices on the other side\n"
+    "  --minus-one    leave the part out, the other voices at their full level\n"
     "  --tempo BPM    play at BPM quarter notes a minute (1 to 1000; default the file's)\n"
     "  --follow-tempo follow the file's tempo changes (--tempo then sets the starting tempo)\n"
+    "  --transpose N  move the song N semitones up (down when negative), -12 to 12; drums stay\n"
+    "  --count-in BARS  count in 0, 1 or 2 bars of clicks before the song\n"
+    "  --metronome    a click on every beat of the song\n"
     "  --sample-rate  samples per second, 8000 to 96000 (default 44100)\n"
     "  --bars A-B     only bars A to B as the score numbers them (\"12\" alone: bar 12)\n"
     "  --repeat N     play them (or the whole song) N times over, 1 to 100\n"
@@ -75,7 +82,11 @@ struct Options {
     bool allParts = false;
     std::optional<int> othersDb;
     std::optional<PanSide> pan;
+    bool minusOne = false;
     int bpm = 0;
+    int transpose = 0;
+    int countInBars = 0;
+    bool metronome = false;
     bool followTempo = false;
     int sampleRate = 44100;
     std::optional<std::pair<qint64, qint64>> bars;
@@ -137,6 +148,10 @@ std::variant<Options, QString> parse(const QStringList& args)
             options.allParts = true;
         } else if (arg == QLatin1String("--follow-tempo")) {
             options.followTempo = true;
+        } else if (arg == QLatin1String("--minus-one")) {
+            options.minusOne = true;
+        } else if (arg == QLatin1String("--metronome")) {
+            options.metronome = true;
         } else if (!arg.startsWith(QLatin1String("--"))) {
             positional.append(arg);
         } else if (!hasValue) {
@@ -193,6 +208,20 @@ std::variant<Options, QString> parse(const QStringList& args)
             }
             options.pickupBeats = beats;
             takeValue();
+        } else if (arg == QLatin1String("--transpose")) {
+            const std::optional<int> semitones = intIn(value, TTransposition::Lowest, TTransposition::Highest);
+            if (!semitones) {
+                return QStringLiteral("--transpose takes -12 to 12 semitones");
+            }
+            options.transpose = *semitones;
+            takeValue();
+        } else if (arg == QLatin1String("--count-in")) {
+            const std::optional<int> bars = intIn(value, 0, ClickSettings::MostCountInBars);
+            if (!bars) {
+                return QStringLiteral("--count-in takes 0, 1 or 2 bars");
+            }
+            options.countInBars = *bars;
+            takeValue();
         } else if (arg == QLatin1String("--sample-rate")) {
             const std::optional<int> rate = intIn(value, 8000, 96000);
             if (!rate) {
@@ -210,8 +239,8 @@ std::variant<Options, QString> parse(const QStringList& args)
     if (options.part && options.allParts) {
         return QStringLiteral("--part and --all-parts exclude each other");
     }
-    if ((options.othersDb || options.pan) && !options.part && !options.allParts) {
-        return QStringLiteral("--others-db and --pan need --part or --all-parts");
+    if ((options.othersDb || options.pan || options.minusOne) && !options.part && !options.allParts) {
+        return QStringLiteral("--others-db, --pan and --minus-one need --part or --all-parts");
     }
     options.input = positional[0];
     options.output = positional[1];
@@ -257,6 +286,11 @@ int main(int argc, char** argv)
         if (options.bpm > 0) {
             session.sequencer().SetBpm(options.bpm);
         }
+        session.setTranspose(options.transpose);
+        ClickSettings clicks;
+        clicks.countInBars = options.countInBars;
+        clicks.metronome = options.metronome;
+        session.setClicks(clicks);
     } catch (const std::exception& error) {
         return fail(QStringLiteral("cannot read %1: %2").arg(options.input, QString::fromUtf8(error.what())));
     }
@@ -277,6 +311,7 @@ int main(int argc, char** argv)
     request.mix.othersDb = options.othersDb.value_or(PracticeChoice::DefaultOthersDb);
     request.mix.panned = options.pan.has_value();
     request.mix.side = options.pan.value_or(PanSide::Left);
+    request.mix.withoutMyPart = options.minusOne;
     const TMidiFile& song = session.sequencer();
     request.songName = songTitle(song, options.input);
 
