@@ -26,6 +26,10 @@ QByteArray songWithLongRest(int noteTracks, qint32 restTicks);
 // play steady eighth notes at 120 bpm for seconds seconds.
 QByteArray steadyEighths(int noteTracks, int seconds, quint16 ticksPerQuarter);
 
+// The MIDI file lilypond makes of a LilyPond source, or nothing (no such
+// source, no lilypond, or it failed).
+QByteArray lilypondMidi(const QString& source);
+
 // A temporary folder that holds the files a benchmark loads.
 class SongFolder {
 public:

@@ -208,13 +208,15 @@ void Synthesizer::render(std::span<qint16> stereo)
 {
     const std::size_t frames = stereo.size() / 2;
     renderPlanar(frames);
-    const auto toSample = [](float x) {
-        return static_cast<qint16>(std::lround(std::clamp(x, -1.0f, 1.0f) * 32767.0f));
-    };
     for (std::size_t i = 0; i < frames; ++i) {
-        stereo[2 * i] = toSample(m_fluid->left[i]);
-        stereo[2 * i + 1] = toSample(m_fluid->right[i]);
+        stereo[2 * i] = pcm16(m_fluid->left[i]);
+        stereo[2 * i + 1] = pcm16(m_fluid->right[i]);
     }
+}
+
+qint16 Synthesizer::pcm16(float sample)
+{
+    return static_cast<qint16>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
 }
 
 bool Synthesizer::hasAudioOutput() const

@@ -46,10 +46,10 @@ qint64 framesOf(double ms, int sampleRate)
 // then the message, as a device that plays messages at their time would.
 class SongRenderer::SynthSink final : public MidiSink {
 public:
-    SynthSink(Synthesizer& synth, int fromMs, qint64 totalFrames, const AudioSink& audio, const Progress& progress,
-              const MessageTap& tap)
+    SynthSink(Synthesizer& synth, int fromMs, qint64 totalFrames, const FloatSink& audio, const Progress& progress,
+              const MessageTap& tap, std::bitset<16> channels)
         : m_synth(synth), m_fromMs(fromMs), m_total(totalFrames), m_audio(audio), m_progress(progress), m_tap(tap),
-          m_block(std::size_t(2 * blockFrames))
+          m_channels(channels), m_block(std::size_t(2 * blockFrames))
     {
     }
 
@@ -69,7 +69,7 @@ public:
         }
         // As an output device takes them: a lone start or end of a
         // system-exclusive message, or a data byte for a status, is no message.
-        if (message.StatusByte == 0xF0 || message.StatusByte == 0xF7) {
+        if (message.StatusByte == 0xF0 || message.StatusByte == 0xF7 || !reachesSynth(message.StatusByte)) {
             return;
         }
         const QByteArray bytes = shortMessageBytes(message.StatusByte, message.FirstData, message.SecondData);
@@ -83,7 +83,7 @@ public:
     {
         while (!m_stopped && m_done < frame) {
             const qint64 frames = std::min<qint64>(blockFrames, frame - m_done);
-            const std::span<qint16> samples(m_block.data(), std::size_t(2 * frames));
+            const std::span<float> samples(m_block.data(), std::size_t(2 * frames));
             m_synth.render(samples);
             m_audio(samples);
             m_done += frames;
@@ -95,13 +95,20 @@ public:
     bool stopped() const { return m_stopped; }
 
 private:
+    // A channel message on a channel left out is not played.
+    bool reachesSynth(quint8 status) const
+    {
+        return status >= 0xF0 || status < 0x80 || m_channels.test(status & 0x0F);
+    }
+
     Synthesizer& m_synth;
     int m_fromMs;
     qint64 m_total;
-    const AudioSink& m_audio;
+    const FloatSink& m_audio;
     const Progress& m_progress;
     const MessageTap& m_tap;
-    std::vector<qint16> m_block;
+    std::bitset<16> m_channels;
+    std::vector<float> m_block;
     qint64 m_done = 0;
     bool m_stopped = false;
 };
@@ -124,6 +131,20 @@ qint64 SongRenderer::frameCount(const Song& song) const
 bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSink& sink, const Progress& progress,
                           int fromMs)
 {
+    std::vector<qint16> block;
+    return renderFloat(
+        song,
+        [&](std::span<const float> stereo) {
+            block.resize(stereo.size());
+            std::transform(stereo.begin(), stereo.end(), block.begin(), Synthesizer::pcm16);
+            sink(block);
+        },
+        progress, fromMs);
+}
+
+bool SongRenderer::renderFloat(const std::shared_ptr<const Song>& song, const FloatSink& sink,
+                               const Progress& progress, int fromMs)
+{
     PlayingSession session;
     session.setSong(song);
     session.applySettings(m_settings);
@@ -133,7 +154,7 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
 
     TMidiFile& sequencer = session.sequencer();
     const qint64 total = std::max<qint64>(0, (qint64(sequencer.SongLengthMs()) - fromMs + tailMs) * m_sampleRate / 1000);
-    SynthSink output(*m_synth, fromMs, total, sink, progress, m_tap);
+    SynthSink output(*m_synth, fromMs, total, sink, progress, m_tap, m_channels);
     session.setSink(&output);
 
     // Playing time and the clock's time are one: both start at fromMs.
