@@ -21,7 +21,7 @@ deps:
 
 # What only the benchmarks need (FluidSynth's file renderer, their peer).
 bench-deps:
-	@./scripts/install-bench-deps.sh
+	@./scripts/install-deps.sh --bench
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DHARMONET_FUZZ_BINARY_DIR=$(FUZZ_BIN)

@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 
@@ -166,18 +167,29 @@ QByteArray wavSamples(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().mid(44) : QByteArray();
 }
 
-int largestDifference(const QByteArray& a, const QByteArray& b)
+// How a render differs from a reference of the same length: the share of
+// samples off by more than one step, and the difference's power below the
+// reference's.
+QString differenceOf(const QByteArray& reference, const QByteArray& render)
 {
-    if (a.size() != b.size()) {
-        return -1;
+    if (reference.size() != render.size() || reference.isEmpty()) {
+        return QStringLiteral("lengths differ");
     }
-    const auto* x = reinterpret_cast<const qint16*>(a.constData());
-    const auto* y = reinterpret_cast<const qint16*>(b.constData());
-    int largest = 0;
-    for (qsizetype i = 0; i < a.size() / 2; ++i) {
-        largest = std::max(largest, std::abs(int(x[i]) - int(y[i])));
+    const auto* x = reinterpret_cast<const qint16*>(reference.constData());
+    const auto* y = reinterpret_cast<const qint16*>(render.constData());
+    const qsizetype count = reference.size() / 2;
+    qsizetype beyondRounding = 0;
+    double error = 0.0;
+    double signal = 0.0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const double step = double(y[i]) - double(x[i]);
+        beyondRounding += std::abs(step) > 1.0;
+        error += step * step;
+        signal += double(x[i]) * double(x[i]);
     }
-    return largest;
+    return QStringLiteral("%1% of samples beyond rounding, difference %2 dB below")
+        .arg(100.0 * double(beyondRounding) / double(count), 0, 'f', 3)
+        .arg(error > 0.0 ? 10.0 * std::log10(signal / error) : 200.0, 0, 'f', 1);
 }
 
 QString loadAverage()
@@ -249,12 +261,10 @@ int main(int argc, char** argv)
     print("practice WAV, stems", stemsWav,
           QStringLiteral("%1 x full render split (goal <= 2)").arg(ratio(stemsWav.wallSeconds, split.wallSeconds)));
     print("full render, one core", oneCore);
-    const int difference = largestDifference(wavSamples(work.filePath(QStringLiteral("one-core/one-core.wav"))),
-                                             wavSamples(work.filePath(QStringLiteral("split/split.wav"))));
+    const QString difference = differenceOf(wavSamples(work.filePath(QStringLiteral("one-core/one-core.wav"))),
+                                            wavSamples(work.filePath(QStringLiteral("split/split.wav"))));
     print("full render, split", split,
-          QStringLiteral("%1 x one core; largest sample difference %2")
-              .arg(ratio(split.wallSeconds, oneCore.wallSeconds))
-              .arg(difference));
+          QStringLiteral("%1 x one core; %2").arg(ratio(split.wallSeconds, oneCore.wallSeconds), difference));
     if (fluidsynth.isEmpty()) {
         std::printf("fluidsynth -ni -F: not installed (make bench installs it)\n");
     } else {
