@@ -237,6 +237,19 @@ TEST(StemPlan, ASplitRenderPlaysEachSoundingChannelOnceOnAtMostTheCoresGiven)
 // How an export ends early; each leaves no file, not even a temporary one.
 enum class Ending { CancelHalfWay, FolderMissing, DiskFull };
 
+std::string endingName(Ending ending)
+{
+    switch (ending) {
+    case Ending::CancelHalfWay:
+        return "CancelHalfWay";
+    case Ending::FolderMissing:
+        return "FolderMissing";
+    case Ending::DiskFull:
+        break;
+    }
+    return "DiskFull";
+}
+
 class StemEndings : public testing::TestWithParam<Ending> {};
 
 TEST_P(StemEndings, LeaveNoFileAndReportEachFileOnce)
@@ -282,7 +295,8 @@ TEST_P(StemEndings, LeaveNoFileAndReportEachFileOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Export, StemEndings,
-                         testing::Values(Ending::CancelHalfWay, Ending::FolderMissing, Ending::DiskFull));
+                         testing::Values(Ending::CancelHalfWay, Ending::FolderMissing, Ending::DiskFull),
+                         [](const testing::TestParamInfo<Ending>& info) { return endingName(info.param); });
 
 // Renderers putting blocks of any size and writers taking chunks: every
 // writer gets every stem's frames in order, through many turns of the ring.
