@@ -232,7 +232,7 @@ int main(int argc, char** argv)
     }
     const std::shared_ptr<const Song> song = Song::read(midi);
     std::printf("%s: %.1f s of music, %zu voices; %u cores; load average before %s\n", qPrintable(midi),
-                song->file().SongLengthMs() / 1000.0, songVoices(song->file()).size(),
+                song->file().SongLengthMs() / 1000.0, std::size_t(song->voices().size()),
                 std::thread::hardware_concurrency(), qPrintable(loadAverage()));
 
     const QString self = QCoreApplication::applicationFilePath();

@@ -216,7 +216,10 @@ void Synthesizer::render(std::span<qint16> stereo)
 
 qint16 Synthesizer::pcm16(float sample)
 {
-    return static_cast<qint16>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
+    // Rounded half away from zero, as lround would, without its call: a
+    // float's value and the half add up exactly in a double.
+    const double scaled = double(std::clamp(sample, -1.0f, 1.0f) * 32767.0f);
+    return static_cast<qint16>(scaled >= 0.0 ? int(scaled + 0.5) : -int(0.5 - scaled));
 }
 
 bool Synthesizer::hasAudioOutput() const

@@ -7,7 +7,7 @@
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/UnitMain.h"
-#include "practice/PracticeMix.h"
+#include "practice/VoiceModel.h"
 #include "practice/ReadableNames.h"
 #include "render/PracticeExport.h"
 #include "sequencer/MidiFile.h"
@@ -19,7 +19,11 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMenu>
+
+#include <algorithm>
 
 namespace harmonet {
 
@@ -45,6 +49,27 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption, int tag
     action->setCheckable(checkable);
     setTag(action, tag);
     return action;
+}
+
+// A name for the menu: an ampersand is no mnemonic.
+QString menuCaption(QString name)
+{
+    return name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// "MyPartTrack2" for a track that is one voice, "MyPartTrack2Voice1" and on
+// for the voices that share a track.
+QByteArray voiceItemName(const QList<TVoice>& voices, qsizetype voice)
+{
+    const int track = voices[voice].track;
+    QByteArray name = "MyPartTrack" + QByteArray::number(track);
+    const auto ofTrack = std::count_if(voices.begin(), voices.end(), [track](const TVoice& v) { return v.track == track; });
+    if (ofTrack > 1) {
+        const auto before = std::count_if(voices.begin(), voices.begin() + voice,
+                                          [track](const TVoice& v) { return v.track == track; });
+        name += "Voice" + QByteArray::number(qlonglong(before + 1));
+    }
+    return name;
 }
 
 // The levels offered lie on the menu's steps; another remembered level (a
@@ -90,9 +115,7 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     MyPartNone1->setChecked(true);
     connect(m_partGroup, &QActionGroup::triggered, this, [this](QAction* item) {
         runGuarded([this, item] {
-            PracticeChoice choice = session().practiceChoice();
-            choice.part = item->data().isValid() ? item->data().toInt() : PracticeChoice::NoPart;
-            choose(choice);
+            chooseVoice(item->data().isValid() ? item->data().toInt() : -1);
         });
     });
 
@@ -141,15 +164,17 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     pmTrackPanel = new QMenu(&main);
     pmTrackPanel->setObjectName(QStringLiteral("pmTrackPanel"));
     TrackPanelMyPart1 = menuItem(pmTrackPanel, "TrackPanelMyPart1", QStringLiteral("&My Part"), 0);
-    connect(TrackPanelMyPart1, &QAction::triggered, this, [this](bool mine) {
-        runGuarded([this, mine] {
-            if (!m_menuPanel) {
-                return;
-            }
-            PracticeChoice choice = session().practiceChoice();
-            choice.part = mine ? tagOf(m_menuPanel).value_or(PracticeChoice::NoPart) : PracticeChoice::NoPart;
-            choose(choice);
-        });
+    connect(pmTrackPanel, &QMenu::triggered, this, [this](QAction* item) {
+        runGuarded([this, item] { chooseVoice(item->isChecked() ? item->data().toInt() : -1); });
+    });
+    // Where my part cannot be brought forward alone, the status bar says so.
+    lblPartNotice = new QLabel(main.StatusBar1);
+    lblPartNotice->setObjectName(QStringLiteral("lblPartNotice"));
+    lblPartNotice->hide();
+    main.StatusBar1->addWidget(lblPartNotice, 1);
+    connect(&session(), &PlayingSession::partNoticeChanged, this, [this] {
+        lblPartNotice->setText(session().partNotice());
+        lblPartNotice->setVisible(!session().partNotice().isEmpty());
     });
     showChoice();
 }
@@ -180,14 +205,10 @@ void TPracticeMenus::fileLoaded()
     choice.part = PracticeChoice::NoPart;
     if (const std::optional<PracticeChoice> remembered = m_memory.recall(m_main.CurrentFileName, m_songHash)) {
         choice = *remembered;
-        // A remembered part that is no voice of the file (it was edited) is forgotten.
-        const std::vector<SongVoice> voices = songVoices(session().sequencer());
-        if (std::none_of(voices.begin(), voices.end(), [&](const SongVoice& v) { return v.track == choice.part; })) {
-            choice.part = PracticeChoice::NoPart;
-        }
     }
+    // A remembered part that is no voice of the file (it was edited) is forgotten.
     session().setPracticeChoice(choice);
-    m_preference = choice;
+    m_preference = session().practiceChoice();
     showChoice();
 }
 
@@ -221,6 +242,14 @@ void TPracticeMenus::choose(const PracticeChoice& choice)
     }
 }
 
+void TPracticeMenus::chooseVoice(int voice)
+{
+    PracticeChoice choice = session().practiceChoice();
+    choice.part = voice >= 0 && voice < session().voices().size() ? session().voices()[voice].key()
+                                                                   : PracticeChoice::NoPart;
+    choose(choice);
+}
+
 void TPracticeMenus::rebuildPartMenu()
 {
     for (QAction* item : m_partGroup->actions()) {
@@ -232,12 +261,10 @@ void TPracticeMenus::rebuildPartMenu()
     if (!m_songShown) {
         return;
     }
-    for (const SongVoice& voice : songVoices(session().sequencer())) {
-        QString caption = voice.name;
-        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const QByteArray name = "MyPartTrack" + QByteArray::number(voice.track);
-        QAction* item = menuItem(MyPart1, name.constData(), caption, 0);
-        item->setData(voice.track);
+    const QList<TVoice>& voices = session().voices();
+    for (qsizetype v = 0; v < voices.size(); ++v) {
+        QAction* item = menuItem(MyPart1, voiceItemName(voices, v).constData(), menuCaption(voices[v].name), 0);
+        item->setData(int(v));
         m_partGroup->addAction(item);
     }
 }
@@ -245,9 +272,9 @@ void TPracticeMenus::rebuildPartMenu()
 void TPracticeMenus::showChoice()
 {
     const PracticeChoice& choice = m_songShown ? session().practiceChoice() : m_preference;
+    const int mine = m_songShown ? session().myVoiceIndex() : -1;
     for (QAction* item : m_partGroup->actions()) {
-        const int part = item->data().isValid() ? item->data().toInt() : PracticeChoice::NoPart;
-        item->setChecked(part == choice.part);
+        item->setChecked((item->data().isValid() ? item->data().toInt() : -1) == mine);
     }
     const int level = choice.othersSilent() ? PracticeChoice::SilentDb : nearestLevel(choice.othersDb);
     for (QAction* item : m_levelItems) {
@@ -259,9 +286,10 @@ void TPracticeMenus::showChoice()
     PanLeft1->setEnabled(choice.panned);
     PanRight1->setEnabled(choice.panned);
     // My part's panel reads in bold.
+    const TVoice* myVoice = m_songShown ? session().myVoice() : nullptr;
     for (TPanel* panel : std::as_const(m_main.TrackPanels)) {
         QFont font = panel->font();
-        font.setBold(m_songShown && choice.hasPart() && !panel->isHidden() && tagOf(panel) == choice.part);
+        font.setBold(myVoice && !panel->isHidden() && tagOf(panel) == myVoice->track);
         panel->setFont(font);
     }
 }
@@ -271,12 +299,30 @@ void TPracticeMenus::trackPanelMenu(TPanel* panel, const QPoint& pos)
     if (!m_songShown || m_main.cbInstruments->isChecked()) {
         return;
     }
-    m_menuPanel = panel;
-    const int track = tagOf(panel).value_or(PracticeChoice::NoPart);
-    const std::vector<SongVoice> voices = songVoices(session().sequencer());
-    TrackPanelMyPart1->setEnabled(
-        std::any_of(voices.begin(), voices.end(), [track](const SongVoice& v) { return v.track == track; }));
-    TrackPanelMyPart1->setChecked(session().practiceChoice().part == track);
+    // One item for a track that is one voice, one for each where voices share it.
+    qDeleteAll(m_panelVoiceItems);
+    m_panelVoiceItems.clear();
+    const int track = tagOf(panel).value_or(-1);
+    const QList<TVoice>& voices = session().voices();
+    QList<int> ofTrack;
+    for (qsizetype v = 0; v < voices.size(); ++v) {
+        if (voices[v].track == track) {
+            ofTrack.append(int(v));
+        }
+    }
+    TrackPanelMyPart1->setVisible(ofTrack.size() <= 1);
+    TrackPanelMyPart1->setEnabled(ofTrack.size() == 1);
+    TrackPanelMyPart1->setData(ofTrack.isEmpty() ? -1 : ofTrack.constFirst());
+    TrackPanelMyPart1->setChecked(ofTrack.size() == 1 && session().myVoiceIndex() == ofTrack.constFirst());
+    for (const int v : std::as_const(ofTrack)) {
+        if (ofTrack.size() > 1) {
+            const QByteArray name = "TrackPanel" + voiceItemName(voices, v);
+            QAction* item = menuItem(pmTrackPanel, name.constData(), tr("My Part: %1").arg(menuCaption(voices[v].name)), 0);
+            item->setData(v);
+            item->setChecked(session().myVoiceIndex() == v);
+            m_panelVoiceItems.append(item);
+        }
+    }
     pmTrackPanel->popup(panel->mapToGlobal(pos));
 }
 

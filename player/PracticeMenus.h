@@ -9,6 +9,7 @@
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMenu;
 
 namespace harmonet {
@@ -39,6 +40,8 @@ public:
     // Makes the choice (its part one of the voices, or none), sends it,
     // shows it in the menus and remembers it for the file.
     void choose(const PracticeChoice& choice);
+    // Makes the voice at that place in the session's voices my part (-1: none).
+    void chooseVoice(int voice);
 
     QMenu* MyPart1;
     QAction* MyPartNone1;
@@ -49,6 +52,8 @@ public:
     QAction* ExportPracticeTracks1;
     QMenu* pmTrackPanel;
     QAction* TrackPanelMyPart1;
+    // What the singer should know of how my part is heard (see PlayingSession::partNotice).
+    QLabel* lblPartNotice;
 
 private:
     void rebuildPartMenu();
@@ -66,7 +71,8 @@ private:
     PracticeChoice m_preference;
     QActionGroup* m_partGroup;
     QList<QAction*> m_levelItems;
-    TPanel* m_menuPanel = nullptr;
+    // The panel menu's items for the voices that share the panel's track.
+    QList<QAction*> m_panelVoiceItems;
     bool m_panelMenusBound = false;
     QString m_songHash;
     QPointer<TdlgExportPractice> m_exportDialog;

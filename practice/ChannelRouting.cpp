@@ -36,7 +36,6 @@ int channelOwner(const TMidiFile& song, const TMidiEvent& event)
 }
 
 void routeChannelEvent(const RoutingOwner* owner, const TMidiEvent& event, bool trackMixerInForce,
-                       const std::function<void(TMyMidiEvent& message)>& emphasise,
                        const std::function<void(const TMyMidiEvent& message)>& send)
 {
     TMyMidiEvent outgoing(event.Status, event.Value1, event.Value2);
@@ -64,7 +63,6 @@ void routeChannelEvent(const RoutingOwner* owner, const TMidiEvent& event, bool 
         }
         return;
     }
-    emphasise(outgoing);
     send(outgoing);
 }
 

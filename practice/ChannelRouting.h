@@ -33,9 +33,8 @@ struct RoutingOwner {
 // message itself), and, with the track mixer in force, the file's volume and
 // pan controllers take the owner's volume and pan. A muted owner turns the
 // message into All Notes Off on the owner's channel (nothing when it has
-// none). What remains is handed to emphasise (the practice mix) and sent.
+// none). What remains is sent.
 void routeChannelEvent(const RoutingOwner* owner, const TMidiEvent& event, bool trackMixerInForce,
-                       const std::function<void(TMyMidiEvent& message)>& emphasise,
                        const std::function<void(const TMyMidiEvent& message)>& send);
 
 // The message with the track's volume or pan in place of the value of a

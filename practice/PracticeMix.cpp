@@ -1,10 +1,7 @@
 #include "practice/PracticeMix.h"
 
-#include "practice/ReadableNames.h"
-#include "sequencer/GMPrograms.h"
 #include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
-#include "sequencer/TextEncoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,14 +42,6 @@ const TMidiTrack* ownerOf(const TMidiFile& song, int channel)
     return nullptr;
 }
 
-// The track's instrument as the General MIDI table spells it, else its own text.
-QString instrumentOf(const TMidiTrack& track, const TTextEncoding& encoding)
-{
-    const QString name = encoding.decodeLatin1Held(track.InstrumentName()).simplified();
-    const QString tableName = GMProgramName(GMProgramNumber(name));
-    return tableName.compare(name, Qt::CaseInsensitive) == 0 ? tableName : name;
-}
-
 } // namespace
 
 bool isAccompaniment(const TMidiFile& song, const TMidiTrack& track)
@@ -69,32 +58,9 @@ bool isAccompaniment(const TMidiFile& song, const TMidiTrack& track)
     return false;
 }
 
-std::vector<SongVoice> songVoices(const TMidiFile& song)
+ChannelRole channelRole(const TMidiFile& song, int myChannel, int channel)
 {
-    const TTextEncoding encoding = TTextEncoding::detect(song);
-    std::vector<SongVoice> voices;
-    QStringList names;
-    for (int i = 0; i < song.NumberOfTracks(); ++i) {
-        const TMidiTrack* track = song.TrackAt(i);
-        if (!ownsItsChannel(song, *track)) {
-            continue;
-        }
-        // Where the name says nothing, what the track's panel shows: its own name, else its number.
-        const QString ownName = encoding.decodeLatin1Held(track->TrackName()).trimmed();
-        const QString caption = ownName.isEmpty() ? QStringLiteral("Track %1").arg(i + 1) : ownName;
-        names.append(readableVoiceName(ownName, instrumentOf(*track, encoding), int(voices.size()) + 1, caption));
-        voices.push_back({i, track->Channel(), QString(), isAccompaniment(song, *track)});
-    }
-    names = distinctVoiceNames(names);
-    for (std::size_t v = 0; v < voices.size(); ++v) {
-        voices[v].name = names[qsizetype(v)];
-    }
-    return voices;
-}
-
-ChannelRole channelRole(const TMidiFile& song, int part, int channel)
-{
-    if (part >= 0 && part < song.NumberOfTracks() && song.TrackAt(part)->Channel() == channel) {
+    if (myChannel != 0 && channel == myChannel) {
         return ChannelRole::Mine;
     }
     const TMidiTrack* owner = ownerOf(song, channel);
@@ -135,15 +101,17 @@ void TPracticeMix::setSong(const TMidiFile* song)
 {
     m_song = song;
     m_choice.part = PracticeChoice::NoPart;
+    m_myChannel = 0;
     m_baseVolume.fill(midi::DefaultVolume);
     m_basePan.fill(midi::CentrePan);
     m_levelsDue.reset();
     m_changed.reset();
 }
 
-void TPracticeMix::setChoice(const PracticeChoice& choice, const Send& send)
+void TPracticeMix::setChoice(const PracticeChoice& choice, int myChannel, const Send& send)
 {
     m_choice = choice;
+    m_myChannel = myChannel;
     if (!m_song) {
         return;
     }
@@ -164,8 +132,8 @@ void TPracticeMix::setChoice(const PracticeChoice& choice, const Send& send)
     if (!send) {
         return;
     }
-    for (int i = 0; i < m_song->NumberOfTracks(); ++i) {
-        const int channel = m_song->TrackAt(i)->Channel();
+    for (int i = 0; i <= m_song->NumberOfTracks(); ++i) {
+        const int channel = i < m_song->NumberOfTracks() ? m_song->TrackAt(i)->Channel() : m_myChannel;
         if (channel >= 1 && channel <= 16 && m_levelsDue.test(std::size_t(channel - 1))) {
             sendLevels(channel, send);
         }
@@ -188,7 +156,7 @@ void TPracticeMix::route(TMyMidiEvent& message, const Send& send)
         return;
     }
     if (volume || pan) {
-        const ChannelRole role = channelRole(*m_song, m_choice.part, channel);
+        const ChannelRole role = channelRole(*m_song, m_myChannel, channel);
         const quint8 base = message.SecondData;
         message.SecondData = volume ? mixedVolume(role, m_choice, base) : mixedPan(role, m_choice, base);
         if (message.SecondData != base) {
@@ -209,7 +177,7 @@ void TPracticeMix::resendBeforeNextNotes()
 void TPracticeMix::sendLevels(int channel, const Send& send)
 {
     const std::size_t index = std::size_t(channel - 1);
-    const ChannelRole role = channelRole(*m_song, m_choice.part, channel);
+    const ChannelRole role = channelRole(*m_song, m_myChannel, channel);
     const quint8 volume = mixedVolume(role, m_choice, m_baseVolume[index]);
     const quint8 pan = mixedPan(role, m_choice, m_basePan[index]);
     const quint8 status = quint8(midi::Controller + channel - 1);

@@ -3,12 +3,9 @@
 #include "midiout/Miditype.h"
 #include "practice/PracticeChoice.h"
 
-#include <QString>
-
 #include <array>
 #include <bitset>
 #include <functional>
-#include <vector>
 
 namespace harmonet {
 
@@ -19,28 +16,14 @@ class TMidiTrack;
 // other voices, or the accompaniment, which stays centred at its own level.
 enum class ChannelRole { Mine, Other, Accompaniment };
 
-// One voice a singer can choose as their part: a track that has notes and
-// is the first track on its channel.
-struct SongVoice {
-    int track = 0;
-    int channel = 0;
-    // The voice's readable name (see readableVoiceName), distinct among the
-    // song's voices; "Track n" (n counted from 1) when its track has neither
-    // a name nor an instrument.
-    QString name;
-    bool accompaniment = false;
-};
-
 // Whether the track accompanies the voices: a piano, chromatic percussion or
 // organ (programs 0 to 23), not on the percussion channel, in a song that
 // also has a voice of another instrument.
 bool isAccompaniment(const TMidiFile& song, const TMidiTrack& track);
 
-// The song's voices in track order.
-std::vector<SongVoice> songVoices(const TMidiFile& song);
-
-// The role of a channel (1..16) when the track part is my part.
-ChannelRole channelRole(const TMidiFile& song, int part, int channel);
+// The role of a channel (1..16) when myChannel sounds as my part (0: none):
+// the accompaniment is the channel of a track that accompanies.
+ChannelRole channelRole(const TMidiFile& song, int myChannel, int channel);
 
 // Channel volume and pan (controllers 7 and 10) of a channel in the mix,
 // given what the file and the track mixer would send (base). Channel volume
@@ -67,11 +50,13 @@ public:
     const TMidiFile* song() const { return m_song; }
 
     const PracticeChoice& choice() const { return m_choice; }
-    // Takes the choice. With a part chosen, every channel a track plays on
-    // gets its volume and pan at once through send; back to none, the
-    // channels whose values were changed get the file's own again. A null
-    // send (no output open) leaves the sending to the next note of each channel.
-    void setChoice(const PracticeChoice& choice, const Send& send);
+    // Takes the choice, my part sounding on myChannel (see
+    // TVoiceRouting::myChannel). With a part chosen, every channel a track
+    // plays on and myChannel get their volume and pan at once through send;
+    // back to none, the channels whose values were changed get the file's
+    // own again. A null send (no output open) leaves the sending to the next
+    // note of each channel.
+    void setChoice(const PracticeChoice& choice, int myChannel, const Send& send);
 
     // The message the routing is about to send: a volume or pan controller
     // takes the choice's value (and its own value is kept as the channel's
@@ -89,6 +74,7 @@ private:
 
     const TMidiFile* m_song = nullptr;
     PracticeChoice m_choice;
+    int m_myChannel = 0;
     std::array<quint8, 16> m_baseVolume{};
     std::array<quint8, 16> m_basePan{};
     // Channels whose values the output does not have yet.

@@ -1,5 +1,6 @@
 #include "practice/VoiceModel.h"
 
+#include "practice/PracticeMix.h"
 #include "practice/VoiceNames.h"
 #include "sequencer/MidiBytes.h"
 #include "sequencer/MidiFile.h"
@@ -144,6 +145,17 @@ std::vector<std::vector<qint32>> syllablesOf(const QList<TVoice>& voices, const 
 
 } // namespace
 
+int voiceIndex(const QList<TVoice>& voices, const VoiceKey& key)
+{
+    for (qsizetype v = 0; v < voices.size(); ++v) {
+        const TVoice& voice = voices[v];
+        if (key.isVoice() && voice.track == key.track && (key.channel == 0 || voice.key() == key)) {
+            return int(v);
+        }
+    }
+    return -1;
+}
+
 QList<TVoice> findVoices(const TMidiFile& file, const TSongWords& words)
 {
     QList<TVoice> voices;
@@ -152,11 +164,12 @@ QList<TVoice> findVoices(const TMidiFile& file, const TSongWords& words)
     for (const int trackIndex : TSongWords::voiceTracksOf(file)) {
         const TMidiTrack& track = *file.TrackAt(trackIndex);
         const QString fileName = words.encoding().decodeLatin1Held(track.TrackName());
+        const bool accompaniment = isAccompaniment(file, track);
         std::map<int, ChannelNotes> channels = notesByChannel(track);
         const int channelCount = int(channels.size());
         int part = 0;
         for (auto& [channel, notes] : channels) {
-            TVoice voice{trackIndex, channel, false, part++, channelCount, {}, fileName, {}, {}};
+            TVoice voice{trackIndex, channel, false, part++, channelCount, {}, fileName, {}, {}, accompaniment};
             const bool percussion = channel == midi::PercussionChannel;
             const TVoiceCount count = channelCount > 1 || percussion ? TVoiceCount{}
                                                                      : countVoices(notes.notes, notes.program,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "practice/VoiceKey.h"
 #include "practice/VoiceSplit.h"
 
 #include <QList>
@@ -31,10 +32,19 @@ struct TVoice {
     std::vector<TVoiceNote> notes;
     // The words tracks its singer follows, best first (see TSongWords).
     QList<int> words;
+    // A piano or organ beside the voices (see isAccompaniment): it keeps its
+    // level and the centre when another voice is my part.
+    bool accompaniment = false;
 
     // The words track paired with the voice, or -1.
     int wordsTrack() const { return words.isEmpty() ? -1 : words.constFirst(); }
+    // What names the voice from one run to the next.
+    VoiceKey key() const { return {track, channel, split ? part : 0}; }
 };
+
+// The place in voices of the voice with that key, or -1. A key without a
+// channel finds the first voice of its track.
+int voiceIndex(const QList<TVoice>& voices, const VoiceKey& key);
 
 // Every voice of the loaded song, track by track in panel order (see
 // TSongWords::voiceTracksOf), the voices of a track top first, each named

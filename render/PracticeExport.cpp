@@ -1,6 +1,5 @@
 #include "render/PracticeExport.h"
 
-#include "practice/PracticeMix.h"
 #include "render/SongRenderer.h"
 #include "render/StemExchange.h"
 #include "render/StemPlan.h"
@@ -44,7 +43,7 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request)
     const QString extension = formatExtension(request.format);
     const QString songPart = fileNamePart(request.songName);
     QSet<QString> taken;
-    const auto add = [&](const QString& voice, int part) {
+    const auto add = [&](const QString& voice, const VoiceKey& part) {
         QString name = voice;
         // Told apart as file names: "A/B" and "A_B" would be one file.
         for (int n = 2; taken.contains(fileNamePart(name).toLower()); ++n) {
@@ -55,9 +54,9 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request)
         files.push_back({folder.filePath(fileName), name, part});
     };
     if (request.perVoice && request.song) {
-        for (const SongVoice& voice : songVoices(request.song->file())) {
+        for (const TVoice& voice : request.song->voices()) {
             if (!voice.accompaniment) {
-                add(voice.name, voice.track);
+                add(voice.name, voice.key());
             }
         }
     }
@@ -176,10 +175,9 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
     // Each voice a stem of its own where a file emphasises one; else the
     // song's channels split over the cores.
     const TMidiFile& song = m_request.song->file();
-    const bool emphasised = std::any_of(m_files.cbegin(), m_files.cend(), [](const PracticeFile& file) {
-        return file.part != PracticeChoice::NoPart;
-    });
-    const std::vector<Stem> stems = emphasised ? voiceStems(song) : balancedStems(song, threads);
+    const bool emphasised = std::any_of(m_files.cbegin(), m_files.cend(),
+                                        [](const PracticeFile& file) { return file.part.isVoice(); });
+    const std::vector<Stem> stems = emphasised ? voiceStems(*m_request.song) : balancedStems(song, threads);
     const int stemCount = int(stems.size());
 
     StemExchange exchange(stemCount, fileCount, threads);
@@ -188,9 +186,12 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
     const auto renderStem = [&](int s) {
         const StemExchange::Turn turn(exchange);
         try {
+            const Stem& stem = stems[std::size_t(s)];
             SongRenderer renderer(m_request.sampleRate);
             renderer.setSettings(m_request.settings);
-            renderer.setChannels(stems[std::size_t(s)].channels);
+            // My part at its own level, the others at 0 dB below theirs: as the song sets them.
+            renderer.setPracticeChoice(PracticeChoice{stem.routedPart, 0, false, PanSide::Left});
+            renderer.setChannels(stem.channels);
             const bool complete = renderer.renderFloat(
                 m_request.song, [&](std::span<const float> stereo) { exchange.put(s, stereo); },
                 [&](qint64, qint64 total) {

@@ -20,7 +20,7 @@ class Song;
 struct PracticeFile {
     QString path;
     QString voice;
-    int part = PracticeChoice::NoPart;
+    VoiceKey part = PracticeChoice::NoPart;
     // Its place among the export's files, from 1, and their count (its track
     // number tag); 0: none.
     int trackNumber = 0;
@@ -52,8 +52,9 @@ QString fullMixName();
 QString fileNamePart(const QString& name);
 
 // The files an export of the request's song writes into its folder, in
-// order and numbered so: one per voice (not the accompaniment) by its
-// readable name, "<song> - <voice>.<ext>", then "<song> - Full mix.<ext>".
+// order and numbered so: one per voice of the song (not the accompaniment;
+// each of the voices that share a staff), by its readable name,
+// "<song> - <voice>.<ext>", then "<song> - Full mix.<ext>".
 // Names that would make the same file name ("Full mix", "A/B" beside "A_B")
 // are told apart by " (2)", " (3)", ...
 std::vector<PracticeFile> plannedFiles(const ExportRequest& request);

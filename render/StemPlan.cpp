@@ -1,7 +1,8 @@
 #include "render/StemPlan.h"
 
-#include "practice/PracticeMix.h"
+#include "practice/VoiceRouting.h"
 #include "sequencer/MidiFile.h"
+#include "session/Song.h"
 
 #include <algorithm>
 #include <array>
@@ -30,25 +31,45 @@ ChannelNotes notesByChannel(const TMidiFile& song)
 
 } // namespace
 
-std::vector<Stem> voiceStems(const TMidiFile& song)
+std::vector<Stem> voiceStems(const Song& song)
 {
-    const ChannelNotes notes = notesByChannel(song);
+    const ChannelNotes notes = notesByChannel(song.file());
+    TVoiceRouting routing;
+    routing.setSong(&song.file(), &song.voices());
+    const int free = routing.freeChannel();
     std::vector<Stem> stems;
     Stem rest;
     for (std::size_t c = 0; c < notes.size(); ++c) {
         rest.channels.set(c, notes[c] > 0);
     }
-    for (const SongVoice& voice : songVoices(song)) {
-        if (voice.accompaniment) {
+    for (const TVoice& voice : song.voices()) {
+        if (voice.accompaniment || voice.channel < 1 || voice.channel > 16) {
             continue;
         }
         const std::size_t c = std::size_t(voice.channel - 1);
+        rest.channels.reset(c);
+        if (voice.split && free != 0) {
+            Stem alone;
+            alone.channels.set(std::size_t(free - 1));
+            alone.voices.push_back(voice.key());
+            alone.routedPart = voice.key();
+            alone.notes = qint64(voice.notes.size());
+            stems.push_back(alone);
+            continue;
+        }
+        const std::bitset<16> channel = std::bitset<16>().set(c);
+        const auto same = std::find_if(stems.begin(), stems.end(), [&](const Stem& stem) {
+            return !stem.routedPart.isVoice() && stem.channels == channel;
+        });
+        if (same != stems.end()) {
+            same->voices.push_back(voice.key());
+            continue;
+        }
         Stem stem;
-        stem.channels.set(c);
-        stem.voiceTrack = voice.track;
+        stem.channels = channel;
+        stem.voices.push_back(voice.key());
         stem.notes = notes[c];
         stems.push_back(stem);
-        rest.channels.reset(c);
     }
     if (rest.channels.any()) {
         for (std::size_t c = 0; c < notes.size(); ++c) {
@@ -69,7 +90,9 @@ std::vector<Stem> balancedStems(const TMidiFile& song, int count)
         }
     }
     if (channels.empty()) {
-        return {Stem{std::bitset<16>().set()}};
+        Stem all;
+        all.channels.set();
+        return {all};
     }
     std::stable_sort(channels.begin(), channels.end(),
                      [&](std::size_t a, std::size_t b) { return notes[a] > notes[b]; });
@@ -85,10 +108,10 @@ std::vector<Stem> balancedStems(const TMidiFile& song, int count)
 
 StemPlacement stemPlacement(const Stem& stem, const PracticeChoice& choice)
 {
-    if (!choice.hasPart() || stem.voiceTrack == Stem::NoVoice) {
+    if (!choice.hasPart() || stem.voices.empty()) {
         return {};
     }
-    const bool mine = stem.voiceTrack == choice.part;
+    const bool mine = std::find(stem.voices.cbegin(), stem.voices.cend(), choice.part) != stem.voices.cend();
     StemPlacement placement;
     if (!mine) {
         placement.gain = choice.othersSilent() ? 0.0f : float(std::pow(10.0, choice.othersDb / 20.0));

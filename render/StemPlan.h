@@ -1,6 +1,7 @@
 #pragma once
 
 #include "practice/PracticeChoice.h"
+#include "practice/VoiceKey.h"
 
 #include <bitset>
 #include <optional>
@@ -9,19 +10,22 @@
 
 namespace harmonet {
 
+class Song;
 class TMidiFile;
 
 // Part of a song rendered alone: the channels whose messages it plays. The
 // stems of a song together play every channel once, so their sum is the
 // render of the whole song.
 struct Stem {
-    static constexpr int NoVoice = -1;
     // Bit c - 1 for channel c.
     std::bitset<16> channels;
-    // The track of the voice it holds alone, or NoVoice: the accompaniment
-    // and every channel that is no voice, or a group of channels of a split
-    // render.
-    int voiceTrack = NoVoice;
+    // The voices it holds; none: the accompaniment and every channel of no
+    // voice, or a group of channels of a split render.
+    std::vector<VoiceKey> voices;
+    // A voice that shares its channel is rendered as my part, at its own
+    // level, so that it sings alone on the channel the song leaves free
+    // (see TVoiceRouting); none: the channels as the song plays them.
+    VoiceKey routedPart;
     // Notes it plays: a measure of the work of rendering it.
     qint64 notes = 0;
 
@@ -29,9 +33,10 @@ struct Stem {
 };
 
 // One stem for each voice a practice file can emphasise (the song's voices
-// that are not the accompaniment), and one more for every other channel that
-// plays notes (none when there is no such channel).
-std::vector<Stem> voiceStems(const TMidiFile& song);
+// that are not the accompaniment; voices that share a channel with no free
+// channel to sing on alone share one stem), and one more for every other
+// channel that plays notes (none when there is no such channel).
+std::vector<Stem> voiceStems(const Song& song);
 
 // The song's channels that play notes in at most count stems of about equal
 // work (the most notes first, each to the stem with the fewest so far), for a
@@ -49,8 +54,8 @@ struct StemPlacement {
     bool operator==(const StemPlacement&) const = default;
 };
 
-// As the emphasis of choice sets the stem's voice while listening: my part as
-// it is, the other voices the choice's level below theirs (silent at its
+// As the emphasis of choice sets the stem's voices while listening: my part
+// as it is, the other voices the choice's level below theirs (silent at its
 // lowest), the rest as it is. Panned, my part goes to its side and the other
 // voices to the other; the rest keeps its own place. With no part chosen
 // every stem is as it is.

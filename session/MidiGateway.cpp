@@ -58,18 +58,30 @@ void MidiGateway::offer(const TMyMidiEvent& message, const Due& due)
 
 void MidiGateway::route(const TMidiEvent& event, const Due& due)
 {
-    const auto sendDue = [this, &due](const TMyMidiEvent& message) { send(message, due); };
-    const auto offerDue = [this, &due](const TMyMidiEvent& message) { offer(message, due); };
+    const auto passDue = [this, &event, &due](const TMyMidiEvent& message) { pass(message, &event, due, true); };
     const int owner = channelOwner(m_song, event);
     if (owner < 0 || owner >= int(m_tracks.size())) {
-        routeChannelEvent(nullptr, event, m_trackMixerInForce, [](TMyMidiEvent&) {}, sendDue);
+        routeChannelEvent(nullptr, event, m_trackMixerInForce, passDue);
         return;
     }
     m_currentTrack = owner;
     const RoutingOwner routing{channelOf(owner), m_tracks[std::size_t(owner)]};
-    routeChannelEvent(
-        &routing, event, m_trackMixerInForce, [this, &offerDue](TMyMidiEvent& message) { m_mix.route(message, offerDue); },
-        sendDue);
+    routeChannelEvent(&routing, event, m_trackMixerInForce, passDue);
+}
+
+void MidiGateway::pass(const TMyMidiEvent& message, const TMidiEvent* event, const Due& due, bool required)
+{
+    if (required && !isOpen()) {
+        throw EmidioutputError(QStringLiteral("MIDI Output device not open"));
+    }
+    m_voices.route(message, event, [this, &due](const TMyMidiEvent& routed) { emphasise(routed, due); });
+}
+
+void MidiGateway::emphasise(const TMyMidiEvent& message, const Due& due)
+{
+    TMyMidiEvent mixed(message.StatusByte, message.FirstData, message.SecondData);
+    m_mix.route(mixed, [this, &due](const TMyMidiEvent& level) { offer(level, due); });
+    offer(mixed, due);
 }
 
 int MidiGateway::channelOf(int track) const
@@ -83,7 +95,7 @@ void MidiGateway::sendInstrument(int track, int programNumber)
     // program change.
     const int channel = channelOf(track);
     if (validChannel(channel)) {
-        send(program(channel, programNumber));
+        pass(program(channel, programNumber), nullptr, std::nullopt, true);
     }
 }
 
@@ -92,13 +104,16 @@ void MidiGateway::silence()
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         offer(allNotesOff(channel));
     }
+    if (isOpen()) {
+        m_voices.silenced();
+    }
 }
 
 void MidiGateway::silenceTrack(int track)
 {
     const int channel = channelOf(track);
-    if (validChannel(channel)) {
-        offer(allNotesOff(channel));
+    if (validChannel(channel) && isOpen()) {
+        pass(allNotesOff(channel), nullptr, std::nullopt, false);
     }
 }
 
@@ -108,21 +123,32 @@ void MidiGateway::sendTrackMix(int track, int number, int value)
     if (!validChannel(channel)) {
         return;
     }
-    TMyMidiEvent message = controller(channel, number, value);
-    m_mix.route(message, [this](const TMyMidiEvent& level) { offer(level); });
-    send(message);
+    pass(controller(channel, number, value), nullptr, std::nullopt, true);
 }
 
-void MidiGateway::songChanged(bool loaded)
+void MidiGateway::songChanged(const QList<TVoice>* voices)
 {
-    m_mix.setSong(loaded ? &m_song : nullptr);
+    m_mix.setSong(voices ? &m_song : nullptr);
+    m_voices.setSong(voices ? &m_song : nullptr, voices);
 }
 
-void MidiGateway::setPracticeChoice(const PracticeChoice& choice)
+void MidiGateway::setPracticeChoice(const PracticeChoice& choice, int voice)
 {
-    // With no output open the levels go out before each channel's next note.
-    m_mix.setChoice(choice, isOpen() ? TPracticeMix::Send([this](const TMyMidiEvent& message) { offer(message); })
-                                     : TPracticeMix::Send());
+    // With no output open the levels go out before each channel's next note,
+    // and my part's channel is set up before its first.
+    const TPracticeMix::Send now = isOpen() ? TPracticeMix::Send([this](const TMyMidiEvent& message) { offer(message); })
+                                            : TPracticeMix::Send();
+    m_voices.choose(choice.hasPart() ? voice : -1, now);
+    m_mix.setChoice(choice, m_voices.myChannel(), now);
+    if (isOpen()) {
+        m_voices.replayIfDue([this](const TMyMidiEvent& message) { emphasise(message, std::nullopt); });
+    }
+}
+
+void MidiGateway::outputReopened()
+{
+    m_mix.resendBeforeNextNotes();
+    m_voices.outputReopened();
 }
 
 } // namespace harmonet

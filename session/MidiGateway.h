@@ -2,6 +2,7 @@
 
 #include "midiout/Miditype.h"
 #include "practice/PracticeMix.h"
+#include "practice/VoiceRouting.h"
 #include "practice/TrackSettings.h"
 #include "sequencer/MidiFile.h"
 
@@ -15,7 +16,8 @@ class MidiSink;
 // The one way out for every MIDI message of a playing session. Messages are
 // made by the typed builders, the song's channel events pass the routing
 // rules (the owner track, its mute and instrument, the track mixer's values
-// when in force, then the practice mix), and each goes to the sink with the
+// when in force, my part's notes to a channel of their own where it shares
+// one, then the practice mix), and each goes to the sink with the
 // moment it fell due, or none. The gateway alone checks that the output is
 // open: the song's messages and the user's own changes (an instrument, a
 // track mixer value) then raise "MIDI Output device not open", while what
@@ -68,21 +70,30 @@ public:
     // takes the emphasis of the singer's part, as the file's own do.
     void sendTrackMix(int track, int controller, int value);
 
-    // The singer's part and its mix: the song (or none) is taken anew, the
-    // choice takes effect at once.
+    // The singer's part and its mix: the song and its voices (or none) are
+    // taken anew; the choice (my part the voice at that place in them, or
+    // -1) takes effect at once.
     const TPracticeMix& practiceMix() const { return m_mix; }
-    void songChanged(bool loaded);
-    void setPracticeChoice(const PracticeChoice& choice);
+    const TVoiceRouting& voiceRouting() const { return m_voices; }
+    void songChanged(const QList<TVoice>* voices);
+    void setPracticeChoice(const PracticeChoice& choice, int voice);
     // The output was opened anew: the channels' levels go out again.
-    void outputReopened() { m_mix.resendBeforeNextNotes(); }
+    void outputReopened();
 
 private:
     int channelOf(int track) const;
+    // A message of the song's channel (made of event) or of the user's or
+    // the session's own for a channel: my part's notes to their channel,
+    // then the practice mix; required raises when no output is open.
+    void pass(const TMyMidiEvent& message, const TMidiEvent* event, const Due& due, bool required);
+    // The practice mix's value in the message, sent while an output is open.
+    void emphasise(const TMyMidiEvent& message, const Due& due);
 
     const TMidiFile& m_song;
     const std::vector<TrackSettings>& m_tracks;
     MidiSink* m_sink = nullptr;
     TPracticeMix m_mix;
+    TVoiceRouting m_voices;
     bool m_trackMixerInForce = false;
     int m_currentTrack = 1;
 };

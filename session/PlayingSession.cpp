@@ -7,6 +7,8 @@
 #include "session/MidiSink.h"
 #include "session/Song.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 namespace harmonet {
@@ -91,7 +93,49 @@ void PlayingSession::takeSong(std::shared_ptr<const Song> song)
     for (int i = 0; i < m_sequencer->NumberOfTracks(); ++i) {
         m_tracks.push_back(TrackSettings::ofFile(*m_sequencer->TrackAt(i)));
     }
-    m_gateway.songChanged(fileLoaded());
+    m_myVoice = -1;
+    m_gateway.songChanged(m_song ? &m_song->voices() : nullptr);
+    setPartNotice(QString());
+}
+
+const QList<TVoice>& PlayingSession::voices() const
+{
+    static const QList<TVoice> none;
+    return m_song ? m_song->voices() : none;
+}
+
+const TVoice* PlayingSession::myVoice() const
+{
+    return m_myVoice >= 0 ? &voices()[m_myVoice] : nullptr;
+}
+
+void PlayingSession::setPracticeChoice(const PracticeChoice& choice)
+{
+    PracticeChoice taken = choice;
+    m_myVoice = voiceIndex(voices(), choice.part);
+    taken.part = m_myVoice >= 0 ? voices()[m_myVoice].key() : PracticeChoice::NoPart;
+    m_gateway.setPracticeChoice(taken, m_myVoice);
+    if (!m_gateway.voiceRouting().sharedWithoutFreeChannel()) {
+        setPartNotice(QString());
+        return;
+    }
+    QStringList partners;
+    for (const TVoice& voice : voices()) {
+        if (voice.channel == myVoice()->channel && &voice != myVoice()) {
+            partners.append(tr("\u201C%1\u201D").arg(voice.name));
+        }
+    }
+    setPartNotice(tr("\u201C%1\u201D sings on one staff with %2, and this song leaves no room to play it apart: "
+                     "they are brought forward together.")
+                      .arg(myVoice()->name, QLocale().createSeparatedList(partners)));
+}
+
+void PlayingSession::setPartNotice(const QString& notice)
+{
+    if (notice != m_partNotice) {
+        m_partNotice = notice;
+        emit partNoticeChanged();
+    }
 }
 
 const TrackSettings& PlayingSession::track(int index) const

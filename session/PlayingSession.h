@@ -66,9 +66,27 @@ public:
     SongSettings settings() const;
     // Takes them (as far as the song has tracks for them).
     void applySettings(const SongSettings& settings);
-    // The singer's part and its mix, in force at once.
+
+    // --- The voices: the parts a singer can choose ---
+    // The song's voices, in panel order, named and paired with their words
+    // (see Song::voices); none without a song.
+    const QList<TVoice>& voices() const;
+    // My part, or null: one of voices().
+    const TVoice* myVoice() const;
+    // Its place in voices(), or -1.
+    int myVoiceIndex() const { return m_myVoice; }
+    // The channel (1..16) my part sounds on: one of its own where it shares
+    // its channel with another voice and the song leaves one free, else its
+    // voice's channel; 0 without a part.
+    int myChannel() const { return m_gateway.voiceRouting().myChannel(); }
+    // The singer's part and its mix, in force at once. A part that is no
+    // voice of the song is none; one named by its track alone (a choice
+    // remembered so) is the track's first voice.
     const PracticeChoice& practiceChoice() const { return m_gateway.practiceMix().choice(); }
-    void setPracticeChoice(const PracticeChoice& choice) { m_gateway.setPracticeChoice(choice); }
+    void setPracticeChoice(const PracticeChoice& choice);
+    // What a singer should know of how my part is heard, in their words (it
+    // shares a staff and cannot be brought forward alone); empty: nothing.
+    const QString& partNotice() const { return m_partNotice; }
 
     // --- The way out ---
     MidiGateway& gateway() { return m_gateway; }
@@ -102,11 +120,14 @@ signals:
     void outputNoticeChanged();
     // The open output device went away.
     void outputLost();
+    // partNotice changed.
+    void partNoticeChanged();
 
 private:
     class OutputSink;
 
     void takeSong(std::shared_ptr<const Song> song);
+    void setPartNotice(const QString& notice);
     TrackSettings& settingsOf(int track);
 
     std::shared_ptr<const Song> m_song;
@@ -115,6 +136,8 @@ private:
     MidiGateway m_gateway;
     std::unique_ptr<OutputSink> m_outputSink;
     bool m_outputOpen = false;
+    int m_myVoice = -1;
+    QString m_partNotice;
 };
 
 } // namespace harmonet

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SongFile.h"
+#include "sequencer/SongWords.h"
 
 #include <new>
 
@@ -13,6 +14,9 @@ Song::Song(const QByteArray& bytes, const QString& path)
 {
     m_file->SetFilename(path);
     m_file->LoadSongFromBytes(m_bytes);
+    TSongWords words;
+    words.build(*m_file);
+    m_voices = findVoices(*m_file, words);
     // Read from every thread that plays the song and freed by whichever
     // holds it last, it belongs to none.
     m_file->moveToThread(nullptr);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "practice/VoiceModel.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -28,6 +31,9 @@ public:
     const QByteArray& bytes() const { return m_bytes; }
     // The tracks, tempo and texts as read; never played.
     const TMidiFile& file() const { return *m_file; }
+    // The voices a singer can follow, in panel order, each named and paired
+    // with its words (see findVoices).
+    const QList<TVoice>& voices() const { return m_voices; }
 
 private:
     Song(const QByteArray& bytes, const QString& path);
@@ -35,6 +41,7 @@ private:
     QString m_path;
     QByteArray m_bytes;
     std::unique_ptr<TMidiFile> m_file;
+    QList<TVoice> m_voices;
 };
 
 } // namespace harmonet

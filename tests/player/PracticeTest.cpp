@@ -13,6 +13,7 @@
 #include "tests/support/LilyPondScores.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QSlider>
 #include <QTest>
@@ -160,7 +161,7 @@ TEST_F(PracticeTest, TheTrackPanelsMenuChoosesItsTrackAsMyPart)
     EXPECT_FALSE(practice.TrackPanelMyPart1->isChecked());
     practice.TrackPanelMyPart1->trigger();
     practice.pmTrackPanel->close();
-    EXPECT_EQ(main.session().practiceChoice().part, 2);
+    EXPECT_EQ(main.session().practiceChoice().part.track, 2);
     EXPECT_TRUE(item(main, "MyPartTrack2")->isChecked());
     EXPECT_TRUE(alto->font().bold());
     EXPECT_FALSE(main.TrackPanels[0]->font().bold());
@@ -187,7 +188,7 @@ TEST_F(PracticeTest, TheChoiceOfAFileIsRestoredWhenItIsOpenedAfterARestart)
     // The same file, and a copy of it elsewhere, open with their choice in force.
     for (const QString& name : {QStringLiteral("windows.mid"), QStringLiteral("copy of windows.mid")}) {
         TfrmMain& main = loadSong(name);
-        const PracticeChoice expected{2, -6, true, PanSide::Right};
+        const PracticeChoice expected{VoiceKey{2, 2, 0}, -6, true, PanSide::Right};
         EXPECT_EQ(main.session().practiceChoice(), expected) << qPrintable(name);
         EXPECT_TRUE(item(main, "MyPartTrack2")->isChecked());
         EXPECT_TRUE(item(main, "Others6")->isChecked());
@@ -204,6 +205,42 @@ TEST_F(PracticeTest, TheChoiceOfAFileIsRestoredWhenItIsOpenedAfterARestart)
     TfrmMain& other = showWindow({writeFile(QStringLiteral("other.mid"), choirSong({"S", "A"}))});
     EXPECT_FALSE(other.session().practiceChoice().hasPart());
     EXPECT_TRUE(item(other, "MyPartNone1")->isChecked());
+}
+
+TEST_F(PracticeTest, AVoiceOfAClosedScoreIsChosenByNameReachesThePortApartAndIsBackAfterARestart)
+{
+    const QString hymn = writeFile(QStringLiteral("hymn.mid"), closedScoreSong());
+    TfrmMain& main = showWindow({hymn});
+    ASSERT_EQ(main.session().voices().size(), 2);
+    EXPECT_EQ(item(main, "MyPartTrack1Voice1")->text(), main.session().voices()[0].name);
+    EXPECT_EQ(item(main, "MyPartTrack1Voice2")->text(), main.session().voices()[1].name);
+    item(main, "MyPartTrack1Voice2")->trigger();
+    EXPECT_TRUE(main.PracticeMenus1->lblPartNotice->isHidden()) << "a channel is free";
+
+    // The shared track as the sequencer hands it over: the lower voice's
+    // notes reach the port on a channel of their own.
+    recorder->clearMessages();
+    const TMidiTrack& women = *main.session().sequencer().TrackAt(1);
+    for (int index = 0; index < women.EventCount(); ++index) {
+        main.session().dispatch(*women.EventAt(index));
+    }
+    EXPECT_TRUE(sentMessages().contains(bytes({0x91, LowerKey, 100})));
+    EXPECT_TRUE(sentMessages().contains(bytes({0x90, UpperKey, 100})));
+    const int program = main.session().track(1).program();
+    EXPECT_TRUE(sentMessages().contains(bytes({0xC0, program})));
+    EXPECT_TRUE(sentMessages().contains(bytes({0xC1, program}))) << "with the staff's instrument";
+    window.reset();
+
+    TfrmMain& again = showWindow({hymn});
+    EXPECT_TRUE(item(again, "MyPartTrack1Voice2")->isChecked());
+    EXPECT_EQ(again.session().myVoiceIndex(), 1);
+    window.reset();
+
+    // Where no channel is free the window says why the whole staff is brought forward.
+    TfrmMain& full = showWindow({writeFile(QStringLiteral("full.mid"), closedScoreSong(true))});
+    item(full, "MyPartTrack1Voice2")->trigger();
+    EXPECT_FALSE(full.PracticeMenus1->lblPartNotice->isHidden());
+    EXPECT_EQ(full.PracticeMenus1->lblPartNotice->text(), full.session().partNotice());
 }
 
 TEST_F(PracticeTest, AChoirScoresVoicesGoByReadableNamesWhileThePanelsKeepTheFilesOwn)

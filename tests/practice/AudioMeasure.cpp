@@ -57,6 +57,37 @@ double levelDb(const AudioFile& file, Side side, int fromMs, int toMs)
     return rms > 1e-10 ? 20.0 * std::log10(rms) : -200.0;
 }
 
+double toneLevelDb(const AudioFile& file, double hz, int fromMs, int toMs)
+{
+    constexpr long long BlockFrames = 4096;
+    if (file.channels != 2 || file.sampleRate <= 0) {
+        return -200.0;
+    }
+    const long long from = std::clamp<long long>(qint64(fromMs) * file.sampleRate / 1000, 0, file.frames);
+    const long long to = std::clamp<long long>(qint64(toMs) * file.sampleRate / 1000, from, file.frames);
+    const double coefficient = 2.0 * std::cos(2.0 * M_PI * hz / file.sampleRate);
+    double power = 0.0;
+    int blocks = 0;
+    for (long long start = from; start + BlockFrames <= to; start += BlockFrames, ++blocks) {
+        double previous = 0.0;
+        double beforePrevious = 0.0;
+        for (long long frame = start; frame < start + BlockFrames; ++frame) {
+            const double sample = file.samples[std::size_t(frame * 2)] + file.samples[std::size_t(frame * 2 + 1)];
+            const double current = sample + coefficient * previous - beforePrevious;
+            beforePrevious = previous;
+            previous = current;
+        }
+        power += previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
+    }
+    const double mean = blocks > 0 ? power / blocks : 0.0;
+    return mean > 1e-20 ? 10.0 * std::log10(mean) : -200.0;
+}
+
+double keyHz(int key)
+{
+    return 440.0 * std::pow(2.0, (key - 69) / 12.0);
+}
+
 int majorFormatOf(const QString& extension)
 {
     if (extension == QLatin1String("wav")) {

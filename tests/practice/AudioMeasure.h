@@ -31,6 +31,14 @@ enum class Side { Left, Right, Both };
 // full scale; -200 for silence.
 double levelDb(const AudioFile& file, Side side, int fromMs, int toMs);
 
+// Level of the tone of frequency hz in both sides together between two
+// times, in dB: the mean power a Goertzel filter finds at hz in blocks of
+// about 93 ms (a bin some 11 Hz wide); -200 for silence.
+double toneLevelDb(const AudioFile& file, double hz, int fromMs, int toMs);
+
+// The frequency of a MIDI key in equal temperament (A4, key 69, at 440 Hz).
+double keyHz(int key);
+
 // libsndfile's major format for a file extension ("wav", "flac", "ogg", "mp3").
 int majorFormatOf(const QString& extension);
 

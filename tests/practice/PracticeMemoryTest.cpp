@@ -25,7 +25,7 @@ protected:
 
 TEST_F(PracticeMemoryTest, AChoiceOutlivesTheProgramAndFollowsAMovedOrEditedFile)
 {
-    const PracticeChoice alto{2, -18, true, PanSide::Right};
+    const PracticeChoice alto{VoiceKey{2, 1, 1}, -18, true, PanSide::Right};
     TPracticeMemory().remember(QStringLiteral("/songs/psalm.mid"), hashOf("psalm"), alto);
 
     // A new connection reads the store's file as a restarted program does.
@@ -46,15 +46,15 @@ TEST_F(PracticeMemoryTest, TheOldestOfMoreThanTwoHundredFilesIsDroppedAndARecall
     const auto path = [](int n) { return QStringLiteral("/songs/%1.mid").arg(n); };
     const auto hash = [](int n) { return TPracticeMemory::contentHash(QByteArray::number(n)); };
     for (int n = 0; n < TPracticeMemory::MaxFiles; ++n) {
-        memory.remember(path(n), hash(n), PracticeChoice{n % 5, -12, false, PanSide::Left});
+        memory.remember(path(n), hash(n), PracticeChoice{VoiceKey{n % 5, 0, 0}, -12, false, PanSide::Left});
     }
     // Choosing again for file 0 makes it the most recent: file 1 is now the oldest.
-    memory.remember(path(0), hash(0), PracticeChoice{3, -6, false, PanSide::Left});
-    memory.remember(path(1000), hash(1000), PracticeChoice{1, -12, false, PanSide::Left});
+    memory.remember(path(0), hash(0), PracticeChoice{VoiceKey{3, 0, 0}, -6, false, PanSide::Left});
+    memory.remember(path(1000), hash(1000), PracticeChoice{VoiceKey{1, 0, 0}, -12, false, PanSide::Left});
     EXPECT_EQ(memory.recall(path(1), hash(1)), std::nullopt);
-    EXPECT_EQ(memory.recall(path(0), hash(0)), (PracticeChoice{3, -6, false, PanSide::Left}));
-    EXPECT_EQ(memory.recall(path(2), hash(2)), (PracticeChoice{2, -12, false, PanSide::Left}));
-    EXPECT_EQ(memory.recall(path(1000), hash(1000)), (PracticeChoice{1, -12, false, PanSide::Left}));
+    EXPECT_EQ(memory.recall(path(0), hash(0)), (PracticeChoice{VoiceKey{3, 0, 0}, -6, false, PanSide::Left}));
+    EXPECT_EQ(memory.recall(path(2), hash(2)), (PracticeChoice{VoiceKey{2, 0, 0}, -12, false, PanSide::Left}));
+    EXPECT_EQ(memory.recall(path(1000), hash(1000)), (PracticeChoice{VoiceKey{1, 0, 0}, -12, false, PanSide::Left}));
 }
 
 TEST_F(PracticeMemoryTest, DamagedEntriesAreSkipped)
@@ -75,14 +75,43 @@ TEST_F(PracticeMemoryTest, DamagedEntriesAreSkipped)
     const TPracticeMemory memory;
     EXPECT_EQ(memory.recall(QStringLiteral("/a.mid"), QStringLiteral("h")), std::nullopt);
     EXPECT_EQ(memory.recall(QStringLiteral("/x.mid"), QStringLiteral("good")),
-              (PracticeChoice{1, PracticeChoice::SilentDb, false, PanSide::Right}))
+              (PracticeChoice{VoiceKey{1, 0, 0}, PracticeChoice::SilentDb, false, PanSide::Right}))
         << "a level below silent is silent; a path may hold the separator";
+}
+
+TEST(PracticeChoiceText, APartIsAVoiceByTrackChannelAndPlaceAndATrackAloneStillReads)
+{
+    const struct {
+        const char* text;
+        std::optional<VoiceKey> part;
+    } cases[] = {
+        {"2.1.1;-12;0;left", VoiceKey{2, 1, 1}},
+        {"0.16.0;-12;0;left", VoiceKey{0, 16, 0}},
+        {"2;-12;0;left", VoiceKey{2, 0, 0}},
+        {"-1;-12;0;left", PracticeChoice::NoPart},
+        {"2.0.1;-12;0;left", std::nullopt},
+        {"2.17.0;-12;0;left", std::nullopt},
+        {"2.1.-1;-12;0;left", std::nullopt},
+        {"-2.1.0;-12;0;left", std::nullopt},
+        {"2.1;-12;0;left", std::nullopt},
+        {"2.1.1.1;-12;0;left", std::nullopt},
+        {"2.x.1;-12;0;left", std::nullopt},
+        {"99999999999;-12;0;left", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<PracticeChoice> read = choiceFromText(QString::fromLatin1(c.text));
+        EXPECT_EQ(read.has_value(), c.part.has_value()) << c.text;
+        if (read && c.part) {
+            EXPECT_EQ(read->part, *c.part) << c.text;
+            EXPECT_EQ(choiceFromText(choiceText(*read)), read) << c.text << " written and read again";
+        }
+    }
 }
 
 TEST_F(PracticeMemoryTest, AnUpbeatIsKeptBesideTheChoiceAndDamagedOnesAreSkipped)
 {
     const QString psalm = QStringLiteral("/songs/psalm.mid");
-    TPracticeMemory().remember(psalm, hashOf("psalm"), PracticeChoice{1, -12, false, PanSide::Left});
+    TPracticeMemory().remember(psalm, hashOf("psalm"), PracticeChoice{VoiceKey{1, 0, 0}, -12, false, PanSide::Left});
     struct PickupCase {
         double beats;
         std::optional<double> recalled;
@@ -92,7 +121,7 @@ TEST_F(PracticeMemoryTest, AnUpbeatIsKeptBesideTheChoiceAndDamagedOnesAreSkipped
         TPracticeMemory().rememberPickupBeats(psalm, hashOf("psalm"), c.beats);
         const TPracticeMemory restarted;
         EXPECT_EQ(restarted.recallPickupBeats(QStringLiteral("/moved.mid"), hashOf("psalm")), c.recalled) << c.beats;
-        EXPECT_EQ(restarted.recall(psalm, hashOf("psalm")), (PracticeChoice{1, -12, false, PanSide::Left}))
+        EXPECT_EQ(restarted.recall(psalm, hashOf("psalm")), (PracticeChoice{VoiceKey{1, 0, 0}, -12, false, PanSide::Left}))
             << "the choice stays";
     }
 

@@ -2,6 +2,8 @@
 // the accompaniment; the volume and pan each gets; and the live mix that
 // takes the routing's messages and makes a change of the choice heard at once.
 #include "practice/PracticeMix.h"
+#include "practice/VoiceModel.h"
+#include "sequencer/SongWords.h"
 #include "sequencer/MidiFile.h"
 #include "sequencer/SmfWriter.h"
 #include "tests/practice/PracticeSongs.h"
@@ -15,9 +17,10 @@ namespace {
 
 using Message = std::tuple<int, int, int>;
 
+// The voices of windowedSong are tracks 1 to 3 on channels 1 to 3.
 PracticeChoice choice(int part, int othersDb, bool panned = false, PanSide side = PanSide::Left)
 {
-    return PracticeChoice{part, othersDb, panned, side};
+    return PracticeChoice{part < 0 ? PracticeChoice::NoPart : VoiceKey{part, part, 0}, othersDb, panned, side};
 }
 
 TEST(PracticeMixRule, VolumeOfEachRoleAtEachLevel)
@@ -37,7 +40,7 @@ TEST(PracticeMixRule, VolumeOfEachRoleAtEachLevel)
         {ChannelRole::Other, choice(1, PracticeChoice::SilentDb), 100, 0},
         {ChannelRole::Mine, choice(1, -12), 90, 90},
         {ChannelRole::Accompaniment, choice(1, -18), 80, 80},
-        {ChannelRole::Other, choice(PracticeChoice::NoPart, -12), 100, 100},
+        {ChannelRole::Other, choice(-1, -12), 100, 100},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(mixedVolume(row.role, row.choice, quint8(row.base)), row.volume)
@@ -57,7 +60,7 @@ TEST(PracticeMixRule, PannedPutsMyPartOnItsSideTheOthersOppositeAndTheAccompanim
         {choice(1, -12, true, PanSide::Left), 0, 127, 64},
         {choice(1, -12, true, PanSide::Right), 127, 0, 64},
         {choice(1, -12, false, PanSide::Right), 30, 30, 30},
-        {choice(PracticeChoice::NoPart, -12, true), 30, 30, 30},
+        {choice(-1, -12, true), 30, 30, 30},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(mixedPan(ChannelRole::Mine, row.choice, 30), row.mine);
@@ -75,6 +78,7 @@ TEST(PracticeMixRule, AKeyboardTrackAccompaniesOnlyBesideOtherVoices)
     EXPECT_EQ(channelRole(song, 1, 3), ChannelRole::Accompaniment);
     EXPECT_EQ(channelRole(song, 3, 3), ChannelRole::Mine) << "the piano chosen as my part is mine";
     EXPECT_EQ(channelRole(song, 1, 9), ChannelRole::Other) << "a channel no track owns";
+    EXPECT_EQ(channelRole(song, 0, 1), ChannelRole::Other) << "no part";
 
     // Every voice on organ (or piano): none of them is an accompaniment; nor is the percussion channel.
     SmfWriter organs;
@@ -89,11 +93,11 @@ TEST(PracticeMixRule, AKeyboardTrackAccompaniesOnlyBesideOtherVoices)
     TMidiFile organSong;
     organSong.LoadSongFromBytes(organs.bytes());
     for (int channel : {1, 2, 10}) {
-        EXPECT_EQ(channelRole(organSong, 0, channel), channel == 1 ? ChannelRole::Mine : ChannelRole::Other) << channel;
+        EXPECT_EQ(channelRole(organSong, 1, channel), channel == 1 ? ChannelRole::Mine : ChannelRole::Other) << channel;
     }
 }
 
-TEST(PracticeMixRule, VoicesAreTheFirstTrackOfEachChannelNamedOrNumbered)
+TEST(PracticeMixRule, ASecondTrackOnAChannelIsAVoiceOfItsOwnAndEveryVoiceHasAKey)
 {
     SmfWriter writer;
     writer.header(1, 4, 480);
@@ -103,12 +107,18 @@ TEST(PracticeMixRule, VoicesAreTheFirstTrackOfEachChannelNamedOrNumbered)
     writer.beginTrack().meta(0, SmfWriter::TrackName, "Tenor 2").noteOn(0, 2, 52, 90).noteOff(480, 2, 52).endOfTrack().endTrack();
     TMidiFile song;
     song.LoadSongFromBytes(writer.bytes());
-    const std::vector<SongVoice> voices = songVoices(song);
-    ASSERT_EQ(voices.size(), 2u) << "a second track on a channel is no voice of its own";
-    EXPECT_EQ(voices[0].track, 1);
+    TSongWords words;
+    words.build(song);
+    const QList<TVoice> voices = findVoices(song, words);
+    ASSERT_EQ(voices.size(), 3);
     EXPECT_EQ(voices[0].name, "Tenor");
-    EXPECT_EQ(voices[1].track, 2);
-    EXPECT_EQ(voices[1].name, "Track 3");
+    EXPECT_EQ(voices[2].key(), (VoiceKey{3, 3, 0})) << "the second track on channel 3";
+    for (qsizetype v = 0; v < voices.size(); ++v) {
+        EXPECT_EQ(voiceIndex(voices, voices[v].key()), v) << voices[v].name.toStdString();
+    }
+    EXPECT_EQ(voiceIndex(voices, VoiceKey{2, 0, 0}), 1) << "a track alone: its first voice";
+    EXPECT_EQ(voiceIndex(voices, VoiceKey{2, 3, 0}), -1) << "no voice of track 2 sings on channel 3";
+    EXPECT_EQ(voiceIndex(voices, PracticeChoice::NoPart), -1);
 }
 
 class LiveMix : public ::testing::Test {
@@ -147,7 +157,7 @@ TEST_F(LiveMix, WithoutAPartNothingChangesAndNothingMoreIsSent)
 TEST_F(LiveMix, AChoiceSendsEveryVoiceItsLevelAtOnceAndScalesTheFilesOwnControllers)
 {
     route(0xB1, 7, 80); // the alto's own volume, before a part is chosen
-    mix.setChoice(choice(1, -12, true, PanSide::Right), recorder());
+    mix.setChoice(choice(1, -12, true, PanSide::Right), 1, recorder());
     EXPECT_EQ(sent, QList<Message>({{0xB0, 7, 100}, {0xB0, 10, 127},   // my part, on the right
                                     {0xB1, 7, 40}, {0xB1, 10, 0},      // the alto: 80 at -12 dB, left
                                     {0xB2, 7, 100}, {0xB2, 10, 64}})); // the piano, centred
@@ -159,17 +169,17 @@ TEST_F(LiveMix, AChoiceSendsEveryVoiceItsLevelAtOnceAndScalesTheFilesOwnControll
     EXPECT_TRUE(sent.isEmpty()) << "the output already has the levels";
 
     // Another level takes effect at once; back to none, the file's own levels return.
-    mix.setChoice(choice(1, -18, true, PanSide::Right), recorder());
+    mix.setChoice(choice(1, -18, true, PanSide::Right), 1, recorder());
     EXPECT_TRUE(sent.contains(Message(0xB1, 7, 35)));
     sent.clear();
-    mix.setChoice(choice(PracticeChoice::NoPart, -18), recorder());
+    mix.setChoice(choice(-1, -18), 0, recorder());
     EXPECT_EQ(sent, QList<Message>({{0xB0, 7, 100}, {0xB0, 10, 64}, {0xB1, 7, 100}, {0xB1, 10, 64},
                                     {0xB2, 7, 100}, {0xB2, 10, 20}}));
 }
 
 TEST_F(LiveMix, WithoutAnOutputTheLevelsGoOutBeforeEachChannelsNextNote)
 {
-    mix.setChoice(choice(2, PracticeChoice::SilentDb), {});
+    mix.setChoice(choice(2, PracticeChoice::SilentDb), 2, {});
     EXPECT_EQ(route(0x90, 72, 100), Message(0x90, 72, 100));
     EXPECT_EQ(route(0x90, 74, 100), Message(0x90, 74, 100));
     EXPECT_EQ(route(0x91, 64, 0), Message(0x91, 64, 0)) << "a note-on of velocity 0 ends a note";

@@ -83,6 +83,33 @@ QByteArray ensembleSong()
     return song.bytes();
 }
 
+QByteArray closedScoreSong(bool everyChannelTaken)
+{
+    SmfWriter song;
+    song.header(1, everyChannelTaken ? 17 : 2, Quarter);
+    song.beginTrack().tempo(0, 500000).endOfTrack().endTrack();
+    song.beginTrack()
+        .meta(0, SmfWriter::TrackName, "Women")
+        .controlChange(0, 0, 0, 0)
+        .programChange(0, 0, ChoirAahs)
+        .controlChange(0, 0, 7, 100)
+        .controlChange(0, 0, 11, 110)
+        .controlChange(0, 0, 10, 64)
+        .controlChange(0, 0, 101, 0)
+        .controlChange(0, 0, 100, 0)
+        .controlChange(0, 0, 6, 12)
+        .controlChange(0, 0, 38, 0)
+        .channel(0, 0xE0, 0x00, 0x40);
+    for (int chord = 0; chord < ClosedScoreChords; ++chord) {
+        song.noteOn(0, 0, UpperKey, 100).noteOn(0, 0, LowerKey, 100).noteOff(Quarter, 0, UpperKey).noteOff(0, 0, LowerKey);
+    }
+    song.endOfTrack().endTrack();
+    for (int channel = 1; channel < 16 && everyChannelTaken; ++channel) {
+        song.beginTrack().noteOn(0, channel, 40, 1).noteOff(10, channel, 40).endOfTrack().endTrack();
+    }
+    return song.bytes();
+}
+
 QByteArray longSong(int minutes)
 {
     SmfWriter song;

@@ -25,6 +25,19 @@ constexpr int VoiceWindowMs = 500;
 QByteArray ensembleSong();
 constexpr int EnsembleVoices = 4;
 
+// A closed score: "Women", one track on channel 1 that holds two voices,
+// the upper singing E5 (key 76) and the lower A4 (key 69) together, in
+// ClosedScoreChords chords of a quarter each from 0 ms. Before its notes the
+// track sets bank 0, Choir Aahs, volume 100, expression 110, pan 64, a
+// pitch-bend range of 12 semitones and the pitch bend at its centre. With
+// everyChannelTaken, a track of one note on each of the other fifteen
+// channels follows, so that no channel is free.
+QByteArray closedScoreSong(bool everyChannelTaken = false);
+
+constexpr int ClosedScoreChords = 4;
+constexpr quint8 UpperKey = 76;
+constexpr quint8 LowerKey = 69;
+
 // Two voices of sparse notes lasting minutes (long to render, small to hold).
 QByteArray longSong(int minutes);
 

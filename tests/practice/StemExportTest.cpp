@@ -3,7 +3,6 @@
 // one, and a cancel or failure that leaves no file behind. The stems' flow
 // between renderers and writers keeps every stem's frames in order.
 // Skipped without a SoundFont (all but the flow).
-#include "practice/PracticeMix.h"
 #include "render/PracticeExport.h"
 #include "render/SongRenderer.h"
 #include "render/StemExchange.h"
@@ -65,12 +64,12 @@ ExportRequest requestFor(const QByteArray& bytes, const QString& folder)
     return request;
 }
 
-// The track of the song's voice of that name.
-int voiceTrack(const ExportRequest& request, const QString& name)
+// The song's voice of that name.
+VoiceKey voiceKey(const ExportRequest& request, const QString& name)
 {
-    for (const SongVoice& voice : songVoices(request.song->file())) {
+    for (const TVoice& voice : request.song->voices()) {
         if (voice.name == name) {
-            return voice.track;
+            return voice.key();
         }
     }
     return PracticeChoice::NoPart;
@@ -119,7 +118,7 @@ TEST_P(StemLevels, EachVoiceIsWithinHalfADecibelOfTheRenderWithControllers)
     const LevelCase& c = GetParam();
     QTemporaryDir folder;
     ExportRequest request = requestFor(windowedSong(true), folder.path());
-    request.mix = PracticeChoice{voiceTrack(request, QStringLiteral("Soprano")), c.othersDb, c.panned, c.side};
+    request.mix = PracticeChoice{voiceKey(request, QStringLiteral("Soprano")), c.othersDb, c.panned, c.side};
     const PracticeFile stems{folder.filePath(QStringLiteral("stems.wav")), QStringLiteral("Soprano"), request.mix.part};
     const PracticeFile controllers{folder.filePath(QStringLiteral("controllers.wav")), stems.voice, stems.part};
     const PracticeFile unpanned{folder.filePath(QStringLiteral("unpanned.wav")), stems.voice, stems.part};
@@ -169,6 +168,52 @@ INSTANTIATE_TEST_SUITE_P(Emphasis, StemLevels,
                                          LevelCase{"Others20dbBelowPannedRight", -20, true, PanSide::Right}),
                          [](const testing::TestParamInfo<LevelCase>& info) { return std::string(info.param.name); });
 
+// A closed score's two voices on one track and channel: each a stem of its
+// own on the channel the song leaves free, or with every channel taken one
+// stem for both, as the player then emphasises the whole channel. Each
+// voice's file holds both voices at the levels of the render with controllers.
+class SharedChannelStems : public testing::TestWithParam<bool> {};
+
+TEST_P(SharedChannelStems, HoldEachVoiceAtTheLevelOfTheRenderWithControllers)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    const bool everyChannelTaken = GetParam();
+    QTemporaryDir folder;
+    ExportRequest request = requestFor(closedScoreSong(everyChannelTaken), folder.path());
+    request.perVoice = true;
+    request.fullMix = false;
+    std::vector<PracticeFile> files = plannedFiles(request);
+    ASSERT_GE(files.size(), 2u);
+    files.resize(2);
+    ASSERT_EQ(files[0].part.track, files[1].part.track) << "the two voices of the closed score";
+    const std::size_t stemsOfTheTrack = everyChannelTaken ? 1 : 2;
+    const std::vector<Stem> stems = voiceStems(*request.song);
+    EXPECT_EQ(std::count_if(stems.cbegin(), stems.cend(),
+                            [&](const Stem& stem) {
+                                return !stem.voices.empty() && stem.voices.front().track == files[0].part.track;
+                            }),
+              qsizetype(stemsOfTheTrack));
+    const auto outcomes = exportFiles(request, files, 2);
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        SCOPED_TRACE(f);
+        ASSERT_EQ(outcomes[f].outcome, FileOutcome::Written);
+        const AudioFile mixed = readAudioFile(files[f].path);
+        PracticeFile reference = files[f];
+        reference.path = folder.filePath(QStringLiteral("controllers.wav"));
+        ASSERT_TRUE(renderPracticeFile(request, reference, {}));
+        const AudioFile controllers = readAudioFile(reference.path);
+        for (const quint8 key : {UpperKey, LowerKey}) {
+            EXPECT_NEAR(toneLevelDb(mixed, keyHz(key), 100, ClosedScoreChords * 500),
+                        toneLevelDb(controllers, keyHz(key), 100, ClosedScoreChords * 500), 0.5);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ClosedScore, SharedChannelStems, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "EveryChannelTaken" : "FreeChannel");
+                         });
+
 // Renders of the same song in stems that add up to the song's render on one
 // synthesizer. They match within rounding but where a note takes a voice of
 // the synthesizer that last played a note of another channel: FluidSynth
@@ -190,7 +235,7 @@ TEST_P(StemSums, AddUpToTheRenderOnOneSynthesizer)
     const SumCase& c = GetParam();
     QTemporaryDir folder;
     ExportRequest request = requestFor(ensembleSong(), folder.path());
-    ASSERT_EQ(voiceStems(request.song->file()).size(), std::size_t(EnsembleVoices + 2)) << "drums, and the piano";
+    ASSERT_EQ(voiceStems(*request.song).size(), std::size_t(EnsembleVoices + 2)) << "drums, and the piano";
     std::vector<qint16> whole;
     SongRenderer().render(request.song, [&](std::span<const qint16> block) {
         whole.insert(whole.end(), block.begin(), block.end());
@@ -199,7 +244,7 @@ TEST_P(StemSums, AddUpToTheRenderOnOneSynthesizer)
     // At 0 dB my part's emphasis leaves every voice as it is.
     request.mix.othersDb = 0;
     const PracticeFile split{folder.filePath(QStringLiteral("split.wav")), fullMixName(),
-                             c.perVoice ? voiceTrack(request, QStringLiteral("Alto")) : PracticeChoice::NoPart};
+                             c.perVoice ? voiceKey(request, QStringLiteral("Alto")) : PracticeChoice::NoPart};
     ASSERT_EQ(exportFiles(request, {split}, c.threads)[0].outcome, FileOutcome::Written);
     const AudioFile summed = readAudioFile(split.path);
     ASSERT_EQ(std::size_t(2 * summed.frames), whole.size());

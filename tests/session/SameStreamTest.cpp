@@ -66,7 +66,7 @@ Settings singersSettings(const std::shared_ptr<const Song>& song)
     PlayingSession session;
     session.setSong(song);
     Settings settings{session.settings(), {}};
-    const std::vector<SongVoice> voices = songVoices(song->file());
+    const QList<TVoice>& voices = song->voices();
     if (voices.size() < 4) {
         ADD_FAILURE() << "four voices wanted, the song has " << voices.size();
         return settings;
@@ -75,10 +75,10 @@ Settings singersSettings(const std::shared_ptr<const Song>& song)
     settings.song.trackMixerInForce = true;
     settings.song.tracks[std::size_t(voices[1].track)].muted = true;
     settings.song.tracks[std::size_t(voices[2].track)].muted = true;
-    settings.song.tracks[std::size_t(voices.back().track)].instrument = QStringLiteral("Church Organ");
+    settings.song.tracks[std::size_t(voices.constLast().track)].instrument = QStringLiteral("Church Organ");
     settings.song.tracks[std::size_t(voices[0].track)].volume = 90;
     settings.song.tracks[std::size_t(voices[0].track)].pan = 30;
-    settings.choice = {voices[0].track, -12, true, PanSide::Right};
+    settings.choice = {voices[0].key(), -12, true, PanSide::Right};
     return settings;
 }
 

@@ -6,7 +6,7 @@
 // Exit status 0 on success; 1 when the file cannot be read, no SoundFont is
 // found or an output file cannot be written (the message names the file and
 // the reason; no part of it is left); 2 on bad usage.
-#include "practice/PracticeMix.h"
+#include "practice/VoiceModel.h"
 #include "practice/ReadableNames.h"
 #include "render/PracticeExport.h"
 #include "sequencer/MidiFile.h"
@@ -172,10 +172,10 @@ std::variant<Options, QString> parse(const QStringList& args)
     return options;
 }
 
-QString voiceList(const std::vector<SongVoice>& voices)
+QString voiceList(const QList<TVoice>& voices)
 {
     QStringList lines;
-    for (std::size_t i = 0; i < voices.size(); ++i) {
+    for (qsizetype i = 0; i < voices.size(); ++i) {
         lines.append(QStringLiteral("  %1 %2").arg(i + 1).arg(voices[i].name));
     }
     return lines.join(QLatin1Char('\n'));
@@ -235,15 +235,15 @@ int main(int argc, char** argv)
         request.format = options.format.value_or(formatFromName(options.output).value_or(AudioFormat::Wav));
         PracticeFile file{options.output, fullMixName(), PracticeChoice::NoPart};
         if (options.part) {
-            const std::vector<SongVoice> voices = songVoices(song);
+            const QList<TVoice>& voices = session.voices();
             if (*options.part > int(voices.size())) {
                 return usage(QStringLiteral("the song has no voice %1; its voices are:\n%2")
                                  .arg(*options.part)
                                  .arg(voiceList(voices)));
             }
-            const SongVoice& voice = voices[std::size_t(*options.part - 1)];
+            const TVoice& voice = voices[*options.part - 1];
             file.voice = voice.name;
-            file.part = voice.track;
+            file.part = voice.key();
         }
         // Tagged as the same file of --all-parts is (an accompaniment, which
         // has none there, goes without a track number).
