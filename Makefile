@@ -49,6 +49,7 @@ bench: build bench-deps
 	$(BUILD)/bench/harmonet-bench-stage
 	$(BUILD)/bench/harmonet-bench-onsets
 	$(BUILD)/bench/harmonet-bench-startup
+	$(BUILD)/bench/harmonet-bench-singing
 
 # Each target grows its own work corpus (fuzz/corpus-work-<name>, not kept in
 # git) from its seed corpus (fuzz/corpus-<name>; the reader's is fuzz/corpus).

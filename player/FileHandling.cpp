@@ -6,6 +6,7 @@
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
 #include "player/PracticeMenus.h"
+#include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
@@ -170,6 +171,7 @@ void TfrmMain::LoadMidiFile()
         pLyricsClick(lyricsButtonOf(1));
     }
     PracticeMenus1->fileLoaded();
+    SingAlongMenus1->fileChanged();
 }
 
 void TfrmMain::sbCloseClick()
@@ -182,6 +184,7 @@ void TfrmMain::CloseFile()
     btnStopClick();
     // The channels get the file's own levels back before the song goes.
     PracticeMenus1->fileClosed();
+    SingAlongMenus1->fileChanged();
     m_session->close();
     showTempoNotice();
     setStatusText(QStringLiteral("No MIDI File Loaded"));

@@ -4,6 +4,7 @@
 #include "player/ControlTags.h"
 #include "player/Panel.h"
 #include "player/PracticeMenus.h"
+#include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
 #include "windows/InstrumentMenu.h"
 
@@ -94,6 +95,7 @@ void TfrmMain::createMenus()
     About1 = item(help, "About1", 1, QStringLiteral("About..."), QKeySequence(Qt::Key_F12));
 
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
+    SingAlongMenus1 = new TSingAlong(*this, bar);
 
     createPopupMenus();
 }

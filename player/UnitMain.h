@@ -37,6 +37,7 @@ class TPanel;
 class TfrmLyrics;
 class TfrmSettings;
 class TPracticeMenus;
+class TSingAlong;
 class TTimeDisplay;
 class TRightAlignedLabel;
 
@@ -327,6 +328,8 @@ public:
     TInstrumentMenu* pmInstruments;
     // My part and the export of practice tracks, in PracticeMenus.cpp.
     TPracticeMenus* PracticeMenus1 = nullptr;
+    // Singing along with my part measured, in SingAlong.cpp.
+    TSingAlong* SingAlongMenus1 = nullptr;
 
     // The text of the status bar (one text: the bar is in simple mode).
     QString statusText() const;

@@ -87,17 +87,9 @@ bool renderPracticeFile(const ExportRequest& request, const PracticeFile& file,
     const AudioTags tags{practiceTitle(request.songName, file.voice), request.artist, request.songName,
                          file.trackNumber, file.trackCount};
     AudioFileWriter writer(file.path, request.format, request.sampleRate, tags);
-    int shown = -1;
     const bool complete = renderer.render(
         request.song, [&writer](std::span<const qint16> stereo) { writer.write(stereo); },
-        [&](qint64 done, qint64 total) {
-            const int percent = total > 0 ? int(done * 100 / total) : 100;
-            if (percent != shown) {
-                shown = percent;
-                return !progress || progress(percent);
-            }
-            return true;
-        });
+        SongRenderer::inPercent(progress));
     if (!complete) {
         return false;
     }

@@ -128,6 +128,18 @@ qint64 SongRenderer::frameCount(const Song& song) const
     return (qint64(played.SongLengthMs()) + tailMs) * m_sampleRate / 1000;
 }
 
+SongRenderer::Progress SongRenderer::inPercent(std::function<bool(int percent)> percentProgress)
+{
+    return [percentProgress = std::move(percentProgress), shown = -1](qint64 done, qint64 total) mutable {
+        const int percent = total > 0 ? int(done * 100 / total) : 100;
+        if (percent != shown) {
+            shown = percent;
+            return !percentProgress || percentProgress(percent);
+        }
+        return true;
+    };
+}
+
 bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSink& sink, const Progress& progress,
                           int fromMs)
 {

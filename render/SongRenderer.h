@@ -39,6 +39,9 @@ public:
     // Called after each block with the frames rendered so far and in all;
     // returning false stops the rendering.
     using Progress = std::function<bool(qint64 doneFrames, qint64 totalFrames)>;
+    // A progress that hears of each whole percent once (0..100); a null
+    // percentProgress never stops the rendering.
+    static Progress inPercent(std::function<bool(int percent)> percentProgress);
     // Each message as it reaches the synthesizer, with the moment its event
     // fell due (none for one the session sends of its own accord).
     using MessageTap = std::function<void(const TMyMidiEvent& message, const std::optional<TDue>& due)>;

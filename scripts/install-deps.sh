@@ -18,6 +18,8 @@ packages=(
   libsndfile1-dev
   # choir scores of the test data, written as MIDI files by the tests
   lilypond
+  # singing along: the voice's pitch, and the microphone through the sound server
+  libaubio-dev libpulse-dev
   # guessing the character set of a song's texts
   libuchardet-dev
   # tests, benchmarks, fuzzing

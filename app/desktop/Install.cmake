@@ -3,7 +3,7 @@
 # icon and the manual page under the prefix (/usr/local unless told otherwise).
 include(GNUInstallDirs)
 set(HARMONET_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/harmonet)
-install(TARGETS harmonet harmonet-render harmonet-dump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS harmonet harmonet-render harmonet-dump harmonet-score RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES app/desktop/harmonet.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES app/desktop/harmonet.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_BINARY_DIR}/app/desktop/harmonet-48.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
