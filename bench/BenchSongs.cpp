@@ -4,6 +4,9 @@
 #include "sequencer/SmfWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace harmonet::bench {
 
@@ -147,6 +150,24 @@ QByteArray lilyPondChoir(int voices, int minutes)
         w.endOfTrack().endTrack();
     }
     return w.bytes();
+}
+
+QByteArray lilypondMidi(const QString& source)
+{
+    const QString lilypond = QStandardPaths::findExecutable(QStringLiteral("lilypond"));
+    if (!QFileInfo(source).isFile() || lilypond.isEmpty()) {
+        return {};
+    }
+    QTemporaryDir work;
+    QProcess process;
+    process.setWorkingDirectory(work.path());
+    process.start(lilypond, {QStringLiteral("-dmidi-extension=mid"), QStringLiteral("-dno-print-pages"),
+                             QStringLiteral("-o"), QStringLiteral("piece"), source});
+    if (!process.waitForFinished(300000) || process.exitCode() != 0) {
+        return {};
+    }
+    QFile midi(work.filePath(QStringLiteral("piece.mid")));
+    return midi.open(QIODevice::ReadOnly) ? midi.readAll() : QByteArray();
 }
 
 SongFolder::SongFolder()

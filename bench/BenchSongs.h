@@ -32,6 +32,9 @@ QByteArray steadyEighths(int noteTracks, int seconds, quint16 ticksPerQuarter);
 // after it a note-free track of its words, one bare syllable on each note
 // onset; minutes long.
 QByteArray lilyPondChoir(int voices, int minutes);
+// The MIDI file lilypond makes of a LilyPond source, or nothing (no such
+// source, no lilypond, or it failed).
+QByteArray lilypondMidi(const QString& source);
 
 // A temporary folder that holds the files a benchmark loads.
 class SongFolder {

@@ -90,9 +90,9 @@ void prepare(PlayingSession& session, const std::shared_ptr<const Song>& song, c
 class SongRenderer::SynthSink final : public MidiSink {
 public:
     SynthSink(Synthesizer& synth, const TMidiFile& sequencer, double fromClockMs, qint64 totalFrames,
-              const AudioSink& audio, const Progress& progress, const MessageTap& tap)
+              const FloatSink& audio, const Progress& progress, const MessageTap& tap, std::bitset<16> channels)
         : m_synth(synth), m_sequencer(sequencer), m_fromMs(fromClockMs), m_total(totalFrames), m_audio(audio),
-          m_progress(progress), m_tap(tap), m_block(std::size_t(2 * blockFrames))
+          m_progress(progress), m_tap(tap), m_channels(channels), m_block(std::size_t(2 * blockFrames))
     {
     }
 
@@ -114,7 +114,7 @@ public:
         }
         // As an output device takes them: a lone start or end of a
         // system-exclusive message, or a data byte for a status, is no message.
-        if (message.StatusByte == 0xF0 || message.StatusByte == 0xF7) {
+        if (message.StatusByte == 0xF0 || message.StatusByte == 0xF7 || !reachesSynth(message.StatusByte)) {
             return;
         }
         const QByteArray bytes = shortMessageBytes(message.StatusByte, message.FirstData, message.SecondData);
@@ -128,7 +128,7 @@ public:
     {
         while (!m_stopped && m_done < frame) {
             const qint64 frames = std::min<qint64>(blockFrames, frame - m_done);
-            const std::span<qint16> samples(m_block.data(), std::size_t(2 * frames));
+            const std::span<float> samples(m_block.data(), std::size_t(2 * frames));
             m_synth.render(samples);
             m_audio(samples);
             m_done += frames;
@@ -140,15 +140,22 @@ public:
     bool stopped() const { return m_stopped; }
 
 private:
+    // A channel message on a channel left out is not played.
+    bool reachesSynth(quint8 status) const
+    {
+        return status >= 0xF0 || status < 0x80 || m_channels.test(status & 0x0F);
+    }
+
     Synthesizer& m_synth;
     const TMidiFile& m_sequencer;
     // The clock's time of the first frame.
     double m_fromMs;
     qint64 m_total;
-    const AudioSink& m_audio;
+    const FloatSink& m_audio;
     const Progress& m_progress;
     const MessageTap& m_tap;
-    std::vector<qint16> m_block;
+    std::bitset<16> m_channels;
+    std::vector<float> m_block;
     qint64 m_done = 0;
     bool m_stopped = false;
 };
@@ -180,6 +187,20 @@ SongRenderer::Progress SongRenderer::inPercent(std::function<bool(int percent)> 
 bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSink& sink, const Progress& progress,
                           int fromMs)
 {
+    std::vector<qint16> block;
+    return renderFloat(
+        song,
+        [&](std::span<const float> stereo) {
+            block.resize(stereo.size());
+            std::transform(stereo.begin(), stereo.end(), block.begin(), Synthesizer::pcm16);
+            sink(block);
+        },
+        progress, fromMs);
+}
+
+bool SongRenderer::renderFloat(const std::shared_ptr<const Song>& song, const FloatSink& sink,
+                               const Progress& progress, int fromMs)
+{
     PlayingSession session;
     prepare(session, song, m_settings, m_choice);
     TMidiFile& sequencer = session.sequencer();
@@ -189,7 +210,7 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
     const double originMs = span.startMs - countIn.lengthMs;
     const qint64 countInFrames = framesOf(countIn.lengthMs, m_sampleRate);
     const qint64 total = totalFrames(span, m_sampleRate) + countInFrames;
-    SynthSink output(*m_synth, sequencer, originMs, total, sink, progress, m_tap);
+    SynthSink output(*m_synth, sequencer, originMs, total, sink, progress, m_tap, m_channels);
     session.setSink(&output);
 
     // The clock starts where playing does, and runs on through the loop's wraps.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package Harmonet needs to build, test and run.
+# Installs every Debian package Harmonet needs to build, test and run; with
+# --bench, only what the benchmarks need beyond that.
 # Does nothing when all of them are present; runs apt-get update only when
 # something is missing. Must run as root (or through sudo).
 set -euo pipefail
@@ -36,6 +37,13 @@ packages=(
   # installing: the menu entry's check and the Debian package's dependency list
   desktop-file-utils dpkg-dev
 )
+
+if [ "${1:-}" = "--bench" ]; then
+  packages=(
+    # FluidSynth's command-line file renderer, the peer of the render benchmark
+    fluidsynth
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
