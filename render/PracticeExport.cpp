@@ -1,5 +1,7 @@
 #include "render/PracticeExport.h"
 
+#include "practice/Clicks.h"
+
 #include "render/SongRenderer.h"
 #include "render/StemExchange.h"
 #include "render/StemPlan.h"
@@ -169,7 +171,11 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
     const TMidiFile& song = m_request.song->file();
     const bool emphasised = std::any_of(m_files.cbegin(), m_files.cend(),
                                         [](const PracticeFile& file) { return file.part.isVoice(); });
-    const std::vector<Stem> stems = emphasised ? voiceStems(*m_request.song) : balancedStems(song, threads);
+    std::vector<Stem> stems = emphasised ? voiceStems(*m_request.song) : balancedStems(song, threads);
+    const ClickSettings& clicks = m_request.settings.clicks;
+    if (clicks.countInBars > 0 || clicks.metronome) {
+        addClickStem(stems, clickChannelOf(song));
+    }
     const int stemCount = int(stems.size());
 
     StemExchange exchange(stemCount, fileCount, threads);

@@ -80,6 +80,22 @@ std::vector<Stem> voiceStems(const Song& song)
     return stems;
 }
 
+void addClickStem(std::vector<Stem>& stems, int channel)
+{
+    if (channel < 1 || channel > 16) {
+        return;
+    }
+    const std::size_t c = std::size_t(channel - 1);
+    const bool rendered = std::any_of(stems.cbegin(), stems.cend(), [c](const Stem& stem) {
+        return stem.channels.test(c) && !stem.routedPart.isVoice();
+    });
+    if (!rendered) {
+        Stem clicks;
+        clicks.channels.set(c);
+        stems.push_back(clicks);
+    }
+}
+
 std::vector<Stem> balancedStems(const TMidiFile& song, int count)
 {
     const ChannelNotes notes = notesByChannel(song);
@@ -113,7 +129,10 @@ StemPlacement stemPlacement(const Stem& stem, const PracticeChoice& choice)
     }
     const bool mine = std::find(stem.voices.cbegin(), stem.voices.cend(), choice.part) != stem.voices.cend();
     StemPlacement placement;
-    if (!mine) {
+    if (choice.withoutMyPart) {
+        // My part left out, the others at their own level.
+        placement.gain = mine ? 0.0f : 1.0f;
+    } else if (!mine) {
         placement.gain = choice.othersSilent() ? 0.0f : float(std::pow(10.0, choice.othersDb / 20.0));
     }
     placement.placed = choice.panned;

@@ -59,7 +59,13 @@ struct StemPlacement {
 // lowest), the rest as it is. Panned, my part goes to its side and the other
 // voices to the other; the rest keeps its own place. With no part chosen
 // every stem is as it is.
+// Without my part (minus-one), my part's stem is silent and every other
+// stem as it is.
 StemPlacement stemPlacement(const Stem& stem, const PracticeChoice& choice);
+
+// The count-in's and metronome's clicks on channel rendered too: in the stem
+// that renders that channel already, else in one of their own.
+void addClickStem(std::vector<Stem>& stems, int channel);
 
 // What a stem placed on one side keeps of its power, block by block. Its two
 // sides summed, (L + R) / sqrt(2), keep the power of a centred mono sound, as

@@ -279,6 +279,28 @@ TEST(StemPlan, ASplitRenderPlaysEachSoundingChannelOnceOnAtMostTheCoresGiven)
     }
 }
 
+TEST(StemPlan, ClicksAreRenderedOnceAndWithoutMyPartSilencesOnlyMine)
+{
+    const std::shared_ptr<const Song> song = Song::fromBytes(ensembleSong());
+    std::vector<Stem> stems = voiceStems(*song);
+    const std::size_t before = stems.size();
+    // Channel 10 is the song's drums: its stem plays the clicks too.
+    addClickStem(stems, 10);
+    EXPECT_EQ(stems.size(), before);
+    addClickStem(stems, 16);
+    ASSERT_EQ(stems.size(), before + 1);
+    EXPECT_EQ(stems.back().channels, std::bitset<16>().set(15));
+    EXPECT_TRUE(stems.back().voices.empty());
+
+    PracticeChoice choice;
+    choice.part = stems.front().voices.front();
+    choice.withoutMyPart = true;
+    for (const Stem& stem : stems) {
+        const bool mine = &stem == &stems.front();
+        EXPECT_EQ(stemPlacement(stem, choice).gain, mine ? 0.0f : 1.0f);
+    }
+}
+
 // How an export ends early; each leaves no file, not even a temporary one.
 enum class Ending { CancelHalfWay, FolderMissing, DiskFull };
 
