@@ -30,6 +30,8 @@ TfrmPracticeView& TfrmMain::practiceView()
             });
         });
         connect(m_session, &PlayingSession::loopChanged, this, [this] { showLoopInPracticeView(); });
+        // Notes are drawn where they sound.
+        connect(m_session, &PlayingSession::transposeChanged, m_practiceView->roll(), &TPracticeRollView::setTranspose);
         refreshPracticeView();
     }
     return *m_practiceView;
@@ -58,6 +60,7 @@ void TfrmMain::refreshPracticeView()
     TPracticeRoll roll(voices, myVoice, m_words.sourceOf(LyricTrack), MidiFile1->TicksPerQuarter());
     m_practiceView->setSong(std::move(roll), m_session->bars(), MidiFile1->TicksPerQuarter(),
                             myVoice >= 0 ? voices[myVoice].name : QString());
+    m_practiceView->roll()->setTranspose(m_session->transpose());
     showLoopInPracticeView();
 }
 

@@ -510,6 +510,15 @@ void PlayingSession::endMyNote()
     }
 }
 
+void PlayingSession::setTranspose(int semitones)
+{
+    const int before = transpose();
+    m_gateway.setTranspose(semitones);
+    if (transpose() != before) {
+        emit transposeChanged(transpose());
+    }
+}
+
 void PlayingSession::seek(int ms)
 {
     m_gateway.release();

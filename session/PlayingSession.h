@@ -99,7 +99,7 @@ public:
     // Semitones the song is moved up (down when negative), -12..12; the
     // drums and the clicks keep their pitch. In force at once.
     int transpose() const { return m_gateway.transpose(); }
-    void setTranspose(int semitones) { m_gateway.setTranspose(semitones); }
+    void setTranspose(int semitones);
     // My part's note at ms of playing time: the one sounding there, else the
     // next; none without a part or with no note left.
     std::optional<int> myNoteAt(int ms) const;
@@ -196,6 +196,8 @@ signals:
     void outputLost();
     // The loop was set, changed or cleared.
     void loopChanged();
+    // The song was moved to another pitch.
+    void transposeChanged(int semitones);
     // Playing went back from the loop's end to its start, pass (from 2) now
     // under way. Emitted while the sequencer wraps, after the release and the
     // settings at the start went out and before the start's events do: a

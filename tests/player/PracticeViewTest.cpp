@@ -238,6 +238,10 @@ TEST_F(PracticeViewTest, AClickOnABarPlaysFromItAndADragAcrossBarsAsksForThemAsT
     EXPECT_EQ(roll.loop(), (std::optional<TBarSpan>(TBarSpan{3, 6})));
     main.session().clearLoop();
     EXPECT_FALSE(roll.loop().has_value());
+    // Transposed, the notes are drawn where they sound.
+    main.session().setTranspose(-3);
+    EXPECT_EQ(roll.transpose(), -3);
+    main.session().setTranspose(0);
 
     // By keyboard: the cursor starts at the music's bar.
     view.followPosition();
