@@ -98,6 +98,7 @@ void TPracticeRollView::setSong(TPracticeRoll roll, TBarMap bars, int ticksPerQu
 {
     m_roll = std::move(roll);
     m_bars = std::move(bars);
+    m_sung.clear();
     m_ticksPerQuarter = std::max(ticksPerQuarter, 1);
     m_cursorBar = std::clamp(m_cursorBar, m_bars.FirstBar(), std::max(m_bars.LastBar(), m_bars.FirstBar()));
     m_markAnchor.reset();
@@ -257,6 +258,7 @@ void TPracticeRollView::paintRoll(QPainter& painter) const
     }
     paintBars(painter, geometry);
     paintNotes(painter, geometry);
+    paintSungLine(painter, geometry);
     paintWords(painter, geometry);
     paintPlayhead(painter, geometry);
     if (hasFocus()) {
@@ -325,6 +327,71 @@ void TPracticeRollView::paintNotes(QPainter& painter, const TRollGeometry& geome
         // One device pixel of the edge colour around the fill keeps touching notes apart.
         painter.fillRect(bar.adjusted(1.0 / dpr, 1.0 / dpr, -1.0 / dpr, -1.0 / dpr), mine);
     });
+    painter.restore();
+}
+
+void TPracticeRollView::addSungPoints(const std::vector<TSungPoint>& points)
+{
+    m_sung.insert(m_sung.end(), points.begin(), points.end());
+    update();
+}
+
+void TPracticeRollView::clearSungLine()
+{
+    m_sung.clear();
+    update();
+}
+
+void TPracticeRollView::paintSungLine(QPainter& painter, const TRollGeometry& geometry) const
+{
+    if (m_sung.empty()) {
+        return;
+    }
+    // Frames further apart than a sixteenth are a new stretch of singing.
+    const double gap = double(m_ticksPerQuarter) / 4.0;
+    const auto first = std::lower_bound(m_sung.begin(), m_sung.end(), m_leftTick - gap,
+                                        [](const TSungPoint& point, double tick) { return point.tick < tick; });
+    const double right = geometry.rightTick() + gap;
+    const auto yOf = [&geometry](double key) {
+        return geometry.rowTop(0) - key * geometry.rowHeight() + geometry.rowHeight() / 2.0;
+    };
+    const auto colorOf = [](TSungPoint::Band band) {
+        switch (band) {
+        case TSungPoint::Band::Close:
+            return QColor(0, 158, 60);
+        case TSungPoint::Band::Near:
+            return QColor(230, 150, 0);
+        case TSungPoint::Band::Far:
+            break;
+        }
+        return QColor(214, 32, 32);
+    };
+    painter.save();
+    painter.setClipRect(geometry.noteArea());
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen;
+    pen.setWidthF(2.5);
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setFont(font());
+    const TSungPoint* previous = nullptr;
+    for (auto point = first; point != m_sung.end() && point->tick <= right; ++point) {
+        const QPointF at(geometry.xOfTick(point->tick), yOf(point->key));
+        pen.setColor(colorOf(point->band));
+        painter.setPen(pen);
+        if (previous && point->tick - previous->tick <= gap) {
+            painter.drawLine(QPointF(geometry.xOfTick(previous->tick), yOf(previous->key)), at);
+        } else {
+            painter.drawPoint(at);
+            if (point->octaves != 0) {
+                // An octave sung lower or higher than written, as a score marks it.
+                const int octaves = std::abs(point->octaves);
+                const QString mark = octaves == 1 ? QStringLiteral("8v") : QString::number(7 * octaves + 1);
+                painter.drawText(at + QPointF(2.0, -4.0),
+                                 mark + (point->octaves < 0 ? QStringLiteral("b") : QStringLiteral("a")));
+            }
+        }
+        previous = &*point;
+    }
     painter.restore();
 }
 

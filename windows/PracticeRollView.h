@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 class QPainter;
 
@@ -16,6 +17,18 @@ struct TBarSpan {
     qint64 first = 1;
     qint64 last = 1;
     bool operator==(const TBarSpan&) const = default;
+};
+
+// A point of the line of the singer's pitch: where (tick), at which key
+// (fractional, moved into the octave of the note she sings), how close to
+// that note (Close within 25 cents, Near within 50, Far further), and the
+// whole octaves between her voice and the note.
+struct TSungPoint {
+    enum class Band { Close, Near, Far };
+    double tick = 0.0;
+    double key = 0.0;
+    Band band = Band::Far;
+    int octaves = 0;
 };
 
 // The note roll of the practice view: my part's notes bright at their
@@ -51,6 +64,11 @@ public:
     // Semitones the song sounds above its written keys.
     void setTranspose(int semitones);
     int transpose() const { return m_transpose; }
+    // The line of the singer's pitch over my part's notes, while she sings
+    // along (points in order of ticks).
+    void addSungPoints(const std::vector<TSungPoint>& points);
+    void clearSungLine();
+    const std::vector<TSungPoint>& sungLine() const { return m_sung; }
     // The colour of the current syllable and the playhead.
     void setHighlightColor(const QColor& color);
 
@@ -103,6 +121,7 @@ private:
     void scrollToBar(qint64 bar);
     void paintBars(QPainter& painter, const TRollGeometry& geometry) const;
     void paintNotes(QPainter& painter, const TRollGeometry& geometry) const;
+    void paintSungLine(QPainter& painter, const TRollGeometry& geometry) const;
     void paintWords(QPainter& painter, const TRollGeometry& geometry) const;
     void paintPlayhead(QPainter& painter, const TRollGeometry& geometry) const;
     void shadeBars(QPainter& painter, const TRollGeometry& geometry, const TBarSpan& span, const QColor& color) const;
@@ -115,6 +134,7 @@ private:
     std::optional<TBarSpan> m_loop;
     bool m_showOthers = true;
     int m_transpose = 0;
+    std::vector<TSungPoint> m_sung;
     QColor m_highlight = Qt::red;
     double m_zoom = TRollGeometry::DefaultPixelsPerQuarter;
     double m_leftTick = 0.0;
