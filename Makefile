@@ -12,12 +12,16 @@ FUZZ_SECONDS := 60
 EXAMPLE    := examples/old-hundredth.mid
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build fuzz-build run test bench fuzz clean
+.PHONY: all deps bench-deps build fuzz-build run test bench fuzz clean
 
 all: build
 
 deps:
 	@./scripts/install-deps.sh
+
+# What only the benchmarks need (FluidSynth's file renderer, their peer).
+bench-deps:
+	@./scripts/install-deps.sh --bench
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DHARMONET_FUZZ_BINARY_DIR=$(FUZZ_BIN)
@@ -34,15 +38,17 @@ run: build
 test: build fuzz-build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
-bench: build
+bench: build bench-deps
 	$(BUILD)/bench/harmonet-bench
 	$(BUILD)/bench/harmonet-bench-dispatch
 	$(BUILD)/bench/harmonet-bench-render
 	$(BUILD)/bench/harmonet-bench-transport
 	$(BUILD)/bench/harmonet-bench-mixer
 	$(BUILD)/bench/harmonet-bench-practice
+	nice -n 5 $(BUILD)/bench/harmonet-bench-cores
 	$(BUILD)/bench/harmonet-bench-stage
 	$(BUILD)/bench/harmonet-bench-onsets
+	$(BUILD)/bench/harmonet-bench-loop
 	$(BUILD)/bench/harmonet-bench-startup
 	$(BUILD)/bench/harmonet-bench-singing
 

@@ -4,6 +4,9 @@
 #include "sequencer/SmfWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace harmonet::bench {
 
@@ -104,6 +107,67 @@ QByteArray steadyEighths(int noteTracks, int seconds, quint16 ticksPerQuarter)
         w.endOfTrack().endTrack();
     }
     return w.bytes();
+}
+
+QByteArray lilyPondChoir(int voices, int minutes)
+{
+    constexpr quint16 ticksPerQuarter = 384;
+    constexpr qint32 phraseQuarters = 16;
+    SmfWriter w;
+    w.header(1, quint16(2 * voices + 1), ticksPerQuarter);
+    w.beginTrack().meta(0, SmfWriter::TrackName, "Tempo").tempo(0, kTempo120).timeSignature(0, 4, 2).endOfTrack().endTrack();
+    const qint32 endTicks = minutes * 60 * 2 * ticksPerQuarter;
+    for (int voice = 0; voice < voices; ++voice) {
+        const int channel = voice % 16;
+        const int low = 40 + voice * 4;
+        // The onsets of the voice's notes: phrases of quarters and pairs of eighths, a bar's rest between.
+        QList<std::pair<qint32, qint32>> notes;
+        for (qint32 tick = 0, n = 0; tick < endTicks; ++n) {
+            const qint32 inPhrase = tick / ticksPerQuarter % (phraseQuarters + 4);
+            if (inPhrase >= phraseQuarters) {
+                tick += ticksPerQuarter;
+                continue;
+            }
+            const qint32 length = (n + voice) % 3 == 0 ? ticksPerQuarter / 2 : ticksPerQuarter;
+            notes.append({tick, length});
+            tick += length;
+        }
+        w.beginTrack().meta(0, SmfWriter::TrackName, QByteArray("voice") + QByteArray::number(voice + 1) + "Notes");
+        qint32 now = 0;
+        for (qsizetype i = 0; i < notes.size(); ++i) {
+            const quint8 key = quint8(low + (i * 5 + voice) % 12);
+            w.noteOn(quint64(notes[i].first - now), channel, key, 90).noteOff(quint64(notes[i].second), channel, key);
+            now = notes[i].first + notes[i].second;
+        }
+        w.endOfTrack().endTrack();
+        static const char* const syllables[] = {"Glo", "ri", "a", "in", "ex", "cel", "sis", "De", "o"};
+        w.beginTrack().meta(0, SmfWriter::TrackName, QByteArray("voice") + QByteArray::number(voice + 1) + "Lyrics");
+        now = 0;
+        for (qsizetype i = 0; i < notes.size(); ++i) {
+            w.meta(quint64(notes[i].first - now), SmfWriter::Lyric, syllables[i % 9]);
+            now = notes[i].first;
+        }
+        w.endOfTrack().endTrack();
+    }
+    return w.bytes();
+}
+
+QByteArray lilypondMidi(const QString& source)
+{
+    const QString lilypond = QStandardPaths::findExecutable(QStringLiteral("lilypond"));
+    if (!QFileInfo(source).isFile() || lilypond.isEmpty()) {
+        return {};
+    }
+    QTemporaryDir work;
+    QProcess process;
+    process.setWorkingDirectory(work.path());
+    process.start(lilypond, {QStringLiteral("-dmidi-extension=mid"), QStringLiteral("-dno-print-pages"),
+                             QStringLiteral("-o"), QStringLiteral("piece"), source});
+    if (!process.waitForFinished(300000) || process.exitCode() != 0) {
+        return {};
+    }
+    QFile midi(work.filePath(QStringLiteral("piece.mid")));
+    return midi.open(QIODevice::ReadOnly) ? midi.readAll() : QByteArray();
 }
 
 SongFolder::SongFolder()

@@ -26,6 +26,16 @@ QByteArray songWithLongRest(int noteTracks, qint32 restTicks);
 // play steady eighth notes at 120 bpm for seconds seconds.
 QByteArray steadyEighths(int noteTracks, int seconds, quint16 ticksPerQuarter);
 
+// A choir score laid out as LilyPond writes one: a tempo track (120 bpm,
+// 4/4), then for each of voices voices a track of notes (a quarter or an
+// eighth at a time, each voice in its own range, rests between phrases) and
+// after it a note-free track of its words, one bare syllable on each note
+// onset; minutes long.
+QByteArray lilyPondChoir(int voices, int minutes);
+// The MIDI file lilypond makes of a LilyPond source, or nothing (no such
+// source, no lilypond, or it failed).
+QByteArray lilypondMidi(const QString& source);
+
 // A temporary folder that holds the files a benchmark loads.
 class SongFolder {
 public:

@@ -9,6 +9,7 @@
 //      played at the tempo that makes it last 10 minutes.
 //
 //   harmonet-bench-practice [--format wav|flac|ogg|mp3]
+#include "bench/BenchSongs.h"
 #include "render/PracticeExport.h"
 #include "session/PlayingSession.h"
 #include "session/Song.h"
@@ -19,9 +20,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -89,25 +87,6 @@ bool exportSong(const QString& label, const QByteArray& bytes, AudioFormat forma
     return failures == 0;
 }
 
-// The MIDI file lilypond makes of a Mutopia source, or nothing.
-QByteArray mutopiaPiece(const QString& source)
-{
-    const QString lilypond = QStandardPaths::findExecutable(QStringLiteral("lilypond"));
-    if (!QFileInfo(source).isFile() || lilypond.isEmpty()) {
-        return {};
-    }
-    QTemporaryDir work;
-    QProcess process;
-    process.setWorkingDirectory(work.path());
-    process.start(lilypond, {QStringLiteral("-dmidi-extension=mid"), QStringLiteral("-dno-print-pages"),
-                             QStringLiteral("-o"), QStringLiteral("piece"), source});
-    if (!process.waitForFinished(300000) || process.exitCode() != 0) {
-        return {};
-    }
-    QFile midi(work.filePath(QStringLiteral("piece.mid")));
-    return midi.open(QIODevice::ReadOnly) ? midi.readAll() : QByteArray();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -127,7 +106,7 @@ int main(int argc, char** argv)
 
     const QString source = qEnvironmentVariable("HARMONET_TESTDATA", QStringLiteral(HARMONET_TESTDATA_DEFAULT))
         + QStringLiteral("/third-party/mutopia/miserere-mei-deus.ly");
-    const QByteArray piece = mutopiaPiece(source);
+    const QByteArray piece = bench::lilypondMidi(source);
     if (piece.isEmpty()) {
         std::printf("miserere-mei-deus skipped: no Mutopia source or no lilypond\n");
     } else {

@@ -25,6 +25,9 @@ class TSettingsStandIn : public QObject {
     Q_PROPERTY(bool Down MEMBER m_down)
     Q_PROPERTY(QString InitialDir MEMBER m_initialDir)
     Q_PROPERTY(bool FollowTempoChanges MEMBER m_followTempoChanges)
+    Q_PROPERTY(int Zoom MEMBER m_zoom)
+    Q_PROPERTY(bool ShowOthers MEMBER m_showOthers)
+    Q_PROPERTY(int LyricStripFontSize MEMBER m_lyricStripFontSize)
 
 public:
     TSettingsStandIn(const QString& name, QObject* owner) : QObject(owner) { setObjectName(name); }
@@ -41,6 +44,9 @@ private:
     bool m_down = false;
     QString m_initialDir;
     bool m_followTempoChanges = false;
+    int m_zoom = 0;
+    bool m_showOthers = false;
+    int m_lyricStripFontSize = 0;
 };
 
 } // namespace harmonet::fuzz

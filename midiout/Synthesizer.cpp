@@ -84,6 +84,9 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
     fluid_settings_setint(settings, "audio.period-size", periodFrames);
     fluid_settings_setint(settings, "audio.periods", periodCount);
     fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+    // Answers system-exclusive messages to the usual device of Roland GS
+    // instruments (the drum part of a channel among them).
+    fluid_settings_setint(settings, "synth.device-id", 0x10);
 
     m_fluid->synth = new_fluid_synth(settings);
     if (!m_fluid->synth) {
@@ -209,13 +212,18 @@ void Synthesizer::render(std::span<qint16> stereo)
 {
     const std::size_t frames = stereo.size() / 2;
     renderPlanar(frames);
-    const auto toSample = [](float x) {
-        return static_cast<qint16>(std::lround(std::clamp(x, -1.0f, 1.0f) * 32767.0f));
-    };
     for (std::size_t i = 0; i < frames; ++i) {
-        stereo[2 * i] = toSample(m_fluid->left[i]);
-        stereo[2 * i + 1] = toSample(m_fluid->right[i]);
+        stereo[2 * i] = pcm16(m_fluid->left[i]);
+        stereo[2 * i + 1] = pcm16(m_fluid->right[i]);
     }
+}
+
+qint16 Synthesizer::pcm16(float sample)
+{
+    // Rounded half away from zero, as lround would, without its call: a
+    // float's value and the half add up exactly in a double.
+    const double scaled = double(std::clamp(sample, -1.0f, 1.0f) * 32767.0f);
+    return static_cast<qint16>(scaled >= 0.0 ? int(scaled + 0.5) : -int(0.5 - scaled));
 }
 
 bool Synthesizer::hasAudioOutput() const

@@ -64,6 +64,9 @@ public:
     // EmidioutputError otherwise: the audio driver is the one that renders).
     void render(std::span<float> stereo);
     void render(std::span<qint16> stereo);
+    // A rendered sample as render() gives it in 16 bits: clipped to -1..1,
+    // scaled and rounded.
+    static qint16 pcm16(float sample);
 
     // The audio callback of a Callback synthesizer: fills left and right
     // (planar, the same length) with the period that begins to be rendered

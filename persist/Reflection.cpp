@@ -4,8 +4,10 @@
 #include "persist/Cursor.h"
 #include "persist/Method.h"
 
+#include <QHash>
 #include <QMetaEnum>
 #include <QMetaMethod>
+#include <QMutex>
 #include <QQueue>
 #include <algorithm>
 #include <cstring>
@@ -96,13 +98,9 @@ PublishedProperty describe(const QMetaProperty& meta)
     return property;
 }
 
-} // namespace
-
-QList<PublishedProperty> publishedProperties(const QMetaObject* meta)
+QList<PublishedProperty> describeProperties(const QMetaObject* meta)
 {
     QList<PublishedProperty> properties;
-    if (meta == nullptr)
-        return properties;
     const QMetaObject* qt = qtBase(meta);
     for (int i = qt != nullptr ? qt->propertyCount() : 0; i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
@@ -114,6 +112,23 @@ QList<PublishedProperty> publishedProperties(const QMetaObject* meta)
                          return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
                      });
     return properties;
+}
+
+} // namespace
+
+QList<PublishedProperty> publishedProperties(const QMetaObject* meta)
+{
+    if (meta == nullptr)
+        return {};
+    // A class's properties never change, and every item of a window's
+    // settings looks its property up: each class is described once.
+    static QMutex mutex;
+    static QHash<const QMetaObject*, QList<PublishedProperty>> described;
+    const QMutexLocker lock(&mutex);
+    auto found = described.constFind(meta);
+    if (found == described.cend())
+        found = described.insert(meta, describeProperties(meta));
+    return *found;
 }
 
 PublishedObject::PublishedObject(QObject* object)

@@ -18,9 +18,9 @@ const QString kRelativeFile = QStringLiteral("/Harmonet/Harmonet.ini");
 bool isWellFormedLine(const QString& raw)
 {
     for (const QChar c : raw) {
+        // The store escapes these in what it writes; DEL and the rest it
+        // writes as they are, so they are no sign of damage.
         if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r'))
-            return false;
-        if (c.unicode() == 0x7F)
             return false;
     }
     const QString line = raw.trimmed();

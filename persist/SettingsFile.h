@@ -28,9 +28,9 @@ bool isUnwritableLocation(const QString& settingsFile);
 QString damagedCopyPath(const QString& settingsFile);
 
 // Whether the bytes are a settings file every line of which can be read: valid
-// UTF-8 text without control characters (tab, carriage return and line feed
-// aside), each line blank, a comment (";" or "#"), a closed section header
-// "[...]", or a "name=value" line.
+// UTF-8 text without control characters below U+0020 (tab, carriage return and
+// line feed aside), each line blank, a comment (";" or "#"), a closed section
+// header "[...]", or a "name=value" line. Whatever the store writes is.
 bool isWellFormedSettingsText(const QByteArray& bytes);
 
 } // namespace harmonet

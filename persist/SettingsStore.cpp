@@ -62,6 +62,7 @@ TSettingsStore::TSettingsStore(TRegRoots root)
 void TSettingsStore::useSessionCopy(const QString& copy)
 {
     m_settings = std::make_unique<QSettings>(copy, QSettings::IniFormat);
+    forgetChildNames();
     m_readOnly = false;
     // The file itself is never replaced, so a damaged one needs no keeping.
     m_damagedFileKept = true;
@@ -90,15 +91,7 @@ bool TSettingsStore::resolveGroup(const QString& base, const QString& path, bool
     for (const QString& part : parts) {
         if (part.contains(kGroupSeparator))
             return false;
-        QStringList children;
-        if (group.isEmpty()) {
-            children = m_settings->childGroups();
-        } else {
-            m_settings->beginGroup(group);
-            children = m_settings->childGroups();
-            m_settings->endGroup();
-        }
-        QString stored = matchingEntry(children, part);
+        QString stored = matchingEntry(childNames(group, true), part);
         if (stored.isEmpty()) {
             if (!create)
                 return false;
@@ -137,15 +130,27 @@ QString TSettingsStore::storedValueKey(const QString& name) const
 {
     if (!m_keyOpen || !isPlainName(name))
         return {};
-    QStringList keys;
-    if (m_group.isEmpty()) {
-        keys = m_settings->childKeys();
-    } else {
-        m_settings->beginGroup(m_group);
-        keys = m_settings->childKeys();
+    return matchingEntry(childNames(m_group, false), name);
+}
+
+QStringList TSettingsStore::childNames(const QString& group, bool groups) const
+{
+    QHash<QString, QStringList>& known = groups ? m_childGroups : m_childKeys;
+    if (const auto found = known.constFind(group); found != known.cend())
+        return *found;
+    if (!group.isEmpty())
+        m_settings->beginGroup(group);
+    const QStringList names = groups ? m_settings->childGroups() : m_settings->childKeys();
+    if (!group.isEmpty())
         m_settings->endGroup();
-    }
-    return matchingEntry(keys, name);
+    known.insert(group, names);
+    return names;
+}
+
+void TSettingsStore::forgetChildNames()
+{
+    m_childGroups.clear();
+    m_childKeys.clear();
 }
 
 bool TSettingsStore::valueExists(const QString& name) const
@@ -197,6 +202,8 @@ void TSettingsStore::writeString(const QString& name, const QString& value)
     prepareChange();
     const QString stored = storedValueKey(name);
     m_settings->setValue(joined(m_group, stored.isEmpty() ? name : stored), value);
+    if (stored.isEmpty())
+        forgetChildNames();
 }
 
 bool TSettingsStore::deleteKey(const QString& path)
@@ -208,6 +215,7 @@ bool TSettingsStore::deleteKey(const QString& path)
         return false;
     prepareChange();
     m_settings->remove(group);
+    forgetChildNames();
     return true;
 }
 
@@ -218,6 +226,8 @@ bool TSettingsStore::flush()
     if (m_readOnly)
         return true;
     m_settings->sync();
+    // Another process's changes may have come in with the file.
+    forgetChildNames();
     if (m_settings->status() != QSettings::AccessError)
         return true;
     // A file found unwritable only now: what it held and this connection's

@@ -3,7 +3,9 @@
 #include "core/Exception.h"
 #include "persist/RegRoots.h"
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QSettings;
@@ -91,6 +93,10 @@ private:
     bool resolveGroup(const QString& base, const QString& path, bool create, QString& group) const;
     // The stored spelling of a value name under the open key, or empty.
     QString storedValueKey(const QString& name) const;
+    // The names of the subkeys (groups) or of the values (keys) stored
+    // directly under a group, remembered until the next change.
+    QStringList childNames(const QString& group, bool groups) const;
+    void forgetChildNames();
     // Makes sure a damaged file is kept before the first change.
     void prepareChange();
     // Works on this run's copy of the file from now on.
@@ -108,6 +114,10 @@ private:
     bool m_sessionCopy = false;
     bool m_keyOpen = false;
     QString m_group;
+    // Listing a group walks every key of the file, and each item of a window
+    // lists the groups along its path: the listings are kept per connection.
+    mutable QHash<QString, QStringList> m_childGroups;
+    mutable QHash<QString, QStringList> m_childKeys;
 };
 
 } // namespace harmonet

@@ -33,6 +33,8 @@ DesktopMediaControl::DesktopMediaControl(TfrmMain& window)
         emit stateChanged();
     });
     connect(&session, &PlayingSession::positionJumped, this, &MediaPlayerControl::positionJumped);
+    connect(&session, &PlayingSession::wrapped, this, &MediaPlayerControl::positionJumped);
+    connect(&session, &PlayingSession::loopChanged, this, &MediaPlayerControl::stateChanged);
 }
 
 PlaybackStatus DesktopMediaControl::status() const
@@ -59,6 +61,7 @@ MediaPlayerState DesktopMediaControl::state() const
             state.verseStartsMs.append(m_window.VerseStart(verse));
         }
     }
+    state.loopSet = session.loop().has_value();
     state.tempoBpm = m_window.tbTempo->value();
     state.fileBpm = m_window.FileBpm;
     state.minimumBpm = m_window.tbTempo->minimum();

@@ -73,6 +73,7 @@ void TfrmMain::routeMetaEvent(const TMidiEvent& event)
     pnlLyrics->setCaption(LyricsUpTo(event.Ticks));
     lblLyrics->setCaption(withoutLineBreaks(text));
     pnlLyrics2->setCaption(withoutLineBreaks(LyricsAfter(event.Ticks)));
+    showLyricsLine(m_lyrics.lineAt(event.Ticks));
 }
 
 } // namespace harmonet

@@ -2,9 +2,11 @@
 // window, and closing it.
 #include "player/UnitMain.h"
 
+#include "player/BarControls.h"
 #include "player/ControlTags.h"
 #include "player/OpenDialog.h"
 #include "player/Panel.h"
+#include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
 #include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
@@ -18,6 +20,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScrollArea>
@@ -134,6 +137,9 @@ void TfrmMain::LoadMidiFile()
     }
     AddRecentFile(CurrentFileName);
     m_words.build(*MidiFile1);
+    m_restoringWords = true;
+    const auto restored = qScopeGuard([this] { m_restoringWords = false; });
+    restoreWords();
 
     tbPosition->setValue(MidiFile1->CurrentTime());
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));
@@ -143,6 +149,7 @@ void TfrmMain::LoadMidiFile()
     TimeDisplay1->setTime(sbTimeDown->isDown() ? SongLength - shown : shown);
 
     FileBpm = MidiFile1->Bpm();
+    fitTempoRange();
     tbTempo->setValue(FileBpm);
     showTempoNotice();
 
@@ -168,10 +175,14 @@ void TfrmMain::LoadMidiFile()
     pnlLyrics2->clear();
     lblLyrics->setCaption(QString());
     if (bound > 0) {
-        pLyricsClick(lyricsButtonOf(1));
+        TPanel* remembered = lyricsButtonOfTrack(m_restoredWordsVoice);
+        pLyricsClick(remembered ? remembered : lyricsButtonOf(1));
     }
+    // My part, once chosen for the file, takes the words.
     PracticeMenus1->fileLoaded();
+    PitchClickMenus1->fileLoaded();
     SingAlongMenus1->fileChanged();
+    BarControls1->fileLoaded();
 }
 
 void TfrmMain::sbCloseClick()
@@ -185,7 +196,10 @@ void TfrmMain::CloseFile()
     // The channels get the file's own levels back before the song goes.
     PracticeMenus1->fileClosed();
     SingAlongMenus1->fileChanged();
+    BarControls1->fileClosed();
     m_session->close();
+    PitchClickMenus1->fileClosed();
+    showTempoPercent();
     showTempoNotice();
     setStatusText(tr("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {
@@ -198,6 +212,8 @@ void TfrmMain::CloseFile()
     if (m_lyricsWindow) {
         m_lyricsWindow->SetLines({});
     }
+    m_songHash.clear();
+    refreshPracticeView();
     if (m_mixerWindow) {
         m_mixerWindow->close();
     }

@@ -8,16 +8,74 @@
 
 namespace harmonet {
 
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+// The line breaks of text that follows the character before (CR LF counts once).
+int lineBreaks(QStringView text, QChar before)
+{
+    int breaks = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r') || (c == QLatin1Char('\n') && before != QLatin1Char('\r'))) {
+            ++breaks;
+        }
+        before = c;
+    }
+    return breaks;
+}
+
+} // namespace
+
 void TLyricList::clear()
 {
     m_texts.clear();
     m_times.clear();
+    m_lines.clear();
 }
 
-void TLyricList::append(const QString& text, qint32 ticks)
+void TLyricList::append(const QString& text, qint32 ticks, int line)
 {
     m_texts.append(text);
     m_times.append(ticks);
+    m_lines.append(line);
+}
+
+int TLyricList::lineAt(qint64 t) const
+{
+    const qsizetype k = indexOf(t);
+    return k < 0 ? -1 : m_lines[k];
+}
+
+TLyricsText lyricsText(const QList<TWordsSyllable>& syllables)
+{
+    TLyricsText result;
+    int lines = 0;
+    QChar last;
+    for (const TWordsSyllable& syllable : syllables) {
+        QString piece = syllable.shown;
+        if (syllable.opensVerse) {
+            ++result.verses;
+            if (!result.text.isEmpty()) {
+                piece.prepend(QStringLiteral("\n\n"));
+            }
+        }
+        // The syllable stands where its first character that is no line break does.
+        qsizetype leading = 0;
+        while (leading < piece.size() && isLineBreak(piece[leading])) {
+            ++leading;
+        }
+        result.lines.append(lines + lineBreaks(QStringView(piece).left(leading), last));
+        lines += lineBreaks(piece, last);
+        if (!piece.isEmpty()) {
+            last = piece.back();
+        }
+        result.text += piece;
+    }
+    return result;
 }
 
 qint64 TLyricList::firstTimeFrom(qint64 ticks) const

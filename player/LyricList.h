@@ -14,7 +14,8 @@ namespace harmonet {
 class TLyricList {
 public:
     void clear();
-    void append(const QString& text, qint32 ticks);
+    // line: the line of the lyrics window's text the syllable stands on, or -1.
+    void append(const QString& text, qint32 ticks, int line = -1);
     bool isEmpty() const { return m_texts.isEmpty(); }
 
     const QStringList& texts() const { return m_texts; }
@@ -28,6 +29,8 @@ public:
     QString upTo(qint64 t) const;
     // The first syllable at t; empty when none is.
     QString at(qint64 t) const;
+    // The line of the lyrics window's text the first syllable at t stands on; -1 when none is.
+    int lineAt(qint64 t) const;
     // Every syllable after the first one at t, joined, line breaks kept;
     // empty when none is at t or it is the last.
     QString after(qint64 t) const;
@@ -37,7 +40,21 @@ private:
 
     QStringList m_texts;
     QList<qint32> m_times;
+    QList<int> m_lines;
 };
+
+struct TWordsSyllable;
+
+// The lyrics window's text of a source's syllables: joined as shown, an
+// empty line before every verse but the first, with the line each
+// syllable's text stands on (counted as splitLines splits) and the number
+// of verse markers.
+struct TLyricsText {
+    QString text;
+    QList<int> lines;
+    int verses = 0;
+};
+TLyricsText lyricsText(const QList<TWordsSyllable>& syllables);
 
 // A lyric's bytes as text: UTF-8 when they are valid UTF-8, else Latin-1,
 // so both files written by notation programs and older 8-bit files read right.

@@ -24,28 +24,23 @@ constexpr int VerseItemCount = 6;
 void TfrmMain::GatherLyrics()
 {
     m_lyrics.clear();
-    VerseCount = 0;
-    QString fullText;
+    TLyricsText full;
     if (const TWordsSource* source = m_words.sourceOf(LyricTrack)) {
-        for (const TWordsSyllable& syllable : source->syllables) {
-            m_lyrics.append(syllable.shown, syllable.ticks);
-            if (syllable.opensVerse) {
-                ++VerseCount;
-                // An empty line before every verse but the first.
-                fullText = fullText.isEmpty() ? syllable.shown : fullText + QStringLiteral("\n\n") + syllable.shown;
-            } else {
-                fullText += syllable.shown;
-            }
+        full = lyricsText(source->syllables);
+        for (qsizetype k = 0; k < source->syllables.size(); ++k) {
+            m_lyrics.append(source->syllables[k].shown, source->syllables[k].ticks, full.lines[k]);
         }
     }
+    VerseCount = full.verses;
     UpdatePositionStep();
     if (!m_lyrics.isEmpty() && VerseCount == 0) {
         VerseCount = 1;
     }
     if (m_lyricsWindow) {
-        m_lyricsWindow->SetLines(splitLines(fullText));
+        m_lyricsWindow->SetLines(splitLines(full.text));
     }
     ShowLyricsAt(tbPosition->value());
+    refreshPracticeView();
 }
 
 void TfrmMain::UpdatePositionStep()
@@ -73,19 +68,25 @@ void TfrmMain::ShowLyricsAt(int ms)
     pnlLyrics->setCaption(LyricsUpTo(t));
     lblLyrics->setCaption(withoutLineBreaks(LyricAt(t)));
     pnlLyrics2->setCaption(withoutLineBreaks(LyricsAfter(t)));
+    showLyricsLine(m_lyrics.lineAt(t));
+}
+
+void TfrmMain::showLyricsLine(int line)
+{
+    if (m_lyricsWindow && line >= 0) {
+        m_lyricsWindow->HighlightLine(line);
+    }
 }
 
 void TfrmMain::ScrollingLyrics1Click()
 {
     // The item is checkable: the trigger has already toggled its check mark.
     const bool visible = ScrollingLyrics1->isChecked();
-    const int stripHeight = pnlScrollingLyrics->height();
-    const int fullClientHeight = ClientHeight - StatusBar1->height();
     pnlScrollingLyrics->setVisible(visible);
     // The strip is the bottom of the client area, so the status bar, which
     // the window keeps below the client area, stays beneath it.
-    centralWidget()->setFixedHeight(visible ? fullClientHeight : fullClientHeight - stripHeight);
-    setFixedHeight(visible ? FullHeight : FullHeight - stripHeight);
+    fitWindowToStrip();
+    resize(width(), visible ? FullHeight : minimumHeight());
 }
 
 void TfrmMain::pmPositionPopup()

@@ -14,6 +14,7 @@
 #include "widgets/cmpTimeDisplay.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -21,6 +22,8 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 namespace harmonet {
 
@@ -32,6 +35,12 @@ constexpr int MainPanelHeight = TfrmMain::ClientHeight - LyricsStripHeight - Sta
 constexpr int WindStepIntervalMs = 16;
 // The volume and tone sliders, their captions ending just before them.
 constexpr int VolumeBarLeft = 259;
+// The strip's text at its design height, and the space around its two parts.
+constexpr int DesignStripFontSize = 13;
+constexpr int StripBorder = 2;
+constexpr int StripPartsHeightLoss = 5;
+// The left part's share of the strip's inner width at the design size.
+constexpr double StripSplitShare = 205.0 / 375.0;
 
 template <typename Control>
 Control* named(Control* control, const char* name, int tag)
@@ -118,12 +127,12 @@ QSlider* volumeBar(QWidget* parent, const char* name, int top)
     return result;
 }
 
-QFont lyricsFont(bool bold)
+QFont lyricsFont(bool bold, int pixels = DesignStripFontSize)
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    font.setPixelSize(13);
+    font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
 }
@@ -277,6 +286,7 @@ void TfrmMain::createTempoControls()
     lblTempoLow = label(pnlMain, "lblTempoLow", 0, QStringLiteral("1"), 14, 261);
     lblTempoMid = label(pnlMain, "lblTempoMid", 0, QStringLiteral("100"), 106, 261);
     lblTempoHigh = label(pnlMain, "lblTempoHigh", 0, QStringLiteral("200"), 203, 261);
+    lblTempoPercent = label(pnlMain, "lblTempoPercent", 0, tr("%1 %").arg(100), 165, 217);
 }
 
 void TfrmMain::createVolumeControls()
@@ -358,8 +368,77 @@ void TfrmMain::createStatusBar()
 
 void TfrmMain::fixClientSize()
 {
-    centralWidget()->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
-    setFixedSize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
+    centralWidget()->installEventFilter(this);
+    fitWindowToStrip();
+    resize(minimumSize());
+}
+
+int TfrmMain::stripMinimumHeight() const
+{
+    // The design height holds the design size; a larger text takes its share more.
+    return std::max(LyricsStripHeight,
+                    int(std::ceil(double(m_stripFontSize) * LyricsStripHeight / DesignStripFontSize)));
+}
+
+void TfrmMain::fitWindowToStrip()
+{
+    const bool visible = ScrollingLyrics1 == nullptr || ScrollingLyrics1->isChecked();
+    const int clientHeight = MainPanelHeight + (visible ? stripMinimumHeight() : 0);
+    const int chrome = menuBar()->sizeHint().height() + StatusBarHeight;
+    centralWidget()->setMinimumSize(ClientWidth, clientHeight);
+    setMinimumSize(ClientWidth, chrome + clientHeight);
+    if (visible) {
+        // The window may be enlarged: the strip takes the height gained.
+        centralWidget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        centralWidget()->setMaximumHeight(clientHeight);
+        setMaximumHeight(chrome + clientHeight);
+    }
+    FullHeight = chrome + MainPanelHeight + stripMinimumHeight();
+}
+
+void TfrmMain::layOutClient()
+{
+    const QSize client = centralWidget()->size();
+    // The controls keep their places, in the middle of a wider window.
+    pnlMain->move(std::max((client.width() - ClientWidth) / 2, 0), 0);
+    const int stripHeight = std::max(client.height() - MainPanelHeight, stripMinimumHeight());
+    pnlScrollingLyrics->setGeometry(0, MainPanelHeight, client.width(), stripHeight);
+
+    const int inner = client.width() - 2 * StripBorder;
+    const int split = StripBorder + int(std::lround(inner * StripSplitShare));
+    const int partHeight = stripHeight - StripPartsHeightLoss;
+    pnlLyrics->setGeometry(StripBorder, StripBorder, split - StripBorder, partHeight);
+    pnlLyrics2->setGeometry(split, StripBorder, client.width() - 2 * StripBorder - split, partHeight);
+    // The text grows with the strip, from the chosen size at its smallest.
+    const int pixels = std::max(m_stripFontSize, stripHeight * m_stripFontSize / stripMinimumHeight());
+    if (pnlLyrics->font().pixelSize() != pixels) {
+        pnlLyrics->setFont(lyricsFont(false, pixels));
+        pnlLyrics2->setFont(lyricsFont(false, pixels));
+        lblLyrics->setFont(lyricsFont(true, pixels));
+    }
+    lblLyrics->setRightEdge(pnlLyrics->width());
+    lblLyrics->move(lblLyrics->x(), std::max((partHeight - lblLyrics->height()) / 2, 0));
+}
+
+void TfrmMain::setLyricStripFontSize(int pixels)
+{
+    m_stripFontSize = std::max(pixels, 1);
+    const bool atSmallest = height() <= FullHeight;
+    fitWindowToStrip();
+    if (atSmallest || height() < minimumHeight()) {
+        resize(width(), minimumHeight());
+    }
+    layOutClient();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        layOutClient();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QString TfrmMain::statusText() const

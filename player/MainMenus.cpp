@@ -1,8 +1,10 @@
 // The main window's menu bar and popup menus.
 #include "player/UnitMain.h"
 
+#include "player/BarControls.h"
 #include "player/ControlTags.h"
 #include "player/Panel.h"
+#include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
 #include "player/SingAlong.h"
 #include "player/RightAlignedLabel.h"
@@ -76,6 +78,8 @@ void TfrmMain::createMenus()
     view->addSeparator();
     Instruments1 = item(view, "Instruments1", 0, tr("Instruments"), QKeySequence(Qt::Key_F4));
     TrackMixer1 = item(view, "TrackMixer1", 0, tr("Track Mixer"), QKeySequence(Qt::Key_F5));
+    view->addSeparator();
+    PracticeView1 = item(view, "PracticeView1", 1, tr("Practice View"), QKeySequence(Qt::Key_F7));
 
     QMenu* controlsMenu = topMenu(bar, "Controls1", tr("&Controls"));
     Play1 = item(controlsMenu, "Play1", 0, tr("Play"), QKeySequence(Qt::Key_P));
@@ -94,7 +98,9 @@ void TfrmMain::createMenus()
     help->addSeparator();
     About1 = item(help, "About1", 1, tr("About..."), QKeySequence(Qt::Key_F12));
 
+    BarControls1 = new TBarControls(*this, controlsMenu, options);
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
+    PitchClickMenus1 = new TPitchClickMenus(*this, controlsMenu, options);
     SingAlongMenus1 = new TSingAlong(*this, bar);
 
     createPopupMenus();
@@ -117,6 +123,12 @@ void TfrmMain::createPopupMenus()
     for (int preset : {60, 80, 100, 120, 140}) {
         const QByteArray name = "N" + QByteArray::number(preset) + "1";
         item(pmTempo, name.constData(), 0, QString::number(preset));
+    }
+    // The same as shares of the song's own tempo.
+    pmTempo->addSeparator();
+    for (int percent : TempoPercentPresets) {
+        const QByteArray name = "Percent" + QByteArray::number(percent) + "1";
+        item(pmTempo, name.constData(), 0, tr("%1 %").arg(percent));
     }
 
     pmScrollingLyrics = popupMenu(this, "pmScrollingLyrics", {pnlLyrics, lblLyrics, pnlLyrics2});

@@ -137,6 +137,16 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
             choose(choice);
         });
     });
+    // Beside the levels: my part left out, the others at their own level.
+    Others1->addSeparator();
+    WithoutMyPart1 = menuItem(Others1, "WithoutMyPart1", tr("&Without My Part"), 1);
+    connect(WithoutMyPart1, &QAction::triggered, this, [this](bool without) {
+        runGuarded([this, without] {
+            PracticeChoice choice = session().practiceChoice();
+            choice.withoutMyPart = without;
+            choose(choice);
+        });
+    });
 
     Panned1 = menuItem(optionsMenu, "Panned1", tr("Pa&nned"), 1);
     auto* sides = new QActionGroup(this);
@@ -210,6 +220,7 @@ void TPracticeMenus::fileLoaded()
     session().setPracticeChoice(choice);
     m_preference = session().practiceChoice();
     showChoice();
+    m_main.showWordsOfMyPart();
 }
 
 void TPracticeMenus::fileClosed()
@@ -234,9 +245,13 @@ void TPracticeMenus::fileClosed()
 
 void TPracticeMenus::choose(const PracticeChoice& choice)
 {
+    const bool newPart = choice.part != session().practiceChoice().part;
     session().setPracticeChoice(choice);
     m_preference = choice;
     showChoice();
+    if (newPart) {
+        m_main.showWordsOfMyPart();
+    }
     if (session().fileLoaded() && m_songShown) {
         m_memory.remember(m_main.CurrentFileName, m_songHash, choice);
     }
@@ -280,6 +295,7 @@ void TPracticeMenus::showChoice()
     for (QAction* item : m_levelItems) {
         item->setChecked(item->data().toInt() == level);
     }
+    WithoutMyPart1->setChecked(choice.withoutMyPart);
     Panned1->setChecked(choice.panned);
     PanLeft1->setChecked(choice.side == PanSide::Left);
     PanRight1->setChecked(choice.side == PanSide::Right);

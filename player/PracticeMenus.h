@@ -19,8 +19,8 @@ class TfrmMain;
 class TPanel;
 class TdlgExportPractice;
 
-// The main window's practice controls: Options > "My Part", "Others",
-// "Panned" and the side of my part, the "My Part" item of each track panel's
+// The main window's practice controls: Options > "My Part", "Others" (with
+// "Without My Part"), "Panned" and the side of my part, the "My Part" item of each track panel's
 // right-click menu, and File > "Export Practice Tracks...". A choice takes
 // effect at once through the session's practice mix, which the gateway hands
 // every message it sends, and is remembered for the file.
@@ -46,6 +46,8 @@ public:
     QMenu* MyPart1;
     QAction* MyPartNone1;
     QMenu* Others1;
+    // Minus-one: my part silent, the others at their full level.
+    QAction* WithoutMyPart1;
     QAction* Panned1;
     QAction* PanLeft1;
     QAction* PanRight1;

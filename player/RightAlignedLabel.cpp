@@ -19,6 +19,12 @@ void TRightAlignedLabel::setCaption(const QString& text)
     fitToText();
 }
 
+void TRightAlignedLabel::setRightEdge(int rightEdge)
+{
+    m_rightEdge = rightEdge;
+    fitToText();
+}
+
 void TRightAlignedLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);

@@ -17,6 +17,7 @@ public:
 
     void setCaption(const QString& text);
     int rightEdge() const { return m_rightEdge; }
+    void setRightEdge(int rightEdge);
 
 protected:
     void changeEvent(QEvent* event) override;

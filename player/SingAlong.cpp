@@ -11,10 +11,13 @@
 #include "session/Song.h"
 #include "midiout/MidiOut.h"
 #include "singing/LatencyCalibration.h"
+#include "singing/PitchLine.h"
 #include "singing/SingAlongPass.h"
 #include "singing/TakeMix.h"
 #include "singing/TakePlayer.h"
+#include "windows/PracticeRollView.h"
 #include "windows/SingResults.h"
+#include "windows/UnitPracticeView.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -142,6 +145,10 @@ void TSingAlong::singAlong()
     showNotice(QString());
     TMidiFile& sequencer = session().sequencer();
     m_targets = partTargets(sequencer, *voice);
+    // She sings what sounds: the notes as transposed.
+    for (TargetNote& target : m_targets) {
+        target.key += session().transpose();
+    }
     m_bpm = sequencer.Bpm();
     if (!sequencer.IsPlaying()) {
         m_main.btnPlayClick();
@@ -151,6 +158,11 @@ void TSingAlong::singAlong()
     const auto steady = sequencer.SteadyTimeAt(sequencer.CurrentTime());
     m_pass = std::make_unique<SingAlongPass>();
     connect(m_pass.get(), &SingAlongPass::captureLost, this, [this](const QString& notice) { showNotice(notice); });
+    if (TfrmPracticeView* view = m_main.PracticeViewWindow()) {
+        view->roll()->clearSungLine();
+    }
+    connect(m_pass.get(), &SingAlongPass::framesHeard, this,
+            [this](const std::vector<PitchFrame>& frames) { drawSungPitch(frames); });
     if (!steady || !m_pass->start(m_fromMs, *steady, UnmeasuredLatencyMs)) {
         showNotice(m_pass->notice());
         m_pass.reset();
@@ -160,6 +172,22 @@ void TSingAlong::singAlong()
     m_device = m_pass->sourceName();
     m_pass->setLatencyMs(m_memory.latencyMs(m_device).value_or(UnmeasuredLatencyMs));
     m_watch->start();
+}
+
+void TSingAlong::drawSungPitch(const std::vector<PitchFrame>& frames)
+{
+    TfrmPracticeView* view = m_main.PracticeViewWindow();
+    if (!view) {
+        return;
+    }
+    const TMidiFile& sequencer = session().sequencer();
+    std::vector<TSungPoint> points;
+    for (const PitchLinePoint& point : pitchLine(frames, m_targets)) {
+        const auto tick = double(sequencer.TicksAtMs(int(std::lround(point.ms))));
+        // Keys as they sound, where the view draws the notes.
+        points.push_back({tick, point.key, TSungPoint::Band(int(point.band)), point.octaves});
+    }
+    view->roll()->addSungPoints(points);
 }
 
 void TSingAlong::finishPass()
@@ -189,6 +217,14 @@ void TSingAlong::finishPass()
     }
     if (!m_results) {
         m_results = new TfrmSingResults(&m_main);
+        connect(m_results, &TfrmSingResults::loopBarRequested, this, [this](qint64 bar) {
+            runGuarded([this, bar] {
+                if (session().fileLoaded()) {
+                    session().setLoop(bar, bar);
+                    m_main.playFromBar(bar);
+                }
+            });
+        });
     }
     m_results->showPass(results, summary, m_memory.passes(m_main.CurrentFileName, hash));
     m_results->show();

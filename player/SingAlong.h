@@ -1,5 +1,6 @@
 #pragma once
 
+#include "singing/PitchTracker.h"
 #include "singing/SingingMemory.h"
 #include "singing/TargetNotes.h"
 #include "windows/SingResults.h"
@@ -56,6 +57,8 @@ public:
     void singAlong();
     // The pass is over: scores it, remembers it and shows the results.
     void finishPass();
+    // The pitch heard drawn over my part in the practice view, when it is open.
+    void drawSungPitch(const std::vector<PitchFrame>& frames);
     // Plays the song from where it stands with the take beside it, aligned.
     void playTake();
     bool playingTake() const;

@@ -2,11 +2,16 @@
 // length and the position so that playback goes on at the same musical place.
 #include "player/UnitMain.h"
 
+#include "player/PitchClickMenus.h"
 #include "player/TrackBar.h"
 #include "sequencer/MidiFile.h"
+#include "sequencer/TempoPercent.h"
+#include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
 
 #include <QKeyEvent>
+#include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 namespace harmonet {
@@ -21,6 +26,7 @@ void TfrmMain::tbTempoChanged()
     }
     MidiFile1->SetBpm(tbTempo->value());
     tbTempo->setToolTip(QString::number(tbTempo->value()));
+    showTempoPercent();
     restartWithNewTiming(wasPlaying, [oldLength, oldPosition](int newLength) {
         // A song of no length has no place to keep: it stays at 0.
         if (oldLength <= 0) {
@@ -28,6 +34,26 @@ void TfrmMain::tbTempoChanged()
         }
         return (newLength / 1000.0) * (oldPosition / 1000.0) / (oldLength / 1000.0);
     });
+    PitchClickMenus1->tempoChanged();
+}
+
+void TfrmMain::fitTempoRange()
+{
+    // A song faster than the usual top of the range widens it, so that its
+    // own tempo can be shown and set back.
+    const int top = std::max(DefaultTempoMaximum, FileBpm);
+    tbTempo->setMaximum(top);
+    lblTempoHigh->setText(QString::number(top));
+    lblTempoHigh->adjustSize();
+    showTempoPercent();
+}
+
+void TfrmMain::showTempoPercent()
+{
+    const int percent = m_session->fileLoaded() ? tempoPercentOf(MidiFile1->Bpm(), FileBpm) : 100;
+    lblTempoPercent->setText(tr("%1 %").arg(percent));
+    lblTempoPercent->adjustSize();
+    lblTempoPercent->setToolTip(tr("The tempo as a share of the song's own tempo (%1 bpm)").arg(FileBpm));
 }
 
 void TfrmMain::restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds)
@@ -72,6 +98,11 @@ void TfrmMain::tbTempoKeyDown(const QKeyEvent& event)
 void TfrmMain::Reset1Click()
 {
     setTempo(FileBpm);
+}
+
+void TfrmMain::setTempoPercent(int percent)
+{
+    setTempo(bpmAtPercent(percent, FileBpm));
 }
 
 } // namespace harmonet

@@ -76,6 +76,7 @@ void TfrmMain::FollowTempoChanges1Click()
     const qint64 ticks = MidiFile1->TicksAtMs(tbPosition->value());
     MidiFile1->SetFollowTempoChanges(follow);
     FileBpm = MidiFile1->Bpm();
+    fitTempoRange();
     tbTempo->setValue(FileBpm);
     showTempoNotice();
     restartWithNewTiming(wasPlaying, [this, ticks](int) { return MidiFile1->MsAtTicks(double(ticks)) / 1000.0; });

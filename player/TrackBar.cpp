@@ -1,9 +1,11 @@
 // The slider of the main window's position and tempo: whole steps by key
-// and by paging click, and a notification when the user has finished a change.
+// and by paging click, a notification when the user has finished a change,
+// and a band along the track for a span of values (the loop).
 #include "player/TrackBar.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <algorithm>
@@ -120,6 +122,36 @@ void TTrackBar::pageTowardMouse()
         return;
     }
     setValue(m_pageForward ? nextStep(now) : previousStep(now));
+}
+
+void TTrackBar::setMarkedSpan(const std::optional<std::pair<int, int>>& span)
+{
+    if (span != m_markedSpan) {
+        m_markedSpan = span;
+        update();
+    }
+}
+
+void TTrackBar::paintEvent(QPaintEvent* event)
+{
+    QSlider::paintEvent(event);
+    if (!m_markedSpan || maximum() <= minimum()) {
+        return;
+    }
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const int thumb = thumbRect().width();
+    const auto xOf = [&](int value) {
+        return groove.left() + thumb / 2
+            + QStyle::sliderPositionFromValue(minimum(), maximum(), value, std::max(1, groove.width() - thumb));
+    };
+    const int from = xOf(std::clamp(m_markedSpan->first, minimum(), maximum()));
+    const int to = xOf(std::clamp(m_markedSpan->second, minimum(), maximum()));
+    QPainter painter(this);
+    QColor band = palette().color(QPalette::Highlight);
+    band.setAlpha(110);
+    painter.fillRect(QRect(QPoint(from, groove.top()), QPoint(std::max(from, to), groove.bottom())), band);
 }
 
 } // namespace harmonet

@@ -3,6 +3,9 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <optional>
+#include <utility>
+
 namespace harmonet {
 
 // A horizontal slider whose value the user changes in whole steps of its
@@ -26,12 +29,18 @@ public:
     int nextStep(int value) const;
     int previousStep(int value) const;
 
+    // Values from first to second drawn as a band along the track (the
+    // loop on the position slider); none: no band.
+    std::optional<std::pair<int, int>> markedSpan() const { return m_markedSpan; }
+    void setMarkedSpan(const std::optional<std::pair<int, int>>& span);
+
 signals:
     void changed();
     // A key pressed while the slider has the focus, other than its own step keys.
     void keyDown(QKeyEvent* event);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -46,6 +55,7 @@ private:
     int m_pageTarget = 0;
     bool m_pageForward = true;
     bool m_paging = false;
+    std::optional<std::pair<int, int>> m_markedSpan;
 };
 
 } // namespace harmonet

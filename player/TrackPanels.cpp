@@ -98,6 +98,7 @@ void TfrmMain::pLyricsClick(TPanel* button)
     const int words = m_words.chosenWordsOf(track);
     LyricTrack = words >= 0 ? words : track;
     GatherLyrics();
+    rememberWords();
 }
 
 void TfrmMain::TrackPanelMouseMove(TPanel* panel)

@@ -3,6 +3,7 @@
 // and what follows a change of the position.
 #include "player/UnitMain.h"
 
+#include "player/BarControls.h"
 #include "sequencer/MidiFile.h"
 #include "session/PlayingSession.h"
 #include "widgets/ImageButton.h"
@@ -11,6 +12,8 @@
 
 #include <QSlider>
 #include <QTimer>
+
+#include <utility>
 
 namespace harmonet {
 
@@ -22,6 +25,10 @@ void TfrmMain::AllNotesOff()
 void TfrmMain::ShowTime(int ms)
 {
     TimeDisplay1->setTime(sbTimeDown->isDown() ? SongLength - ms : ms);
+    // The bar controls come with the menus, after the first read-out.
+    if (BarControls1) {
+        BarControls1->showPlace(ms);
+    }
 }
 
 void TfrmMain::releasePause()
@@ -32,22 +39,38 @@ void TfrmMain::releasePause()
     }
 }
 
+void TfrmMain::playPressed()
+{
+    m_countInNext = true;
+    btnPlayClick();
+}
+
 void TfrmMain::btnPlayClick()
 {
+    // Only the play action the user asked for counts in, not the restarts
+    // of a seek or a tempo change (nor the one inside this one).
+    const bool countIn = std::exchange(m_countInNext, false);
+    const auto start = [this, countIn](int ms) {
+        if (countIn) {
+            m_session->startAfterCountIn(ms);
+        } else {
+            m_session->startAt(ms);
+        }
+    };
     m_session->sendInstruments();
     btnPlay->setGlyph(glyphs::play(true));
     btnPlay->setDown(true);
     if (tbPosition->value() == 0) {
         releasePause();
-        m_session->startAt(0);
+        start(0);
     } else {
         if (MidiFile1->AllTracksEnded()) {
             // Setting 0 runs the position-changed action, which starts over too.
             tbPosition->setValue(0);
             tbPosition->setToolTip(FormatPosition(tbPosition->value()));
-            m_session->startAt(0);
+            start(0);
         } else {
-            m_session->startAt(tbPosition->value());
+            start(tbPosition->value());
             tbPosition->setToolTip(FormatPosition(tbPosition->value()));
         }
         releasePause();
@@ -63,13 +86,15 @@ void TfrmMain::Timer1Timer()
     tbPosition->setValue(now);
     tbPosition->setToolTip(FormatPosition(tbPosition->value()));
     bindPositionOnChange();
-    if (MidiFile1->SongLengthMs() <= now) {
+    // A loop that ends with the song goes back to its start instead.
+    if (MidiFile1->SongLengthMs() <= now && !MidiFile1->LoopWrapAhead()) {
         btnStopClick();
     }
 }
 
 void TfrmMain::btnStopClick()
 {
+    m_session->cancelCountIn();
     if (btnPlay->isDown()) {
         MidiFile1->HaltPlay();
         AllNotesOff();
@@ -101,6 +126,7 @@ void TfrmMain::btnPauseClick(bool fromButton)
     }
     if (btnPause->isDown()) {
         btnPause->setGlyph(glyphs::pause(true));
+        m_session->cancelCountIn();
         MidiFile1->HaltPlay();
         AllNotesOff();
         // Play stays down without its on image, so releasing Pause plays on.
@@ -147,8 +173,14 @@ void TfrmMain::tbPositionChanged()
     const int position = tbPosition->value();
     tbPosition->setToolTip(FormatPosition(position));
     ShowTime(position);
-    // The tracks move to the position without sounding, then the clock follows.
-    m_session->seek(position);
+    // The tracks move to the position without sounding, then the clock
+    // follows; the channels get the settings the song has there (once
+    // winding ends).
+    if (winding) {
+        m_session->windTo(position);
+    } else {
+        m_session->seek(position);
+    }
     ShowLyricsAt(position);
     if (btnPlay->isDown() && !btnPause->isDown() && !winding) {
         btnPlayClick();
@@ -157,6 +189,26 @@ void TfrmMain::tbPositionChanged()
         Timer1->start();
     } else {
         Timer1->stop();
+    }
+}
+
+void TfrmMain::jumpToTicks(double ticks)
+{
+    const bool refreshing = Timer1->isActive();
+    Timer1->stop();
+    m_session->seekToTicks(ticks);
+    const int position = MidiFile1->CurrentTime();
+    detachPositionOnChange();
+    tbPosition->setValue(position);
+    tbPosition->setToolTip(FormatPosition(tbPosition->value()));
+    bindPositionOnChange();
+    ShowTime(position);
+    ShowLyricsAt(position);
+    if (btnPlay->isDown() && !btnPause->isDown()) {
+        btnPlayClick();
+    }
+    if (refreshing) {
+        Timer1->start();
     }
 }
 

@@ -19,6 +19,7 @@
 #include "widgets/TransportGlyphs.h"
 #include "windows/UnitAbout.h"
 #include "windows/UnitLyrics.h"
+#include "windows/UnitPracticeView.h"
 #include "windows/UnitSettings.h"
 
 #include <QAbstractButton>
@@ -45,7 +46,8 @@ namespace harmonet {
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                              | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(tr("Harmonet - MIDI Player"));
@@ -94,6 +96,8 @@ TfrmMain::TfrmMain(QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    // The view keeps its settings while the session it shows is still there.
+    delete m_practiceView;
     destroyMixerWindows();
     runGuarded([this] { CloseMidiOutput(); });
     IniOut1->Save();
@@ -154,6 +158,7 @@ void TfrmMain::bindHandlers()
     bindClick(ScrollingLyrics1, &TfrmMain::ScrollingLyrics1Click);
     bindClick(sbMixer, &TfrmMain::sbMixerClick);
     bindClick(TrackMixer1, &TfrmMain::sbMixerClick);
+    bindClick(PracticeView1, &TfrmMain::PracticeView1Click);
 
     connect(pmReopen, &QMenu::aboutToShow, this, [this] { guarded([this] { pmReopenPopup(); }); });
     connect(pmPosition, &QMenu::aboutToShow, this, [this] { guarded([this] { pmPositionPopup(); }); });
@@ -165,8 +170,8 @@ void TfrmMain::bindHandlers()
     connect(static_cast<TTrackBar*>(tbPosition), &TTrackBar::changed, this,
             [this] { guarded([this] { tbPositionChanged(); }); });
 
-    bindClick(btnPlay, &TfrmMain::btnPlayClick);
-    bindClick(Play1, &TfrmMain::btnPlayClick);
+    bindClick(btnPlay, &TfrmMain::playPressed);
+    bindClick(Play1, &TfrmMain::playPressed);
     bindClick(btnStop, &TfrmMain::btnStopClick);
     bindClick(Stop1, &TfrmMain::btnStopClick);
     connect(btnPause, &TImageButton::clicked, this, [this] { guarded([this] { btnPauseClick(true); }); });
@@ -191,6 +196,11 @@ void TfrmMain::bindHandlers()
     for (int preset : {60, 80, 100, 120, 140}) {
         QAction* item = popupItem(pmTempo, QByteArray("N" + QByteArray::number(preset) + "1").constData());
         connect(item, &QAction::triggered, this, [this, preset] { guarded([this, preset] { setTempo(preset); }); });
+    }
+    for (int percent : TempoPercentPresets) {
+        QAction* item = popupItem(pmTempo, QByteArray("Percent" + QByteArray::number(percent) + "1").constData());
+        connect(item, &QAction::triggered, this,
+                [this, percent] { guarded([this, percent] { setTempoPercent(percent); }); });
     }
     // Not guarded: what a dispatched event raises ends its dispatch, which reports it.
     // The output's notice follows the synthesizer's audio output by itself;

@@ -3,6 +3,7 @@
 #include "mixer/cmpMidiMixer.h"
 #include "player/LyricList.h"
 #include "player/RecentFileList.h"
+#include "practice/PracticeMemory.h"
 #include "sequencer/MidiEvent.h"
 #include "sequencer/SongWords.h"
 #include "windows/MainWindowLink.h"
@@ -35,8 +36,11 @@ class TOpenDialog;
 class TImageButton;
 class TPanel;
 class TfrmLyrics;
+class TfrmPracticeView;
 class TfrmSettings;
+class TBarControls;
 class TPracticeMenus;
+class TPitchClickMenus;
 class TSingAlong;
 class TTimeDisplay;
 class TRightAlignedLabel;
@@ -69,6 +73,8 @@ public:
     static constexpr int ClientWidth = 379;
     static constexpr int ClientHeight = 337;
     static constexpr int TrackPanelCount = 16;
+    // The tempo popup's shares of the song's own tempo.
+    static constexpr int TempoPercentPresets[] = {50, 75, 90, 110, 125};
 
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
@@ -131,6 +137,8 @@ public:
     TfrmLyrics* LyricsWindow() const { return m_lyricsWindow; }
     TLyricStripColors lyricStripColors() const override { return m_lyricStripColors; }
     void setLyricStripColors(const TLyricStripColors& colors) override;
+    void setLyricStripFontSize(int pixels) override;
+    int lyricStripFontSize() const { return m_stripFontSize; }
     TTimeDisplay& timeDisplay() override { return *TimeDisplay1; }
     void showInstrumentOnPanels(int tag, const QString& caption) override;
 
@@ -148,6 +156,8 @@ public:
     QString LyricsAfter(qint64 t) const { return m_lyrics.after(t); }
     // Fills the strip around the first syllable at or after ms; unchanged when none is.
     void ShowLyricsAt(int ms);
+    // The lyrics window marks the line and keeps it in view.
+    void showLyricsLine(int line);
     // The position slider's step: one verse's share of the song.
     void UpdatePositionStep();
     // Where verse 1, 2, ... starts, in ms: its share of the song's ticks.
@@ -170,7 +180,28 @@ public:
     // A panel's caption for its track: the name or instrument, decoded.
     QString PanelCaption(int track, bool instrument) const override;
 
+    // --- Words that follow my part, in WordsOfMyPart.cpp ---
+    // My part was chosen: its voice's words take the strip, the lyrics
+    // window and the practice view (the view follows also when none is).
+    void showWordsOfMyPart();
+
+    // --- The practice view, in PracticeView.cpp ---
+    // View > "Practice View": the view, made at its first showing.
+    void PracticeView1Click();
+    TfrmPracticeView& practiceView();
+    // The view while it exists.
+    TfrmPracticeView* PracticeViewWindow() const { return m_practiceView; }
+    // The view takes the song, my part and the strip's words as they are now.
+    void refreshPracticeView();
+    // Plays (or, halted, stands) from the start of a bar as printed.
+    void playFromBar(qint64 bar);
+    // The view shades the session's loop (none without one).
+    void showLoopInPracticeView();
+
     // --- Transport, in Transport.cpp ---
+    // The position slider to ms and the position-changed action, also when
+    // the slider is there already.
+    void seekTo(int ms);
     // All Notes Off on each of the 16 channels, only while the output is open.
     void AllNotesOff();
     // The time display at ms: counting up, or down from SongLength while sbTimeDown is down.
@@ -178,6 +209,8 @@ public:
     // The play action: re-sends the instruments, then starts at the slider's
     // position, or from the beginning at 0 or once every track has ended.
     void btnPlayClick();
+    // Play pressed by the user: the play action, counted in when a count-in is chosen.
+    void playPressed();
     // The stop action: the first halts where the music is, the second rewinds to 0.
     void btnStopClick();
     // Pause from the button (which has toggled itself) or from the menu or Space.
@@ -188,6 +221,9 @@ public:
     // The position-changed action: silences, seeks, shows the new place and
     // plays on from it while playing.
     void tbPositionChanged();
+    // The same for a jump to a tick position (a bar, a phrase): exactly
+    // there, the slider following without seeking again.
+    void jumpToTicks(double ticks);
 
     // --- Fast forward and rewind, in Winding.cpp ---
     // The time of day in whole seconds that the menu's fast forward and
@@ -198,6 +234,16 @@ public:
     // The tempo change: the sequencer takes the tempo slider's value, and the
     // length and position are rescaled so the song goes on at the same place.
     void tbTempoChanged();
+    // The tempo slider to bpm (within its range), then the tempo change.
+    void setTempo(int bpm);
+    // The tempo at percent (25..200) of the song's own, within the slider's range.
+    void setTempoPercent(int percent);
+    // The tempo slider's top unless a faster song needs more.
+    static constexpr int DefaultTempoMaximum = 200;
+    // After FileBpm changed: the slider's range holds it (at least 1..200),
+    // the labels show the range and the tempo as a share of FileBpm.
+    void fitTempoRange();
+    void showTempoPercent();
     // Options > Follow Tempo Changes, in TempoChanges.cpp: the sequencer plays
     // through the file's tempo map or at one tempo, keeping the musical place.
     void FollowTempoChanges1Click();
@@ -282,6 +328,8 @@ public:
     QLabel* lblTempoLow;
     QLabel* lblTempoMid;
     QLabel* lblTempoHigh;
+    // The playing tempo as a percentage of the song's own: "80 %".
+    QLabel* lblTempoPercent;
 
     QLabel* lblMasterV;
     QSlider* tbMasterV;
@@ -316,6 +364,7 @@ public:
     QAction* ScrollingLyrics1;
     QAction* Instruments1;
     QAction* TrackMixer1;
+    QAction* PracticeView1;
     QAction* Play1;
     QAction* Rewind1;
     QAction* FastForward1;
@@ -332,8 +381,12 @@ public:
     TInstrumentMenu* pmInstruments;
     // My part and the export of practice tracks, in PracticeMenus.cpp.
     TPracticeMenus* PracticeMenus1 = nullptr;
+    // Transposition, "Give Me My Note", tempo steps, count-in and metronome, in PitchClickMenus.cpp.
+    TPitchClickMenus* PitchClickMenus1 = nullptr;
     // Singing along with my part measured, in SingAlong.cpp.
     TSingAlong* SingAlongMenus1 = nullptr;
+    // Bars, jumps to them and the loop, in BarControls.cpp.
+    TBarControls* BarControls1 = nullptr;
 
     // The text of the status bar (one text: the bar is in simple mode).
     QString statusText() const;
@@ -344,6 +397,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction, in MainLayout.cpp and MainMenus.cpp.
@@ -358,6 +412,12 @@ private:
     void createMenus();
     void createPopupMenus();
     void fixClientSize();
+    // The strip at its smallest holds its text: the window's least height.
+    int stripMinimumHeight() const;
+    // The window's least and greatest size for the strip's size and showing.
+    void fitWindowToStrip();
+    // The controls in the middle, the strip along the bottom filling the rest.
+    void layOutClient();
     // Tab order, keys and accessible names, in KeyboardAccess.cpp.
     void setupKeyboardAccess();
     // Every control Tab reaches, in the order it reaches them.
@@ -440,8 +500,6 @@ private:
     // Tempo handlers.
     void tbTempoKeyDown(const QKeyEvent& event);
     void Reset1Click();
-    // The tempo slider to bpm (within its range), then the tempo change.
-    void setTempo(int bpm);
     // After the sequencer's timing changed: stops, takes the new length,
     // plays on (or stays stopped) at the position given in seconds for it.
     void restartWithNewTiming(bool wasPlaying, const std::function<double(int newLength)>& newPositionSeconds);
@@ -467,6 +525,13 @@ private:
     void pmWordsPopup();
     void pmTextEncodingPopup();
 
+    // The Lyrics button of a track's panel, or null.
+    TPanel* lyricsButtonOfTrack(int track) const;
+    // The words remembered for the file just loaded: each voice's choice is
+    // made, and the voice whose words the strip showed is kept for the panels.
+    void restoreWords();
+    // Remembers the words chosen now for the loaded file.
+    void rememberWords();
     // A meta event the session dispatched: a syllable of the lyrics track moves the strip.
     void routeMetaEvent(const TMidiEvent& event);
 
@@ -492,9 +557,18 @@ private:
     QString m_startDir;
     QString m_mixerFailure;
     bool m_shown = false;
+    // The next play action counts in (it was pressed, not a restart).
+    bool m_countInNext = false;
     TfrmSettings* m_settingsWindow = nullptr;
     TfrmLyrics* m_lyricsWindow = nullptr;
+    TfrmPracticeView* m_practiceView = nullptr;
+    TPracticeMemory m_wordsMemory;
+    QString m_songHash;
+    // While the remembered words are put back, nothing is remembered.
+    bool m_restoringWords = false;
+    int m_restoredWordsVoice = -1;
     TLyricStripColors m_lyricStripColors;
+    int m_stripFontSize = 13;
 };
 
 } // namespace harmonet

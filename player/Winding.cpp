@@ -2,7 +2,8 @@
 // clock's current second from the menu or the keys F and R, a step timer
 // moves the position 256 ms of playing time every 16 ms, seeking each time.
 // Winding is silent: the music stops sounding when it starts and plays on
-// (with the instruments sent again) once the button is released.
+// (with the channels' settings at the new place and the instruments sent
+// again) once the button is released.
 #include "player/UnitMain.h"
 
 #include "sequencer/MidiFile.h"
@@ -47,7 +48,9 @@ void TfrmMain::endWinding(QTimer* stepTimer, TImageButton* button, const QPixmap
     stepTimer->stop();
     button->setGlyph(offImage);
     const int position = tbPosition->value();
-    m_session->seek(position);
+    // Nothing sounded while winding: the settings of the new place suffice.
+    m_session->windTo(position);
+    m_session->chaseHere();
     if (btnPlay->isDown() && !btnPause->isDown()) {
         btnPlay->setGlyph(glyphs::play(true));
         m_session->sendInstruments();

@@ -111,6 +111,7 @@ void TfrmMain::WordsClick(int wordsTrack)
     lblLyrics->setCaption(QString());
     LyricTrack = wordsTrack;
     GatherLyrics();
+    rememberWords();
 }
 
 void TfrmMain::TextEncodingClick(const QByteArray& name)

@@ -54,16 +54,21 @@ int boundedOthersDb(int db)
 
 QString choiceText(const PracticeChoice& choice)
 {
-    return QStringLiteral("%1;%2;%3;%4")
-        .arg(partText(choice.part))
-        .arg(choice.othersDb)
-        .arg(choice.panned ? 1 : 0)
-        .arg(choice.side == PanSide::Right ? QStringLiteral("right") : QStringLiteral("left"));
+    const QString text = QStringLiteral("%1;%2;%3;%4")
+                             .arg(partText(choice.part))
+                             .arg(choice.othersDb)
+                             .arg(choice.panned ? 1 : 0)
+                             .arg(choice.side == PanSide::Right ? QStringLiteral("right") : QStringLiteral("left"));
+    return choice.withoutMyPart ? text + QLatin1String(";without") : text;
 }
 
 std::optional<PracticeChoice> choiceFromText(const QString& text)
 {
-    const QStringList fields = text.split(QLatin1Char(';'));
+    QStringList fields = text.split(QLatin1Char(';'));
+    const bool without = fields.size() == 5 && fields[4] == QLatin1String("without");
+    if (without) {
+        fields.removeLast();
+    }
     if (fields.size() != 4) {
         return std::nullopt;
     }
@@ -80,6 +85,7 @@ std::optional<PracticeChoice> choiceFromText(const QString& text)
     choice.othersDb = boundedOthersDb(choice.othersDb);
     choice.panned = fields[2] == QLatin1String("1");
     choice.side = fields[3] == QLatin1String("right") ? PanSide::Right : PanSide::Left;
+    choice.withoutMyPart = without;
     return choice;
 }
 

@@ -14,8 +14,9 @@ namespace harmonet {
 enum class PanSide { Left, Right };
 
 // The singer's practice choice for a song: which voice is my part (or none),
-// how far below it the other voices play, and whether my part and the others
-// are panned to opposite sides.
+// how far below it the other voices play, whether my part and the others
+// are panned to opposite sides, and whether my part is left out altogether
+// (the others then play at their full level) for singing it alone.
 struct PracticeChoice {
     static constexpr VoiceKey NoPart{};
     // The level of the others that silences them.
@@ -28,6 +29,7 @@ struct PracticeChoice {
     int othersDb = DefaultOthersDb;
     bool panned = false;
     PanSide side = PanSide::Left;
+    bool withoutMyPart = false;
 
     bool hasPart() const { return part.isVoice(); }
     bool othersSilent() const { return othersDb <= SilentDb; }
@@ -39,8 +41,9 @@ int boundedOthersDb(int db);
 
 // The text form of a choice, as it is remembered: "part;othersDb;panned;side"
 // with the part as "track.channel.place", for example "2.1.0;-12;1;left", or
-// -1 for none. A part given as a track alone ("2;-12;1;left", as choices were
-// once remembered) reads as that track's first voice.
+// -1 for none, followed by ";without" when my part is left out. A part given
+// as a track alone ("2;-12;1;left", as choices were once remembered) reads as
+// that track's first voice.
 QString choiceText(const PracticeChoice& choice);
 // The choice of a text form, or nothing when the text is not one.
 std::optional<PracticeChoice> choiceFromText(const QString& text);

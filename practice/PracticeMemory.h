@@ -1,18 +1,49 @@
 #pragma once
 
+#include "practice/BarLoop.h"
 #include "practice/PerFileValues.h"
 #include "practice/PracticeChoice.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
 
 namespace harmonet {
 
+// The words chosen for a file: the voice track whose words the strip shows
+// (-1: none chosen), and for voice tracks the words track chosen for them.
+struct TWordsChoice {
+    struct Pair {
+        int voice = 0;
+        int words = 0;
+        bool operator==(const Pair&) const = default;
+    };
+    int voice = -1;
+    QList<Pair> chosen;
+    bool operator==(const TWordsChoice&) const = default;
+};
+
+// The text form of a words choice: "voice;voice:words,voice:words", for
+// example "3;3:5,4:6"; tracks are numbers from 0 to 65535.
+QString wordsChoiceText(const TWordsChoice& choice);
+// The choice of a text form, or nothing when the text is not one.
+std::optional<TWordsChoice> wordsChoiceFromText(const QString& text);
+
+// How the singer plays a file besides the practice choice: the tempo (0:
+// the file's own), the transposition in semitones and the bars counted in.
+struct TPlayingValues {
+    static constexpr int FastestBpm = 1000;
+    int bpm = 0;
+    int transpose = 0;
+    int countInBars = 0;
+    bool operator==(const TPlayingValues&) const = default;
+};
+
 // What the singer chose for each of the files opened last, kept in the
-// settings store: the practice choice, and the upbeat before the first full
-// bar. Each is kept under its own key for at most MaxFiles files; a file is
+// settings store: the practice choice, the upbeat before the first full
+// bar, the loop, the words and the playing values. Each is kept under its own key for at most MaxFiles files; a file is
 // known by its path and by a hash of its content (see TPerFileValues).
 class TPracticeMemory {
 public:
@@ -25,6 +56,9 @@ public:
     // Key paths of the remembered choices and upbeats in the current user's store.
     static QString keyPath();
     static QString pickupKeyPath();
+    static QString loopKeyPath();
+    static QString wordsKeyPath();
+    static QString playingKeyPath();
     // The hash that knows a file by its content.
     static QString contentHash(const QByteArray& bytes);
 
@@ -39,9 +73,23 @@ public:
     // Remembers the upbeat; beats outside 0..LongestPickupBeats are not kept.
     void rememberPickupBeats(const QString& path, const QString& hash, double beats);
 
+    // The loop set for the file; none when it has none (or it was cleared).
+    std::optional<BarLoop> recallLoop(const QString& path, const QString& hash) const;
+    // Remembers the loop, or that the file has none.
+    void rememberLoop(const QString& path, const QString& hash, const std::optional<BarLoop>& loop);
+    std::optional<TWordsChoice> recallWords(const QString& path, const QString& hash) const;
+    void rememberWords(const QString& path, const QString& hash, const TWordsChoice& choice);
+    // The playing values remembered for the file; values out of their
+    // ranges (a settings file edited by hand) are not taken.
+    std::optional<TPlayingValues> recallPlaying(const QString& path, const QString& hash) const;
+    void rememberPlaying(const QString& path, const QString& hash, const TPlayingValues& values);
+
 private:
     TPerFileValues m_choices;
     TPerFileValues m_pickups;
+    TPerFileValues m_loops;
+    TPerFileValues m_words;
+    TPerFileValues m_playing;
 };
 
 } // namespace harmonet

@@ -69,7 +69,13 @@ ChannelRole channelRole(const TMidiFile& song, int myChannel, int channel)
 
 quint8 mixedVolume(ChannelRole role, const PracticeChoice& choice, quint8 base)
 {
-    if (!choice.hasPart() || role != ChannelRole::Other) {
+    if (!choice.hasPart()) {
+        return base;
+    }
+    if (choice.withoutMyPart) {
+        return role == ChannelRole::Mine ? 0 : base;
+    }
+    if (role != ChannelRole::Other) {
         return base;
     }
     if (choice.othersSilent()) {

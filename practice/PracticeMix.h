@@ -28,7 +28,8 @@ ChannelRole channelRole(const TMidiFile& song, int myChannel, int channel);
 // Channel volume and pan (controllers 7 and 10) of a channel in the mix,
 // given what the file and the track mixer would send (base). Channel volume
 // acts on loudness as its square, so the others' level of D dB scales their
-// volume by 10^(D/40); silent others get volume 0. Panned, my part goes hard
+// volume by 10^(D/40); silent others get volume 0. Without my part, mine gets
+// volume 0 and the others their own. Panned, my part goes hard
 // to its side, the others hard to the other side, the accompaniment to the
 // centre.
 quint8 mixedVolume(ChannelRole role, const PracticeChoice& choice, quint8 base);

@@ -1,6 +1,11 @@
 #include "render/PracticeExport.h"
 
+#include "practice/Clicks.h"
+
 #include "render/SongRenderer.h"
+#include "render/StemExchange.h"
+#include "render/StemPlan.h"
+#include "sequencer/MidiFile.h"
 #include "session/Song.h"
 
 #include <QCoreApplication>
@@ -9,6 +14,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <mutex>
 #include <thread>
 
 namespace harmonet {
@@ -99,6 +105,31 @@ PracticeRenderJob::PracticeRenderJob(ExportRequest request, std::vector<Practice
 {
 }
 
+namespace {
+
+// A failure that ends the job: the first one is told.
+class JobFailure {
+public:
+    void set(const QString& message)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_message.isEmpty()) {
+            m_message = message;
+        }
+    }
+    QString message() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_message;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    QString m_message;
+};
+
+} // namespace
+
 void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& progress, const Finished& finished,
                             int threads)
 {
@@ -110,39 +141,130 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
         }
         return;
     }
-
-    std::atomic<int> nextFile{0};
-    std::atomic<bool> failed{false};
-    const auto stopped = [&] { return cancel.load() || failed.load(); };
-    const auto work = [&] {
-        for (int i = nextFile++; i < fileCount; i = nextFile++) {
-            if (stopped()) {
-                finished(i, FileOutcome::Cancelled, QString());
-                continue;
-            }
-            try {
-                const bool written = renderPracticeFile(m_request, m_files[std::size_t(i)], [&](int percent) {
-                    if (progress) {
-                        progress(i, percent);
-                    }
-                    return !stopped();
-                });
-                finished(i, written ? FileOutcome::Written : FileOutcome::Cancelled, QString());
-            } catch (const std::exception& error) {
-                failed = true;
-                finished(i, FileOutcome::Failed, QString::fromUtf8(error.what()));
-            }
-        }
-    };
-
+    if (fileCount == 0) {
+        return;
+    }
     if (threads <= 0) {
         threads = int(std::max(1u, std::thread::hardware_concurrency()));
     }
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min(threads, fileCount); ++t) {
-        helpers.emplace_back(work);
+
+    // The files first: one that cannot be created ends the job before any synthesis.
+    std::vector<std::unique_ptr<AudioFileWriter>> writers;
+    for (const PracticeFile& file : m_files) {
+        try {
+            const AudioTags tags{practiceTitle(m_request.songName, file.voice), m_request.artist, m_request.songName,
+                                 file.trackNumber, file.trackCount};
+            writers.push_back(
+                std::make_unique<AudioFileWriter>(file.path, m_request.format, m_request.sampleRate, tags));
+        } catch (const std::exception& error) {
+            const int failed = int(writers.size());
+            writers.clear();
+            for (int i = 0; i < fileCount; ++i) {
+                finished(i, i == failed ? FileOutcome::Failed : FileOutcome::Cancelled,
+                         i == failed ? QString::fromUtf8(error.what()) : QString());
+            }
+            return;
+        }
     }
-    work();
+
+    // Each voice a stem of its own where a file emphasises one; else the
+    // song's channels split over the cores.
+    const TMidiFile& song = m_request.song->file();
+    const bool emphasised = std::any_of(m_files.cbegin(), m_files.cend(),
+                                        [](const PracticeFile& file) { return file.part.isVoice(); });
+    std::vector<Stem> stems = emphasised ? voiceStems(*m_request.song) : balancedStems(song, threads);
+    const ClickSettings& clicks = m_request.settings.clicks;
+    if (clicks.countInBars > 0 || clicks.metronome) {
+        addClickStem(stems, clickChannelOf(song));
+    }
+    const int stemCount = int(stems.size());
+
+    StemExchange exchange(stemCount, fileCount, threads);
+    JobFailure stemFailure;
+    std::atomic<qint64> totalFrames{0};
+    const auto renderStem = [&](int s) {
+        const StemExchange::Turn turn(exchange);
+        try {
+            const Stem& stem = stems[std::size_t(s)];
+            SongRenderer renderer(m_request.sampleRate);
+            renderer.setSettings(m_request.settings);
+            // My part at its own level, the others at 0 dB below theirs: as the song sets them.
+            renderer.setPracticeChoice(PracticeChoice{stem.routedPart, 0, false, PanSide::Left});
+            renderer.setChannels(stem.channels);
+            const bool complete = renderer.renderFloat(
+                m_request.song, [&](std::span<const float> stereo) { exchange.put(s, stereo); },
+                [&](qint64, qint64 total) {
+                    totalFrames = total;
+                    return !cancel && !exchange.stopped();
+                });
+            if (complete) {
+                exchange.finish(s);
+            } else {
+                exchange.stop();
+            }
+        } catch (const std::exception& error) {
+            stemFailure.set(QString::fromUtf8(error.what()));
+            exchange.stop();
+        }
+    };
+    const auto writeFile = [&](int f) {
+        const StemExchange::Turn turn(exchange);
+        PracticeChoice choice = m_request.mix;
+        choice.part = m_files[std::size_t(f)].part;
+        std::vector<StemPlacement> placements;
+        for (const Stem& stem : stems) {
+            placements.push_back(stemPlacement(stem, choice));
+        }
+        std::vector<MidFold> folds(stems.size());
+        std::unique_ptr<AudioFileWriter> writer = std::move(writers[std::size_t(f)]);
+        std::vector<float> mix;
+        std::vector<qint16> samples;
+        int shown = -1;
+        // What was not committed is removed before the file's end is told.
+        const auto end = [&](FileOutcome outcome, const QString& message) {
+            writer.reset();
+            finished(f, outcome, message);
+        };
+        try {
+            for (StemExchange::Chunk chunk = exchange.take(f); chunk.frames > 0; chunk = exchange.take(f)) {
+                mix.assign(std::size_t(2 * chunk.frames), 0.0f);
+                for (int s = 0; s < stemCount; ++s) {
+                    addPlaced(mix, chunk.stems[std::size_t(s)], placements[std::size_t(s)], folds[std::size_t(s)]);
+                }
+                samples.resize(mix.size());
+                std::transform(mix.cbegin(), mix.cend(), samples.begin(), Synthesizer::pcm16);
+                writer->write(samples);
+                const qint64 total = totalFrames;
+                const qint64 done = chunk.firstFrame + chunk.frames;
+                const int percent = total > 0 ? int(std::min<qint64>(100, done * 100 / total)) : 0;
+                if (percent != shown && progress) {
+                    shown = percent;
+                    progress(f, percent);
+                }
+                if (cancel) {
+                    exchange.stop();
+                }
+            }
+            if (exchange.stopped()) {
+                const QString failure = stemFailure.message();
+                end(failure.isEmpty() ? FileOutcome::Cancelled : FileOutcome::Failed, failure);
+                return;
+            }
+            writer->commit();
+            end(FileOutcome::Written, QString());
+        } catch (const std::exception& error) {
+            exchange.stop();
+            end(FileOutcome::Failed, QString::fromUtf8(error.what()));
+        }
+    };
+
+    std::vector<std::jthread> workers;
+    for (int s = 0; s < stemCount; ++s) {
+        workers.emplace_back(renderStem, s);
+    }
+    for (int f = 0; f < fileCount; ++f) {
+        workers.emplace_back(writeFile, f);
+    }
 }
 
 } // namespace harmonet

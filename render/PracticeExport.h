@@ -62,12 +62,18 @@ std::vector<PracticeFile> plannedFiles(const ExportRequest& request);
 // What became of one file of an export.
 enum class FileOutcome { Written, Cancelled, Failed };
 
-// Renders the files of an export, each with a playing session of its own
-// (the song shared with the player, the request's settings), so that the
-// player may go on playing meanwhile. The files are rendered side by side on up to
-// `threads` threads of the job's own (0: as many as the machine has cores).
-// A cancel or a failure removes every file being written and ends the job;
-// files finished before stay.
+// Renders the files of an export at the cost of about one render of the
+// song, whatever their number, with playing sessions of its own (the song
+// shared with the player, the request's settings), so that the player may go
+// on playing meanwhile. Each voice is rendered once, alone, as a stem (its
+// notes, its controllers, its share of reverb and chorus), the rest of the
+// song as one more; every file is mixed from the stems as its emphasis sets
+// them (see stemPlacement), block by block as they are rendered, and all
+// files are written at once. Without emphasis (the full mix alone) the
+// song's channels are split over the cores instead, and the sum is the
+// render of the whole song. The stems and the files share `threads` cores (0:
+// as many as the machine has). A cancel or a failure removes every file being
+// written and ends the job; files finished before stay.
 class PracticeRenderJob {
 public:
     PracticeRenderJob(ExportRequest request, std::vector<PracticeFile> files);
@@ -92,7 +98,9 @@ private:
 QString practiceTitle(const QString& songName, const QString& voice);
 
 // Renders one file of the request's song with its settings, format, sample
-// rate and mix (its part being the file's), tagged with the file's title, the
+// rate and mix (its part being the file's) as the player sounds it: one
+// synthesis of the whole song, the emphasis set by each channel's volume and
+// pan controllers (the export mixes stems instead). Tagged with the file's title, the
 // request's artist, the song as album and the file's track number. Returns false
 // when progress stopped it (nothing is left of the file then); raises
 // EAudioFileError or EmidioutputError on failure (nothing is left either).

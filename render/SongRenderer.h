@@ -4,6 +4,7 @@
 #include "practice/PracticeChoice.h"
 #include "session/SongSettings.h"
 
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -33,6 +34,8 @@ public:
     ~SongRenderer();
 
     using AudioSink = std::function<void(std::span<const qint16> stereo)>;
+    // The same samples before they are made 16-bit (-1..1, unclipped).
+    using FloatSink = std::function<void(std::span<const float> stereo)>;
     // Called after each block with the frames rendered so far and in all;
     // returning false stops the rendering.
     using Progress = std::function<bool(qint64 doneFrames, qint64 totalFrames)>;
@@ -48,16 +51,26 @@ public:
     void setSettings(const SongSettings& settings) { m_settings = settings; }
     void setPracticeChoice(const PracticeChoice& choice) { m_choice = choice; }
     void setMessageTap(MessageTap tap) { m_tap = std::move(tap); }
+    // Only the messages on these channels (bit c - 1 for channel c) and those
+    // on none (system-exclusive) reach the synthesizer; all by default. The
+    // audio keeps its length and moments, so that renders of channels apart
+    // add up to the render of them all.
+    void setChannels(std::bitset<16> channels) { m_channels = channels; }
 
     // Renders song from fromMs of playing time (0: its start; the player's
-    // seek there, then its play action) to tailMs after its end, handing the
+    // seek there, then its play action), after the count-in the settings
+    // choose, to tailMs after its end, handing the
     // interleaved 16-bit stereo samples to sink block by block. Returns false
     // when progress stopped it.
     bool render(const std::shared_ptr<const Song>& song, const AudioSink& sink, const Progress& progress = {},
                 int fromMs = 0);
+    // The same, handing over the samples before they are made 16-bit:
+    // render() gives Synthesizer::pcm16 of each.
+    bool renderFloat(const std::shared_ptr<const Song>& song, const FloatSink& sink, const Progress& progress = {},
+                     int fromMs = 0);
 
-    // Frames render() produces for song from its start: its length at the
-    // settings' tempo plus the tail.
+    // Frames render() produces for song from its start: the count-in, its
+    // length at the settings' tempo, and the tail.
     qint64 frameCount(const Song& song) const;
 
     int sampleRate() const { return m_sampleRate; }
@@ -69,6 +82,7 @@ private:
     SongSettings m_settings;
     PracticeChoice m_choice;
     MessageTap m_tap;
+    std::bitset<16> m_channels = std::bitset<16>().set();
     std::unique_ptr<Synthesizer> m_synth;
 };
 

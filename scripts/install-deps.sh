@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package Harmonet needs to build, test and run.
+# Installs every Debian package Harmonet needs to build, test and run; with
+# --bench, only what the benchmarks need beyond that.
 # Does nothing when all of them are present; runs apt-get update only when
 # something is missing. Must run as root (or through sudo).
 set -euo pipefail
@@ -42,6 +43,13 @@ packages=(
   # of the desktop's media controls
   appstream dbus
 )
+
+if [ "${1:-}" = "--bench" ]; then
+  packages=(
+    # FluidSynth's command-line file renderer, the peer of the render benchmark
+    fluidsynth
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -24,6 +24,9 @@ constexpr qint64 longestDueDelayMs = 60 * 60 * 1000;
 // How long the early wake-up may poll the event loop for the clock to reach
 // the due millisecond before it falls back to waiting a millisecond.
 constexpr qint64 longestPollMs = 3;
+// The most loop wraps one advance makes (a loop far shorter than the lateness
+// of a wake-up is not kept up with).
+constexpr int maxWrapsPerAdvance = 64;
 
 // Rounds to the nearest integer, halves to even, clamped to a range every
 // tick count fits in with room to spare.
@@ -89,6 +92,17 @@ QByteArray TMidiFile::ReadWholeFile(const QString& filename)
     return bytes;
 }
 
+template <typename Action>
+void TMidiFile::forEachPlayedTrack(const Action& action) const
+{
+    for (const auto& track : m_tracks) {
+        action(*track);
+    }
+    if (m_clickTrack) {
+        action(*m_clickTrack);
+    }
+}
+
 TMidiFile::TMidiFile(QObject* parent)
     : QObject(parent), m_clock(&m_steadyClock), m_periodicTimer(this), m_dueTimer(this)
 {
@@ -144,6 +158,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
         tracks.push_back(track->copyForPlaying(m_onMidiEvent));
     }
     m_tracks = std::move(tracks);
+    m_clickTrack.reset();
     m_filename = song.m_filename;
     m_ticksPerQuarter = song.m_ticksPerQuarter;
     m_fileFormat = song.m_fileFormat;
@@ -151,6 +166,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
     m_fileMicrosecondsPerTick = song.m_fileMicrosecondsPerTick;
     m_tempoChanges = song.m_tempoChanges;
     m_tempoMap = song.m_tempoMap;
+    m_timeSignatures = song.m_timeSignatures;
     m_currentTime = 0;
     m_currentPos = 0.0;
     applyFileTempo();
@@ -158,6 +174,7 @@ void TMidiFile::LoadSongFrom(const TMidiFile& song)
 
 void TMidiFile::readSong(const QByteArray& bytes)
 {
+    m_clickTrack.reset();
     const auto buildMap = qScopeGuard([this] {
         m_fileBpm = m_bpm;
         m_fileMicrosecondsPerTick = m_microsecondsPerTick;
@@ -183,6 +200,15 @@ TMidiTrack* TMidiFile::TrackForChannel(int channel) const
         }
     }
     return TrackAt(0);
+}
+
+void TMidiFile::SetClickTrack(std::unique_ptr<TMidiTrack> track)
+{
+    m_clickTrack = std::move(track);
+    if (m_clickTrack) {
+        m_clickTrack->SkipBefore(roundHalfEven(m_currentPos));
+    }
+    armDueTimer();
 }
 
 void TMidiFile::SetBpm(int bpm)
@@ -263,6 +289,15 @@ double TMidiFile::positionAt(qint64 t) const
     return m_currentPos + double((t - m_currentTime) * 1000) / m_microsecondsPerTick;
 }
 
+double TMidiFile::PositionNow() const
+{
+    if (!m_playing || m_microsecondsPerTick == 0.0) {
+        return m_currentPos;
+    }
+    const qint64 now = m_clock->nowMs() - m_startReference;
+    return now <= m_currentTime ? m_currentPos : positionAt(now);
+}
+
 void TMidiFile::SetOnMidiEvent(TOnMidiEvent handler)
 {
     m_onMidiEvent = std::move(handler);
@@ -278,9 +313,7 @@ void TMidiFile::SetClock(const Clock* clock)
 
 void TMidiFile::PlayFromStart()
 {
-    for (const auto& track : m_tracks) {
-        track->RewindTrack();
-    }
+    forEachPlayedTrack([](TMidiTrack& track) { track.RewindTrack(); });
     m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs();
     m_playing = true;
@@ -290,6 +323,7 @@ void TMidiFile::PlayFromStart()
     }
     m_currentPos = 0.0;
     m_currentTime = 0;
+    m_loopPass = 1;
     armDueTimer();
 }
 
@@ -317,22 +351,121 @@ void TMidiFile::AdvanceTo(int ms)
     if (m_microsecondsPerTick == 0.0) {
         return;
     }
+    qint64 target = ms;
+    // A late advance may pass the end of a short loop more than once; beyond
+    // maxWrapsPerAdvance the time left is not played (the position stays).
+    for (int wraps = 0;; ++wraps) {
+        const double toPos = positionAt(target);
+        if (!LoopWrapAhead() || toPos < double(m_loop->EndTicks)) {
+            dispatchSpan(target, toPos, roundHalfEven(toPos));
+            return;
+        }
+        if (wraps == maxWrapsPerAdvance) {
+            m_currentTime = clampToInt(target);
+            return;
+        }
+        const double wrapMs = double(m_currentTime) + MsAtTicks(double(m_loop->EndTicks)) - MsAtTicks(m_currentPos);
+        const qint64 wholeWrapMs = std::clamp<qint64>(qint64(std::ceil(wrapMs)), m_currentTime, target);
+        dispatchSpan(wholeWrapMs, positionAt(wholeWrapMs), m_loop->EndTicks);
+        const qint64 before = m_currentTime;
+        wrapLoop(wrapMs);
+        target -= before - m_currentTime;
+    }
+}
+
+void TMidiFile::dispatchSpan(qint64 toMs, double toPos, qint64 limitTicks)
+{
     const double fromPos = m_currentPos;
-    m_currentPos = positionAt(ms);
-    const qint64 p = roundHalfEven(m_currentPos);
-    m_dispatchSpan = {true, m_currentTime, ms, fromPos, m_currentPos};
+    m_currentPos = toPos;
+    m_dispatchSpan = {true, m_currentTime, toMs, fromPos, toPos};
     const auto endOfSpan = qScopeGuard([this] { m_dispatchSpan.active = false; });
     try {
-        for (const auto& track : m_tracks) {
-            track->DispatchBefore(p);
-        }
+        forEachPlayedTrack([limitTicks](TMidiTrack& track) { track.DispatchBefore(limitTicks); });
     } catch (...) {
-        // The position already moved to ms: keep the time in step with it so
-        // the next advance does not count the same milliseconds twice.
-        m_currentTime = ms;
+        // The position already moved: keep the time in step with it so the
+        // next advance does not count the same milliseconds twice.
+        m_currentTime = clampToInt(toMs);
         throw;
     }
+    m_currentTime = clampToInt(toMs);
+}
+
+void TMidiFile::wrapLoop(double wrapMs)
+{
+    const TTickLoop loop = *m_loop;
+    // The wrap completes whatever the handler does: the moment it is given
+    // is in the playing time before the wrap.
+    const auto complete = qScopeGuard([this, loop, wrapMs] {
+        forEachPlayedTrack([&loop](TMidiTrack& track) {
+            track.RewindTrack();
+            track.SkipBefore(loop.StartTicks);
+        });
+        const double position = positionAfter(double(loop.StartTicks), double(m_currentTime) - wrapMs);
+        const int time = clampToInt(roundHalfEven(MsAtTicks(position)));
+        m_startReference += m_currentTime - time;
+        m_currentTime = time;
+        m_currentPos = position;
+        ++m_loopPass;
+    });
+    if (m_onLoopWrap) {
+        m_onLoopWrap(TDue{qint64(m_currentTime), wrapMs});
+    }
+}
+
+double TMidiFile::positionAfter(double ticks, double ms) const
+{
+    if (followsMap()) {
+        return m_tempoMap.TicksAt((MsAtTicks(ticks) + ms) / m_tempoScale);
+    }
+    return ticks + ms * 1000.0 / m_microsecondsPerTick;
+}
+
+void TMidiFile::SetLoop(const std::optional<TTickLoop>& loop)
+{
+    m_loop = loop && loop->StartTicks >= 0 && loop->EndTicks > loop->StartTicks && loop->Passes >= 0
+                 ? loop
+                 : std::nullopt;
+    m_loopPass = 1;
+    armDueTimer();
+}
+
+bool TMidiFile::LoopWrapAhead() const
+{
+    return m_loop && (m_loop->Passes == 0 || m_loopPass < m_loop->Passes) && m_currentPos < double(m_loop->EndTicks);
+}
+
+void TMidiFile::JumpToTicks(double ticks)
+{
+    if (m_microsecondsPerTick == 0.0 || !std::isfinite(ticks)) {
+        return;
+    }
+    ticks = std::clamp(ticks, 0.0, 4.0e18);
+    placeAt(ticks, qint64(std::ceil(ticks)), clampToInt(roundHalfEven(MsAtTicks(ticks))));
+}
+
+void TMidiFile::JumpTo(int ms)
+{
+    if (m_microsecondsPerTick == 0.0) {
+        return;
+    }
+    const double ticks = followsMap() ? m_tempoMap.TicksAt(ms / m_tempoScale)
+                                      : double(qint64(ms) * 1000) / m_microsecondsPerTick;
+    placeAt(ticks, TicksAtMs(ms), ms);
+}
+
+void TMidiFile::placeAt(double ticks, qint64 firstTicks, int ms)
+{
+    forEachPlayedTrack([firstTicks](TMidiTrack& track) {
+        track.RewindTrack();
+        track.SkipBefore(firstTicks);
+    });
+    m_currentPos = ticks;
     m_currentTime = ms;
+    m_loopPass = 1;
+    if (m_playing) {
+        m_startReference = m_clock->nowMs() - m_currentTime;
+        armDueTimer();
+    }
 }
 
 void TMidiFile::SeekTo(int ms)
@@ -341,10 +474,11 @@ void TMidiFile::SeekTo(int ms)
         return;
     }
     const qint64 p = TicksAtMs(ms);
-    for (const auto& track : m_tracks) {
-        track->RewindTrack();
-        track->SkipBefore(p);
-    }
+    forEachPlayedTrack([p](TMidiTrack& track) {
+        track.RewindTrack();
+        track.SkipBefore(p);
+    });
+    m_loopPass = 1;
 }
 
 int TMidiFile::SongLengthMs() const
@@ -465,12 +599,12 @@ qint64 TMidiFile::firstMsPassing(qint64 ticks, double limitMs) const
 qint64 TMidiFile::nextEventTicks() const
 {
     qint64 nextTicks = -1;
-    for (const auto& track : m_tracks) {
-        const qint64 ticks = track->NextDueTicks();
+    forEachPlayedTrack([&nextTicks](const TMidiTrack& track) {
+        const qint64 ticks = track.NextDueTicks();
         if (ticks >= 0 && (nextTicks < 0 || ticks < nextTicks)) {
             nextTicks = ticks;
         }
-    }
+    });
     return nextTicks;
 }
 
@@ -479,12 +613,26 @@ qint64 TMidiFile::NextEventMs() const
     if (!m_playing || m_microsecondsPerTick == 0.0) {
         return -1;
     }
-    const qint64 nextTicks = nextEventTicks();
-    if (nextTicks < 0) {
-        return -1;
-    }
-    const qint64 due = firstMsPassing(nextTicks, std::numeric_limits<double>::infinity());
+    const qint64 due = nextDueMs(std::numeric_limits<double>::infinity());
     return due < 0 ? -1 : m_startReference + due;
+}
+
+qint64 TMidiFile::nextDueMs(double limitMs) const
+{
+    const qint64 nextTicks = nextEventTicks();
+    const bool wrapAhead = LoopWrapAhead();
+    qint64 due = -1;
+    if (nextTicks >= 0 && !(wrapAhead && nextTicks >= m_loop->EndTicks)) {
+        due = firstMsPassing(nextTicks, limitMs);
+    }
+    if (wrapAhead) {
+        const double toWrap = MsAtTicks(double(m_loop->EndTicks)) - MsAtTicks(m_currentPos);
+        if (toWrap <= limitMs) {
+            const qint64 wrapDue = m_currentTime + std::max<qint64>(1, qint64(std::ceil(toWrap)));
+            due = due < 0 ? wrapDue : std::min(due, wrapDue);
+        }
+    }
+    return due;
 }
 
 void TMidiFile::armDueTimer()
@@ -492,9 +640,8 @@ void TMidiFile::armDueTimer()
     if (!m_playing || m_microsecondsPerTick == 0.0 || m_drivenByCaller) {
         return;
     }
-    const qint64 nextTicks = nextEventTicks();
     // Nothing left, or too far off: the periodic wake-up re-arms it later.
-    const qint64 due = nextTicks < 0 ? -1 : firstMsPassing(nextTicks, double(longestDueDelayMs));
+    const qint64 due = nextDueMs(double(longestDueDelayMs));
     if (due < 0) {
         m_dueTimer.stop();
         m_dueAtMs = -1;

@@ -32,6 +32,15 @@ struct TDue {
     bool operator==(const TDue&) const = default;
 };
 
+// A passage played over and over: from StartTicks up to EndTicks (not
+// included), Passes times in all (0: without end), then on.
+struct TTickLoop {
+    qint64 StartTicks = 0;
+    qint64 EndTicks = 0;
+    int Passes = 0;
+    bool operator==(const TTickLoop&) const = default;
+};
+
 // The sequencer: loads a Standard MIDI File into tracks of events and plays
 // them against a monotonic clock, handing each event that falls due to
 // OnMidiEvent, track by track. One tempo applies to the whole song, unless
@@ -82,6 +91,13 @@ public:
     // The first track whose Channel is channel (1..16), else track 0.
     TMidiTrack* TrackForChannel(int channel) const;
 
+    // Events played beside the song's tracks on the song's time (the
+    // metronome's clicks), each to the track's own handler: not one of the
+    // tracks, and not counted in the song's length. Taken from the current
+    // position on; null: none. Loading another song drops it.
+    void SetClickTrack(std::unique_ptr<TMidiTrack> track);
+    const TMidiTrack* ClickTrack() const { return m_clickTrack.get(); }
+
     // --- Tempo ---
     int Bpm() const { return m_bpm; }
     // Sets the tempo in quarter notes per minute, keeping the current position.
@@ -114,6 +130,10 @@ public:
     // --- Playback ---
     int CurrentTime() const { return m_currentTime; }
     double CurrentPos() const { return m_currentPos; }
+    // The tick position playing has reached by the clock now, also between
+    // two wake-ups, so that what is drawn every frame moves smoothly;
+    // CurrentPos while halted.
+    double PositionNow() const;
     bool IsPlaying() const { return m_playing; }
     // True while the periodic wake-up runs.
     bool IsTimerRunning() const { return m_periodicTimer.isActive(); }
@@ -137,6 +157,31 @@ public:
     void AdvanceTo(int ms);
     // Moves every track's pointer to ms without dispatching.
     void SeekTo(int ms);
+    // Moves to a tick position exactly, without dispatching: the events from
+    // ticks on are the next ones, the position is ticks and the playing time
+    // its time at the current tempo (while playing, playing goes on from there).
+    void JumpToTicks(double ticks);
+    // The same to a playing time: the tracks as SeekTo(ms) leaves them, the
+    // playing time ms and the position its tick position.
+    void JumpTo(int ms);
+
+    // --- Looping ---
+    // When the position reaches the loop's end it goes back to its start at
+    // once, keeping time to the fraction of a millisecond: the events before
+    // the end are dispatched, then OnLoopWrap is called with the moment of the
+    // wrap, then playing goes on from the start, the playing time set back by
+    // the loop's length. A position at or past the end does not wrap. Setting
+    // a loop, a jump or playing from the start begins counting passes anew.
+    const std::optional<TTickLoop>& Loop() const { return m_loop; }
+    void SetLoop(const std::optional<TTickLoop>& loop);
+    // The pass under way, from 1.
+    int LoopPass() const { return m_loopPass; }
+    // Whether the position is inside the loop with a wrap still to come.
+    bool LoopWrapAhead() const;
+    using TOnLoopWrap = std::function<void(const TDue& at)>;
+    void SetOnLoopWrap(TOnLoopWrap handler) { m_onLoopWrap = std::move(handler); }
+    // The clock's time (ms, fractional) of a moment in playing time.
+    double ClockMsAt(double playingMs) const { return double(m_startReference) + playingMs; }
 
     // Song length in ms at the current tempo (saturates at 2147483647).
     int SongLengthMs() const;
@@ -193,9 +238,26 @@ private:
     qint64 firstMsPassing(qint64 ticks, double limitMs) const;
     // The tick of the next event any track dispatches, or -1.
     qint64 nextEventTicks() const;
+    // The first whole millisecond of playing time at which an advance
+    // dispatches an event or wraps the loop, or -1 beyond limitMs.
+    qint64 nextDueMs(double limitMs) const;
+    // Dispatches what falls due as the position moves from the current one
+    // to toPos by playing time toMs: the events before limitTicks.
+    void dispatchSpan(qint64 toMs, double toPos, qint64 limitTicks);
+    // The loop's start reached at playing time wrapMs (fractional, past the
+    // current time): pointers and position go there, time set back.
+    void wrapLoop(double wrapMs);
+    // Pointers at the events from firstTicks on, the position ticks at playing time ms.
+    void placeAt(double ticks, qint64 firstTicks, int ms);
+    // The tick position ms of playing time after ticks.
+    double positionAfter(double ticks, double ms) const;
+    // The song's tracks, then the click track when there is one.
+    template <typename Action>
+    void forEachPlayedTrack(const Action& action) const;
 
     QString m_filename;
     std::vector<std::unique_ptr<TMidiTrack>> m_tracks;
+    std::unique_ptr<TMidiTrack> m_clickTrack;
     int m_ticksPerQuarter = 0;
     TFileFormat m_fileFormat = TFileFormat::single;
     int m_bpm = 0;
@@ -226,6 +288,10 @@ private:
     DispatchSpan m_dispatchSpan;
     bool m_pollingForDue = false;
     QElapsedTimer m_pollingSince;
+
+    std::optional<TTickLoop> m_loop;
+    int m_loopPass = 1;
+    TOnLoopWrap m_onLoopWrap;
 
     TOnMidiEvent m_onMidiEvent;
     TNotifyEvent m_onUpdateEvent;

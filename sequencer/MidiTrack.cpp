@@ -9,6 +9,15 @@ TMidiTrack::TMidiTrack(int trackNumber, TOnMidiEvent onMidiEvent)
 {
 }
 
+std::unique_ptr<TMidiTrack> TMidiTrack::ofEvents(std::span<const TMidiEvent> events, TOnMidiEvent onMidiEvent)
+{
+    auto track = std::make_unique<TMidiTrack>(-1, std::move(onMidiEvent));
+    track->m_events.assign(events.begin(), events.end());
+    track->m_tickTotal = track->m_events.empty() ? 0 : track->m_events.back().Ticks;
+    track->checkEnded();
+    return track;
+}
+
 std::unique_ptr<TMidiTrack> TMidiTrack::copyForPlaying(TOnMidiEvent onMidiEvent) const
 {
     auto copy = std::make_unique<TMidiTrack>(m_trackNumber, std::move(onMidiEvent));

@@ -27,6 +27,9 @@ public:
     // The same track with its pointer at the start and another handler: the
     // events are copied, their texts stay in the shared text pool.
     std::unique_ptr<TMidiTrack> copyForPlaying(TOnMidiEvent onMidiEvent) const;
+    // A track made by the program rather than read (the metronome's clicks):
+    // the events in order of their Ticks, none of them a meta event.
+    static std::unique_ptr<TMidiTrack> ofEvents(std::span<const TMidiEvent> events, TOnMidiEvent onMidiEvent);
 
     int EventCount() const { return int(m_events.size()); }
     // The event at index, or null outside 0..EventCount()-1.

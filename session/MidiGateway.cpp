@@ -7,10 +7,36 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <vector>
+
 namespace harmonet {
 
 namespace {
 constexpr int ChannelCount = 16;
+constexpr quint8 NoteOff = 0x80;
+constexpr quint8 BankSelect = 0;
+constexpr quint8 BankSelectLsb = 32;
+// The bank of drum kits of General MIDI 2 instruments.
+constexpr quint8 RhythmBank = 120;
+
+// The Roland GS message that makes a channel a drum part (or a melodic one
+// again): data set 1 at 40 1x 15, where x counts channels 10, 1..9, 11..16
+// as 0, 1..9, 10..15. The built-in synthesizer obeys it; General MIDI 2
+// instruments take the rhythm bank instead.
+std::vector<quint8> rhythmPartMessage(int channel, bool drums)
+{
+    const int part = channel == midi::PercussionChannel ? 0 : (channel < midi::PercussionChannel ? channel : channel - 1);
+    const quint8 address[] = {0x40, quint8(0x10 | part), 0x15, quint8(drums ? 1 : 0)};
+    int sum = 0;
+    for (const quint8 byte : address) {
+        sum += byte;
+    }
+    return {0xF0, 0x41, 0x10, 0x42, 0x12, address[0], address[1], address[2], address[3], quint8((128 - sum % 128) % 128),
+            0xF7};
+}
 } // namespace
 
 TMyMidiEvent MidiGateway::note(int channel, int key, int velocity)
@@ -48,17 +74,130 @@ void MidiGateway::send(const TMyMidiEvent& message, const Due& due)
     if (!isOpen()) {
         throw EmidioutputError(QCoreApplication::translate("Output", "MIDI Output device not open"));
     }
-    m_sink->send(message, due);
+    deliver(message, due);
 }
 
 void MidiGateway::offer(const TMyMidiEvent& message, const Due& due)
 {
     if (isOpen()) {
+        deliver(message, due);
+    }
+}
+
+void MidiGateway::deliver(const TMyMidiEvent& message, const Due& due)
+{
+    if (message.SysexData) {
         m_sink->send(message, due);
+        return;
+    }
+    // Recorded as the song has it: a release goes the transposition's way too.
+    m_sounding.take(message);
+    followOutputKind();
+    TMyMidiEvent outgoing(message.StatusByte, message.FirstData, message.SecondData);
+    if (!m_transposition.route(outgoing)) {
+        return;
+    }
+    m_sink->send(outgoing, due);
+    m_transposition.sent(outgoing, direct());
+}
+
+TTransposition::Send MidiGateway::direct()
+{
+    return [this](const TMyMidiEvent& message) { m_sink->send(message, std::nullopt); };
+}
+
+void MidiGateway::followOutputKind()
+{
+    const bool tuning = m_sink->isBuiltInSynthesizer();
+    if (tuning != m_transposition.tunesChannels()) {
+        m_transposition.setTunesChannels(tuning, direct());
+    }
+}
+
+void MidiGateway::outputReopened()
+{
+    m_mix.resendBeforeNextNotes();
+    m_voices.outputReopened();
+    m_drumKitSet = false;
+    if (isOpen()) {
+        followOutputKind();
+        m_transposition.retune(direct());
+    }
+}
+
+void MidiGateway::setTranspose(int semitones)
+{
+    if (isOpen()) {
+        followOutputKind();
+        m_transposition.setSemitones(semitones, direct());
+    } else {
+        m_transposition.setSemitones(semitones, {});
+    }
+}
+
+void MidiGateway::setClickChannel(int channel)
+{
+    if (channel == m_clickChannel) {
+        return;
+    }
+    if (m_drumKitSet && isOpen()) {
+        setDrumKit(m_clickChannel, false);
+    }
+    m_drumKitSet = false;
+    m_clickChannel = validChannel(channel) ? channel : 0;
+    std::bitset<16> untouched;
+    untouched.set(midi::PercussionChannel - 1);
+    if (m_clickChannel > 0) {
+        untouched.set(std::size_t(m_clickChannel - 1));
+    }
+    m_transposition.setUntouched(untouched, isOpen() ? direct() : TTransposition::Send());
+}
+
+void MidiGateway::setDrumKit(int channel, bool on)
+{
+    const std::vector<quint8> bytes = rhythmPartMessage(channel, on);
+    TMyMidiEvent rhythm;
+    rhythm.SetSysex(bytes);
+    m_sink->send(rhythm, std::nullopt);
+    m_sink->send(controller(channel, BankSelect, on ? RhythmBank : 0), std::nullopt);
+    m_sink->send(controller(channel, BankSelectLsb, 0), std::nullopt);
+    m_sink->send(program(channel, 0), std::nullopt);
+    if (on) {
+        m_sink->send(controller(channel, midi::VolumeController, midi::DefaultVolume), std::nullopt);
+        m_sink->send(controller(channel, midi::PanController, midi::CentrePan), std::nullopt);
+    }
+}
+
+bool MidiGateway::clicksHeard() const
+{
+    return m_clickChannel > 0 && isOpen() && (m_clicksOnPorts || m_sink->isBuiltInSynthesizer());
+}
+
+void MidiGateway::sendClick(int key, int velocity, const Due& due)
+{
+    if (!clicksHeard()) {
+        return;
+    }
+    if (m_clickChannel != midi::PercussionChannel && !m_drumKitSet) {
+        setDrumKit(m_clickChannel, true);
+        m_drumKitSet = true;
+    }
+    deliver(note(m_clickChannel, key, std::max(1, velocity)), due);
+}
+
+void MidiGateway::endClick(int key, const Due& due)
+{
+    if (clicksHeard()) {
+        deliver(TMyMidiEvent(quint8(NoteOff + m_clickChannel - 1), dataByte(key), 0), due);
     }
 }
 
 void MidiGateway::route(const TMidiEvent& event, const Due& due)
+{
+    routeEvent(event, due, false);
+}
+
+void MidiGateway::routeEvent(const TMidiEvent& event, const Due& due, bool chasing)
 {
     const auto passDue = [this, &event, &due](const TMyMidiEvent& message) { pass(message, &event, due, true); };
     const int owner = channelOwner(m_song, event);
@@ -66,8 +205,13 @@ void MidiGateway::route(const TMidiEvent& event, const Due& due)
         routeChannelEvent(nullptr, event, m_trackMixerInForce, passDue);
         return;
     }
-    m_currentTrack = owner;
-    const RoutingOwner routing{channelOf(owner), m_tracks[std::size_t(owner)]};
+    TrackSettings settings = m_tracks[std::size_t(owner)];
+    if (chasing) {
+        settings.muted = false;
+    } else {
+        m_currentTrack = owner;
+    }
+    const RoutingOwner routing{channelOf(owner), settings};
     routeChannelEvent(&routing, event, m_trackMixerInForce, passDue);
 }
 
@@ -111,6 +255,73 @@ void MidiGateway::silence()
     }
 }
 
+void MidiGateway::release(const Due& due)
+{
+    if (!isOpen()) {
+        return;
+    }
+    std::array<std::vector<int>, ChannelCount> keys;
+    m_sounding.forEach([&keys](int channel, int key) { keys[std::size_t(channel - 1)].push_back(key); });
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        deliver(controller(channel, midi::SustainController, 0), due);
+        for (const int key : keys[std::size_t(channel - 1)]) {
+            deliver(TMyMidiEvent(quint8(midi::NoteOff + channel - 1), quint8(key), 0), due);
+        }
+        deliver(allNotesOff(channel), due);
+    }
+}
+
+void MidiGateway::chase(const TChannelSetups& states, const Due& due)
+{
+    if (!isOpen()) {
+        return;
+    }
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (states[std::size_t(channel - 1)].Used) {
+            chaseChannel(channel, states[std::size_t(channel - 1)], due);
+        }
+    }
+}
+
+void MidiGateway::chaseChannel(int channel, const TChannelSetup& state, const Due& due)
+{
+    const quint8 index = quint8(channel - 1);
+    const auto routeMessage = [this, &due](quint8 status, quint8 first, quint8 second) {
+        TMidiEvent event;
+        event.Status = status;
+        event.Value1 = first;
+        event.Value2 = second;
+        routeEvent(event, due, true);
+    };
+    const auto controllerValue = [&](quint8 number, quint8 value) {
+        routeMessage(quint8(midi::Controller + index), number, value);
+    };
+    if (state.BankMsb) {
+        controllerValue(midi::BankSelectController, *state.BankMsb);
+    }
+    if (state.BankLsb) {
+        controllerValue(midi::BankSelectFineController, *state.BankLsb);
+    }
+    // The owner's instrument takes the place of the file's program.
+    if (state.Program || (m_song.NumberOfTracks() > 0 && channelOf(m_song.TrackForChannel(channel)->TrackNumber()) == channel)) {
+        routeMessage(quint8(midi::ProgramChange + index), state.Program.value_or(0), 0);
+    }
+    controllerValue(midi::VolumeController, state.Volume);
+    controllerValue(midi::ExpressionController, state.Expression);
+    controllerValue(midi::PanController, state.Pan);
+    controllerValue(midi::SustainController, state.Sustain);
+    routeMessage(quint8(midi::PitchBend + index), quint8(state.PitchBend & 0x7F), quint8(state.PitchBend >> 7));
+    if (state.BendRangeSemitones) {
+        controllerValue(midi::RegisteredParameterMsb, 0);
+        controllerValue(midi::RegisteredParameterLsb, 0);
+        controllerValue(midi::DataEntryMsb, *state.BendRangeSemitones);
+        controllerValue(midi::DataEntryLsb, state.BendRangeCents.value_or(0));
+        // Data entry goes on to the parameter the file had chosen there.
+        controllerValue(midi::RegisteredParameterMsb, state.ParameterMsb);
+        controllerValue(midi::RegisteredParameterLsb, state.ParameterLsb);
+    }
+}
+
 void MidiGateway::silenceTrack(int track)
 {
     const int channel = channelOf(track);
@@ -147,10 +358,5 @@ void MidiGateway::setPracticeChoice(const PracticeChoice& choice, int voice)
     }
 }
 
-void MidiGateway::outputReopened()
-{
-    m_mix.resendBeforeNextNotes();
-    m_voices.outputReopened();
-}
 
 } // namespace harmonet

@@ -2,9 +2,12 @@
 
 #include "midiout/Miditype.h"
 #include "practice/PracticeMix.h"
+#include "practice/Transposition.h"
 #include "practice/VoiceRouting.h"
 #include "practice/TrackSettings.h"
+#include "sequencer/ChannelSetup.h"
 #include "sequencer/MidiFile.h"
+#include "session/SoundingNotes.h"
 
 #include <optional>
 #include <vector>
@@ -22,9 +25,11 @@ class MidiSink;
 // open: the song's messages and the user's own changes (an instrument, a
 // track mixer value) then raise "MIDI Output device not open", while what
 // the session sends of its own accord (silencing, my part's levels) is left
-// out until it is open. The transposition and loop of later practice tools
-// belong here too: a message rule beside the practice mix, a seek of the
-// session's sequencer.
+// out until it is open. Last of all, every message passes the transposition
+// (see TTransposition), which the kind of output decides: the built-in
+// synthesizer tunes its channels, a system port gets its notes shifted. The
+// clicks of the count-in and the metronome go out on a channel of their own,
+// which keeps its pitch.
 class MidiGateway {
 public:
     using Due = std::optional<TDue>;
@@ -66,6 +71,19 @@ public:
     void silence();
     // All Notes Off on the track's channel, while an output is open.
     void silenceTrack(int track);
+    // Ends what sounds, while an output is open: on each channel the pedal
+    // is lifted, every note the gateway started and did not end gets its
+    // note-off, then All Notes Off; at the moment given, or now.
+    void release(const Due& due = std::nullopt);
+    // The channels' settings at a place sent again, while an output is open:
+    // bank, program, volume, expression, pan, pedal, pitch bend and bend
+    // range of every channel the song uses, by the routing rules (the
+    // owner's instrument, the track mixer, the practice mix) except the
+    // mute, so a muted track plays right once it is heard again.
+    void chase(const TChannelSetups& states, const Due& due = std::nullopt);
+    // Notes started through the gateway and not ended.
+    int soundingNoteCount() const { return m_sounding.count(); }
+
     // A volume or pan value of the track mixer for the track's channel: it
     // takes the emphasis of the singer's part, as the file's own do.
     void sendTrackMix(int track, int controller, int value);
@@ -77,17 +95,50 @@ public:
     const TVoiceRouting& voiceRouting() const { return m_voices; }
     void songChanged(const QList<TVoice>* voices);
     void setPracticeChoice(const PracticeChoice& choice, int voice);
-    // The output was opened anew: the channels' levels go out again.
+    // The output was opened anew: the channels' levels go out again, and
+    // so do their tunings and the click channel's drum kit.
     void outputReopened();
+
+    // --- Pitch ---
+    int transpose() const { return m_transposition.semitones(); }
+    // The song moved by semitones (-12..12) from now on.
+    void setTranspose(int semitones);
+    // Keys sounding now that a shift on a system port started.
+    int shiftedNotesSounding() const { return m_transposition.shiftedNotesSounding(); }
+
+    // --- Clicks ---
+    // The channel (1..16; 0: none) the clicks play on. Any channel but 10 is
+    // given a drum kit before its first click and its own sound back after.
+    void setClickChannel(int channel);
+    int clickChannel() const { return m_clickChannel; }
+    // Whether clicks also go to a system port (the built-in synthesizer always has them).
+    void setClicksOnSystemPorts(bool on) { m_clicksOnPorts = on; }
+    // Whether clicks reach the output now.
+    bool clicksHeard() const;
+    // A click struck (key, velocity) on the click channel, while they are heard.
+    void sendClick(int key, int velocity, const Due& due = std::nullopt);
+    void endClick(int key, const Due& due = std::nullopt);
 
 private:
     int channelOf(int track) const;
+    // Routes a channel event; a chasing one ignores the owner's mute and
+    // leaves the current track alone.
+    void routeEvent(const TMidiEvent& event, const Due& due, bool chasing);
+    void chaseChannel(int channel, const TChannelSetup& state, const Due& due);
     // A message of the song's channel (made of event) or of the user's or
     // the session's own for a channel: my part's notes to their channel,
     // then the practice mix; required raises when no output is open.
     void pass(const TMyMidiEvent& message, const TMidiEvent* event, const Due& due, bool required);
     // The practice mix's value in the message, sent while an output is open.
     void emphasise(const TMyMidiEvent& message, const Due& due);
+    // Every message's last step: the transposition, then the sink.
+    void deliver(const TMyMidiEvent& message, const Due& due);
+    // Messages of the gateway's own (tunings, drum kits) straight to the sink.
+    TTransposition::Send direct();
+    // Tuning on the built-in synthesizer, shifting elsewhere.
+    void followOutputKind();
+    // The drum kit on (or off) a click channel other than 10.
+    void setDrumKit(int channel, bool on);
 
     const TMidiFile& m_song;
     const std::vector<TrackSettings>& m_tracks;
@@ -96,6 +147,12 @@ private:
     TVoiceRouting m_voices;
     bool m_trackMixerInForce = false;
     int m_currentTrack = 1;
+    SoundingNotes m_sounding;
+    TTransposition m_transposition;
+    int m_clickChannel = 0;
+    bool m_clicksOnPorts = false;
+    // The output has the drum kit on the click channel.
+    bool m_drumKitSet = false;
 };
 
 } // namespace harmonet

@@ -14,6 +14,9 @@ public:
     virtual ~MidiSink() = default;
     // Whether messages reach anything now; the gateway sends none otherwise.
     virtual bool isOpen() const = 0;
+    // Whether the messages reach the built-in synthesizer, which follows
+    // every channel's tuning (a system port may not).
+    virtual bool isBuiltInSynthesizer() const { return false; }
     // One message, with the moment its event fell due in playing time, or
     // none for a message that falls due as it is sent.
     virtual void send(const TMyMidiEvent& message, const std::optional<TDue>& due) = 0;

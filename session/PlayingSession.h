@@ -1,20 +1,27 @@
 #pragma once
 
+#include "practice/Clicks.h"
 #include "practice/PracticeChoice.h"
 #include "practice/TrackSettings.h"
+#include "sequencer/BarMap.h"
+#include "sequencer/ChannelSetup.h"
 #include "sequencer/MidiEvent.h"
+#include "practice/BarLoop.h"
 #include "session/MidiGateway.h"
 #include "session/SongSettings.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace harmonet {
 
 class MidiSink;
 class Song;
+class TBarMap;
 class TMidiFile;
 class TMidiOutput;
 
@@ -88,6 +95,37 @@ public:
     // shares a staff and cannot be brought forward alone); empty: nothing.
     const QString& partNotice() const { return m_partNotice; }
 
+    // --- Pitch ---
+    // Semitones the song is moved up (down when negative), -12..12; the
+    // drums and the clicks keep their pitch. In force at once.
+    int transpose() const { return m_gateway.transpose(); }
+    void setTranspose(int semitones);
+    // My part's note at ms of playing time: the one sounding there, else the
+    // next; none without a part or with no note left.
+    std::optional<int> myNoteAt(int ms) const;
+    // Sounds my part's note at ms for a second, on my part's instrument and
+    // transposed, whether the song plays or not; false when there is none
+    // (or no output is open).
+    bool giveMyNote(int ms);
+    static constexpr int MyNoteMs = 1000;
+
+    // --- Clicks ---
+    const ClickSettings& clicks() const { return m_clicks; }
+    // The count-in and metronome from now on (the metronome from the current place).
+    void setClicks(const ClickSettings& clicks);
+    // The count-in before playing from ms, at the metre and the playing tempo there.
+    CountIn countInAt(int ms) const;
+    // Plays from ms as startAt does, after counting in when a count-in is
+    // chosen (the clicks on a timer of the session's own); the song starts
+    // as the count-in ends.
+    void startAfterCountIn(int ms);
+    bool countingIn() const { return m_countIn.has_value(); }
+    // Click index of the count-in (index == the number of clicks: the end,
+    // where the song starts), after ending the one before.
+    void strikeCountIn(const CountIn& plan, std::size_t index, const MidiGateway::Due& due = std::nullopt);
+    // Ends a count-in under way without starting the song.
+    void cancelCountIn();
+
     // --- The way out ---
     MidiGateway& gateway() { return m_gateway; }
     // Where the gateway's messages go (not owned); null: nowhere.
@@ -108,12 +146,48 @@ public:
     // program change, as the play action sends them before playing.
     void sendInstruments();
     // Plays from ms on: from the start at 0, else from where a seek put the
-    // tracks. The caller sends the instruments first, as the play action does.
+    // tracks (a count-in under way ends). The caller sends the instruments
+    // first, as the play action does.
     void startAt(int ms);
-    // The tracks to ms without sounding, and the playing time with them.
+    // The tracks to ms without sounding, and the playing time with them:
+    // what sounds is released, then the channels get the settings the file
+    // has there (see MidiGateway::chase).
     void seek(int ms);
+    // The same to the start of a bar (bar numbers as printed), exactly to its tick.
+    void seekToBar(qint64 bar);
+    // The same to a tick position.
+    void seekToTicks(double ticks);
+    // The tracks and playing time to ms, sending nothing: the steps of
+    // winding, which silenced the output when it began.
+    void windTo(int ms);
+    // The channels' settings at the playing position, sent (see
+    // MidiGateway::chase); winding ends with them.
+    void chaseHere();
+
+    // --- Bars and the loop ---
+    // The upbeat before the first full bar set by hand, in beats (none: as
+    // the file shows it). Bar numbers follow it; a loop keeps its bars.
+    std::optional<double> pickupBeats() const { return m_pickupBeats; }
+    void setPickupBeats(std::optional<double> beats);
+    // The song's bars as a score prints them, with their milliseconds at the
+    // song's own tempo (or tempi when tempo changes are followed).
+    const TBarMap& bars() const;
+    // The bar and beat the playing position is in.
+    TBarPosition barPosition() const;
+    // Plays bars firstBar to lastBar over and over (passes times, 0: until
+    // cleared); the bars are kept within the song's, in order. Playing
+    // reaching the end of lastBar goes on at the start of firstBar within the
+    // synthesizer's block: notes held across are released, the channels get
+    // their settings at firstBar, and wrapped is emitted.
+    void setLoop(qint64 firstBar, qint64 lastBar, int passes = 0);
+    void clearLoop();
+    const std::optional<BarLoop>& loop() const { return m_loop; }
+    // Where the loop lies in playing time at the current tempo: its start and end (ms).
+    std::optional<std::pair<int, int>> loopSpanMs() const;
 
 signals:
+    // A count-in ended and the song started playing.
+    void countInFinished();
     // A meta event of the song fell due (a syllable, a text).
     void metaEventDue(PMidiEvent event);
     // The output's remark for the user changed by itself.
@@ -122,8 +196,18 @@ signals:
     void outputLost();
     // Another song, or none, is played from now on.
     void songChanged();
-    // The tracks were moved to ms other than by playing on (a seek).
+    // The tracks were moved to ms other than by playing on (a seek, a bar
+    // jump, a winding step; a loop's wrap is told by wrapped).
     void positionJumped(int ms);
+    // The loop was set, changed or cleared.
+    void loopChanged();
+    // The song was moved to another pitch.
+    void transposeChanged(int semitones);
+    // Playing went back from the loop's end to its start, pass (from 2) now
+    // under way. Emitted while the sequencer wraps, after the release and the
+    // settings at the start went out and before the start's events do: a
+    // receiver may send more at the same moment (at), never move the sequencer.
+    void wrapped(int pass, const harmonet::TDue& at);
     // partNotice changed.
     void partNoticeChanged();
 
@@ -133,6 +217,15 @@ private:
     void takeSong(std::shared_ptr<const Song> song);
     void setPartNotice(const QString& notice);
     TrackSettings& settingsOf(int track);
+    void loopWrapped(const TDue& at);
+    // The loop's bars in ticks of the sequencer; the tracks' states at its start.
+    void placeLoop();
+    // The metronome's clicks on the song's beats, as a track beside the song's.
+    void layMetronome();
+    void clickDue(const TMidiEvent& event);
+    // Sends the count-in's clicks that fell due; starts the song at its end.
+    void countInTick();
+    void endMyNote();
 
     std::shared_ptr<const Song> m_song;
     std::unique_ptr<TMidiFile> m_sequencer;
@@ -140,8 +233,29 @@ private:
     MidiGateway m_gateway;
     std::unique_ptr<OutputSink> m_outputSink;
     bool m_outputOpen = false;
+    TChannelSetupTimeline m_channelStates;
+    std::optional<double> m_pickupBeats;
+    // Built when first asked for after the song, the upbeat or the tempo
+    // map's use changed.
+    mutable std::optional<TBarMap> m_bars;
+    mutable bool m_barsFollowTempo = false;
+    std::optional<BarLoop> m_loop;
+    TChannelSetups m_loopStartStates{};
     int m_myVoice = -1;
     QString m_partNotice;
+
+    ClickSettings m_clicks;
+    struct CountInUnderWay {
+        CountIn plan;
+        int fromMs = 0;
+        qint64 startClockMs = 0;
+        std::size_t next = 0;
+    };
+    std::optional<CountInUnderWay> m_countIn;
+    QTimer m_countInTimer;
+    // My note sounding: its channel and key, ended by the timer.
+    std::optional<std::pair<int, int>> m_myNote;
+    QTimer m_myNoteTimer;
 };
 
 } // namespace harmonet

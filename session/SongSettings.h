@@ -1,7 +1,10 @@
 #pragma once
 
+#include "practice/Clicks.h"
 #include "practice/TrackSettings.h"
+#include "practice/BarLoop.h"
 
+#include <optional>
 #include <vector>
 
 namespace harmonet {
@@ -17,8 +20,17 @@ struct SongSettings {
     bool followTempoChanges = false;
     // Whether the track mixer's volume and pan replace the file's.
     bool trackMixerInForce = false;
+    // Semitones the song is moved up (down when negative), drums excepted.
+    int transpose = 0;
+    // The count-in and the metronome.
+    ClickSettings clicks;
     // One per track of the song, in track order.
     std::vector<TrackSettings> tracks;
+    // The upbeat before the first full bar set by hand, in beats; none: as
+    // the file shows it.
+    std::optional<double> pickupBeats;
+    // The passage played over and over; none: the whole song once.
+    std::optional<BarLoop> loop;
 
     bool operator==(const SongSettings&) const = default;
 };

@@ -272,6 +272,65 @@ Siehe „%1 --help“.
     </message>
 </context>
 <context>
+    <name>harmonet::TBarControls</name>
+    <message>
+        <source>&amp;Go to Bar...</source>
+        <translation>&amp;Gehe zu Takt...</translation>
+    </message>
+    <message>
+        <source>Bar &amp;Back</source>
+        <translation>Takt &amp;zurück</translation>
+    </message>
+    <message>
+        <source>Bar &amp;On</source>
+        <translation>Takt &amp;vor</translation>
+    </message>
+    <message>
+        <source>Start of P&amp;hrase</source>
+        <translation>P&amp;hrasenanfang</translation>
+    </message>
+    <message>
+        <source>Loop &amp;Starts Here</source>
+        <translation>Schleife &amp;beginnt hier</translation>
+    </message>
+    <message>
+        <source>Loop &amp;Ends Here</source>
+        <translation>Schleife &amp;endet hier</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Loop</source>
+        <translation>Schleife &amp;aufheben</translation>
+    </message>
+    <message>
+        <source>&amp;Upbeat...</source>
+        <translation>A&amp;uftakt...</translation>
+    </message>
+    <message>
+        <source>&amp;Time</source>
+        <translation>&amp;Zeit</translation>
+    </message>
+    <message>
+        <source>&amp;Bar and Beat</source>
+        <translation>&amp;Takt und Schlag</translation>
+    </message>
+    <message>
+        <source>B&amp;oth</source>
+        <translation>&amp;Beides</translation>
+    </message>
+    <message>
+        <source>Loop: bars %1 to %2</source>
+        <translation>Schleife: Takte %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Upbeat</source>
+        <translation>Auftakt</translation>
+    </message>
+    <message>
+        <source>Beats before bar 1 (0: none):</source>
+        <translation>Schläge vor Takt 1 (0: keine):</translation>
+    </message>
+</context>
+<context>
     <name>harmonet::TColorPalettePopup</name>
     <message>
         <source>&amp;Other</source>
@@ -295,6 +354,81 @@ Siehe „%1 --help“.
     <message>
         <source>Contents</source>
         <translation>Inhalt</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TPitchClickMenus</name>
+    <message>
+        <source>&amp;Soft</source>
+        <translation>&amp;Leise</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>&amp;Mittel</translation>
+    </message>
+    <message>
+        <source>&amp;Loud</source>
+        <translation>L&amp;aut</translation>
+    </message>
+    <message>
+        <source>Give Me My &amp;Note</source>
+        <translation>Meinen &amp;Ton geben</translation>
+    </message>
+    <message>
+        <source>Fas&amp;ter</source>
+        <translation>Schnel&amp;ler</translation>
+    </message>
+    <message>
+        <source>Slo&amp;wer</source>
+        <translation>Langsa&amp;mer</translation>
+    </message>
+    <message>
+        <source>&amp;Up a Semitone</source>
+        <translation>Einen Halbton &amp;höher</translation>
+    </message>
+    <message>
+        <source>&amp;Down a Semitone</source>
+        <translation>Einen Halbton &amp;tiefer</translation>
+    </message>
+    <message>
+        <source>&amp;Original Pitch</source>
+        <translation>&amp;Originale Tonhöhe</translation>
+    </message>
+    <message>
+        <source>&amp;Count-In</source>
+        <translation>&amp;Einzählen</translation>
+    </message>
+    <message>
+        <source>&amp;None</source>
+        <translation>&amp;Keine</translation>
+    </message>
+    <message>
+        <source>&amp;1 Bar</source>
+        <translation>&amp;1 Takt</translation>
+    </message>
+    <message>
+        <source>&amp;2 Bars</source>
+        <translation>&amp;2 Takte</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt Count-In</source>
+        <translation>&amp;Nächstes Einzählen</translation>
+    </message>
+    <message>
+        <source>M&amp;etronome</source>
+        <translation>M&amp;etronom</translation>
+    </message>
+    <message>
+        <source>C&amp;lick Level</source>
+        <translation>&amp;Klicklautstärke</translation>
+    </message>
+    <message>
+        <source>Clicks to System &amp;Ports</source>
+        <translation>Klicks an System-&amp;Ports</translation>
+    </message>
+    <message>
+        <source>&amp;Transpose (%1)</source>
+        <translation>&amp;Transponieren (%1)</translation>
     </message>
 </context>
 <context>
@@ -334,6 +468,21 @@ Siehe „%1 --help“.
     <message>
         <source>My Part: %1</source>
         <translation>Meine Stimme: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Without My Part</source>
+        <translation>&amp;Ohne meine Stimme</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TPracticeRollView</name>
+    <message>
+        <source>Note roll</source>
+        <translation>Notenrolle</translation>
+    </message>
+    <message>
+        <source>Left and Right choose a bar, Enter plays from it; Shift with Left or Right marks bars and Enter loops them; plus and minus zoom.</source>
+        <translation>Links und Rechts wählen einen Takt, Eingabe spielt ab dort; Umschalt mit Links oder Rechts markiert Takte und Eingabe wiederholt sie; Plus und Minus zoomen.</translation>
     </message>
 </context>
 <context>
@@ -537,6 +686,85 @@ Siehe „%1 --help“.
     <message>
         <source>%1 files written to %2.</source>
         <translation>%1 Dateien nach %2 geschrieben.</translation>
+    </message>
+    <message>
+        <source>&amp;Only bars</source>
+        <translation>&amp;Nur Takte</translation>
+    </message>
+    <message>
+        <source> times</source>
+        <translation> Mal</translation>
+    </message>
+    <message>
+        <source>Each voice&apos;s file &amp;without that voice</source>
+        <translation>Je Stimme eine Datei &amp;ohne diese Stimme</translation>
+    </message>
+    <message>
+        <source> semitones</source>
+        <translation> Halbtöne</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keins</translation>
+    </message>
+    <message>
+        <source>1 bar</source>
+        <translation>1 Takt</translation>
+    </message>
+    <message>
+        <source>2 bars</source>
+        <translation>2 Takte</translation>
+    </message>
+    <message>
+        <source>&amp;Metronome</source>
+        <translation>&amp;Metronom</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>Bars:</source>
+        <translation>Takte:</translation>
+    </message>
+    <message>
+        <source>Trans&amp;pose:</source>
+        <translation>Trans&amp;ponieren:</translation>
+    </message>
+    <message>
+        <source>Co&amp;unt-in:</source>
+        <translation>Ein&amp;zählen:</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TdlgGoToBar</name>
+    <message>
+        <source>Go to Bar</source>
+        <translation>Gehe zu Takt</translation>
+    </message>
+    <message>
+        <source>&amp;Bar:</source>
+        <translation>&amp;Takt:</translation>
+    </message>
+    <message>
+        <source>&amp;Loop bars</source>
+        <translation>Takte &amp;wiederholen</translation>
+    </message>
+    <message>
+        <source>&amp;From bar:</source>
+        <translation>&amp;Von Takt:</translation>
+    </message>
+    <message>
+        <source>&amp;To bar:</source>
+        <translation>&amp;Bis Takt:</translation>
+    </message>
+    <message>
+        <source>Until cleared</source>
+        <translation>Bis aufgehoben</translation>
+    </message>
+    <message>
+        <source>&amp;Times:</source>
+        <translation>&amp;Mal:</translation>
     </message>
 </context>
 <context>
@@ -848,6 +1076,18 @@ Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet bee
         <source>(No Words)</source>
         <translation>(Kein Text)</translation>
     </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Practice View</source>
+        <translation>Übungsansicht</translation>
+    </message>
+    <message>
+        <source>The tempo as a share of the song&apos;s own tempo (%1 bpm)</source>
+        <translation>Das Tempo als Anteil am eigenen Tempo des Stücks (%1 bpm)</translation>
+    </message>
 </context>
 <context>
     <name>harmonet::TfrmMixer</name>
@@ -866,6 +1106,37 @@ Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet bee
     <message>
         <source>Volume</source>
         <translation>Lautstärke</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TfrmPracticeView</name>
+    <message>
+        <source>Harmonet - Practice View</source>
+        <translation>Harmonet - Übungsansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Other Voices</source>
+        <translation>&amp;Andere Stimmen</translation>
+    </message>
+    <message>
+        <source>Zoom Out (-)</source>
+        <translation>Verkleinern (-)</translation>
+    </message>
+    <message>
+        <source>Zoom In (+)</source>
+        <translation>Vergrößern (+)</translation>
+    </message>
+    <message>
+        <source>Scroll the roll</source>
+        <translation>Rolle verschieben</translation>
+    </message>
+    <message>
+        <source>My part: none chosen (Options &gt; My Part)</source>
+        <translation>Meine Stimme: keine gewählt (Optionen &gt; Meine Stimme)</translation>
+    </message>
+    <message>
+        <source>My part: %1</source>
+        <translation>Meine Stimme: %1</translation>
     </message>
 </context>
 <context>
@@ -952,6 +1223,18 @@ Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet bee
         <source>Lyrics</source>
         <comment>the lyrics preview: Example of Lyrics</comment>
         <translation>Text</translation>
+    </message>
+    <message>
+        <source>Font &amp;Size</source>
+        <translation>Schrift&amp;größe</translation>
+    </message>
+    <message>
+        <source> px</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>Scrolling lyrics font size</source>
+        <translation>Schriftgröße des laufenden Textes</translation>
     </message>
 </context>
 <context>
@@ -1058,6 +1341,10 @@ Ihre Einstellungen und Ihre Änderungen daran bleiben erhalten, bis Harmonet bee
     <message>
         <source>%1 of %2 notes within ±50 cents; %3 cents off on average; %4 late by more than 100 ms; %5 not sung.</source>
         <translation>%1 von %2 Noten innerhalb von ±50 Cent; im Mittel %3 Cent daneben; %4 mehr als 100 ms zu spät; %5 nicht gesungen.</translation>
+    </message>
+    <message>
+        <source>&amp;Loop Bar %1</source>
+        <translation>Takt %1 &amp;wiederholen</translation>
     </message>
 </context>
 </TS>

@@ -272,6 +272,65 @@ Essayez « %1 --help ».
     </message>
 </context>
 <context>
+    <name>harmonet::TBarControls</name>
+    <message>
+        <source>&amp;Go to Bar...</source>
+        <translation>&amp;Aller à la mesure...</translation>
+    </message>
+    <message>
+        <source>Bar &amp;Back</source>
+        <translation>Mesure &amp;précédente</translation>
+    </message>
+    <message>
+        <source>Bar &amp;On</source>
+        <translation>Mesure &amp;suivante</translation>
+    </message>
+    <message>
+        <source>Start of P&amp;hrase</source>
+        <translation>Début de p&amp;hrase</translation>
+    </message>
+    <message>
+        <source>Loop &amp;Starts Here</source>
+        <translation>La boucle &amp;commence ici</translation>
+    </message>
+    <message>
+        <source>Loop &amp;Ends Here</source>
+        <translation>La boucle &amp;finit ici</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Loop</source>
+        <translation>&amp;Effacer la boucle</translation>
+    </message>
+    <message>
+        <source>&amp;Upbeat...</source>
+        <translation>&amp;Anacrouse...</translation>
+    </message>
+    <message>
+        <source>&amp;Time</source>
+        <translation>&amp;Temps</translation>
+    </message>
+    <message>
+        <source>&amp;Bar and Beat</source>
+        <translation>&amp;Mesure et temps</translation>
+    </message>
+    <message>
+        <source>B&amp;oth</source>
+        <translation>Les &amp;deux</translation>
+    </message>
+    <message>
+        <source>Loop: bars %1 to %2</source>
+        <translation>Boucle : mesures %1 à %2</translation>
+    </message>
+    <message>
+        <source>Upbeat</source>
+        <translation>Anacrouse</translation>
+    </message>
+    <message>
+        <source>Beats before bar 1 (0: none):</source>
+        <translation>Temps avant la mesure 1 (0 : aucun) :</translation>
+    </message>
+</context>
+<context>
     <name>harmonet::TColorPalettePopup</name>
     <message>
         <source>&amp;Other</source>
@@ -295,6 +354,81 @@ Essayez « %1 --help ».
     <message>
         <source>Contents</source>
         <translation>Sommaire</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TPitchClickMenus</name>
+    <message>
+        <source>&amp;Soft</source>
+        <translation>&amp;Doux</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>&amp;Moyen</translation>
+    </message>
+    <message>
+        <source>&amp;Loud</source>
+        <translation>&amp;Fort</translation>
+    </message>
+    <message>
+        <source>Give Me My &amp;Note</source>
+        <translation>Donner ma &amp;note</translation>
+    </message>
+    <message>
+        <source>Fas&amp;ter</source>
+        <translation>Plus &amp;vite</translation>
+    </message>
+    <message>
+        <source>Slo&amp;wer</source>
+        <translation>Plus &amp;lent</translation>
+    </message>
+    <message>
+        <source>&amp;Up a Semitone</source>
+        <translation>&amp;Monter d&apos;un demi-ton</translation>
+    </message>
+    <message>
+        <source>&amp;Down a Semitone</source>
+        <translation>&amp;Baisser d&apos;un demi-ton</translation>
+    </message>
+    <message>
+        <source>&amp;Original Pitch</source>
+        <translation>Hauteur d&apos;&amp;origine</translation>
+    </message>
+    <message>
+        <source>&amp;Count-In</source>
+        <translation>&amp;Décompte</translation>
+    </message>
+    <message>
+        <source>&amp;None</source>
+        <translation>&amp;Aucun</translation>
+    </message>
+    <message>
+        <source>&amp;1 Bar</source>
+        <translation>&amp;1 mesure</translation>
+    </message>
+    <message>
+        <source>&amp;2 Bars</source>
+        <translation>&amp;2 mesures</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt Count-In</source>
+        <translation>Décompte &amp;suivant</translation>
+    </message>
+    <message>
+        <source>M&amp;etronome</source>
+        <translation>M&amp;étronome</translation>
+    </message>
+    <message>
+        <source>C&amp;lick Level</source>
+        <translation>Volume des c&amp;lics</translation>
+    </message>
+    <message>
+        <source>Clicks to System &amp;Ports</source>
+        <translation>Clics vers les &amp;ports système</translation>
+    </message>
+    <message>
+        <source>&amp;Transpose (%1)</source>
+        <translation>&amp;Transposer (%1)</translation>
     </message>
 </context>
 <context>
@@ -334,6 +468,21 @@ Essayez « %1 --help ».
     <message>
         <source>My Part: %1</source>
         <translation>Mon pupitre : %1</translation>
+    </message>
+    <message>
+        <source>&amp;Without My Part</source>
+        <translation>&amp;Sans mon pupitre</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TPracticeRollView</name>
+    <message>
+        <source>Note roll</source>
+        <translation>Rouleau de notes</translation>
+    </message>
+    <message>
+        <source>Left and Right choose a bar, Enter plays from it; Shift with Left or Right marks bars and Enter loops them; plus and minus zoom.</source>
+        <translation>Gauche et Droite choisissent une mesure, Entrée joue à partir de là ; Maj avec Gauche ou Droite marque des mesures et Entrée les fait boucler ; plus et moins zooment.</translation>
     </message>
 </context>
 <context>
@@ -537,6 +686,85 @@ Essayez « %1 --help ».
     <message>
         <source>%1 files written to %2.</source>
         <translation>%1 fichiers écrits dans %2.</translation>
+    </message>
+    <message>
+        <source>&amp;Only bars</source>
+        <translation>&amp;Seulement les mesures</translation>
+    </message>
+    <message>
+        <source> times</source>
+        <translation> fois</translation>
+    </message>
+    <message>
+        <source>Each voice&apos;s file &amp;without that voice</source>
+        <translation>Un fichier par pupitre &amp;sans ce pupitre</translation>
+    </message>
+    <message>
+        <source> semitones</source>
+        <translation> demi-tons</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Aucun</translation>
+    </message>
+    <message>
+        <source>1 bar</source>
+        <translation>1 mesure</translation>
+    </message>
+    <message>
+        <source>2 bars</source>
+        <translation>2 mesures</translation>
+    </message>
+    <message>
+        <source>&amp;Metronome</source>
+        <translation>&amp;Métronome</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>à</translation>
+    </message>
+    <message>
+        <source>Bars:</source>
+        <translation>Mesures :</translation>
+    </message>
+    <message>
+        <source>Trans&amp;pose:</source>
+        <translation>Trans&amp;poser :</translation>
+    </message>
+    <message>
+        <source>Co&amp;unt-in:</source>
+        <translation>Déco&amp;mpte :</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TdlgGoToBar</name>
+    <message>
+        <source>Go to Bar</source>
+        <translation>Aller à la mesure</translation>
+    </message>
+    <message>
+        <source>&amp;Bar:</source>
+        <translation>&amp;Mesure :</translation>
+    </message>
+    <message>
+        <source>&amp;Loop bars</source>
+        <translation>Faire &amp;boucler les mesures</translation>
+    </message>
+    <message>
+        <source>&amp;From bar:</source>
+        <translation>&amp;De la mesure :</translation>
+    </message>
+    <message>
+        <source>&amp;To bar:</source>
+        <translation>&amp;Jusqu&apos;à la mesure :</translation>
+    </message>
+    <message>
+        <source>Until cleared</source>
+        <translation>Jusqu&apos;à effacement</translation>
+    </message>
+    <message>
+        <source>&amp;Times:</source>
+        <translation>&amp;Fois :</translation>
     </message>
 </context>
 <context>
@@ -848,6 +1076,18 @@ Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de
         <source>(No Words)</source>
         <translation>(Sans paroles)</translation>
     </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Practice View</source>
+        <translation>Vue de travail</translation>
+    </message>
+    <message>
+        <source>The tempo as a share of the song&apos;s own tempo (%1 bpm)</source>
+        <translation>Le tempo en part du tempo propre du morceau (%1 bpm)</translation>
+    </message>
 </context>
 <context>
     <name>harmonet::TfrmMixer</name>
@@ -866,6 +1106,37 @@ Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de
     <message>
         <source>Volume</source>
         <translation>Volume</translation>
+    </message>
+</context>
+<context>
+    <name>harmonet::TfrmPracticeView</name>
+    <message>
+        <source>Harmonet - Practice View</source>
+        <translation>Harmonet - Vue de travail</translation>
+    </message>
+    <message>
+        <source>&amp;Other Voices</source>
+        <translation>&amp;Autres pupitres</translation>
+    </message>
+    <message>
+        <source>Zoom Out (-)</source>
+        <translation>Dézoomer (-)</translation>
+    </message>
+    <message>
+        <source>Zoom In (+)</source>
+        <translation>Zoomer (+)</translation>
+    </message>
+    <message>
+        <source>Scroll the roll</source>
+        <translation>Faire défiler le rouleau</translation>
+    </message>
+    <message>
+        <source>My part: none chosen (Options &gt; My Part)</source>
+        <translation>Mon pupitre : aucun choisi (Options &gt; Mon pupitre)</translation>
+    </message>
+    <message>
+        <source>My part: %1</source>
+        <translation>Mon pupitre : %1</translation>
     </message>
 </context>
 <context>
@@ -952,6 +1223,18 @@ Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de
         <source>Lyrics</source>
         <comment>the lyrics preview: Example of Lyrics</comment>
         <translation>paroles</translation>
+    </message>
+    <message>
+        <source>Font &amp;Size</source>
+        <translation>&amp;Taille de police</translation>
+    </message>
+    <message>
+        <source> px</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>Scrolling lyrics font size</source>
+        <translation>Taille de police des paroles défilantes</translation>
     </message>
 </context>
 <context>
@@ -1058,6 +1341,10 @@ Vos réglages et vos modifications sont conservés jusqu&apos;à la fermeture de
     <message>
         <source>%1 of %2 notes within ±50 cents; %3 cents off on average; %4 late by more than 100 ms; %5 not sung.</source>
         <translation>%1 notes sur %2 à ±50 cents près ; %3 cents d&apos;écart en moyenne ; %4 en retard de plus de 100 ms ; %5 non chantées.</translation>
+    </message>
+    <message>
+        <source>&amp;Loop Bar %1</source>
+        <translation>Faire &amp;boucler la mesure %1</translation>
     </message>
 </context>
 </TS>

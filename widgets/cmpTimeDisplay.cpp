@@ -64,6 +64,39 @@ QString TTimeDisplay::formatTime(qint32 ms)
         + twoDigitField(cs);
 }
 
+void TTimeDisplay::setShows(Shows shows)
+{
+    if (shows != m_shows) {
+        m_shows = shows;
+        repaint();
+    }
+}
+
+void TTimeDisplay::setBarBeat(const QString& text)
+{
+    if (text == m_barBeat) {
+        return;
+    }
+    m_barBeat = text;
+    if (m_shows != Shows::Time) {
+        repaint();
+    }
+}
+
+QString TTimeDisplay::shownText() const
+{
+    if (m_shows == Shows::Time || m_barBeat.isEmpty()) {
+        return formatTime(m_time);
+    }
+    if (m_shows == Shows::Bars) {
+        return m_barBeat;
+    }
+    // Minutes and seconds only, so both fit the read-out.
+    const qint32 minutes = m_time / 60000;
+    return m_barBeat + QStringLiteral("  ") + QString::number(minutes) + QLatin1Char(':')
+        + twoDigitField((m_time / 1000) % 60);
+}
+
 void TTimeDisplay::setTime(qint32 ms)
 {
     if (ms == m_time) {
@@ -229,7 +262,7 @@ void TTimeDisplay::drawBevel(QPainter& painter, int x, int y, int w, int h,
 
 void TTimeDisplay::drawTime(QPainter& painter) const
 {
-    const QString text = formatTime(m_time);
+    const QString text = shownText();
     const QFontMetrics metrics(font());
     const int textWidth = metrics.horizontalAdvance(text);
     const TEdges& r = m_textRect;

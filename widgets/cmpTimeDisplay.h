@@ -31,6 +31,12 @@ struct TEdges {
 // Text colour: a QFont has no colour, so the font's colour is the property
 // FontColor beside Font.
 class TTimeDisplay : public QWidget {
+public:
+    // What the read-out shows: the time, the bar and beat ("23.3"), or the
+    // bar and beat beside minutes and seconds ("23.3  1:02").
+    enum class Shows { Time, Bars, Both };
+
+private:
     Q_OBJECT
     Q_PROPERTY(qint32 Time READ time WRITE setTime)
     Q_PROPERTY(qint32 Hours READ hours)
@@ -99,6 +105,15 @@ public:
     int tabOrder() const;
     void setTabOrder(int position);
 
+    Shows shows() const { return m_shows; }
+    void setShows(Shows shows);
+    // The bar and beat of the time shown, as the bars are counted; while it
+    // is empty the time stands alone.
+    const QString& barBeat() const { return m_barBeat; }
+    void setBarBeat(const QString& text);
+    // The text drawn now.
+    QString shownText() const;
+
     // Where the text goes, as computed by the last paint; all zero before the first.
     TEdges textRect() const { return m_textRect; }
 
@@ -132,6 +147,8 @@ private:
     bool m_parentColor = false;
     TEdges m_textRect;
     QWidget* m_watchedParent = nullptr;
+    Shows m_shows = Shows::Time;
+    QString m_barBeat;
 };
 
 } // namespace harmonet

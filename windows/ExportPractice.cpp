@@ -1,5 +1,7 @@
 #include "windows/ExportPractice.h"
 
+#include "practice/Transposition.h"
+#include "sequencer/BarMap.h"
 #include "sequencer/MidiFile.h"
 #include "session/Song.h"
 
@@ -18,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QStandardItemModel>
 #include <QThread>
 #include <QVBoxLayout>
@@ -88,6 +91,22 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     cbSide->addItem(tr("Right"), int(PanSide::Right));
     cbSide->setCurrentIndex(request.mix.side == PanSide::Right ? 1 : 0);
     cbSide->setEnabled(cbPanned->isChecked());
+    cbBars = named(new QCheckBox(tr("&Only bars"), this), "cbBars");
+    edBarsFrom = named(new QSpinBox(this), "edBarsFrom");
+    edBarsTo = named(new QSpinBox(this), "edBarsTo");
+    edRepeat = named(new QSpinBox(this), "edRepeat");
+    edRepeat->setRange(1, 100);
+    edRepeat->setSuffix(tr(" times"));
+    cbWithoutVoice = named(new QCheckBox(tr("Each voice's file &without that voice"), this), "cbWithoutVoice");
+    cbWithoutVoice->setChecked(request.mix.withoutMyPart);
+    sbTranspose = named(new QSpinBox(this), "sbTranspose");
+    sbTranspose->setRange(TTransposition::Lowest, TTransposition::Highest);
+    sbTranspose->setSuffix(tr(" semitones"));
+    cbCountIn = named(new QComboBox(this), "cbCountIn");
+    cbCountIn->addItem(tr("None"), 0);
+    cbCountIn->addItem(tr("1 bar"), 1);
+    cbCountIn->addItem(tr("2 bars"), 2);
+    cbMetronome = named(new QCheckBox(tr("&Metronome"), this), "cbMetronome");
     lblTempo = named(new QLabel(this), "lblTempo");
     lblStatus = named(new QLabel(this), "lblStatus");
     lblStatus->setWordWrap(true);
@@ -105,6 +124,13 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     panRow->addWidget(cbPanned);
     panRow->addWidget(cbSide);
     panRow->addStretch(1);
+    auto* barsRow = new QHBoxLayout;
+    barsRow->addWidget(cbBars);
+    barsRow->addWidget(edBarsFrom);
+    barsRow->addWidget(new QLabel(tr("to"), this));
+    barsRow->addWidget(edBarsTo);
+    barsRow->addWidget(edRepeat);
+    barsRow->addStretch(1);
     auto* form = new QFormLayout;
     // A label of a row that is a layout gets its buddy (and its key) here.
     auto* folderLabel = new QLabel(tr("F&older:"), this);
@@ -115,6 +141,11 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     form->addRow(QString(), cbFullMix);
     form->addRow(tr("O&thers:"), cbOthers);
     form->addRow(QString(), panRow);
+    form->addRow(tr("Bars:"), barsRow);
+    form->addRow(QString(), cbWithoutVoice);
+    form->addRow(tr("Trans&pose:"), sbTranspose);
+    form->addRow(tr("Co&unt-in:"), cbCountIn);
+    form->addRow(QString(), cbMetronome);
     auto* files = new QWidget;
     m_fileRows = new QGridLayout(files);
     m_fileRows->setColumnStretch(1, 1);
@@ -140,6 +171,9 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     connect(btnCancel, &QPushButton::clicked, this, &TdlgExportPractice::btnCancelClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::close);
     connect(cbPanned, &QCheckBox::toggled, cbSide, &QWidget::setEnabled);
+    for (QWidget* edit : barEdits()) {
+        connect(cbBars, &QCheckBox::toggled, edit, &QWidget::setEnabled);
+    }
     connect(edFolder, &QLineEdit::textChanged, this, &TdlgExportPractice::replan);
     connect(cbFormat, &QComboBox::currentIndexChanged, this, &TdlgExportPractice::replan);
     connect(cbEachVoice, &QCheckBox::toggled, this, &TdlgExportPractice::replan);
@@ -152,9 +186,13 @@ void TdlgExportPractice::takePlayerSettings()
     if (m_settingsNow) {
         m_request.settings = m_settingsNow();
     }
+    showBars();
     const int fileBpm = m_request.song ? m_request.song->file().Bpm() : 0;
     lblTempo->setText(tr("Tempo %1 bpm; mutes and instruments as set in the player.")
                           .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : fileBpm));
+    sbTranspose->setValue(m_request.settings.transpose);
+    cbCountIn->setCurrentIndex(std::max(0, cbCountIn->findData(m_request.settings.clicks.countInBars)));
+    cbMetronome->setChecked(m_request.settings.clicks.metronome);
     replan();
 }
 
@@ -181,7 +219,42 @@ ExportRequest TdlgExportPractice::currentRequest() const
     request.mix.othersDb = cbOthers->currentData().toInt();
     request.mix.panned = cbPanned->isChecked();
     request.mix.side = PanSide(cbSide->currentData().toInt());
+    request.settings.loop.reset();
+    if (cbBars->isChecked()) {
+        request.settings.loop = BarLoop{std::min(edBarsFrom->value(), edBarsTo->value()),
+                                        std::max(edBarsFrom->value(), edBarsTo->value()), edRepeat->value()};
+    }
+    request.mix.withoutMyPart = cbWithoutVoice->isChecked();
+    request.settings.transpose = sbTranspose->value();
+    request.settings.clicks.countInBars = cbCountIn->currentData().toInt();
+    request.settings.clicks.metronome = cbMetronome->isChecked();
     return request;
+}
+
+QList<QWidget*> TdlgExportPractice::barEdits() const
+{
+    return {edBarsFrom, edBarsTo, edRepeat};
+}
+
+void TdlgExportPractice::showBars()
+{
+    const TBarMap bars = m_request.song ? TBarMap::ofSong(m_request.song->file(), m_request.settings.followTempoChanges,
+                                                          m_request.settings.pickupBeats)
+                                        : TBarMap();
+    const int first = int(std::min<qint64>(bars.FirstBar(), std::numeric_limits<int>::max()));
+    const int last = int(std::clamp<qint64>(bars.LastBar(), first, std::numeric_limits<int>::max()));
+    const std::optional<BarLoop>& loop = m_request.settings.loop;
+    for (QSpinBox* edit : {edBarsFrom, edBarsTo}) {
+        edit->setRange(first, last);
+    }
+    edBarsFrom->setValue(loop ? int(loop->firstBar) : first);
+    edBarsTo->setValue(loop ? int(loop->lastBar) : last);
+    edRepeat->setValue(loop ? std::max(1, loop->passes) : 1);
+    cbBars->setChecked(loop.has_value());
+    cbBars->setEnabled(!bars.IsEmpty());
+    for (QWidget* edit : barEdits()) {
+        edit->setEnabled(cbBars->isChecked());
+    }
 }
 
 void TdlgExportPractice::replan()
@@ -343,10 +416,16 @@ void TdlgExportPractice::setEditable(bool editable)
     for (QWidget* control : {static_cast<QWidget*>(edFolder), static_cast<QWidget*>(btnBrowse),
                              static_cast<QWidget*>(cbFormat), static_cast<QWidget*>(cbEachVoice),
                              static_cast<QWidget*>(cbFullMix), static_cast<QWidget*>(cbOthers),
-                             static_cast<QWidget*>(cbPanned), static_cast<QWidget*>(btnExport)}) {
+                             static_cast<QWidget*>(cbPanned), static_cast<QWidget*>(cbWithoutVoice),
+                             static_cast<QWidget*>(sbTranspose), static_cast<QWidget*>(cbCountIn),
+                             static_cast<QWidget*>(cbMetronome), static_cast<QWidget*>(btnExport)}) {
         control->setEnabled(editable);
     }
     cbSide->setEnabled(editable && cbPanned->isChecked());
+    cbBars->setEnabled(editable);
+    for (QWidget* edit : barEdits()) {
+        edit->setEnabled(editable && cbBars->isChecked());
+    }
     btnCancel->setEnabled(!editable);
     if (editable) {
         btnExport->setEnabled(!m_files.empty());

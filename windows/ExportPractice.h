@@ -17,13 +17,15 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class QThread;
 
 namespace harmonet {
 
 // File > "Export Practice Tracks...": the folder, the format, which files
-// (one per voice with that voice emphasised, and the full mix), and the
-// level and panning of the others; the tempo, mutes and instruments are the
+// (one per voice with that voice emphasised, and the full mix), the level
+// and panning of the others or each voice left out, the transposition, the
+// count-in and the metronome; the tempo, mutes and instruments are the
 // player's when Export is pressed. The files render on a worker thread, each
 // with its own progress bar, while the window (and playback) goes on; Cancel
 // stops them and removes the file being written.
@@ -55,6 +57,18 @@ public:
     QComboBox* cbOthers;
     QCheckBox* cbPanned;
     QComboBox* cbSide;
+    // Only bars edBarsFrom to edBarsTo, edRepeat times over (the player's loop to start with).
+    QCheckBox* cbBars;
+    QSpinBox* edBarsFrom;
+    QSpinBox* edBarsTo;
+    QSpinBox* edRepeat;
+    // Each voice's file without that voice, the others at their own level.
+    QCheckBox* cbWithoutVoice;
+    // Semitones up or down, the bars counted in and the metronome; the
+    // player's when the dialog is shown.
+    QSpinBox* sbTranspose;
+    QComboBox* cbCountIn;
+    QCheckBox* cbMetronome;
     QLabel* lblTempo;
     QLabel* lblStatus;
     QPushButton* btnExport;
@@ -75,6 +89,9 @@ protected:
 
 private:
     void takePlayerSettings();
+    // The bar range and repeats as the settings' loop has them, within the song's bars.
+    void showBars();
+    QList<QWidget*> barEdits() const;
     ExportRequest currentRequest() const;
     void replan();
     void btnBrowseClick();

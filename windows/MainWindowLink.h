@@ -36,6 +36,9 @@ public:
 
     virtual TLyricStripColors lyricStripColors() const = 0;
     virtual void setLyricStripColors(const TLyricStripColors& colors) = 0;
+    // The size of the strip's text in pixels at the window's smallest size
+    // (it grows as the window is enlarged).
+    virtual void setLyricStripFontSize(int pixels) = 0;
     virtual TTimeDisplay& timeDisplay() = 0;
 
     // Whether the track panels show instrument names rather than track names.

@@ -17,6 +17,11 @@ public:
 
     TFont memoFont() const { return m_font; }
     void setMemoFont(const TFont& font);
+    // Scrolls the line (a block of the text, counted from 0) into view, a
+    // third of the way down, when any of it is out of sight.
+    void showLine(int line);
+    // Whether the whole line is in sight.
+    bool lineInView(int line) const;
 
 private:
     TFont m_font;

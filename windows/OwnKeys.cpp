@@ -20,13 +20,25 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::ShortcutOverride) {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
             return false;
         }
-        const auto* widget = qobject_cast<QWidget*>(watched);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !isToolWindowOfMain(widget->window())) {
+            return false;
+        }
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!widget || !isToolWindowOfMain(widget->window())
-            || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        const bool closesWindow = key->keyCombination() == QKeyCombination(Qt::AltModifier, Qt::Key_F4);
+        if (event->type() == QEvent::KeyPress) {
+            if (!closesWindow) {
+                return false;
+            }
+            // Where no window manager takes Alt+F4 for itself, it closes the
+            // window it is typed in, as the close box does.
+            widget->window()->close();
+            return true;
+        }
+        if (!closesWindow && (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
             return false;
         }
         // Accepting the check takes the key from every shortcut.

@@ -12,7 +12,9 @@ namespace harmonet {
 // the mixer's page. From this call on, every key without Ctrl, Alt or Meta
 // typed in any tool window of mainWindow, now or later, reaches that window as
 // an ordinary key press; keys with those modifiers still reach the main
-// window's commands. Lasts as long as mainWindow.
+// window's commands, except Alt+F4, which closes the tool window it is typed
+// in (where a window manager does not take it first) rather than ending the
+// program. Lasts as long as mainWindow.
 void keepKeysInToolWindows(QWidget& mainWindow);
 
 } // namespace harmonet

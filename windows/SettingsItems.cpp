@@ -12,6 +12,7 @@ const QStringList& mainFormSettingsItems()
         QStringLiteral("OpenDialog1;InitialDir;;Software\\Harmonet\\MainForm;OpenDir;1;0"),
         QStringLiteral("sbTimeDown;Down;False;Software\\Harmonet\\MainForm;TimeDown;1;0"),
         QStringLiteral("frmMain;FollowTempoChanges;False;Software\\Harmonet\\MainForm;FollowTempoChanges;1;0"),
+        QStringLiteral("BarControls1;ReadOut;Time;Software\\Harmonet\\MainForm;TimeReadOut;1;0"),
     };
     return items;
 }
@@ -36,6 +37,19 @@ const QStringList& mixerFormSettingsItems()
         QStringLiteral("frmMixer;Left;-1;Software\\Harmonet\\MixerForm;Left;1;0"),
         QStringLiteral("frmMixer;Width;206;Software\\Harmonet\\MixerForm;Width;1;0"),
         QStringLiteral("frmMixer;Height;228;Software\\Harmonet\\MixerForm;Height;1;0"),
+    };
+    return items;
+}
+
+const QStringList& practiceViewFormSettingsItems()
+{
+    static const QStringList items = {
+        QStringLiteral("frmPracticeView;Top;-1;Software\\Harmonet\\PracticeViewForm;Top;1;0"),
+        QStringLiteral("frmPracticeView;Left;-1;Software\\Harmonet\\PracticeViewForm;Left;1;0"),
+        QStringLiteral("frmPracticeView;Width;960;Software\\Harmonet\\PracticeViewForm;Width;1;0"),
+        QStringLiteral("frmPracticeView;Height;420;Software\\Harmonet\\PracticeViewForm;Height;1;0"),
+        QStringLiteral("frmPracticeView;Zoom;48;Software\\Harmonet\\PracticeViewForm;Zoom;1;0"),
+        QStringLiteral("frmPracticeView;ShowOthers;True;Software\\Harmonet\\PracticeViewForm;ShowOthers;1;0"),
     };
     return items;
 }
@@ -69,6 +83,8 @@ QStringList settingsFormSettingsItems(int trackPanelCount)
                       QStringLiteral("DefaultInstruments")));
     items.append(item(QStringLiteral("cbChangeAll"), QStringLiteral("Checked"), QStringLiteral("False"),
                       QStringLiteral("ChangeAll")));
+    items.append(item(QStringLiteral("frmSettings"), QStringLiteral("LyricStripFontSize"), QStringLiteral("13"),
+                      QStringLiteral("LyricStripFontSize")));
     return items;
 }
 
@@ -78,6 +94,7 @@ QList<TWindowSettingsItems> everyWindowsSettingsItems(int trackPanelCount)
         {QStringLiteral("frmMain"), mainFormSettingsItems()},
         {QStringLiteral("frmLyrics"), lyricsFormSettingsItems()},
         {QStringLiteral("frmMixer"), mixerFormSettingsItems()},
+        {QStringLiteral("frmPracticeView"), practiceViewFormSettingsItems()},
         {QStringLiteral("frmSettings"), settingsFormSettingsItems(trackPanelCount)},
     };
 }

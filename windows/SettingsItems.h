@@ -13,6 +13,7 @@ namespace harmonet {
 const QStringList& mainFormSettingsItems();
 const QStringList& lyricsFormSettingsItems();
 const QStringList& mixerFormSettingsItems();
+const QStringList& practiceViewFormSettingsItems();
 // The settings window keeps one caption per track panel, trackPanelCount of them.
 QStringList settingsFormSettingsItems(int trackPanelCount);
 

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -48,11 +49,12 @@ TColorPicker* colorPicker(QWidget* parent, const char* name, int left, int top, 
     return picker;
 }
 
-void label(QWidget* parent, const QString& caption, int left, int top)
+QLabel* label(QWidget* parent, const QString& caption, int left, int top)
 {
     auto* result = new QLabel(caption, parent);
     result->adjustSize();
     result->move(left, top);
+    return result;
 }
 
 TFont windowFont(TColor color, bool bold)
@@ -127,6 +129,14 @@ void TfrmSettings::createLyricOptions()
     cbBackground = colorPicker(gbScrollingLyrics, "cbBackground", 116, 17, clBlack);
     cbText = colorPicker(gbScrollingLyrics, "cbText", 116, 39, clBlack);
     cbHilight = colorPicker(gbScrollingLyrics, "cbHilight", 116, 60, clBlack);
+    QLabel* fontSize = label(gbScrollingLyrics, tr("Font &Size"), 20, 87);
+    sbStripFontSize = named(new QSpinBox(gbScrollingLyrics), "sbStripFontSize");
+    sbStripFontSize->setGeometry(116, 82, 60, 21);
+    sbStripFontSize->setRange(SmallestStripFontSize, LargestStripFontSize);
+    sbStripFontSize->setValue(DefaultStripFontSize);
+    sbStripFontSize->setSuffix(tr(" px"));
+    sbStripFontSize->setAccessibleName(tr("Scrolling lyrics font size"));
+    fontSize->setBuddy(sbStripFontSize);
 
     // The preview reads as a lyric line whose middle word ("of") is the
     // highlighted one, in the singer's language; the panel holds the other
@@ -135,7 +145,7 @@ void TfrmSettings::createLyricOptions()
     const QString middleWord = tr("of", "the lyrics preview: Example of Lyrics");
     const QString lastWord = tr("Lyrics", "the lyrics preview: Example of Lyrics");
     pnlLyrics = named(new TBevelPanel(gbScrollingLyrics), "pnlLyrics");
-    pnlLyrics->setGeometry(12, 94, 163, 25);
+    pnlLyrics->setGeometry(12, 106, 163, 25);
     pnlLyrics->setBevels(bvLowered, bvRaised);
     pnlLyrics->setPanelFont(courierFont(clBlack, false));
     pnlLyrics->setCaption(firstWord + QString(middleWord.size() + 2, QLatin1Char(' ')) + lastWord);

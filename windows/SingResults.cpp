@@ -3,7 +3,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QLocale>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -69,7 +71,18 @@ TfrmSingResults::TfrmSingResults(QWidget* owner)
 
     lblWorstBars = new QLabel(this);
     lblWorstBars->setObjectName(QStringLiteral("lblWorstBars"));
-    layout->addWidget(lblWorstBars);
+    btnLoopWorstBar = new QPushButton(this);
+    btnLoopWorstBar->setObjectName(QStringLiteral("btnLoopWorstBar"));
+    btnLoopWorstBar->setVisible(false);
+    connect(btnLoopWorstBar, &QPushButton::clicked, this, [this] {
+        if (m_worstBar) {
+            emit loopBarRequested(*m_worstBar);
+        }
+    });
+    auto* worstRow = new QHBoxLayout;
+    worstRow->addWidget(lblWorstBars, 1);
+    worstRow->addWidget(btnLoopWorstBar);
+    layout->addLayout(worstRow);
 
     auto* passesCaption = new QLabel(tr("Passes sung on this song:"), this);
     layout->addWidget(passesCaption);
@@ -111,6 +124,9 @@ void TfrmSingResults::showPass(const std::vector<NoteResult>& results, const Tak
         worst.append(QString::number(bar.bar));
     }
     lblWorstBars->setText(worst.isEmpty() ? tr("Every bar went well.") : tr("Worst bars: %1").arg(worst.join(QStringLiteral(", "))));
+    m_worstBar = summary.worstBars.empty() ? std::nullopt : std::optional<qint64>(summary.worstBars.front().bar);
+    btnLoopWorstBar->setText(m_worstBar ? tr("&Loop Bar %1").arg(*m_worstBar) : QString());
+    btnLoopWorstBar->setVisible(m_worstBar.has_value());
 
     lstPasses->clear();
     for (auto pass = passes.crbegin(); pass != passes.crend(); ++pass) {

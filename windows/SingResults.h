@@ -6,6 +6,7 @@
 #include <QList>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -35,10 +36,19 @@ public:
     QLabel* lblSummary;
     QTableWidget* tblNotes;
     QLabel* lblWorstBars;
+    // Loops the worst bar (shown while a bar went wrong).
+    QPushButton* btnLoopWorstBar;
     QTreeWidget* lstPasses;
+
+signals:
+    // The singer asks to practise this bar over and over.
+    void loopBarRequested(qint64 bar);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::optional<qint64> m_worstBar;
 };
 
 // "+12", "−105" (a true minus), "" for none.

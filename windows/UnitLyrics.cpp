@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 namespace harmonet {
@@ -75,6 +76,31 @@ void TfrmLyrics::createPopupMenu()
 void TfrmLyrics::SetLines(const QStringList& lines)
 {
     m_memoLyrics->setPlainText(lines.join(QLatin1Char('\n')));
+    m_highlightedLine = -1;
+}
+
+void TfrmLyrics::HighlightLine(int line)
+{
+    const QTextBlock block = m_memoLyrics->document()->findBlockByNumber(line);
+    if (!block.isValid()) {
+        line = -1;
+    }
+    if (line == m_highlightedLine) {
+        return;
+    }
+    m_highlightedLine = line;
+    QList<QTextEdit::ExtraSelection> marks;
+    if (block.isValid()) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(block);
+        QColor background = palette().color(QPalette::Highlight);
+        background.setAlphaF(0.3);
+        mark.format.setBackground(background);
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks.append(mark);
+        m_memoLyrics->showLine(line);
+    }
+    m_memoLyrics->setExtraSelections(marks);
 }
 
 void TfrmLyrics::Close1Click()

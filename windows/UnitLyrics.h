@@ -40,8 +40,12 @@ public:
     void SetWidth(int width) { resize(width, height()); }
 
     TMemo* memoLyrics() const { return m_memoLyrics; }
-    // Replaces the text box's text with these lines.
+    // Replaces the text box's text with these lines; none is marked.
     void SetLines(const QStringList& lines);
+    // Marks the line (counted from 0 in the lines set) as the one being sung
+    // and scrolls it into view when it is out of sight; -1 marks none.
+    void HighlightLine(int line);
+    int highlightedLine() const { return m_highlightedLine; }
 
     // The context menu's items.
     void Close1Click();
@@ -68,6 +72,7 @@ private:
 
     TfrmSettings& m_settings;
     TMemo* m_memoLyrics;
+    int m_highlightedLine = -1;
 };
 
 } // namespace harmonet

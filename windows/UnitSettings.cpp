@@ -24,6 +24,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QSpinBox>
+#include <algorithm>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -121,6 +123,17 @@ void TfrmSettings::fillPortList()
     // The choice stays on its port while the port is there.
     const int index = cbMidiOutput->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
     cbMidiOutput->setCurrentIndex(index >= 0 ? index : (names.isEmpty() ? -1 : 0));
+}
+
+int TfrmSettings::LyricStripFontSize() const
+{
+    return sbStripFontSize->value();
+}
+
+void TfrmSettings::SetLyricStripFontSize(int pixels)
+{
+    // A stored size out of range (a settings file edited by hand) is kept to the range.
+    sbStripFontSize->setValue(std::clamp(pixels, SmallestStripFontSize, LargestStripFontSize));
 }
 
 QString TfrmSettings::ChosenPortName() const
@@ -319,6 +332,7 @@ void TfrmSettings::btnApplyClick()
     colors.text = cbText->color();
     colors.highlight = cbHilight->color();
     m_main.setLyricStripColors(colors);
+    m_main.setLyricStripFontSize(LyricStripFontSize());
 
     if (m_lyrics) {
         m_lyrics->memoLyrics()->setMemoFont(pnlLyricsWindowFont->panelFont());

@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QSpinBox;
 
 namespace harmonet {
 
@@ -37,11 +38,16 @@ class TfrmSettings : public QDialog {
     Q_OBJECT
     Q_PROPERTY(int Top READ Top WRITE SetTop)
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int LyricStripFontSize READ LyricStripFontSize WRITE SetLyricStripFontSize)
 
 public:
     static constexpr int TrackPanelCount = 16;
     static constexpr int ClientWidth = 466;
     static constexpr int ClientHeight = 322;
+    // The sizes the strip's text may take, in pixels.
+    static constexpr int SmallestStripFontSize = 8;
+    static constexpr int LargestStripFontSize = 72;
+    static constexpr int DefaultStripFontSize = 13;
 
     // owner is the main window, which also holds this window as a child;
     // output is the main window's output device, whose ports are listed.
@@ -56,6 +62,9 @@ public:
     void SetTop(int top) { move(x(), top); }
     int Left() const { return x(); }
     void SetLeft(int left) { move(left, y()); }
+    // The strip's font size as chosen (kept to the sizes offered).
+    int LyricStripFontSize() const;
+    void SetLyricStripFontSize(int pixels);
 
     // The port chosen in the list (empty when there is none).
     QString ChosenPortName() const;
@@ -88,6 +97,7 @@ public:
     TColorPicker* cbBackground;
     TColorPicker* cbText;
     TColorPicker* cbHilight;
+    QSpinBox* sbStripFontSize;
     TBevelPanel* pnlLyrics;
     QLabel* lblHilightText;
     TImageButton* sbLyricsWindowFont;

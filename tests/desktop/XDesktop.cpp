@@ -108,9 +108,28 @@ bool XDesktop::type(const std::vector<xcb_keysym_t>& chord)
     for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
         xcb_test_fake_input(m_connection, XCB_KEY_RELEASE, *code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     }
-    // A round trip: the server has taken the keys once it answers.
-    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    roundTrip();
     return true;
+}
+
+bool XDesktop::click(xcb_window_t window, int x, int y)
+{
+    const auto onRoot = owned(xcb_translate_coordinates_reply(
+        m_connection, xcb_translate_coordinates(m_connection, window, m_root, int16_t(x), int16_t(y)), nullptr));
+    if (!onRoot) {
+        return false;
+    }
+    // The pointer moves to the point (detail 0: absolute), then the first button goes down and up.
+    xcb_test_fake_input(m_connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, onRoot->dst_x, onRoot->dst_y, 0);
+    xcb_test_fake_input(m_connection, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_test_fake_input(m_connection, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    roundTrip();
+    return true;
+}
+
+void XDesktop::roundTrip()
+{
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
 }
 
 } // namespace harmonet::test

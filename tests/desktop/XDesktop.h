@@ -10,8 +10,8 @@ namespace harmonet::test {
 
 // A user at an X display without a window manager: sees which top-level
 // windows are mapped and what they are titled, puts the keyboard focus on a
-// window as a click on it would, and types keys through XTEST, so they reach
-// the program through the X server like real key presses.
+// window as a click on it would, and types keys and clicks the mouse through
+// XTEST, so they reach the program through the X server like a real user's.
 class XDesktop {
 public:
     explicit XDesktop(const std::string& display);
@@ -30,7 +30,13 @@ public:
     // order (e.g. {Control_L, e}). False when a key has no key code here.
     bool type(const std::vector<xcb_keysym_t>& chord);
 
+    // Clicks the left mouse button at a point of the window (in its own
+    // coordinates); false when the window is gone.
+    bool click(xcb_window_t window, int x, int y);
+
 private:
+    // A round trip: the server has taken every request made before once it answers.
+    void roundTrip();
     std::string titleOf(xcb_window_t window);
     std::optional<xcb_keycode_t> keycodeOf(xcb_keysym_t keysym);
 

@@ -139,9 +139,20 @@ TEST(RenderTool, FollowTempoPlaysEachBarAtItsOwnTempo)
         QStringList options;
         double songMs;
     };
+    // A range of bars and repeats play that passage so many times over,
+    // bar numbers following an upbeat given by hand.
     for (const Case& c : {Case{{}, 8000.0}, Case{{QStringLiteral("--follow-tempo")}, 6000.0},
                           Case{{QStringLiteral("--follow-tempo"), QStringLiteral("--tempo"), QStringLiteral("240")},
-                               3000.0}}) {
+                               3000.0},
+                          Case{{QStringLiteral("--bars"), QStringLiteral("2")}, 4000.0},
+                          Case{{QStringLiteral("--bars"), QStringLiteral("2"), QStringLiteral("--repeat"), QStringLiteral("3")},
+                               12000.0},
+                          Case{{QStringLiteral("--follow-tempo"), QStringLiteral("--bars"), QStringLiteral("1-2"),
+                                QStringLiteral("--repeat"), QStringLiteral("2")},
+                               12000.0},
+                          Case{{QStringLiteral("--repeat"), QStringLiteral("2")}, 16000.0},
+                          Case{{QStringLiteral("--pickup"), QStringLiteral("2"), QStringLiteral("--bars"), QStringLiteral("0")},
+                               2000.0}}) {
         const QString wav = dir.filePath(QStringLiteral("out.wav"));
         const RunResult run = runRender(c.options + QStringList{QStringLiteral("--sample-rate"),
                                                                 QStringLiteral("8000"), song, wav});
@@ -205,8 +216,16 @@ TEST(RenderTool, PracticeOptionsThatCannotBeUsedExitWithTwo)
         {"--others-db", "12", song, out},
         {"--pan", "left", song, out},
         {"--tempo", "0", song, out},
+        {"--transpose", "13", song, out},
+        {"--count-in", "3", song, out},
+        {"--minus-one", song, out},
         {"--loud", song, out},
         {"--part", "4", song, out}, // the song has two voices and a piano
+        {"--bars", "2-1", song, out},
+        {"--bars", "40", song, out}, // the song has two bars
+        {"--bars", "x", song, out},
+        {"--repeat", "0", song, out},
+        {"--pickup", "-1", song, out},
         {song, out, "extra"},
     };
     for (const QStringList& arguments : bad) {
@@ -257,6 +276,24 @@ TEST(RenderTool, OnePartPannedAndTheOthersSilent)
     EXPECT_LT(level(test::SopranoFromMs, test::Side::Both), level(test::AltoFromMs, test::Side::Both) - 40.0);
     EXPECT_GT(level(test::AltoFromMs, test::Side::Right), level(test::AltoFromMs, test::Side::Left) + 4.5);
     EXPECT_NEAR(level(test::PianoFromMs, test::Side::Left), level(test::PianoFromMs, test::Side::Right), 3.0);
+}
+
+TEST(RenderTool, CountedInTransposedAndWithoutThePart)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    QTemporaryDir dir;
+    const QString song = windowedSongIn(dir);
+    const QString out = dir.filePath(QStringLiteral("without alto.wav"));
+    const RunResult run = runRender({"--part", "2", "--minus-one", "--count-in", "1", "--transpose", "-2", song, out});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errorOutput);
+    const test::AudioFile file = test::readAudioFile(out);
+    // A bar of 4/4 at 120 bpm comes first: every window two seconds later.
+    constexpr int countInMs = 2000;
+    EXPECT_NEAR(double(file.frames), (countInMs + 2500 + 2000) * 44.1, 64);
+    const auto level = [&file](int from) { return test::levelDb(file, test::Side::Both, from + 100, from + 400); };
+    EXPECT_GT(test::levelDb(file, test::Side::Both, 0, 80), -50.0) << "the first click, a short wood block";
+    EXPECT_GT(level(countInMs + test::SopranoFromMs), -40.0);
+    EXPECT_LT(level(countInMs + test::AltoFromMs), level(countInMs + test::SopranoFromMs) - 40.0) << "the alto left out";
 }
 
 TEST(RenderTool, AnUnwritableOutputFailsWithOneNamingTheFile)

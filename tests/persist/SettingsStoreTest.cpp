@@ -53,6 +53,36 @@ TEST(SettingsStoreKeys, CreatedOnRequestAndMatchedWithoutRegardToCase)
     EXPECT_TRUE(home.settingsBytes().contains("FormTop=25"));
 }
 
+// A connection finds its own writes and deletes at once, before anything is
+// saved, through any spelling of their paths and names.
+TEST(SettingsStoreKeys, OneConnectionFindsItsOwnChangesBeforeSaving)
+{
+    ConfigHome home;
+    storeValue(kKey, QStringLiteral("FormTop"), QStringLiteral("1"));
+    const QString reopen = QStringLiteral("Software\\Harmonet\\Reopen");
+
+    TSettingsStore store(CURRENT_USER);
+    ASSERT_TRUE(store.openKey(QStringLiteral("software\\harmonet\\mainform"), false));
+    EXPECT_FALSE(store.valueExists(QStringLiteral("FormLeft")));
+    store.writeString(QStringLiteral("FormLeft"), QStringLiteral("2"));
+    EXPECT_TRUE(store.valueExists(QStringLiteral("FORMLEFT")));
+    store.writeString(QStringLiteral("formleft"), QStringLiteral("3"));
+
+    EXPECT_FALSE(store.openKey(reopen, false));
+    ASSERT_TRUE(store.openKey(reopen, true));
+    store.writeString(QStringLiteral("1"), QStringLiteral("/a.mid"));
+    ASSERT_TRUE(store.openKey(reopen.toUpper(), false));
+    EXPECT_EQ(store.readString(QStringLiteral("1")), "/a.mid");
+
+    store.closeKey();
+    ASSERT_TRUE(store.deleteKey(reopen.toLower()));
+    EXPECT_FALSE(store.openKey(reopen, false));
+    ASSERT_TRUE(store.flush());
+    EXPECT_EQ(home.settingsBytes().count("FormLeft="), 1);
+    EXPECT_TRUE(home.settingsBytes().contains("FormLeft=3"));
+    EXPECT_FALSE(home.settingsBytes().contains("a.mid"));
+}
+
 TEST(SettingsStoreKeys, EmptyPartsAreSkippedSlashesNameNothingAndWritesNeedAKey)
 {
     ConfigHome home;
@@ -314,7 +344,32 @@ TEST(SettingsFileText, WellFormedOnlyWhenEveryLineReads)
     EXPECT_FALSE(isWellFormedSettingsText("x=1\nbroken line\n"));
     EXPECT_FALSE(isWellFormedSettingsText(QByteArray("x=1\0y=2\n", 8)));
     EXPECT_FALSE(isWellFormedSettingsText("x=\xff\xfe\n"));
-    EXPECT_FALSE(isWellFormedSettingsText("x=\x7f\n"));
+    // The store itself writes DEL as it is.
+    EXPECT_TRUE(isWellFormedSettingsText("x=\x7f\n"));
+}
+
+// A file the store wrote is never taken for a damaged one, whatever its values
+// hold: otherwise the next change would keep the program's own file as the
+// damaged copy, over the user's.
+TEST(SettingsFileText, WhatTheStoreWritesIsWellFormedAndReadsBack)
+{
+    const QList<QString> values = {
+        QStringLiteral("/a/b.mid\x7f"),
+        QString::fromUtf8(QByteArray("nul\0bell\atab\tnewline\nreturn\r", 32)),
+        QStringLiteral("\u0085\u00a0\u2028 Gr\u00fc\u00dfe \U0001F3B5"),
+        QStringLiteral("\"quoted\", a=b; c\\d [e] #f"),
+        QStringLiteral("   "),
+    };
+    for (const QString& value : values) {
+        SCOPED_TRACE(value.toStdString());
+        ConfigHome home;
+        storeValue(kKey, QStringLiteral("OpenDir"), value);
+        EXPECT_TRUE(isWellFormedSettingsText(home.settingsBytes()));
+        TSettingsStore store(CURRENT_USER);
+        EXPECT_FALSE(store.damaged());
+        ASSERT_TRUE(store.openKey(kKey, false));
+        EXPECT_EQ(store.readString(QStringLiteral("OpenDir")), value);
+    }
 }
 
 TEST(SettingsStoreReliability, TwoProgramsSavingAtOnceLeaveAValidFile)

@@ -2,6 +2,7 @@
 
 #include "persist/SettingsStore.h"
 #include "player/StartupWindows.h"
+#include "practice/PracticeMemory.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,6 +27,10 @@ void PlayerTest::SetUp()
     store.deleteKey(QStringLiteral("Software\\Harmonet\\SettingsForm"));
     store.deleteKey(QStringLiteral("Software\\Harmonet\\LyricsForm"));
     store.deleteKey(TRecentFileList::StoreKey);
+    store.deleteKey(TPracticeMemory::wordsKeyPath());
+    store.deleteKey(QStringLiteral("Software\\Harmonet\\PracticeViewForm"));
+    // Each test's songs start at their own tempo and pitch.
+    store.deleteKey(TPracticeMemory::playingKeyPath());
 }
 
 void PlayerTest::TearDown()

@@ -11,11 +11,14 @@
 #include "sequencer/MidiFile.h"
 #include "session/Song.h"
 #include "singing/MyPart.h"
+#include "windows/PracticeRollView.h"
+#include "windows/UnitPracticeView.h"
 #include "tests/singing/PipeMicrophone.h"
 #include "tests/singing/SungAlto.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -62,6 +65,7 @@ TEST_F(SingAlongTest, ScoresThePassAndRemembersIt)
     TSingAlong& singAlong = *main.SingAlongMenus1;
     const std::optional<TVoice> alto = voiceNamed(main.session().voices(), QStringLiteral("Alto"));
     const std::vector<TargetNote> targets = partTargets(*main.MidiFile1, *alto);
+    main.PracticeView1Click();
 
     singAlong.SingAlong1->trigger();
     ASSERT_TRUE(singAlong.singing()) << singAlong.lblSingNotice->text().toStdString();
@@ -92,6 +96,21 @@ TEST_F(SingAlongTest, ScoresThePassAndRemembersIt)
     EXPECT_EQ(results.lstPasses->topLevelItem(0)->text(2), QString::number(main.MidiFile1->Bpm()));
     EXPECT_TRUE(singAlong.ExportTake1->isEnabled());
     EXPECT_FALSE(singAlong.lblSingNotice->isVisible());
+
+    // What was heard is drawn over the alto's notes: in tune, but for the flat note.
+    const std::vector<TSungPoint>& line = main.PracticeViewWindow()->roll()->sungLine();
+    ASSERT_FALSE(line.empty());
+    const auto inTune = std::count_if(line.begin(), line.end(),
+                                      [](const TSungPoint& point) { return point.band == TSungPoint::Band::Close; });
+    EXPECT_GT(inTune, qsizetype(line.size()) * 3 / 4);
+    EXPECT_LT(inTune, qsizetype(line.size()));
+    // One click loops the worst bar.
+    ASSERT_FALSE(results.btnLoopWorstBar->isHidden());
+    results.btnLoopWorstBar->click();
+    ASSERT_TRUE(main.session().loop().has_value());
+    EXPECT_EQ(main.session().loop()->firstBar, main.session().loop()->lastBar);
+    EXPECT_TRUE(results.lblWorstBars->text().contains(QString::number(main.session().loop()->firstBar)));
+    main.session().clearLoop();
 
     // The take plays beside the song from its start, my part silent
     // meanwhile; then all is as before.

@@ -37,7 +37,7 @@ TEST_F(PlayerTest, FirstRunCentresTheWindowAndShowsNoFile)
     EXPECT_FALSE(main.session().fileLoaded());
     EXPECT_EQ(main.centralWidget()->width(), TfrmMain::ClientWidth);
     EXPECT_EQ(main.centralWidget()->height() + main.statusBar()->height(), TfrmMain::ClientHeight);
-    EXPECT_EQ(main.minimumSize(), main.maximumSize()) << "the border is fixed";
+    EXPECT_EQ(main.minimumSize(), main.size()) << "it opens at its smallest size, the size of its design";
     EXPECT_EQ(main.FullHeight, main.height());
 }
 
@@ -117,10 +117,18 @@ TEST_F(PlayerTest, MenusHoldTheirItemsKeysAndSeparators)
     };
     EXPECT_EQ(layout("File1", main),
               "&Open...=O | Reopen= | &Close=C | &Export Practice Tracks...=Ctrl+E | - | E&xit=Alt+F4");
-    EXPECT_EQ(layout("View1", main), "Lyrics=F2 |  Scrolling Lyrics=F3 | - | Instruments=F4 | Track Mixer=F5");
-    EXPECT_EQ(layout("Controls1", main), "Play=P | Rewind=R | Fast Forward=F | Stop=S | Pause=Space");
-    EXPECT_EQ(layout("Options1", main), "Settings=F6 | Follow Tempo Changes= | - | &My Part= | O&thers= | Pa&nned= | "
-                                       "My Part on the &Left= | My Part on the &Right=");
+    EXPECT_EQ(layout("View1", main), "Lyrics=F2 |  Scrolling Lyrics=F3 | - | Instruments=F4 | Track Mixer=F5 | - | "
+                                    "Practice View=F7");
+    EXPECT_EQ(layout("Controls1", main), "Play=P | Rewind=R | Fast Forward=F | Stop=S | Pause=Space | - | "
+                                         "&Go to Bar...=Ctrl+G | Bar &Back=, | Bar &On=. | Start of P&hrase=Backspace | "
+                                         "- | Loop &Starts Here=[ | Loop &Ends Here=] | &Clear Loop=\\ | - | "
+                                         "Give Me My &Note=N | Fas&ter=T | Slo&wer=Shift+T");
+    EXPECT_EQ(layout("Options1", main), "Settings=F6 | Follow Tempo Changes= | &Upbeat...= | - | &My Part= | "
+                                       "O&thers= | Pa&nned= | My Part on the &Left= | My Part on the &Right= | - | "
+                                       "&Transpose (0)= | &Count-In= | M&etronome=M | C&lick Level=");
+    EXPECT_EQ(layout("Transpose1", main),
+              "&Up a Semitone=Ctrl+Up | &Down a Semitone=Ctrl+Down | &Original Pitch=Ctrl+0");
+    EXPECT_EQ(layout("CountIn1", main), "&None= | &1 Bar= | &2 Bars= | - | Ne&xt Count-In=K");
     EXPECT_EQ(layout("Help1", main), "Harmonet Help=F1 | - | About...=F12");
     EXPECT_TRUE(main.ScrollingLyrics1->isChecked());
     EXPECT_FALSE(main.Reopen1->menuAction()->isEnabled()) << "disabled while no file was opened";

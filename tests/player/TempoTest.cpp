@@ -6,6 +6,7 @@
 // changes follow the file's tempo map.
 #include "tests/player/PlayerFixture.h"
 
+#include "player/PitchClickMenus.h"
 #include "player/RightAlignedLabel.h"
 #include "sequencer/MidiFile.h"
 #include "widgets/ImageButton.h"
@@ -130,7 +131,7 @@ TEST_F(TempoTest, AChangeWhileStoppedStaysStoppedAfterResendingTheInstruments)
     EXPECT_EQ(main.tbPosition->value(), qRound(halfWay * 80.0 / 120.0));
 }
 
-TEST_F(TempoTest, AFileFasterThanTheSliderShowsTwoHundredAndResetSetsTwoHundred)
+TEST_F(TempoTest, AFileFasterThanTwoHundredWidensTheSliderAndResetRestoresItsOwnTempo)
 {
     SmfWriter song;
     song.header(1, 2, 480);
@@ -138,12 +139,48 @@ TEST_F(TempoTest, AFileFasterThanTheSliderShowsTwoHundredAndResetSetsTwoHundred)
     song.beginTrack().noteOn(0, 0, 60, 100).noteOff(960, 0, 60).endOfTrack().endTrack();
     TfrmMain& main = loadSong(song.bytes());
     EXPECT_EQ(main.FileBpm, 240);
-    EXPECT_EQ(main.tbTempo->value(), 200);
+    EXPECT_EQ(main.tbTempo->maximum(), 240);
+    EXPECT_EQ(main.lblTempoHigh->text(), "240");
+    EXPECT_EQ(main.tbTempo->value(), 240);
     EXPECT_EQ(main.MidiFile1->Bpm(), 240) << "loading alone changes no tempo";
 
+    choose(main, "N601");
+    ASSERT_EQ(main.MidiFile1->Bpm(), 60);
+    EXPECT_EQ(main.lblTempoPercent->text(), "25 %");
     choose(main, "Reset1");
-    EXPECT_EQ(main.MidiFile1->Bpm(), 200);
-    EXPECT_EQ(main.tbTempo->toolTip(), "200");
+    EXPECT_EQ(main.MidiFile1->Bpm(), 240);
+    EXPECT_EQ(main.tbTempo->toolTip(), "240");
+    EXPECT_EQ(main.lblTempoPercent->text(), "100 %");
+    // Practice tracks take the player's settings: two beats at 240 bpm.
+    PlayingSession exported;
+    exported.setSong(main.session().song());
+    exported.applySettings(main.session().settings());
+    EXPECT_EQ(exported.sequencer().SongLengthMs(), 500);
+}
+
+TEST_F(TempoTest, PercentagesOfTheSongsOwnTempoAndStepsOfFivePercent)
+{
+    TfrmMain& main = loadThreeMinutes();
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int bpm;
+        const char* shown;
+    } steps[] = {
+        {"75 % of 120", [&] { choose(main, "Percent751"); }, 90, "75 %"},
+        {"faster by 5 %", [&] { main.PitchClickMenus1->Faster1->trigger(); }, 96, "80 %"},
+        {"slower twice", [&] { main.PitchClickMenus1->Slower1->trigger(); main.PitchClickMenus1->Slower1->trigger(); },
+         84, "70 %"},
+        {"a bpm preset off the steps", [&] { choose(main, "N1001"); }, 100, "83 %"},
+        {"faster from there, to the next step", [&] { main.PitchClickMenus1->Faster1->trigger(); }, 102, "85 %"},
+        {"the top of the range", [&] { main.setTempo(200); main.PitchClickMenus1->Faster1->trigger(); }, 200, "167 %"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(main.MidiFile1->Bpm(), step.bpm) << step.what;
+        EXPECT_EQ(main.lblTempoPercent->text(), step.shown) << step.what;
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 TEST_F(TempoTest, TheDigitOneResetsButTheKeypadOneDoesNot)

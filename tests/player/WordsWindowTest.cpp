@@ -153,10 +153,12 @@ TEST_F(WordsWindowTest, TheWordsMenuSwitchesVerseAndTheChoiceHoldsForTheVoice)
     clickLyrics(main, 1);
     EXPECT_EQ(main.LyricTrack, 3);
     clickLyrics(main, 2);
-    EXPECT_EQ(main.LyricTrack, 5) << "the alto's second verse, until the next load";
+    EXPECT_EQ(main.LyricTrack, 5) << "the alto's second verse";
     main.LoadMidiFile();
+    EXPECT_EQ(main.LyricTrack, 5) << "the voice and its words are remembered for the file";
+    clickLyrics(main, 1);
     clickLyrics(main, 2);
-    EXPECT_EQ(main.LyricTrack, 4);
+    EXPECT_EQ(main.LyricTrack, 5);
 }
 
 TEST_F(WordsWindowTest, TheTextEncodingMenuReadsTheSongAgain)

@@ -17,6 +17,7 @@ protected:
         TSettingsStore store(CURRENT_USER);
         store.deleteKey(TPracticeMemory::keyPath());
         store.deleteKey(TPracticeMemory::pickupKeyPath());
+        store.deleteKey(TPracticeMemory::playingKeyPath());
         store.flush();
     }
 
@@ -135,6 +136,39 @@ TEST_F(PracticeMemoryTest, AnUpbeatIsKeptBesideTheChoiceAndDamagedOnesAreSkipped
     const TPracticeMemory memory;
     EXPECT_EQ(memory.recallPickupBeats(QStringLiteral("/x.mid"), QStringLiteral("a")), std::nullopt);
     EXPECT_EQ(memory.recallPickupBeats(QStringLiteral("/x.mid"), QStringLiteral("d")), 2.0);
+}
+
+TEST_F(PracticeMemoryTest, TempoTranspositionAndCountInOutliveTheProgramAndDamagedOnesAreSkipped)
+{
+    const QString psalm = QStringLiteral("/songs/psalm.mid");
+    const struct {
+        TPlayingValues remembered;
+        std::optional<TPlayingValues> recalled;
+    } cases[] = {
+        {{96, -2, 1}, TPlayingValues{96, -2, 1}},
+        {{0, 12, 2}, TPlayingValues{0, 12, 2}},
+        {{0, 13, 0}, TPlayingValues{0, 12, 2}},   // out of range: not kept
+        {{-5, 0, 0}, TPlayingValues{0, 12, 2}},
+        {{120, 0, 3}, TPlayingValues{0, 12, 2}},
+    };
+    for (const auto& c : cases) {
+        TPracticeMemory().rememberPlaying(psalm, hashOf("psalm"), c.remembered);
+        const TPracticeMemory restarted;
+        EXPECT_EQ(restarted.recallPlaying(QStringLiteral("/moved.mid"), hashOf("psalm")), c.recalled)
+            << c.remembered.bpm << ";" << c.remembered.transpose << ";" << c.remembered.countInBars;
+    }
+    {
+        TSettingsStore store(CURRENT_USER);
+        ASSERT_TRUE(store.openKey(TPracticeMemory::playingKeyPath(), true));
+        store.writeString(QStringLiteral("File1"), QStringLiteral("a|96;-20;1|/a.mid"));
+        store.writeString(QStringLiteral("File2"), QStringLiteral("b|96;x;1|/b.mid"));
+        store.writeString(QStringLiteral("File3"), QStringLiteral("c|80;3;0|/c.mid"));
+        store.flush();
+    }
+    const TPracticeMemory memory;
+    EXPECT_EQ(memory.recallPlaying(QStringLiteral("/x.mid"), QStringLiteral("a")), std::nullopt);
+    EXPECT_EQ(memory.recallPlaying(QStringLiteral("/x.mid"), QStringLiteral("b")), std::nullopt);
+    EXPECT_EQ(memory.recallPlaying(QStringLiteral("/x.mid"), QStringLiteral("c")), (TPlayingValues{80, 3, 0}));
 }
 
 } // namespace

@@ -23,6 +23,22 @@ PracticeChoice choice(int part, int othersDb, bool panned = false, PanSide side 
     return PracticeChoice{part < 0 ? PracticeChoice::NoPart : VoiceKey{part, part, 0}, othersDb, panned, side};
 }
 
+PracticeChoice withoutMine(PracticeChoice choice)
+{
+    choice.withoutMyPart = true;
+    return choice;
+}
+
+TEST(PracticeMixRule, TheRememberedFormOfAChoiceWithoutMyPart)
+{
+    const PracticeChoice plain{VoiceKey{2, 1, 0}, -12, true, PanSide::Left};
+    EXPECT_EQ(choiceText(plain), "2.1.0;-12;1;left");
+    EXPECT_EQ(choiceText(withoutMine(plain)), "2.1.0;-12;1;left;without");
+    EXPECT_EQ(choiceFromText("2.1.0;-12;1;left;without"), withoutMine(plain));
+    EXPECT_EQ(choiceFromText("2.1.0;-12;1;left"), plain);
+    EXPECT_EQ(choiceFromText("2.1.0;-12;1;left;with"), std::nullopt);
+}
+
 TEST(PracticeMixRule, VolumeOfEachRoleAtEachLevel)
 {
     struct Row {
@@ -41,6 +57,12 @@ TEST(PracticeMixRule, VolumeOfEachRoleAtEachLevel)
         {ChannelRole::Mine, choice(1, -12), 90, 90},
         {ChannelRole::Accompaniment, choice(1, -18), 80, 80},
         {ChannelRole::Other, choice(-1, -12), 100, 100},
+        // Without my part: mine silent, the others and the accompaniment at their own level.
+        {ChannelRole::Mine, withoutMine(choice(1, -12)), 90, 0},
+        {ChannelRole::Other, withoutMine(choice(1, -12)), 100, 100},
+        {ChannelRole::Other, withoutMine(choice(1, PracticeChoice::SilentDb)), 100, 100},
+        {ChannelRole::Accompaniment, withoutMine(choice(1, -18)), 80, 80},
+        {ChannelRole::Other, withoutMine(choice(-1, -12)), 100, 100},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(mixedVolume(row.role, row.choice, quint8(row.base)), row.volume)

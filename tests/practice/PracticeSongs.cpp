@@ -2,6 +2,8 @@
 
 #include "sequencer/SmfWriter.h"
 
+#include <iterator>
+
 namespace harmonet::test {
 
 namespace {
@@ -34,6 +36,49 @@ QByteArray windowedSong(bool withPiano)
     voiceTrack(song, "Alto", 1, ChoirAahs, 64, 2 * Quarter);
     if (withPiano) {
         voiceTrack(song, "Piano", 2, GrandPiano, 60, 4 * Quarter);
+    }
+    return song.bytes();
+}
+
+QByteArray ensembleSong()
+{
+    struct Part {
+        const char* name;
+        int channel;
+        quint8 program;
+        quint8 key;
+        quint8 volume;
+        quint8 pan;
+        quint8 reverb;
+        quint8 chorus;
+    };
+    constexpr Part parts[] = {
+        {"Soprano", 0, ChoirAahs, 72, 110, 30, 90, 0},  {"Alto", 1, 53, 67, 90, 100, 40, 70},
+        {"Tenor", 2, ChoirAahs, 60, 100, 64, 127, 30}, {"Bass", 3, 53, 48, 120, 80, 0, 127},
+        {"Piano", 4, GrandPiano, 55, 70, 64, 60, 0},    {"Drums", 9, 0, 38, 100, 64, 80, 0},
+    };
+    SmfWriter song;
+    song.header(1, quint16(std::size(parts) + 1), Quarter);
+    song.beginTrack().meta(0, SmfWriter::TrackName, "Ensemble").tempo(0, 500000).endOfTrack().endTrack();
+    for (const Part& part : parts) {
+        song.beginTrack()
+            .meta(0, SmfWriter::TrackName, part.name)
+            .programChange(0, part.channel, part.program)
+            .controlChange(0, part.channel, 7, part.volume)
+            .controlChange(0, part.channel, 10, part.pan)
+            .controlChange(0, part.channel, 91, part.reverb)
+            .controlChange(0, part.channel, 93, part.chorus);
+        for (int beat = 0; beat < 6; ++beat) {
+            const quint8 key = quint8(part.key + (beat % 3) * 2);
+            song.noteOn(beat == 0 ? 0 : Quarter / 4, part.channel, key, quint8(70 + 10 * (beat % 4)));
+            if (part.channel == 2) {
+                song.channel(Quarter / 4, quint8(0xE0 | part.channel), 0, 80)
+                    .noteOff(Quarter / 2, part.channel, key);
+            } else {
+                song.noteOff(3 * Quarter / 4, part.channel, key);
+            }
+        }
+        song.endOfTrack().endTrack();
     }
     return song.bytes();
 }

@@ -18,6 +18,13 @@ constexpr int AltoFromMs = 1000;
 constexpr int PianoFromMs = 2000;
 constexpr int VoiceWindowMs = 500;
 
+// Four voices (channels 1 to 4) singing chords together for 3 seconds over a
+// piano (channel 5) and drums (channel 10), each channel with a volume, pan,
+// reverb and chorus of its own, the tenor bending its pitch: channels that
+// sound at once and share the synthesizer's reverb and chorus.
+QByteArray ensembleSong();
+constexpr int EnsembleVoices = 4;
+
 // A closed score: "Women", one track on channel 1 that holds two voices,
 // the upper singing E5 (key 76) and the lower A4 (key 69) together, in
 // ClosedScoreChords chords of a quarter each from 0 ms. Before its notes the

@@ -1,6 +1,8 @@
-// The sanitizers' options for the test programs of a sanitized build
-// (HARMONET_SANITIZE): every report fails the test, and reports that lie wholly
-// inside third-party libraries are suppressed by the files in tests/sanitizers/.
+// The sanitizers' options for every program of a sanitized build
+// (HARMONET_SANITIZE; see cmake/Sanitizers.cmake), the tests and the programs
+// they start: every report fails the program, and so its test, and reports
+// that lie wholly inside third-party libraries are suppressed by the files in
+// tests/sanitizers/.
 // The environment (TSAN_OPTIONS, ASAN_OPTIONS, ...) still overrides them.
 
 #if defined(__SANITIZE_THREAD__)

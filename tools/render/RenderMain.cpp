@@ -6,6 +6,8 @@
 // Exit status 0 on success; 1 when the file cannot be read, no SoundFont is
 // found or an output file cannot be written (the message names the file and
 // the reason; no part of it is left); 2 on bad usage.
+#include "practice/Clicks.h"
+#include "practice/Transposition.h"
 #include "practice/VoiceModel.h"
 #include "practice/ReadableNames.h"
 #include "render/PracticeExport.h"
@@ -24,6 +26,7 @@
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <variant>
 #include <unistd.h>
 
@@ -36,8 +39,10 @@ constexpr int exitUsage = 2;
 
 const char* const usageText =
     "usage: harmonet-render [--format wav|flac|ogg|mp3] [--part N | --all-parts]\n"
-    "                       [--others-db D] [--pan left|right] [--tempo BPM]\n"
-    "                       [--follow-tempo] [--sample-rate N] FILE OUT\n"
+    "                       [--others-db D] [--pan left|right] [--minus-one] [--tempo BPM]\n"
+    "                       [--follow-tempo] [--transpose N] [--count-in BARS] [--metronome]\n"
+    "                       [--sample-rate N] [--bars FIRST-LAST] [--repeat N] [--pickup BEATS]\n"
+    "                       FILE OUT\n"
     "  Renders the MIDI file FILE to the audio file OUT, or with --all-parts to\n"
     "  one file per voice (\"<song> - <voice>\") and \"<song> - Full mix\" in the folder OUT.\n"
     "  --format       audio format (default: OUT's extension, else wav)\n"
@@ -45,9 +50,16 @@ const char* const usageText =
     "  --all-parts    one file per voice, each emphasising its voice, and the full mix\n"
     "  --others-db D  the other voices D dB below the part (default 12), or \"silent\"\n"
     "  --pan SIDE     the part on the left or right, the other voices on the other side\n"
+    "  --minus-one    leave the part out, the other voices at their full level\n"
     "  --tempo BPM    play at BPM quarter notes a minute (1 to 1000; default the file's)\n"
     "  --follow-tempo follow the file's tempo changes (--tempo then sets the starting tempo)\n"
-    "  --sample-rate  samples per second, 8000 to 96000 (default 44100)\n";
+    "  --transpose N  move the song N semitones up (down when negative), -12 to 12; drums stay\n"
+    "  --count-in BARS  count in 0, 1 or 2 bars of clicks before the song\n"
+    "  --metronome    a click on every beat of the song\n"
+    "  --sample-rate  samples per second, 8000 to 96000 (default 44100)\n"
+    "  --bars A-B     only bars A to B as the score numbers them (\"12\" alone: bar 12)\n"
+    "  --repeat N     play them (or the whole song) N times over, 1 to 100\n"
+    "  --pickup BEATS the upbeat before bar 1 in beats, where the file does not show it\n";
 
 int usage(const QString& problem = {})
 {
@@ -70,9 +82,16 @@ struct Options {
     bool allParts = false;
     std::optional<int> othersDb;
     std::optional<PanSide> pan;
+    bool minusOne = false;
     int bpm = 0;
+    int transpose = 0;
+    int countInBars = 0;
+    bool metronome = false;
     bool followTempo = false;
     int sampleRate = 44100;
+    std::optional<std::pair<qint64, qint64>> bars;
+    int repeats = 1;
+    std::optional<double> pickupBeats;
     QString input;
     QString output;
 };
@@ -98,6 +117,23 @@ std::optional<int> othersLevel(const QString& text)
     return -int(std::lround(std::abs(db)));
 }
 
+// "12-20" or "12": the first and last bar.
+std::optional<std::pair<qint64, qint64>> barRange(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('-'));
+    if (parts.size() > 2) {
+        return std::nullopt;
+    }
+    bool firstOk = false;
+    bool lastOk = false;
+    const qint64 first = parts.front().toLongLong(&firstOk);
+    const qint64 last = parts.back().toLongLong(&lastOk);
+    if (!firstOk || !lastOk || first < 0 || last < first) {
+        return std::nullopt;
+    }
+    return std::pair<qint64, qint64>(first, last);
+}
+
 // The options, or the reason they are not usable.
 std::variant<Options, QString> parse(const QStringList& args)
 {
@@ -112,6 +148,10 @@ std::variant<Options, QString> parse(const QStringList& args)
             options.allParts = true;
         } else if (arg == QLatin1String("--follow-tempo")) {
             options.followTempo = true;
+        } else if (arg == QLatin1String("--minus-one")) {
+            options.minusOne = true;
+        } else if (arg == QLatin1String("--metronome")) {
+            options.metronome = true;
         } else if (!arg.startsWith(QLatin1String("--"))) {
             positional.append(arg);
         } else if (!hasValue) {
@@ -147,6 +187,41 @@ std::variant<Options, QString> parse(const QStringList& args)
             }
             options.bpm = *bpm;
             takeValue();
+        } else if (arg == QLatin1String("--bars")) {
+            options.bars = barRange(value);
+            if (!options.bars) {
+                return QStringLiteral("--bars takes the first and last bar, as in 12-20");
+            }
+            takeValue();
+        } else if (arg == QLatin1String("--repeat")) {
+            const std::optional<int> repeats = intIn(value, 1, 100);
+            if (!repeats) {
+                return QStringLiteral("--repeat takes 1 to 100");
+            }
+            options.repeats = *repeats;
+            takeValue();
+        } else if (arg == QLatin1String("--pickup")) {
+            bool ok = false;
+            const double beats = value.toDouble(&ok);
+            if (!ok || !std::isfinite(beats) || beats < 0.0 || beats > 255.0) {
+                return QStringLiteral("--pickup takes 0 to 255 beats");
+            }
+            options.pickupBeats = beats;
+            takeValue();
+        } else if (arg == QLatin1String("--transpose")) {
+            const std::optional<int> semitones = intIn(value, TTransposition::Lowest, TTransposition::Highest);
+            if (!semitones) {
+                return QStringLiteral("--transpose takes -12 to 12 semitones");
+            }
+            options.transpose = *semitones;
+            takeValue();
+        } else if (arg == QLatin1String("--count-in")) {
+            const std::optional<int> bars = intIn(value, 0, ClickSettings::MostCountInBars);
+            if (!bars) {
+                return QStringLiteral("--count-in takes 0, 1 or 2 bars");
+            }
+            options.countInBars = *bars;
+            takeValue();
         } else if (arg == QLatin1String("--sample-rate")) {
             const std::optional<int> rate = intIn(value, 8000, 96000);
             if (!rate) {
@@ -164,8 +239,8 @@ std::variant<Options, QString> parse(const QStringList& args)
     if (options.part && options.allParts) {
         return QStringLiteral("--part and --all-parts exclude each other");
     }
-    if ((options.othersDb || options.pan) && !options.part && !options.allParts) {
-        return QStringLiteral("--others-db and --pan need --part or --all-parts");
+    if ((options.othersDb || options.pan || options.minusOne) && !options.part && !options.allParts) {
+        return QStringLiteral("--others-db, --pan and --minus-one need --part or --all-parts");
     }
     options.input = positional[0];
     options.output = positional[1];
@@ -211,8 +286,24 @@ int main(int argc, char** argv)
         if (options.bpm > 0) {
             session.sequencer().SetBpm(options.bpm);
         }
+        session.setTranspose(options.transpose);
+        ClickSettings clicks;
+        clicks.countInBars = options.countInBars;
+        clicks.metronome = options.metronome;
+        session.setClicks(clicks);
     } catch (const std::exception& error) {
         return fail(QStringLiteral("cannot read %1: %2").arg(options.input, QString::fromUtf8(error.what())));
+    }
+    if (options.pickupBeats) {
+        session.setPickupBeats(options.pickupBeats);
+    }
+    if (options.bars || options.repeats > 1) {
+        const TBarMap& bars = session.bars();
+        const auto [first, last] = options.bars.value_or(std::pair<qint64, qint64>(bars.FirstBar(), bars.LastBar()));
+        if (bars.IsEmpty() || first < bars.FirstBar() || last > bars.LastBar()) {
+            return usage(QStringLiteral("the song has bars %1 to %2").arg(bars.FirstBar()).arg(bars.LastBar()));
+        }
+        session.setLoop(first, last, options.repeats);
     }
     request.song = session.song();
     request.settings = session.settings();
@@ -220,6 +311,7 @@ int main(int argc, char** argv)
     request.mix.othersDb = options.othersDb.value_or(PracticeChoice::DefaultOthersDb);
     request.mix.panned = options.pan.has_value();
     request.mix.side = options.pan.value_or(PanSide::Left);
+    request.mix.withoutMyPart = options.minusOne;
     const TMidiFile& song = session.sequencer();
     request.songName = songTitle(song, options.input);
 

@@ -1,0 +1,264 @@
+// Pitch, tempo steps and clicks: the menu items of the main window that set
+// them on the playing session, and their memory per file.
+#include "player/PitchClickMenus.h"
+
+#include "core/ErrorReport.h"
+#include "player/ControlTags.h"
+#include "player/UnitMain.h"
+#include "practice/Transposition.h"
+#include "sequencer/MidiFile.h"
+#include "sequencer/TempoPercent.h"
+#include "session/PlayingSession.h"
+#include "session/Song.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QSlider>
+
+#include <algorithm>
+#include <cmath>
+
+namespace harmonet {
+
+namespace {
+
+struct ClickLevel {
+    const char* name;
+    const char* caption;
+    int level;
+};
+
+constexpr ClickLevel Levels[] = {
+    {"ClickLevelSoft1", QT_TRANSLATE_NOOP("harmonet::TPitchClickMenus", "&Soft"), 60},
+    {"ClickLevelMedium1", QT_TRANSLATE_NOOP("harmonet::TPitchClickMenus", "&Medium"), 100},
+    {"ClickLevelLoud1", QT_TRANSLATE_NOOP("harmonet::TPitchClickMenus", "&Loud"), ClickSettings::LoudestLevel},
+};
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption, int tag, const QKeySequence& shortcut = {})
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    setTag(action, tag);
+    return action;
+}
+
+QMenu* subMenu(QMenu* menu, const char* name, const QString& caption, int tag)
+{
+    QMenu* sub = menu->addMenu(caption);
+    sub->setObjectName(QLatin1String(name));
+    sub->menuAction()->setObjectName(QLatin1String(name) + QStringLiteral("Item"));
+    setTag(sub->menuAction(), tag);
+    return sub;
+}
+
+// A semitone count as the menu shows it: "+2", "0", "\u22123".
+QString signedSemitones(int semitones)
+{
+    if (semitones > 0) {
+        return QStringLiteral("+%1").arg(semitones);
+    }
+    return semitones < 0 ? QStringLiteral("\u2212%1").arg(-semitones) : QStringLiteral("0");
+}
+
+} // namespace
+
+TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* optionsMenu)
+    : QObject(&main), m_main(main)
+{
+    setObjectName(QStringLiteral("PitchClickMenus1"));
+
+    controlsMenu->addSeparator();
+    GiveMyNote1 = menuItem(controlsMenu, "GiveMyNote1", tr("Give Me My &Note"), 0, QKeySequence(Qt::Key_N));
+    connect(GiveMyNote1, &QAction::triggered, this, [this] { runGuarded([this] { giveMyNote(); }); });
+    Faster1 = menuItem(controlsMenu, "Faster1", tr("Fas&ter"), 0, QKeySequence(Qt::Key_T));
+    Slower1 = menuItem(controlsMenu, "Slower1", tr("Slo&wer"), 0, QKeySequence(Qt::SHIFT | Qt::Key_T));
+    connect(Faster1, &QAction::triggered, this, [this] { runGuarded([this] { stepTempo(1); }); });
+    connect(Slower1, &QAction::triggered, this, [this] { runGuarded([this] { stepTempo(-1); }); });
+
+    optionsMenu->addSeparator();
+    Transpose1 = subMenu(optionsMenu, "Transpose1", QString(), 0);
+    TransposeUp1 = menuItem(Transpose1, "TransposeUp1", tr("&Up a Semitone"), 0, QKeySequence(Qt::CTRL | Qt::Key_Up));
+    TransposeDown1 =
+        menuItem(Transpose1, "TransposeDown1", tr("&Down a Semitone"), 0, QKeySequence(Qt::CTRL | Qt::Key_Down));
+    TransposeReset1 = menuItem(Transpose1, "TransposeReset1", tr("&Original Pitch"), 0, QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(TransposeUp1, &QAction::triggered, this, [this] { runGuarded([this] { setTranspose(session().transpose() + 1); }); });
+    connect(TransposeDown1, &QAction::triggered, this,
+            [this] { runGuarded([this] { setTranspose(session().transpose() - 1); }); });
+    connect(TransposeReset1, &QAction::triggered, this, [this] { runGuarded([this] { setTranspose(0); }); });
+
+    CountIn1 = subMenu(optionsMenu, "CountIn1", tr("&Count-In"), 1);
+    auto* bars = new QActionGroup(this);
+    const QString captions[] = {tr("&None"), tr("&1 Bar"), tr("&2 Bars")};
+    for (int count = 0; count <= ClickSettings::MostCountInBars; ++count) {
+        const QByteArray name = "CountInBars" + QByteArray::number(count);
+        QAction* item = menuItem(CountIn1, name.constData(), captions[count], 1);
+        item->setCheckable(true);
+        item->setData(count);
+        bars->addAction(item);
+        CountInBars.append(item);
+    }
+    connect(bars, &QActionGroup::triggered, this,
+            [this](QAction* item) { runGuarded([this, item] { setCountInBars(item->data().toInt()); }); });
+    CountIn1->addSeparator();
+    NextCountIn1 = menuItem(CountIn1, "NextCountIn1", tr("Ne&xt Count-In"), 1, QKeySequence(Qt::Key_K));
+    connect(NextCountIn1, &QAction::triggered, this, [this] {
+        runGuarded([this] { setCountInBars((session().clicks().countInBars + 1) % (ClickSettings::MostCountInBars + 1)); });
+    });
+
+    Metronome1 = menuItem(optionsMenu, "Metronome1", tr("M&etronome"), 1, QKeySequence(Qt::Key_M));
+    Metronome1->setCheckable(true);
+    connect(Metronome1, &QAction::triggered, this, [this](bool on) {
+        runGuarded([this, on] {
+            ClickSettings clicks = session().clicks();
+            clicks.metronome = on;
+            setClicks(clicks);
+        });
+    });
+    ClickLevel1 = subMenu(optionsMenu, "ClickLevel1", tr("C&lick Level"), 1);
+    auto* levels = new QActionGroup(this);
+    for (const ClickLevel& level : Levels) {
+        QAction* item = menuItem(ClickLevel1, level.name, tr(level.caption), 1);
+        item->setCheckable(true);
+        item->setData(level.level);
+        levels->addAction(item);
+        ClickLevels.append(item);
+    }
+    connect(levels, &QActionGroup::triggered, this, [this](QAction* item) {
+        runGuarded([this, item] {
+            ClickSettings clicks = session().clicks();
+            clicks.level = item->data().toInt();
+            setClicks(clicks);
+        });
+    });
+    ClicksToPorts1 = menuItem(ClickLevel1, "ClicksToPorts1", tr("Clicks to System &Ports"), 1);
+    ClicksToPorts1->setCheckable(true);
+    connect(ClicksToPorts1, &QAction::triggered, this, [this](bool on) {
+        runGuarded([this, on] {
+            ClickSettings clicks = session().clicks();
+            clicks.onSystemPorts = on;
+            setClicks(clicks);
+        });
+    });
+    show();
+}
+
+PlayingSession& TPitchClickMenus::session() const
+{
+    return m_main.session();
+}
+
+void TPitchClickMenus::fileLoaded()
+{
+    m_songHash = TPracticeMemory::contentHash(session().song()->bytes());
+    const std::optional<TPlayingValues> values = m_memory.recallPlaying(m_main.CurrentFileName, m_songHash);
+    m_recalling = true;
+    const auto done = qScopeGuard([this] { m_recalling = false; });
+    // A file played for the first time: at its own pitch and tempo, counted
+    // in as the last one was.
+    session().setTranspose(values ? values->transpose : 0);
+    if (values) {
+        ClickSettings clicks = session().clicks();
+        clicks.countInBars = values->countInBars;
+        session().setClicks(clicks);
+        if (values->bpm > 0 && values->bpm != session().sequencer().Bpm()) {
+            m_main.setTempo(values->bpm);
+        }
+    }
+    show();
+}
+
+void TPitchClickMenus::fileClosed()
+{
+    m_songHash.clear();
+    show();
+}
+
+void TPitchClickMenus::tempoChanged()
+{
+    remember();
+}
+
+void TPitchClickMenus::setTranspose(int semitones)
+{
+    session().setTranspose(semitones);
+    remember();
+    show();
+}
+
+void TPitchClickMenus::setCountInBars(int bars)
+{
+    ClickSettings clicks = session().clicks();
+    clicks.countInBars = bars;
+    setClicks(clicks);
+    remember();
+}
+
+void TPitchClickMenus::setClicks(const ClickSettings& clicks)
+{
+    session().setClicks(clicks);
+    show();
+}
+
+void TPitchClickMenus::giveMyNote()
+{
+    if (!session().giveMyNote(session().sequencer().CurrentTime())) {
+        // No part chosen, or none of its notes lies ahead.
+        QApplication::beep();
+    }
+}
+
+void TPitchClickMenus::stepTempo(int direction)
+{
+    const int own = m_main.FileBpm;
+    const int now = session().sequencer().Bpm();
+    if (own <= 0) {
+        return;
+    }
+    // To the next whole step of the song's own tempo: 80 % goes to 85 %, 83 % too.
+    const double share = 100.0 * now / own / TempoStepPercent;
+    int percent = TempoStepPercent * int(direction > 0 ? std::floor(share + 1e-9) + 1 : std::ceil(share - 1e-9) - 1);
+    int bpm = bpmAtPercent(percent, own);
+    // A step that rounds to the same whole bpm (a slow song) goes on to the next.
+    while (bpm == now && percent > LowestTempoPercent && percent < HighestTempoPercent) {
+        percent += direction * TempoStepPercent;
+        bpm = bpmAtPercent(percent, own);
+    }
+    bpm = std::clamp(bpm, m_main.tbTempo->minimum(), m_main.tbTempo->maximum());
+    if (bpm != now) {
+        m_main.setTempo(bpm);
+    }
+}
+
+void TPitchClickMenus::remember()
+{
+    if (m_recalling || m_songHash.isEmpty() || !session().fileLoaded()) {
+        return;
+    }
+    const int bpm = session().sequencer().Bpm();
+    const TPlayingValues values{bpm == m_main.FileBpm ? 0 : bpm, session().transpose(), session().clicks().countInBars};
+    m_memory.rememberPlaying(m_main.CurrentFileName, m_songHash, values);
+}
+
+void TPitchClickMenus::show()
+{
+    const int semitones = session().transpose();
+    Transpose1->setTitle(tr("&Transpose (%1)").arg(signedSemitones(semitones)));
+    TransposeUp1->setEnabled(semitones < TTransposition::Highest);
+    TransposeDown1->setEnabled(semitones > TTransposition::Lowest);
+    const ClickSettings& clicks = session().clicks();
+    for (QAction* item : std::as_const(CountInBars)) {
+        item->setChecked(item->data().toInt() == clicks.countInBars);
+    }
+    Metronome1->setChecked(clicks.metronome);
+    for (QAction* item : std::as_const(ClickLevels)) {
+        item->setChecked(item->data().toInt() == clicks.level);
+    }
+    ClicksToPorts1->setChecked(clicks.onSystemPorts);
+}
+
+} // namespace harmonet

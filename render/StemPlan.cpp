@@ -1,0 +1,180 @@
+#include "render/StemPlan.h"
+
+#include "practice/VoiceRouting.h"
+#include "sequencer/MidiFile.h"
+#include "session/Song.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace harmonet {
+
+namespace {
+
+using ChannelNotes = std::array<qint64, 16>;
+
+// The notes each channel plays, over every track.
+ChannelNotes notesByChannel(const TMidiFile& song)
+{
+    ChannelNotes notes{};
+    for (int i = 0; i < song.NumberOfTracks(); ++i) {
+        for (const TMidiEvent& event : song.TrackAt(i)->Events()) {
+            if ((event.Status & 0xF0) == 0x90 && event.Value2 > 0) {
+                ++notes[std::size_t(event.Status & 0x0F)];
+            }
+        }
+    }
+    return notes;
+}
+
+} // namespace
+
+std::vector<Stem> voiceStems(const Song& song)
+{
+    const ChannelNotes notes = notesByChannel(song.file());
+    TVoiceRouting routing;
+    routing.setSong(&song.file(), &song.voices());
+    const int free = routing.freeChannel();
+    std::vector<Stem> stems;
+    Stem rest;
+    for (std::size_t c = 0; c < notes.size(); ++c) {
+        rest.channels.set(c, notes[c] > 0);
+    }
+    for (const TVoice& voice : song.voices()) {
+        if (voice.accompaniment || voice.channel < 1 || voice.channel > 16) {
+            continue;
+        }
+        const std::size_t c = std::size_t(voice.channel - 1);
+        rest.channels.reset(c);
+        if (voice.split && free != 0) {
+            Stem alone;
+            alone.channels.set(std::size_t(free - 1));
+            alone.voices.push_back(voice.key());
+            alone.routedPart = voice.key();
+            alone.notes = qint64(voice.notes.size());
+            stems.push_back(alone);
+            continue;
+        }
+        const std::bitset<16> channel = std::bitset<16>().set(c);
+        const auto same = std::find_if(stems.begin(), stems.end(), [&](const Stem& stem) {
+            return !stem.routedPart.isVoice() && stem.channels == channel;
+        });
+        if (same != stems.end()) {
+            same->voices.push_back(voice.key());
+            continue;
+        }
+        Stem stem;
+        stem.channels = channel;
+        stem.voices.push_back(voice.key());
+        stem.notes = notes[c];
+        stems.push_back(stem);
+    }
+    if (rest.channels.any()) {
+        for (std::size_t c = 0; c < notes.size(); ++c) {
+            rest.notes += rest.channels.test(c) ? notes[c] : 0;
+        }
+        stems.push_back(rest);
+    }
+    return stems;
+}
+
+void addClickStem(std::vector<Stem>& stems, int channel)
+{
+    if (channel < 1 || channel > 16) {
+        return;
+    }
+    const std::size_t c = std::size_t(channel - 1);
+    const bool rendered = std::any_of(stems.cbegin(), stems.cend(), [c](const Stem& stem) {
+        return stem.channels.test(c) && !stem.routedPart.isVoice();
+    });
+    if (!rendered) {
+        Stem clicks;
+        clicks.channels.set(c);
+        stems.push_back(clicks);
+    }
+}
+
+std::vector<Stem> balancedStems(const TMidiFile& song, int count)
+{
+    const ChannelNotes notes = notesByChannel(song);
+    std::vector<std::size_t> channels;
+    for (std::size_t c = 0; c < notes.size(); ++c) {
+        if (notes[c] > 0) {
+            channels.push_back(c);
+        }
+    }
+    if (channels.empty()) {
+        Stem all;
+        all.channels.set();
+        return {all};
+    }
+    std::stable_sort(channels.begin(), channels.end(),
+                     [&](std::size_t a, std::size_t b) { return notes[a] > notes[b]; });
+    std::vector<Stem> stems(std::size_t(std::clamp<qsizetype>(count, 1, qsizetype(channels.size()))));
+    for (const std::size_t c : channels) {
+        Stem& lightest = *std::min_element(stems.begin(), stems.end(),
+                                           [](const Stem& a, const Stem& b) { return a.notes < b.notes; });
+        lightest.channels.set(c);
+        lightest.notes += notes[c];
+    }
+    return stems;
+}
+
+StemPlacement stemPlacement(const Stem& stem, const PracticeChoice& choice)
+{
+    if (!choice.hasPart() || stem.voices.empty()) {
+        return {};
+    }
+    const bool mine = std::find(stem.voices.cbegin(), stem.voices.cend(), choice.part) != stem.voices.cend();
+    StemPlacement placement;
+    if (choice.withoutMyPart) {
+        // My part left out, the others at their own level.
+        placement.gain = mine ? 0.0f : 1.0f;
+    } else if (!mine) {
+        placement.gain = choice.othersSilent() ? 0.0f : float(std::pow(10.0, choice.othersDb / 20.0));
+    }
+    placement.placed = choice.panned;
+    const PanSide other = choice.side == PanSide::Left ? PanSide::Right : PanSide::Left;
+    placement.side = mine ? choice.side : other;
+    return placement;
+}
+
+float MidFold::next(std::span<const float> stereo)
+{
+    for (std::size_t i = 0; i + 1 < stereo.size(); i += 2) {
+        const double left = stereo[i];
+        const double right = stereo[i + 1];
+        m_sides += left * left + right * right;
+        m_sum += (left + right) * (left + right);
+    }
+    if (m_sum > 0.0) {
+        m_gain = float(std::clamp(std::sqrt(m_sides / m_sum), std::numbers::sqrt2 / 2.0, 4.0));
+    }
+    return m_gain;
+}
+
+void addPlaced(std::span<float> mix, std::span<const float> stem, const StemPlacement& placement, MidFold& fold)
+{
+    const std::size_t samples = std::min(mix.size(), stem.size()) & ~std::size_t(1);
+    const float gain = placement.gain;
+    if (!placement.placed) {
+        for (std::size_t i = 0; gain != 0.0f && i < samples; ++i) {
+            mix[i] += gain * stem[i];
+        }
+        return;
+    }
+    // From the last block's gain to this one's, without a step.
+    const std::optional<float> last = fold.gain();
+    const float to = fold.next(stem.first(samples));
+    const float from = last.value_or(to);
+    const std::size_t side = placement.side == PanSide::Left ? 0 : 1;
+    const float frames = float(samples / 2);
+    for (std::size_t i = 0; gain != 0.0f && i < samples; i += 2) {
+        const float ramp = from + (to - from) * (float(i / 2 + 1) / frames);
+        mix[i + side] += gain * ramp * (stem[i] + stem[i + 1]);
+    }
+}
+
+} // namespace harmonet
