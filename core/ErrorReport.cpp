@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <utility>
 
+#include <QCoreApplication>
+
 namespace harmonet {
 
 namespace {
@@ -46,7 +48,7 @@ bool runGuarded(const std::function<void()>& work)
     } catch (const std::exception& error) {
         reportError(error);
     } catch (...) {
-        reportError(QStringLiteral("Unknown error"));
+        reportError(QCoreApplication::translate("Errors", "Unknown error"));
     }
     return false;
 }

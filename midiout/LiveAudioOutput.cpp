@@ -5,6 +5,7 @@
 
 #include <fluidsynth.h>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTime>
@@ -57,7 +58,7 @@ LiveAudioOutput::LiveAudioOutput(Mode mode, Settings* settings, SynthRenderer& r
 {
     if (mode == Mode::Driver && !openDriver()) {
         qCDebug(lcMidiOut) << "no audio output through" << m_driverName << "; playing silently";
-        m_notice = QStringLiteral("The built-in synthesizer has no audio output: no sound card or sound server "
+        m_notice = QCoreApplication::translate("Output", "The built-in synthesizer has no audio output: no sound card or sound server "
                                   "could be opened (audio driver \"%1\"). It accepts every message but you will "
                                   "hear nothing; choose a MIDI port or connect an audio device. The sound comes "
                                   "on by itself as soon as an audio output can be opened.")
@@ -214,7 +215,7 @@ void LiveAudioOutput::runWatchdog(const std::stop_token& stop)
                 // dead driver is closed, which may take a while.
                 m_driverActive.store(false, std::memory_order_release);
                 connected = false;
-                setNotice(QStringLiteral("The built-in synthesizer lost its audio output at %1 (audio driver "
+                setNotice(QCoreApplication::translate("Output", "The built-in synthesizer lost its audio output at %1 (audio driver "
                                          "\"%2\" stopped). Playing goes on silently; the sound comes back by "
                                          "itself as soon as the audio output can be opened again.")
                               .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), m_openedDriver));

@@ -6,6 +6,7 @@
 
 #include "core/ErrorReport.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -84,7 +85,7 @@ void TMidiOutput::setProductName(const QString& name)
         }
     }
     if (m_productName != name) {
-        throw EmidioutputError(QStringLiteral("MIDI output Device ") + name + QStringLiteral(" not installed"));
+        throw EmidioutputError(QCoreApplication::translate("Output", "MIDI output Device %1 not installed").arg(name));
     }
     setDeviceID(found);
 }
@@ -138,7 +139,7 @@ void TMidiOutput::deviceLost(const EmidioutputError& error)
     }
     releasePort();
     m_lost = true;
-    m_lostNotice = error.message() + QStringLiteral(". Choose another output device in the settings.");
+    m_lostNotice = QCoreApplication::translate("Output", "%1. Choose another output device in the settings.").arg(error.message());
     QMetaObject::invokeMethod(
         this,
         [this, name = m_productName] {
@@ -197,7 +198,7 @@ QString TMidiOutput::DeviceNotice() const
 void TMidiOutput::SendEvent(const TMyMidiEvent& event, Due due)
 {
     if (!IsOpen()) {
-        throw EmidioutputError(QStringLiteral("MIDI Output device not open"));
+        throw EmidioutputError(QCoreApplication::translate("Output", "MIDI Output device not open"));
     }
     if (!event.SysexData) {
         SendShort(event.StatusByte, event.FirstData, event.SecondData, due);

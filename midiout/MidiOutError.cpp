@@ -1,32 +1,34 @@
 #include "midiout/MidiOutError.h"
 
+#include <QCoreApplication>
+
 namespace harmonet {
 
 QString midiResultText(quint16 code)
 {
     switch (code) {
     case MidiNoError:
-        return QStringLiteral("No error");
+        return QCoreApplication::translate("Output", "No error");
     case MidiUnspecifiedError:
-        return QStringLiteral("Unspecified error in the MIDI output layer");
+        return QCoreApplication::translate("Output", "Unspecified error in the MIDI output layer");
     case MidiBadDeviceId:
-        return QStringLiteral("The MIDI output device identifier is out of range");
+        return QCoreApplication::translate("Output", "The MIDI output device identifier is out of range");
     case MidiInvalidHandle:
-        return QStringLiteral("The MIDI output device is not open");
+        return QCoreApplication::translate("Output", "The MIDI output device is not open");
     case MidiDriverError:
-        return QStringLiteral("The MIDI driver reported an error");
+        return QCoreApplication::translate("Output", "The MIDI driver reported an error");
     case MidiNoSoundFont:
-        return QStringLiteral("No General MIDI SoundFont was found");
+        return QCoreApplication::translate("Output", "No General MIDI SoundFont was found");
     case MidiSynthesizerFailed:
-        return QStringLiteral("The built-in synthesizer could not be started");
+        return QCoreApplication::translate("Output", "The built-in synthesizer could not be started");
     case MidiInvalidMessage:
-        return QStringLiteral("The MIDI message does not begin with a status byte");
+        return QCoreApplication::translate("Output", "The MIDI message does not begin with a status byte");
     case MidiEmptyLongMessage:
-        return QStringLiteral("A long MIDI message must hold at least one byte");
+        return QCoreApplication::translate("Output", "A long MIDI message must hold at least one byte");
     case MidiDeviceRemoved:
-        return QStringLiteral("The MIDI output device is no longer connected");
+        return QCoreApplication::translate("Output", "The MIDI output device is no longer connected");
     default:
-        return QStringLiteral("Specified error number is out of range");
+        return QCoreApplication::translate("Output", "Specified error number is out of range");
     }
 }
 

@@ -1,5 +1,6 @@
 #include "midiout/SoundFontLocator.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace harmonet {
@@ -30,8 +31,7 @@ QString findSoundFont()
 
 QString noSoundFontAdvice(const QStringList& candidates)
 {
-    return QStringLiteral(
-               "No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). "
+    return QCoreApplication::translate("Output", "No General MIDI SoundFont was found for the built-in synthesizer (looked for %1). "
                "Install one, for example with \"sudo apt-get install timgm6mb-soundfont\" or "
                "\"sudo apt-get install fluid-soundfont-gm\", or set the environment variable "
                "HARMONET_SOUNDFONT to the path of a .sf2 file.")

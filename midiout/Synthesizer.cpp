@@ -8,6 +8,7 @@
 
 #include <fluidsynth.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -107,7 +108,7 @@ Synthesizer::Synthesizer(Output output, int sampleRate, const QStringList& sound
     if (m_soundFontPath.isEmpty()) {
         QString advice = noSoundFontAdvice(soundFonts);
         if (!unusable.isEmpty()) {
-            advice = QStringLiteral("Not a usable SoundFont: %1. ").arg(unusable.join(QStringLiteral(", "))) + advice;
+            advice = QCoreApplication::translate("Output", "Not a usable SoundFont: %1. ").arg(unusable.join(QStringLiteral(", "))) + advice;
         }
         throw EmidioutputError(advice, MidiNoSoundFont);
     }

@@ -3,6 +3,7 @@
 #include "midiout/AudioLibraryLog.h"
 #include "midiout/MidiOutError.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QtGlobal>
 
@@ -149,7 +150,7 @@ private:
             m_checked.restart();
             if (!stillListed()) {
                 m_collector->error.clear();
-                throw EmidioutputError(QStringLiteral("The MIDI port %1 is no longer available")
+                throw EmidioutputError(QCoreApplication::translate("Output", "The MIDI port %1 is no longer available")
                                            .arg(QString::fromStdString(m_name)),
                                        MidiDeviceRemoved);
             }
@@ -239,7 +240,7 @@ std::unique_ptr<MidiPort> SystemPortBackend::open(int index)
         }
     }
     collector->raiseIfFailed();
-    throw EmidioutputError(QStringLiteral("The MIDI port %1 is no longer available")
+    throw EmidioutputError(QCoreApplication::translate("Output", "The MIDI port %1 is no longer available")
                                .arg(QString::fromStdString(wanted.name)),
                            MidiBadDeviceId);
 }

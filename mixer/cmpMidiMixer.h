@@ -91,6 +91,7 @@ private:
     void FindControl(TMixerControlType control);
     void ReadControl(TMixerControlType control);
     void WriteControl(TMixerControlType control);
+    // Raises missing, its %1 the mixer's name, when the mixer lacks the line.
     void requireLine(MixerLine line, const QString& missing) const;
     void controlChanged(TMixerControlType control);
     void forgetControls();

@@ -3,6 +3,7 @@
 #include "persist/SettingsFile.h"
 #include "persist/SettingsSession.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QSettings>
@@ -173,7 +174,7 @@ void TSettingsStore::prepareChange()
     if (!m_settings)
         throw ESettingsStoreError(QStringLiteral("This settings root has no store."));
     if (m_readOnly)
-        throw ESettingsStoreError(QStringLiteral("The settings file %1 is read-only.").arg(m_file));
+        throw ESettingsStoreError(QCoreApplication::translate("Settings", "The settings file %1 is read-only.").arg(m_file));
     if (!m_damaged || m_damagedFileKept)
         return;
     QFile damagedFile(m_file);
@@ -188,7 +189,7 @@ void TSettingsStore::prepareChange()
     // Without a copy of what the user had, the damaged file must not be replaced.
     m_readOnly = true;
     throw ESettingsStoreError(
-        QStringLiteral("The damaged settings file %1 could not be kept as %2.")
+        QCoreApplication::translate("Settings", "The damaged settings file %1 could not be kept as %2.")
             .arg(m_file, damagedCopyPath(m_file)));
 }
 

@@ -53,9 +53,9 @@ void TfrmMain::btnLoadClick()
     // The name box starts empty: a pattern in it would hide the other kinds
     // of MIDI file the filter lists.
     OpenDialog1->setFileName(QString());
-    OpenDialog1->setFilter(QStringLiteral("MIDI Files (*.mid *.midi *.kar *.rmi)|*.mid;*.midi;*.kar;*.rmi"
-                                          "|All files (*)|*"));
-    OpenDialog1->setTitle(QStringLiteral("Load MIDI File..."));
+    OpenDialog1->setFilter(tr("MIDI Files (*.mid *.midi *.kar *.rmi)|*.mid;*.midi;*.kar;*.rmi"
+                              "|All files (*)|*"));
+    OpenDialog1->setTitle(tr("Load MIDI File..."));
     OpenDialog1->setOptions(TOpenDialog::ofHideReadOnly | TOpenDialog::ofFileMustExist | TOpenDialog::ofEnableSizing);
     // The folder of the file opened last, else that of the file last chosen
     // in the dialog; never the program's own folder by default. Only a
@@ -122,7 +122,7 @@ void TfrmMain::LoadMidiFile()
         InitializeControls(true);
         setStatusText(CurrentFileName + QLatin1Char(' '));
     }
-    setWindowTitle(QStringLiteral("Harmonet - ") + QFileInfo(CurrentFileName).fileName());
+    setWindowTitle(tr("Harmonet - ") + QFileInfo(CurrentFileName).fileName());
 
     try {
         m_session->load(CurrentFileName);
@@ -201,7 +201,7 @@ void TfrmMain::CloseFile()
     PitchClickMenus1->fileClosed();
     showTempoPercent();
     showTempoNotice();
-    setStatusText(QStringLiteral("No MIDI File Loaded"));
+    setStatusText(tr("No MIDI File Loaded"));
     for (TPanel* panel : TrackPanels) {
         panel->setVisible(false);
     }

@@ -98,16 +98,21 @@ void TfrmMain::pmPositionPopup()
     }
 }
 
-void TfrmMain::VerseClick(int verse)
+int TfrmMain::VerseStart(int verse) const
 {
-    tbPosition->setValue(tbPosition->minimum());
     const int step = tbPosition->pageStep();
+    qint64 place = tbPosition->minimum();
     // Without a step (a song of no length) every verse starts at the beginning.
     for (int i = 1; i < verse && step > 0; ++i) {
-        const qint64 next = step + step * qint64(std::nearbyint(double(tbPosition->value()) / step));
-        tbPosition->setValue(int(std::min<qint64>(next, tbPosition->maximum())));
+        const qint64 next = step + step * qint64(std::nearbyint(double(place) / step));
+        place = std::min<qint64>(next, tbPosition->maximum());
     }
-    tbPosition->setValue(sameShareInTicks(tbPosition->value()));
+    return sameShareInTicks(int(place));
+}
+
+void TfrmMain::VerseClick(int verse)
+{
+    tbPosition->setValue(VerseStart(verse));
     tbPositionChanged();
 }
 

@@ -33,6 +33,8 @@ constexpr int StatusBarHeight = 19;
 constexpr int LyricsStripHeight = 32;
 constexpr int MainPanelHeight = TfrmMain::ClientHeight - LyricsStripHeight - StatusBarHeight;
 constexpr int WindStepIntervalMs = 16;
+// The volume and tone sliders, their captions ending just before them.
+constexpr int VolumeBarLeft = 259;
 // The strip's text at its design height, and the space around its two parts.
 constexpr int DesignStripFontSize = 13;
 constexpr int StripBorder = 2;
@@ -56,14 +58,30 @@ QLabel* label(QWidget* parent, const char* name, int tag, const QString& caption
     return result;
 }
 
-QLabel* smallLabel(QWidget* parent, const char* name, const QString& caption, int left, int top)
+// The label's text ends at right (just before the control it names), so a
+// longer caption (another language's) grows to the left, not under it.
+QLabel* endingAt(QLabel* label, int right)
 {
-    QLabel* result = label(parent, name, 1, caption, left, top);
+    label->move(right - label->width(), label->y());
+    return label;
+}
+
+// The label's text centred over a control whose middle is at centre.
+QLabel* centredAt(QLabel* label, int centre)
+{
+    label->move(centre - label->width() / 2, label->y());
+    return label;
+}
+
+// A volume or tone slider's caption, ending just before the slider.
+QLabel* smallLabel(QWidget* parent, const char* name, const QString& caption, int top)
+{
+    QLabel* result = label(parent, name, 1, caption, 0, top);
     QFont font(QStringLiteral("Small Fonts"));
     font.setPixelSize(9);
     result->setFont(font);
     result->adjustSize();
-    return result;
+    return endingAt(result, VolumeBarLeft - 1);
 }
 
 // A picture button; a toggle when its group index is not 0, which may be
@@ -103,7 +121,7 @@ TTrackBar* trackBar(QWidget* parent, const char* name, const QRect& place, int m
 
 QSlider* volumeBar(QWidget* parent, const char* name, int top)
 {
-    QSlider* result = slider(parent, name, 1, QRect(259, top, 99, 24), 0, 10, 1);
+    QSlider* result = slider(parent, name, 1, QRect(VolumeBarLeft, top, 99, 24), 0, 10, 1);
     result->setTickPosition(QSlider::TicksAbove);
     result->setTickInterval(1);
     return result;
@@ -144,23 +162,23 @@ void TfrmMain::createControls()
     pnlMain = named(new TPanel(client), "pnlMain", 1);
     pnlMain->setGeometry(0, 0, ClientWidth, MainPanelHeight);
 
-    btnLoad = named(new QPushButton(QStringLiteral("Open MIDI File..."), pnlMain), "btnLoad", 1);
+    btnLoad = named(new QPushButton(tr("Open MIDI File..."), pnlMain), "btnLoad", 1);
     btnLoad->setGeometry(227, 14, 145, 25);
 
     const QRect toolPlace(227, 128, 28, 25);
     using images::Tool;
-    sbMixer = imageButton(pnlMain, "sbMixer", 0, 0, toolPlace, QStringLiteral("Track Mixer"), images::tool(Tool::Mixer));
-    sbViewLyrics = imageButton(pnlMain, "sbViewLyrics", 0, 0, toolPlace.translated(28, 0), QStringLiteral("View Lyrics"),
+    sbMixer = imageButton(pnlMain, "sbMixer", 0, 0, toolPlace, tr("Track Mixer"), images::tool(Tool::Mixer));
+    sbViewLyrics = imageButton(pnlMain, "sbViewLyrics", 0, 0, toolPlace.translated(28, 0), tr("View Lyrics"),
                                images::tool(Tool::Lyrics));
-    sbClose = imageButton(pnlMain, "sbClose", 0, 0, toolPlace.translated(56, 0), QStringLiteral("Close File"),
+    sbClose = imageButton(pnlMain, "sbClose", 0, 0, toolPlace.translated(56, 0), tr("Close File"),
                           images::tool(Tool::CloseFile));
-    sbSettings = imageButton(pnlMain, "sbSettings", 1, 0, toolPlace.translated(84, 0), QStringLiteral("Settings"),
+    sbSettings = imageButton(pnlMain, "sbSettings", 1, 0, toolPlace.translated(84, 0), tr("Settings"),
                              images::tool(Tool::Settings));
-    sbHelp = imageButton(pnlMain, "sbHelp", 1, 0, toolPlace.translated(112, 0), QStringLiteral("Help"),
+    sbHelp = imageButton(pnlMain, "sbHelp", 1, 0, toolPlace.translated(112, 0), tr("Help"),
                          images::tool(Tool::Help));
 
     // The window's cancel button: outside the visible area, it only gives Escape its meaning.
-    btnClose = named(new QPushButton(QStringLiteral("Close"), pnlMain), "btnClose", 1);
+    btnClose = named(new QPushButton(tr("Close"), pnlMain), "btnClose", 1);
     btnClose->setGeometry(ClientWidth + 20, 0, 75, 25);
     btnClose->setShortcut(QKeySequence(Qt::Key_Escape));
     btnClose->setFocusPolicy(Qt::NoFocus);
@@ -191,43 +209,52 @@ void TfrmMain::createTrackPanels()
         panel->setGeometry(0, 22 * (n - 1), 185, 22);
         panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         panel->setIndent(4);
-        panel->setCaption(QStringLiteral("Track %1").arg(n));
+        panel->setCaption(tr("Track %1").arg(n));
+
+        // Two buttons at the panel's right end, sharing a border; a caption
+        // longer than the 37 pixels they have in English widens its button.
+        const auto buttonWidth = [panel](const QString& caption) {
+            return std::max(37, panel->fontMetrics().horizontalAdvance(caption) + 4);
+        };
+        const int muteWidth = buttonWidth(tr("Mute"));
+        const int lyricsWidth = buttonWidth(tr("Lyrics"));
+        const int muteLeft = 183 - muteWidth;
 
         auto* lyricsButton = new TPanel(panel);
         lyricsButton->setObjectName(QStringLiteral("pLyrics%1").arg(n));
         setTag(lyricsButton, 0);
-        lyricsButton->setGeometry(110, 2, 37, 18);
+        lyricsButton->setGeometry(muteLeft + 1 - lyricsWidth, 2, lyricsWidth, 18);
         lyricsButton->setAlignment(Qt::AlignCenter);
-        lyricsButton->setCaption(QStringLiteral("Lyrics"));
+        lyricsButton->setCaption(tr("Lyrics"));
 
         auto* muteButton = new TPanel(panel);
         muteButton->setObjectName(QStringLiteral("pnlMute%1").arg(n));
         setTag(muteButton, 0);
-        muteButton->setGeometry(146, 2, 37, 18);
+        muteButton->setGeometry(muteLeft, 2, muteWidth, 18);
         muteButton->setAlignment(Qt::AlignCenter);
-        muteButton->setCaption(QStringLiteral("Mute"));
+        muteButton->setCaption(tr("Mute"));
     }
 
-    cbInstruments = named(new QCheckBox(QStringLiteral("Show Instruments"), pnlMain), "cbInstruments", 0);
-    cbInstruments->setGeometry(7, 147, 140, 17);
+    cbInstruments = named(new QCheckBox(tr("Show Instruments"), pnlMain), "cbInstruments", 0);
+    cbInstruments->setGeometry(7, 147, std::max(140, cbInstruments->sizeHint().width()), 17);
 }
 
 void TfrmMain::createTransportControls()
 {
-    btnPlay = imageButton(pnlMain, "btnPlay", 0, 1, QRect(227, 55, 28, 25), QStringLiteral("Play"), glyphs::play(false));
-    btnRewind = imageButton(pnlMain, "btnRewind", 0, 0, QRect(255, 55, 28, 25), QStringLiteral("Rewind"),
+    btnPlay = imageButton(pnlMain, "btnPlay", 0, 1, QRect(227, 55, 28, 25), tr("Play"), glyphs::play(false));
+    btnRewind = imageButton(pnlMain, "btnRewind", 0, 0, QRect(255, 55, 28, 25), tr("Rewind"),
                             glyphs::rewind(false));
     btnRewind->setNumGlyphs(2);
     btnFastForward = imageButton(pnlMain, "btnFastForward", 0, 0, QRect(283, 55, 28, 25),
-                                 QStringLiteral("Fast Forward"), glyphs::fastForward(false));
+                                 tr("Fast Forward"), glyphs::fastForward(false));
     btnFastForward->setNumGlyphs(2);
-    btnStop = imageButton(pnlMain, "btnStop", 0, 0, QRect(311, 55, 28, 25), QStringLiteral("Stop"), glyphs::stop(false));
-    btnPause = imageButton(pnlMain, "btnPause", 0, 2, QRect(339, 55, 28, 25), QStringLiteral("Pause"),
+    btnStop = imageButton(pnlMain, "btnStop", 0, 0, QRect(311, 55, 28, 25), tr("Stop"), glyphs::stop(false));
+    btnPause = imageButton(pnlMain, "btnPause", 0, 2, QRect(339, 55, 28, 25), tr("Pause"),
                            glyphs::pause(false));
 
-    lblTime = label(pnlMain, "lblTime", 0, QStringLiteral("Time "), 238, 95);
     TimeDisplay1 = named(new TTimeDisplay(pnlMain), "TimeDisplay1", 0);
     TimeDisplay1->setGeometry(265, 94, 75, 16);
+    lblTime = endingAt(label(pnlMain, "lblTime", 0, tr("Time "), 0, 95), TimeDisplay1->x() - 1);
     TimeDisplay1->setParentFont(false);
     TimeDisplay1->setParentColor(false);
     TimeDisplay1->setBevelInner(controls::bvSpace);
@@ -242,19 +269,19 @@ void TfrmMain::createTransportControls()
     TimeDisplay1->setColor(clBlack);
     TimeDisplay1->setTime(0);
 
-    sbTimeDown = imageButton(pnlMain, "sbTimeDown", 0, 3, QRect(341, 94, 15, 16), QStringLiteral("Count Up / Count Down"),
+    sbTimeDown = imageButton(pnlMain, "sbTimeDown", 0, 3, QRect(341, 94, 15, 16), tr("Count Up / Count Down"),
                              glyphs::countArrow(true));
     sbTimeDown->setFlat(true);
 
-    Label1 = label(pnlMain, "Label1", 0, QStringLiteral("Position "), 94, 167);
     tbPosition = trackBar(pnlMain, "tbPosition", QRect(7, 178, 215, 30), 0, 100, 10);
+    Label1 = centredAt(label(pnlMain, "Label1", 0, tr("Position "), 0, 167), tbPosition->geometry().center().x());
     tbPosition->setToolTip(FormatPosition(0));
 }
 
 void TfrmMain::createTempoControls()
 {
-    lblTempo = label(pnlMain, "lblTempo", 0, QStringLiteral("Tempo (bpm)"), 84, 217);
     tbTempo = trackBar(pnlMain, "tbTempo", QRect(7, 231, 215, 29), 1, 200, 10);
+    lblTempo = centredAt(label(pnlMain, "lblTempo", 0, tr("Tempo (bpm)"), 0, 217), tbTempo->geometry().center().x());
     tbTempo->setValue(1);
     lblTempoLow = label(pnlMain, "lblTempoLow", 0, QStringLiteral("1"), 14, 261);
     lblTempoMid = label(pnlMain, "lblTempoMid", 0, QStringLiteral("100"), 106, 261);
@@ -273,17 +300,17 @@ void TfrmMain::createVolumeControls()
         return button;
     };
 
-    lblMasterV = smallLabel(pnlMain, "lblMasterV", QStringLiteral("Master "), 228, 184);
+    lblMasterV = smallLabel(pnlMain, "lblMasterV", tr("Master "), 184);
     tbMasterV = volumeBar(pnlMain, "tbMasterV", 175);
-    sbMasterMute = muteButton("sbMasterMute", 4, 183, QStringLiteral("Mute Master"));
+    sbMasterMute = muteButton("sbMasterMute", 4, 183, tr("Mute Master"));
 
-    lblMidiV = smallLabel(pnlMain, "lblMidiV", QStringLiteral("Midi "), 239, 210);
+    lblMidiV = smallLabel(pnlMain, "lblMidiV", tr("Midi "), 210);
     tbMidiV = volumeBar(pnlMain, "tbMidiV", 200);
-    sbMidiMute = muteButton("sbMidiMute", 5, 208, QStringLiteral("Mute Midi"));
+    sbMidiMute = muteButton("sbMidiMute", 5, 208, tr("Mute Midi"));
 
-    lblTreble = smallLabel(pnlMain, "lblTreble", QStringLiteral("Treble"), 232, 235);
+    lblTreble = smallLabel(pnlMain, "lblTreble", tr("Treble"), 235);
     tbTreble = volumeBar(pnlMain, "tbTreble", 225);
-    lblBass = smallLabel(pnlMain, "lblBass", QStringLiteral("Bass "), 235, 259);
+    lblBass = smallLabel(pnlMain, "lblBass", tr("Bass "), 259);
     tbBass = volumeBar(pnlMain, "tbBass", 250);
 }
 
@@ -336,7 +363,7 @@ void TfrmMain::createStatusBar()
     createTempoNotice();
     createSettingsNotice();
     setStatusBar(StatusBar1);
-    setStatusText(QStringLiteral("No MIDI File Loaded"));
+    setStatusText(tr("No MIDI File Loaded"));
 }
 
 void TfrmMain::fixClientSize()

@@ -59,44 +59,44 @@ void TfrmMain::createMenus()
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file = topMenu(bar, "File1", QStringLiteral("&File"));
-    Open1 = item(file, "Open1", 1, QStringLiteral("&Open..."), QKeySequence(Qt::Key_O));
-    Reopen1 = file->addMenu(QStringLiteral("Reopen"));
+    QMenu* file = topMenu(bar, "File1", tr("&File"));
+    Open1 = item(file, "Open1", 1, tr("&Open..."), QKeySequence(Qt::Key_O));
+    Reopen1 = file->addMenu(tr("Reopen"));
     Reopen1->setObjectName(QStringLiteral("Reopen1"));
     Reopen1->menuAction()->setObjectName(QStringLiteral("Reopen1Item"));
     setTag(Reopen1->menuAction(), 1);
     Reopen1->menuAction()->setEnabled(false); // no recent file yet
-    Close1 = item(file, "Close1", 0, QStringLiteral("&Close"), QKeySequence(Qt::Key_C));
+    Close1 = item(file, "Close1", 0, tr("&Close"), QKeySequence(Qt::Key_C));
     file->addSeparator();
-    Exit1 = item(file, "Exit1", 1, QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));
+    Exit1 = item(file, "Exit1", 1, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));
 
-    QMenu* view = topMenu(bar, "View1", QStringLiteral("&View"));
-    Lyrics1 = item(view, "Lyrics1", 0, QStringLiteral("Lyrics"), QKeySequence(Qt::Key_F2));
-    ScrollingLyrics1 = item(view, "ScrollingLyrics1", 1, QStringLiteral(" Scrolling Lyrics"), QKeySequence(Qt::Key_F3));
+    QMenu* view = topMenu(bar, "View1", tr("&View"));
+    Lyrics1 = item(view, "Lyrics1", 0, tr("Lyrics"), QKeySequence(Qt::Key_F2));
+    ScrollingLyrics1 = item(view, "ScrollingLyrics1", 1, tr(" Scrolling Lyrics"), QKeySequence(Qt::Key_F3));
     ScrollingLyrics1->setCheckable(true);
     ScrollingLyrics1->setChecked(true);
     view->addSeparator();
-    Instruments1 = item(view, "Instruments1", 0, QStringLiteral("Instruments"), QKeySequence(Qt::Key_F4));
-    TrackMixer1 = item(view, "TrackMixer1", 0, QStringLiteral("Track Mixer"), QKeySequence(Qt::Key_F5));
+    Instruments1 = item(view, "Instruments1", 0, tr("Instruments"), QKeySequence(Qt::Key_F4));
+    TrackMixer1 = item(view, "TrackMixer1", 0, tr("Track Mixer"), QKeySequence(Qt::Key_F5));
     view->addSeparator();
     PracticeView1 = item(view, "PracticeView1", 1, tr("Practice View"), QKeySequence(Qt::Key_F7));
 
-    QMenu* controlsMenu = topMenu(bar, "Controls1", QStringLiteral("&Controls"));
-    Play1 = item(controlsMenu, "Play1", 0, QStringLiteral("Play"), QKeySequence(Qt::Key_P));
-    Rewind1 = item(controlsMenu, "Rewind1", 0, QStringLiteral("Rewind"), QKeySequence(Qt::Key_R));
-    FastForward1 = item(controlsMenu, "FastForward1", 0, QStringLiteral("Fast Forward"), QKeySequence(Qt::Key_F));
-    Stop1 = item(controlsMenu, "Stop1", 0, QStringLiteral("Stop"), QKeySequence(Qt::Key_S));
-    Pause1 = item(controlsMenu, "Pause1", 0, QStringLiteral("Pause"), QKeySequence(Qt::Key_Space));
+    QMenu* controlsMenu = topMenu(bar, "Controls1", tr("&Controls"));
+    Play1 = item(controlsMenu, "Play1", 0, tr("Play"), QKeySequence(Qt::Key_P));
+    Rewind1 = item(controlsMenu, "Rewind1", 0, tr("Rewind"), QKeySequence(Qt::Key_R));
+    FastForward1 = item(controlsMenu, "FastForward1", 0, tr("Fast Forward"), QKeySequence(Qt::Key_F));
+    Stop1 = item(controlsMenu, "Stop1", 0, tr("Stop"), QKeySequence(Qt::Key_S));
+    Pause1 = item(controlsMenu, "Pause1", 0, tr("Pause"), QKeySequence(Qt::Key_Space));
 
-    QMenu* options = topMenu(bar, "Options1", QStringLiteral("&Options"));
-    Settings1 = item(options, "Settings1", 1, QStringLiteral("Settings"), QKeySequence(Qt::Key_F6));
-    FollowTempoChanges1 = item(options, "FollowTempoChanges1", 1, QStringLiteral("Follow Tempo Changes"));
+    QMenu* options = topMenu(bar, "Options1", tr("&Options"));
+    Settings1 = item(options, "Settings1", 1, tr("Settings"), QKeySequence(Qt::Key_F6));
+    FollowTempoChanges1 = item(options, "FollowTempoChanges1", 1, tr("Follow Tempo Changes"));
     FollowTempoChanges1->setCheckable(true);
 
-    QMenu* help = topMenu(bar, "Help1", QStringLiteral("&Help"));
-    HarmonetHelp1 = item(help, "HarmonetHelp1", 1, QStringLiteral("Harmonet Help"), QKeySequence(Qt::Key_F1));
+    QMenu* help = topMenu(bar, "Help1", tr("&Help"));
+    HarmonetHelp1 = item(help, "HarmonetHelp1", 1, tr("Harmonet Help"), QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    About1 = item(help, "About1", 1, QStringLiteral("About..."), QKeySequence(Qt::Key_F12));
+    About1 = item(help, "About1", 1, tr("About..."), QKeySequence(Qt::Key_F12));
 
     BarControls1 = new TBarControls(*this, controlsMenu, options);
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
@@ -113,12 +113,12 @@ void TfrmMain::createPopupMenus()
     pmPosition = popupMenu(this, "pmPosition", {tbPosition});
     for (int verse = 1; verse <= 6; ++verse) {
         const QByteArray name = "Verse" + QByteArray::number(verse);
-        item(pmPosition, name.constData(), 0, QStringLiteral("Verse %1").arg(verse));
+        item(pmPosition, name.constData(), 0, tr("Verse %1").arg(verse));
     }
     pmPosition->setDefaultAction(pmPosition->actions().constFirst());
 
     pmTempo = popupMenu(this, "pmTempo", {tbTempo});
-    pmTempo->setDefaultAction(item(pmTempo, "Reset1", 0, QStringLiteral("Reset")));
+    pmTempo->setDefaultAction(item(pmTempo, "Reset1", 0, tr("Reset")));
     pmTempo->addSeparator()->setObjectName(QStringLiteral("N4"));
     for (int preset : {60, 80, 100, 120, 140}) {
         const QByteArray name = "N" + QByteArray::number(preset) + "1";
@@ -133,9 +133,9 @@ void TfrmMain::createPopupMenus()
 
     pmScrollingLyrics = popupMenu(this, "pmScrollingLyrics", {pnlLyrics, lblLyrics, pnlLyrics2});
     pmScrollingLyrics->setDefaultAction(
-        item(pmScrollingLyrics, "ViewFullLyrics1", 0, QStringLiteral("View Full Lyrics...")));
+        item(pmScrollingLyrics, "ViewFullLyrics1", 0, tr("View Full Lyrics...")));
     pmScrollingLyrics->addSeparator();
-    item(pmScrollingLyrics, "EditLyricColors1", 0, QStringLiteral("Edit Lyric Colors..."));
+    item(pmScrollingLyrics, "EditLyricColors1", 0, tr("Edit Lyric Colors..."));
     createWordsMenu();
 
     pmInstruments = new TInstrumentMenu(QStringLiteral("pmInstruments"), this);

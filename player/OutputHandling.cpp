@@ -35,10 +35,10 @@ void TfrmMain::showOutputNotice()
     QString detail;
     if (m_session->outputOpen()) {
         detail = MidiOutput1->DeviceNotice();
-        notice = detail.isEmpty() ? QString() : QStringLiteral("No audio output");
+        notice = detail.isEmpty() ? QString() : tr("No audio output");
     } else if (MidiOutput1->LastError() == MidiNoSoundFont) {
         detail = MidiOutput1->LastOpenFailure();
-        notice = QStringLiteral("No SoundFont");
+        notice = tr("No SoundFont");
     }
     addMixerNotice(notice, detail);
     lblOutputNotice->setText(notice);

@@ -39,7 +39,7 @@ constexpr Level Levels[] = {
     {"Others6", -6, "\u22126 dB"},
     {"Others12", -12, "\u221212 dB"},
     {"Others18", -18, "\u221218 dB"},
-    {"OthersSilent", PracticeChoice::SilentDb, "&Silent"},
+    {"OthersSilent", PracticeChoice::SilentDb, QT_TRANSLATE_NOOP("harmonet::TPracticeMenus", "&Silent")},
 };
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption, int tag, bool checkable = true)
@@ -93,7 +93,7 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     setObjectName(QStringLiteral("PracticeMenus1"));
 
     // File: after Close, before the separator above Exit.
-    ExportPracticeTracks1 = new QAction(QStringLiteral("&Export Practice Tracks..."), fileMenu);
+    ExportPracticeTracks1 = new QAction(tr("&Export Practice Tracks..."), fileMenu);
     ExportPracticeTracks1->setObjectName(QStringLiteral("ExportPracticeTracks1"));
     ExportPracticeTracks1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     ExportPracticeTracks1->setShortcutContext(Qt::WindowShortcut);
@@ -105,12 +105,12 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     connect(ExportPracticeTracks1, &QAction::triggered, this, [this] { runGuarded([this] { exportPracticeTracks(); }); });
 
     optionsMenu->addSeparator();
-    MyPart1 = optionsMenu->addMenu(QStringLiteral("&My Part"));
+    MyPart1 = optionsMenu->addMenu(tr("&My Part"));
     MyPart1->setObjectName(QStringLiteral("MyPart1"));
     MyPart1->menuAction()->setObjectName(QStringLiteral("MyPart1Item"));
     setTag(MyPart1->menuAction(), 0);
     m_partGroup = new QActionGroup(this);
-    MyPartNone1 = menuItem(MyPart1, "MyPartNone1", QStringLiteral("&None"), 1);
+    MyPartNone1 = menuItem(MyPart1, "MyPartNone1", tr("&None"), 1);
     m_partGroup->addAction(MyPartNone1);
     MyPartNone1->setChecked(true);
     connect(m_partGroup, &QActionGroup::triggered, this, [this](QAction* item) {
@@ -119,13 +119,13 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
         });
     });
 
-    Others1 = optionsMenu->addMenu(QStringLiteral("O&thers"));
+    Others1 = optionsMenu->addMenu(tr("O&thers"));
     Others1->setObjectName(QStringLiteral("Others1"));
     Others1->menuAction()->setObjectName(QStringLiteral("Others1Item"));
     setTag(Others1->menuAction(), 1);
     auto* levels = new QActionGroup(this);
     for (const Level& level : Levels) {
-        QAction* item = menuItem(Others1, level.name, QString::fromUtf8(level.caption), 1);
+        QAction* item = menuItem(Others1, level.name, tr(level.caption), 1);
         item->setData(level.db);
         levels->addAction(item);
         m_levelItems.append(item);
@@ -148,10 +148,10 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
         });
     });
 
-    Panned1 = menuItem(optionsMenu, "Panned1", QStringLiteral("Pa&nned"), 1);
+    Panned1 = menuItem(optionsMenu, "Panned1", tr("Pa&nned"), 1);
     auto* sides = new QActionGroup(this);
-    PanLeft1 = menuItem(optionsMenu, "PanLeft1", QStringLiteral("My Part on the &Left"), 1);
-    PanRight1 = menuItem(optionsMenu, "PanRight1", QStringLiteral("My Part on the &Right"), 1);
+    PanLeft1 = menuItem(optionsMenu, "PanLeft1", tr("My Part on the &Left"), 1);
+    PanRight1 = menuItem(optionsMenu, "PanRight1", tr("My Part on the &Right"), 1);
     sides->addAction(PanLeft1);
     sides->addAction(PanRight1);
     connect(Panned1, &QAction::triggered, this, [this](bool panned) {
@@ -173,7 +173,7 @@ TPracticeMenus::TPracticeMenus(TfrmMain& main, QMenu* fileMenu, QMenu* optionsMe
     // panels' clicks while instruments are shown).
     pmTrackPanel = new QMenu(&main);
     pmTrackPanel->setObjectName(QStringLiteral("pmTrackPanel"));
-    TrackPanelMyPart1 = menuItem(pmTrackPanel, "TrackPanelMyPart1", QStringLiteral("&My Part"), 0);
+    TrackPanelMyPart1 = menuItem(pmTrackPanel, "TrackPanelMyPart1", tr("&My Part"), 0);
     connect(pmTrackPanel, &QMenu::triggered, this, [this](QAction* item) {
         runGuarded([this, item] { chooseVoice(item->isChecked() ? item->data().toInt() : -1); });
     });

@@ -66,11 +66,11 @@ void TfrmMain::fillReopenMenu(QMenu* menu, int number)
         connect(entry, &QAction::triggered, this, [this, entry] { guarded([this, entry] { RecentFileClick(entry); }); });
     }
     menu->addSeparator();
-    QAction* removeDeleted = menu->addAction(QStringLiteral("Remove Deleted Files"));
+    QAction* removeDeleted = menu->addAction(tr("Remove Deleted Files"));
     removeDeleted->setObjectName(QStringLiteral("RemoveDeletedFiles%1").arg(number));
     setTag(removeDeleted, 1);
     connect(removeDeleted, &QAction::triggered, this, [this] { guarded([this] { RemoveDeletedFilesClick(); }); });
-    QAction* removeAll = menu->addAction(QStringLiteral("Remove All"));
+    QAction* removeAll = menu->addAction(tr("Remove All"));
     removeAll->setObjectName(QStringLiteral("RemoveAll%1").arg(number));
     setTag(removeAll, 1);
     connect(removeAll, &QAction::triggered, this, [this] { guarded([this] { RemoveAllClick(); }); });

@@ -13,7 +13,7 @@ namespace harmonet {
 
 void TfrmMain::createSettingsNotice()
 {
-    lblSettingsNotice = new QLabel(QStringLiteral("Settings not saved"), StatusBar1);
+    lblSettingsNotice = new QLabel(tr("Settings not saved"), StatusBar1);
     lblSettingsNotice->setObjectName(QStringLiteral("lblSettingsNotice"));
     lblSettingsNotice->setStyleSheet(QStringLiteral("QLabel { color: #A00000; }"));
     lblSettingsNotice->hide();
@@ -29,8 +29,8 @@ void TfrmMain::showSettingsNotice()
         return;
     }
     lblSettingsNotice->setToolTip(
-        QStringLiteral("The settings file %1 cannot be written: it or its folder is read-only.\n"
-                       "Your settings and your changes to them are kept until Harmonet closes.")
+        tr("The settings file %1 cannot be written: it or its folder is read-only.\n"
+           "Your settings and your changes to them are kept until Harmonet closes.")
             .arg(QDir::toNativeSeparators(file)));
     lblSettingsNotice->show();
 }

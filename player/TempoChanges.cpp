@@ -18,9 +18,9 @@ namespace harmonet {
 
 void TfrmMain::createTempoNotice()
 {
-    lblTempoNotice = new QLabel(QStringLiteral("Tempo changes ignored"), StatusBar1);
+    lblTempoNotice = new QLabel(tr("Tempo changes ignored"), StatusBar1);
     lblTempoNotice->setObjectName(QStringLiteral("lblTempoNotice"));
-    lblTempoNotice->setToolTip(QStringLiteral(
+    lblTempoNotice->setToolTip(tr(
         "This file changes its tempo, but it plays at one tempo throughout. "
         "Turn on Options > Follow Tempo Changes to play it as written."));
     lblTempoNotice->hide();

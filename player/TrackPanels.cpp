@@ -115,7 +115,7 @@ void TfrmMain::TrackPanelMouseDown(TPanel* panel, const QPoint& globalPos)
 void TfrmMain::cbInstrumentsClick()
 {
     const bool showInstruments = cbInstruments->isChecked();
-    cbInstruments->setToolTip(showInstruments ? QStringLiteral("Click Track to change Instrument") : QString());
+    cbInstruments->setToolTip(showInstruments ? tr("Click Track to change Instrument") : QString());
     for (const QMetaObject::Connection& connection : std::as_const(m_panelMouseDown)) {
         disconnect(connection);
     }

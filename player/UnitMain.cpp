@@ -50,7 +50,7 @@ TfrmMain::TfrmMain(QWidget* parent)
                               | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Harmonet - MIDI Player"));
+    setWindowTitle(tr("Harmonet - MIDI Player"));
 
     m_session = new PlayingSession(this);
     m_session->setObjectName(QStringLiteral("Session1"));

@@ -160,6 +160,10 @@ public:
     void showLyricsLine(int line);
     // The position slider's step: one verse's share of the song.
     void UpdatePositionStep();
+    // Where verse 1, 2, ... starts, in ms: its share of the song's ticks.
+    int VerseStart(int verse) const;
+    // The slider to the start of that verse, as the position menu's "Verse n" does.
+    void VerseClick(int verse);
 
     // --- Words of the song, in WordsMenu.cpp ---
     // How the loaded song's words are understood: encoding, sources, pairing.
@@ -451,8 +455,6 @@ private:
     // this window can still hear from them.
     void destroyMixerWindows();
     void pmPositionPopup();
-    // "Verse 1" to "Verse 6": the slider to the start of that verse's share.
-    void VerseClick(int verse);
 
     // Recent-files handlers: an entry loads its file, or, when the file is
     // gone, drops it and offers the open dialog through the load error dialog.

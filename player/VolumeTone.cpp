@@ -94,7 +94,7 @@ void TfrmMain::addMixerNotice(QString& notice, QString& detail) const
     if (m_mixerFailure.isEmpty()) {
         return;
     }
-    const QString mixerNotice = QStringLiteral("No mixer");
+    const QString mixerNotice = tr("No mixer");
     notice = notice.isEmpty() ? mixerNotice : notice + QStringLiteral(", ") + mixerNotice;
     detail = detail.isEmpty() ? m_mixerFailure : detail + QLatin1Char('\n') + m_mixerFailure;
 }

@@ -45,11 +45,11 @@ void removeChoices(QMenu* menu)
 void TfrmMain::createWordsMenu()
 {
     pmScrollingLyrics->addSeparator();
-    Words1 = submenu(pmScrollingLyrics, "Words1", QStringLiteral("Words"));
+    Words1 = submenu(pmScrollingLyrics, "Words1", tr("Words"));
     // Usable only with a file loaded.
     setTag(Words1->menuAction(), 0);
     Words1->addSeparator()->setObjectName(QStringLiteral("WordsSeparator1"));
-    TextEncoding1 = submenu(Words1, "TextEncoding1", QStringLiteral("Text Encoding"));
+    TextEncoding1 = submenu(Words1, "TextEncoding1", tr("Text Encoding"));
     connect(Words1, &QMenu::aboutToShow, this, [this] { guarded([this] { pmWordsPopup(); }); });
     connect(TextEncoding1, &QMenu::aboutToShow, this, [this] { guarded([this] { pmTextEncodingPopup(); }); });
 }
@@ -75,7 +75,7 @@ void TfrmMain::pmWordsPopup()
                 [this, track = source.track] { guarded([this, track] { WordsClick(track); }); });
     }
     if (m_words.sources().isEmpty()) {
-        auto* none = new QAction(QStringLiteral("(No Words)"), choices);
+        auto* none = new QAction(tr("(No Words)"), choices);
         none->setEnabled(false);
         Words1->insertAction(separator, none);
     }

@@ -3,6 +3,7 @@
 #include "practice/ReadableNames.h"
 #include "practice/VoiceModel.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -25,7 +26,8 @@ struct Range {
     int medianKey;
 };
 // The middle of each range in hymns and part songs, as MIDI keys: G4, D4, A3, D3.
-constexpr std::array Ranges = {Range{"Soprano", 67}, Range{"Alto", 62}, Range{"Tenor", 57}, Range{"Bass", 50}};
+constexpr std::array Ranges = {Range{QT_TRANSLATE_NOOP("Voices", "Soprano"), 67}, Range{QT_TRANSLATE_NOOP("Voices", "Alto"), 62},
+                               Range{QT_TRANSLATE_NOOP("Voices", "Tenor"), 57}, Range{QT_TRANSLATE_NOOP("Voices", "Bass"), 50}};
 constexpr int RangeCount = int(Ranges.size());
 
 QString capitalised(const QString& text)
@@ -172,7 +174,7 @@ void nameVoices(QList<TVoice>& voices, const QList<TWordsSource>& sources)
     std::array<int, RangeCount> given{};
     for (size_t k = 0; k < byMedian.size(); ++k) {
         const int range = ranges[k];
-        const QString name = QLatin1String(Ranges[size_t(range)].name);
+        const QString name = QCoreApplication::translate("Voices", Ranges[size_t(range)].name);
         const int number = ++given[size_t(range)];
         voices[byMedian[k].second].name = uses[size_t(range)] > 1 ? QStringLiteral("%1 %2").arg(name).arg(number) : name;
     }

@@ -1,5 +1,6 @@
 #include "render/AudioFileWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -188,12 +189,12 @@ AudioFileWriter::AudioFileWriter(const QString& path, AudioFormat format, int sa
     : m_path(path), m_sink(std::make_unique<AudioSink>())
 {
     if (!formatAvailable(format)) {
-        fail(QStringLiteral("Cannot create"), QStringLiteral("%1 files cannot be written on this system")
+        fail(QCoreApplication::translate("Export", "Cannot create"), QCoreApplication::translate("Export", "%1 files cannot be written on this system")
                                                   .arg(formatCaption(format)));
     }
     const QFileInfo target(path);
     if (target.isDir()) {
-        fail(QStringLiteral("Cannot create"), QStringLiteral("a folder of that name exists"));
+        fail(QCoreApplication::translate("Export", "Cannot create"), QCoreApplication::translate("Export", "a folder of that name exists"));
     }
     // A hidden name beside the final one, so that the rename stays on one disk.
     QByteArray temporaryPath =
@@ -201,15 +202,15 @@ AudioFileWriter::AudioFileWriter(const QString& path, AudioFormat format, int sa
     m_sink->descriptor = ::mkostemp(temporaryPath.data(), O_CLOEXEC);
     if (m_sink->descriptor < 0) {
         const int error = errno;
-        fail(QStringLiteral("Cannot create"), QFileInfo(target.absolutePath()).isDir()
+        fail(QCoreApplication::translate("Export", "Cannot create"), QFileInfo(target.absolutePath()).isDir()
                                                   ? systemReason(error)
-                                                  : QStringLiteral("the folder does not exist"));
+                                                  : QCoreApplication::translate("Export", "the folder does not exist"));
     }
     m_temporaryPath = temporaryPath;
     SF_INFO info = stereoInfo(format, sampleRate);
     m_file = sf_open_virtual(&SinkCalls, SFM_WRITE, &info, m_sink.get());
     if (!m_file || m_sink->error != 0) {
-        fail(QStringLiteral("Cannot create"), failureReason(sf_error(m_file)));
+        fail(QCoreApplication::translate("Export", "Cannot create"), failureReason(sf_error(m_file)));
     }
     if (format == AudioFormat::Mp3) {
         // Variable bit rate at a middle quality: clear voices at about half
@@ -253,7 +254,7 @@ void AudioFileWriter::setTags(AudioFormat format, const AudioTags& tags)
     // Tags must be set before the first audio is written.
     for (const auto& [kind, value] : std::as_const(strings)) {
         if (sf_set_string(m_file, kind, value.constData()) != 0) {
-            fail(QStringLiteral("Cannot create"), QString::fromUtf8(sf_strerror(m_file)));
+            fail(QCoreApplication::translate("Export", "Cannot create"), QString::fromUtf8(sf_strerror(m_file)));
         }
     }
 }
@@ -261,7 +262,7 @@ void AudioFileWriter::setTags(AudioFormat format, const AudioTags& tags)
 void AudioFileWriter::write(std::span<const qint16> stereo)
 {
     if (!m_file) {
-        fail(QStringLiteral("Cannot write"), QStringLiteral("the file is already finished"));
+        fail(QCoreApplication::translate("Export", "Cannot write"), QCoreApplication::translate("Export", "the file is already finished"));
     }
     // Handed over as 32-bit samples: libsndfile 1.2.0 encodes 16-bit ones
     // wrongly to MP3 (the file decodes as noise); from 32 bits every format
@@ -270,31 +271,31 @@ void AudioFileWriter::write(std::span<const qint16> stereo)
     std::transform(stereo.begin(), stereo.end(), m_samples.begin(), [](qint16 sample) { return int(sample) * 65536; });
     const sf_count_t frames = static_cast<sf_count_t>(stereo.size() / 2);
     if (sf_writef_int(m_file, m_samples.data(), frames) != frames || m_sink->error != 0) {
-        fail(QStringLiteral("Cannot write"), failureReason(sf_error(m_file)));
+        fail(QCoreApplication::translate("Export", "Cannot write"), failureReason(sf_error(m_file)));
     }
 }
 
 void AudioFileWriter::commit()
 {
     if (!m_file) {
-        fail(QStringLiteral("Cannot finish"), QStringLiteral("the file is already finished"));
+        fail(QCoreApplication::translate("Export", "Cannot finish"), QCoreApplication::translate("Export", "the file is already finished"));
     }
     // Closing writes what the encoder held back, and the header.
     const int closed = sf_close(std::exchange(m_file, nullptr));
     if (closed != 0 || m_sink->error != 0) {
-        fail(QStringLiteral("Cannot finish"), failureReason(closed));
+        fail(QCoreApplication::translate("Export", "Cannot finish"), failureReason(closed));
     }
     // A temporary file is private to its owner; the finished file is not.
     if (::fchmod(m_sink->descriptor, 0644) != 0 || ::fsync(m_sink->descriptor) != 0) {
-        fail(QStringLiteral("Cannot finish"), systemReason(errno));
+        fail(QCoreApplication::translate("Export", "Cannot finish"), systemReason(errno));
     }
     const int descriptor = std::exchange(m_sink->descriptor, -1);
     if (::close(descriptor) != 0) {
-        fail(QStringLiteral("Cannot finish"), systemReason(errno));
+        fail(QCoreApplication::translate("Export", "Cannot finish"), systemReason(errno));
     }
     // rename() replaces an earlier file of the final name in one step.
     if (std::rename(m_temporaryPath.constData(), QFile::encodeName(m_path).constData()) != 0) {
-        fail(QStringLiteral("Cannot finish"), systemReason(errno));
+        fail(QCoreApplication::translate("Export", "Cannot finish"), systemReason(errno));
     }
     m_temporaryPath.clear();
 }
@@ -306,7 +307,7 @@ QString AudioFileWriter::failureReason(int sndfileError) const
     }
     // Some encoders report failures by codes libsndfile has no text for.
     return sndfileError > 0 ? QString::fromUtf8(sf_error_number(sndfileError))
-                            : QStringLiteral("the encoder failed");
+                            : QCoreApplication::translate("Export", "the encoder failed");
 }
 
 void AudioFileWriter::discard()

@@ -8,6 +8,7 @@
 #include "sequencer/MidiFile.h"
 #include "session/Song.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSet>
 
@@ -20,7 +21,7 @@ namespace harmonet {
 
 QString fullMixName()
 {
-    return QStringLiteral("Full mix");
+    return QCoreApplication::translate("Export", "Full mix");
 }
 
 QString fileNamePart(const QString& name)
@@ -136,7 +137,7 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
     if (!m_request.song) {
         for (int i = 0; i < fileCount; ++i) {
             finished(i, i == 0 ? FileOutcome::Failed : FileOutcome::Cancelled,
-                     i == 0 ? QStringLiteral("No song to export") : QString());
+                     i == 0 ? QCoreApplication::translate("Export", "No song to export") : QString());
         }
         return;
     }

@@ -36,6 +36,12 @@ packages=(
   python3
   # installing: the menu entry's check and the Debian package's dependency list
   desktop-file-utils dpkg-dev
+  # the interface in other languages: lupdate/lrelease and their CMake functions,
+  # Qt's own dialogs translated
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+  # the software-centre listing's check; a private session bus for the tests
+  # of the desktop's media controls
+  appstream dbus
 )
 
 if [ "${1:-}" = "--bench" ]; then

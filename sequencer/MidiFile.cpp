@@ -3,6 +3,7 @@
 #include "core/ErrorReport.h"
 #include "sequencer/SmfReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -61,15 +62,15 @@ QByteArray TMidiFile::ReadWholeFile(const QString& filename)
 {
     const QFileInfo info(filename);
     if (filename.isEmpty() || !info.exists()) {
-        throw EFileError(QStringLiteral("File not found"));
+        throw EFileError(QCoreApplication::translate("SongFile", "File not found"));
     }
     if (info.isDir()) {
-        throw EFileError(QStringLiteral("Is a directory"));
+        throw EFileError(QCoreApplication::translate("SongFile", "Is a directory"));
     }
     QFile file(filename);
     if (!file.open(QIODevice::ReadOnly)) {
         if (file.error() == QFileDevice::PermissionsError || !info.isReadable()) {
-            throw EFileError(QStringLiteral("Access denied"));
+            throw EFileError(QCoreApplication::translate("SongFile", "Access denied"));
         }
         throw EFileError(file.errorString());
     }
@@ -127,7 +128,7 @@ void TMidiFile::LoadSong()
     } catch (const std::bad_alloc&) {
         // Nothing was read: the load ends with no tracks and the default tempo.
         readSong(QByteArray());
-        throw Exception(QStringLiteral("Out of memory"));
+        throw Exception(QCoreApplication::translate("SongFile", "Out of memory"));
     } catch (const EFileError&) {
         readSong(QByteArray());
         throw;

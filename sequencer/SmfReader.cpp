@@ -5,6 +5,7 @@
 #include "sequencer/RiffMidi.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -48,7 +49,7 @@ inline bool readVariableLength(const uchar*& p, const uchar* end, quint32& value
 
 [[noreturn]] void readBeyondEnd()
 {
-    throw EFileError(QStringLiteral("Read beyond end of file"));
+    throw EFileError(QCoreApplication::translate("SongFile", "Read beyond end of file"));
 }
 
 // For every channel and key, the index of the latest event of the track being
@@ -278,7 +279,7 @@ void SmfReader::read(TMidiFile& file, const QByteArray& bytes)
     try {
         readChunks(file, bytes, smf, tempoTookEffect);
     } catch (const std::bad_alloc&) {
-        throw Exception(QStringLiteral("Out of memory"));
+        throw Exception(QCoreApplication::translate("SongFile", "Out of memory"));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "sequencer/MidiFile.h"
 #include "sequencer/RiffMidi.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +33,9 @@ QString composedMessage(const QString& summary, const QString& readerMessage, co
     if (!readerMessage.isEmpty()) {
         message += QStringLiteral("\n\n") + readerMessage;
     }
-    return message + QStringLiteral("\n\nFile: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return message + QStringLiteral("\n\n")
+           + QCoreApplication::translate("SongFile", "File: %1")
+                 .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 } // namespace
@@ -66,13 +69,13 @@ QString songFileProblemText(SongFileProblem problem, const QString& path)
     case SongFileProblem::None:
         break;
     case SongFileProblem::NotFound:
-        return QStringLiteral("%1 was not found.").arg(quotedName(path));
+        return QCoreApplication::translate("SongFile", "%1 was not found.").arg(quotedName(path));
     case SongFileProblem::Folder:
-        return QStringLiteral("%1 is a folder, not a MIDI file.").arg(quotedName(path));
+        return QCoreApplication::translate("SongFile", "%1 is a folder, not a MIDI file.").arg(quotedName(path));
     case SongFileProblem::Empty:
-        return QStringLiteral("%1 is empty.").arg(quotedName(path));
+        return QCoreApplication::translate("SongFile", "%1 is empty.").arg(quotedName(path));
     case SongFileProblem::NotMidi:
-        return QStringLiteral("%1 is not a MIDI file.").arg(quotedName(path));
+        return QCoreApplication::translate("SongFile", "%1 is not a MIDI file.").arg(quotedName(path));
     }
     return QString();
 }
@@ -97,7 +100,7 @@ void readSongFile(const QString& path, const std::function<void()>& read)
     } catch (const std::exception& error) {
         readerMessage = QString::fromLocal8Bit(error.what());
     }
-    throw ESongFileError(QStringLiteral("%1 could not be read.").arg(quotedName(path)), readerMessage, path);
+    throw ESongFileError(QCoreApplication::translate("SongFile", "%1 could not be read.").arg(quotedName(path)), readerMessage, path);
 }
 
 } // namespace harmonet

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 namespace harmonet {
 
 namespace {
@@ -150,7 +152,7 @@ bool isVerseMarkerText(const QString& syllable)
 
 QString TWordsSource::title() const
 {
-    return name.trimmed().isEmpty() ? QStringLiteral("Track %1").arg(track + 1) : name;
+    return name.trimmed().isEmpty() ? QCoreApplication::translate("Voices", "Track %1").arg(track + 1) : name;
 }
 
 QString TWordsSource::firstWords() const

@@ -5,6 +5,8 @@
 #include "sequencer/MidiBytes.h"
 #include "session/MidiSink.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <bitset>
@@ -70,7 +72,7 @@ bool MidiGateway::isOpen() const
 void MidiGateway::send(const TMyMidiEvent& message, const Due& due)
 {
     if (!isOpen()) {
-        throw EmidioutputError(QStringLiteral("MIDI Output device not open"));
+        throw EmidioutputError(QCoreApplication::translate("Output", "MIDI Output device not open"));
     }
     deliver(message, due);
 }

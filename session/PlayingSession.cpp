@@ -173,6 +173,7 @@ void PlayingSession::takeSong(std::shared_ptr<const Song> song)
     endMyNote();
     m_gateway.setClickChannel(fileLoaded() ? clickChannelOf(*m_sequencer) : 0);
     layMetronome();
+    emit songChanged();
 }
 
 const QList<TVoice>& PlayingSession::voices() const
@@ -524,6 +525,7 @@ void PlayingSession::seek(int ms)
     m_gateway.release();
     m_sequencer->JumpTo(ms);
     chaseHere();
+    emit positionJumped(ms);
 }
 
 void PlayingSession::seekToBar(qint64 bar)
@@ -538,11 +540,13 @@ void PlayingSession::seekToTicks(double ticks)
     m_gateway.release();
     m_sequencer->JumpToTicks(ticks);
     chaseHere();
+    emit positionJumped(m_sequencer->CurrentTime());
 }
 
 void PlayingSession::windTo(int ms)
 {
     m_sequencer->JumpTo(ms);
+    emit positionJumped(ms);
 }
 
 void PlayingSession::chaseHere()

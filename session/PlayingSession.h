@@ -194,6 +194,11 @@ signals:
     void outputNoticeChanged();
     // The open output device went away.
     void outputLost();
+    // Another song, or none, is played from now on.
+    void songChanged();
+    // The tracks were moved to ms other than by playing on (a seek, a bar
+    // jump, a winding step; a loop's wrap is told by wrapped).
+    void positionJumped(int ms);
     // The loop was set, changed or cleared.
     void loopChanged();
     // The song was moved to another pitch.

@@ -5,6 +5,8 @@
 #include "sequencer/SongFile.h"
 #include "sequencer/SongWords.h"
 
+#include <QCoreApplication>
+
 #include <new>
 
 namespace harmonet {
@@ -32,7 +34,7 @@ std::shared_ptr<const Song> Song::read(const QString& path)
         try {
             bytes = TMidiFile::ReadWholeFile(path);
         } catch (const std::bad_alloc&) {
-            throw Exception(QStringLiteral("Out of memory"));
+            throw Exception(QCoreApplication::translate("SongFile", "Out of memory"));
         }
         song = fromBytes(bytes, path);
     });

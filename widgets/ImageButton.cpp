@@ -69,6 +69,7 @@ void TImageButton::setDown(bool down)
         releaseGroupMates();
     }
     update();
+    emit downChanged(down);
 }
 
 void TImageButton::setFlat(bool flat)
@@ -99,6 +100,7 @@ void TImageButton::releaseGroupMates()
         if (mate->m_down) {
             mate->m_down = false;
             mate->update();
+            emit mate->downChanged(false);
         }
     }
 }

@@ -70,6 +70,8 @@ signals:
     // Any mouse button pressed or released on the button, at a client position.
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // The Down state changed, by a click, from code or by a mate of the group.
+    void downChanged(bool down);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

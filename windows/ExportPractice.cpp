@@ -56,24 +56,24 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     : QDialog(parent), m_request(request), m_settingsNow(std::move(settingsNow))
 {
     setObjectName(QStringLiteral("dlgExportPractice"));
-    setWindowTitle(QStringLiteral("Harmonet - Export Practice Tracks"));
+    setWindowTitle(tr("Harmonet - Export Practice Tracks"));
     setAttribute(Qt::WA_DeleteOnClose);
     edFolder = named(new QLineEdit(QDir::toNativeSeparators(request.folder), this), "edFolder");
-    btnBrowse = named(new QPushButton(QStringLiteral("&Browse..."), this), "btnBrowse");
+    btnBrowse = named(new QPushButton(tr("&Browse..."), this), "btnBrowse");
     cbFormat = named(new QComboBox(this), "cbFormat");
     auto* formats = static_cast<QStandardItemModel*>(cbFormat->model());
     for (AudioFormat format : AllAudioFormats) {
         const bool available = formatAvailable(format);
         cbFormat->addItem(available ? formatCaption(format)
-                                    : QStringLiteral("%1 (not available on this system)").arg(formatCaption(format)),
+                                    : tr("%1 (not available on this system)").arg(formatCaption(format)),
                           int(format));
         formats->item(cbFormat->count() - 1)->setEnabled(available);
     }
     const int preferred = cbFormat->findData(int(formatAvailable(AudioFormat::Mp3) ? AudioFormat::Mp3 : AudioFormat::Wav));
     cbFormat->setCurrentIndex(preferred);
-    cbEachVoice = named(new QCheckBox(QStringLiteral("One file per &voice, that voice emphasised"), this), "cbEachVoice");
+    cbEachVoice = named(new QCheckBox(tr("One file per &voice, that voice emphasised"), this), "cbEachVoice");
     cbEachVoice->setChecked(request.perVoice);
-    cbFullMix = named(new QCheckBox(QStringLiteral("&Full mix"), this), "cbFullMix");
+    cbFullMix = named(new QCheckBox(tr("&Full mix"), this), "cbFullMix");
     cbFullMix->setChecked(request.fullMix);
     cbOthers = named(new QComboBox(this), "cbOthers");
     for (const LevelChoice& level : LevelChoices) {
@@ -84,11 +84,11 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     if (cbOthers->findData(level) < 0) {
         cbOthers->setCurrentIndex(cbOthers->findData(PracticeChoice::DefaultOthersDb));
     }
-    cbPanned = named(new QCheckBox(QStringLiteral("&Panned, my part on the"), this), "cbPanned");
+    cbPanned = named(new QCheckBox(tr("&Panned, my part on the"), this), "cbPanned");
     cbPanned->setChecked(request.mix.panned);
     cbSide = named(new QComboBox(this), "cbSide");
-    cbSide->addItem(QStringLiteral("Left"), int(PanSide::Left));
-    cbSide->addItem(QStringLiteral("Right"), int(PanSide::Right));
+    cbSide->addItem(tr("Left"), int(PanSide::Left));
+    cbSide->addItem(tr("Right"), int(PanSide::Right));
     cbSide->setCurrentIndex(request.mix.side == PanSide::Right ? 1 : 0);
     cbSide->setEnabled(cbPanned->isChecked());
     cbBars = named(new QCheckBox(tr("&Only bars"), this), "cbBars");
@@ -111,11 +111,11 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     lblStatus = named(new QLabel(this), "lblStatus");
     lblStatus->setWordWrap(true);
     lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    btnExport = named(new QPushButton(QStringLiteral("&Export"), this), "btnExport");
+    btnExport = named(new QPushButton(tr("&Export"), this), "btnExport");
     btnExport->setDefault(true);
-    btnCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
+    btnCancel = named(new QPushButton(tr("Cancel"), this), "btnCancel");
     btnCancel->setEnabled(false);
-    btnClose = named(new QPushButton(QStringLiteral("Close"), this), "btnClose");
+    btnClose = named(new QPushButton(tr("Close"), this), "btnClose");
 
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(edFolder, 1);
@@ -133,13 +133,13 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     barsRow->addStretch(1);
     auto* form = new QFormLayout;
     // A label of a row that is a layout gets its buddy (and its key) here.
-    auto* folderLabel = new QLabel(QStringLiteral("F&older:"), this);
+    auto* folderLabel = new QLabel(tr("F&older:"), this);
     folderLabel->setBuddy(edFolder);
     form->addRow(folderLabel, folderRow);
-    form->addRow(QStringLiteral("Fo&rmat:"), cbFormat);
-    form->addRow(QStringLiteral("Files:"), cbEachVoice);
+    form->addRow(tr("Fo&rmat:"), cbFormat);
+    form->addRow(tr("Files:"), cbEachVoice);
     form->addRow(QString(), cbFullMix);
-    form->addRow(QStringLiteral("O&thers:"), cbOthers);
+    form->addRow(tr("O&thers:"), cbOthers);
     form->addRow(QString(), panRow);
     form->addRow(tr("Bars:"), barsRow);
     form->addRow(QString(), cbWithoutVoice);
@@ -188,7 +188,7 @@ void TdlgExportPractice::takePlayerSettings()
     }
     showBars();
     const int fileBpm = m_request.song ? m_request.song->file().Bpm() : 0;
-    lblTempo->setText(QStringLiteral("Tempo %1 bpm; mutes and instruments as set in the player.")
+    lblTempo->setText(tr("Tempo %1 bpm; mutes and instruments as set in the player.")
                           .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : fileBpm));
     sbTranspose->setValue(m_request.settings.transpose);
     cbCountIn->setCurrentIndex(std::max(0, cbCountIn->findData(m_request.settings.clicks.countInBars)));
@@ -289,7 +289,7 @@ void TdlgExportPractice::replan()
 
 void TdlgExportPractice::btnBrowseClick()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Folder for the practice tracks"),
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Folder for the practice tracks"),
                                                              edFolder->text());
     if (!folder.isEmpty()) {
         edFolder->setText(QDir::toNativeSeparators(folder));
@@ -307,14 +307,14 @@ void TdlgExportPractice::btnExportClick()
         return;
     }
     if (currentRequest().folder.isEmpty()) {
-        lblStatus->setText(QStringLiteral("Choose the folder for the practice tracks."));
+        lblStatus->setText(tr("Choose the folder for the practice tracks."));
         return;
     }
     const auto existing = std::count_if(m_files.cbegin(), m_files.cend(),
                                         [](const PracticeFile& file) { return QFileInfo::exists(file.path); });
     if (existing > 0
         && QMessageBox::question(this, windowTitle(),
-                                 QStringLiteral("%1 of these files exist already. Replace them?").arg(existing))
+                                 tr("%1 of these files exist already. Replace them?").arg(existing))
             != QMessageBox::Yes) {
         return;
     }
@@ -322,7 +322,7 @@ void TdlgExportPractice::btnExportClick()
     m_failure.clear();
     m_cancel = false;
     lblStatus->setStyleSheet(QString());
-    lblStatus->setText(QStringLiteral("Rendering %1 files...").arg(m_files.size()));
+    lblStatus->setText(tr("Rendering %1 files...").arg(m_files.size()));
     setEditable(false);
 
     auto job = std::make_shared<PracticeRenderJob>(currentRequest(), m_files);
@@ -350,7 +350,7 @@ void TdlgExportPractice::btnCancelClick()
 {
     m_cancel = true;
     btnCancel->setEnabled(false);
-    lblStatus->setText(QStringLiteral("Cancelling..."));
+    lblStatus->setText(tr("Cancelling..."));
 }
 
 void TdlgExportPractice::fileProgress(int file, int percent)
@@ -370,15 +370,15 @@ void TdlgExportPractice::fileFinished(int file, FileOutcome outcome, const QStri
     case FileOutcome::Written:
         ++m_written;
         bar->setValue(100);
-        bar->setFormat(QStringLiteral("Written"));
+        bar->setFormat(tr("Written"));
         break;
     case FileOutcome::Cancelled:
         bar->setValue(0);
-        bar->setFormat(QStringLiteral("Not written"));
+        bar->setFormat(tr("Not written"));
         break;
     case FileOutcome::Failed:
         bar->setValue(0);
-        bar->setFormat(QStringLiteral("Failed"));
+        bar->setFormat(tr("Failed"));
         bar->setToolTip(message);
         if (m_failure.isEmpty()) {
             m_failure = message;
@@ -399,11 +399,11 @@ void TdlgExportPractice::renderingEnded()
     // have arrived by now.
     if (!m_failure.isEmpty()) {
         lblStatus->setStyleSheet(QStringLiteral("color: #b00000"));
-        lblStatus->setText(QStringLiteral("%1\n%2 of %3 files written.").arg(m_failure).arg(m_written).arg(m_files.size()));
+        lblStatus->setText(tr("%1\n%2 of %3 files written.").arg(m_failure).arg(m_written).arg(m_files.size()));
     } else if (m_cancel) {
-        lblStatus->setText(QStringLiteral("Cancelled: %1 of %2 files written.").arg(m_written).arg(m_files.size()));
+        lblStatus->setText(tr("Cancelled: %1 of %2 files written.").arg(m_written).arg(m_files.size()));
     } else {
-        lblStatus->setText(QStringLiteral("%1 files written to %2.")
+        lblStatus->setText(tr("%1 files written to %2.")
                                .arg(m_written)
                                .arg(QDir::toNativeSeparators(currentRequest().folder)));
     }

@@ -36,7 +36,7 @@ THelpViewer::THelpViewer(QWidget* parent)
 {
     registerHelpPages();
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Harmonet - Help"));
+    setWindowTitle(tr("Harmonet - Help"));
     resize(560, 480);
 
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));

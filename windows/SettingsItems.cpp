@@ -1,5 +1,7 @@
 #include "windows/SettingsItems.h"
 
+#include <QCoreApplication>
+
 namespace harmonet {
 
 const QStringList& mainFormSettingsItems()
@@ -71,7 +73,8 @@ QStringList settingsFormSettingsItems(int trackPanelCount)
              QStringLiteral("TimeBackgroundColor")),
     };
     for (int n = 1; n <= trackPanelCount; ++n) {
-        items.append(item(QStringLiteral("TrackPanel%1").arg(n), QStringLiteral("Caption"), QStringLiteral("Track %1").arg(n),
+        const QString noInstrument = QCoreApplication::translate("harmonet::TfrmSettings", "Track %1").arg(n);
+        items.append(item(QStringLiteral("TrackPanel%1").arg(n), QStringLiteral("Caption"), noInstrument,
                           QStringLiteral("Instrument%1").arg(n)));
     }
     items.append(item(QStringLiteral("pnlLyricsWindowFont"), QStringLiteral("Font"), QString(),

@@ -17,6 +17,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace harmonet {
 
 using namespace controls;
@@ -119,11 +121,11 @@ void TfrmSettings::createControls()
 
 void TfrmSettings::createLyricOptions()
 {
-    gbLyrics = groupBox(pnlSettings, "gbLyrics", QStringLiteral(" Lyric Options "), QRect(13, 9, 217, 195));
-    gbScrollingLyrics = groupBox(gbLyrics, "gbScrollingLyrics", QStringLiteral("Scrolling Lyrics "), QRect(14, 17, 188, 131));
-    label(gbScrollingLyrics, QStringLiteral("Background Color "), 20, 22);
-    label(gbScrollingLyrics, QStringLiteral("Text Color"), 20, 43);
-    label(gbScrollingLyrics, QStringLiteral("Hilight Color"), 20, 65);
+    gbLyrics = groupBox(pnlSettings, "gbLyrics", tr(" Lyric Options "), QRect(13, 9, 217, 195));
+    gbScrollingLyrics = groupBox(gbLyrics, "gbScrollingLyrics", tr("Scrolling Lyrics "), QRect(14, 17, 188, 131));
+    label(gbScrollingLyrics, tr("Background Color "), 20, 22);
+    label(gbScrollingLyrics, tr("Text Color"), 20, 43);
+    label(gbScrollingLyrics, tr("Hilight Color"), 20, 65);
     cbBackground = colorPicker(gbScrollingLyrics, "cbBackground", 116, 17, clBlack);
     cbText = colorPicker(gbScrollingLyrics, "cbText", 116, 39, clBlack);
     cbHilight = colorPicker(gbScrollingLyrics, "cbHilight", 116, 60, clBlack);
@@ -136,13 +138,18 @@ void TfrmSettings::createLyricOptions()
     sbStripFontSize->setAccessibleName(tr("Scrolling lyrics font size"));
     fontSize->setBuddy(sbStripFontSize);
 
-    // The preview reads as a lyric line whose word "of" is the highlighted one.
+    // The preview reads as a lyric line whose middle word ("of") is the
+    // highlighted one, in the singer's language; the panel holds the other
+    // two words with blanks between them where the highlighted word stands.
+    const QString firstWord = tr("Example", "the lyrics preview: Example of Lyrics");
+    const QString middleWord = tr("of", "the lyrics preview: Example of Lyrics");
+    const QString lastWord = tr("Lyrics", "the lyrics preview: Example of Lyrics");
     pnlLyrics = named(new TBevelPanel(gbScrollingLyrics), "pnlLyrics");
     pnlLyrics->setGeometry(12, 106, 163, 25);
     pnlLyrics->setBevels(bvLowered, bvRaised);
     pnlLyrics->setPanelFont(courierFont(clBlack, false));
-    pnlLyrics->setCaption(QStringLiteral("Example    Lyrics"));
-    lblHilightText = named(new QLabel(QStringLiteral("of"), pnlLyrics), "lblHilightText");
+    pnlLyrics->setCaption(firstWord + QString(middleWord.size() + 2, QLatin1Char(' ')) + lastWord);
+    lblHilightText = named(new QLabel(middleWord, pnlLyrics), "lblHilightText");
     lblHilightText->setFont(courierFont(clRed, true).toQFont());
     QPalette highlight = lblHilightText->palette();
     highlight.setColor(QPalette::WindowText, Qt::red);
@@ -151,24 +158,24 @@ void TfrmSettings::createLyricOptions()
     // Over the blanks between the two words, wherever the face puts them.
     const QFontMetrics metrics(pnlLyrics->font());
     const int textLeft = (pnlLyrics->width() - metrics.horizontalAdvance(pnlLyrics->caption())) / 2;
-    const int gapLeft = textLeft + metrics.horizontalAdvance(QStringLiteral("Example "));
+    const int gapLeft = textLeft + metrics.horizontalAdvance(firstWord + QLatin1Char(' '));
     lblHilightText->move(qMax(gapLeft, 0), (pnlLyrics->height() - lblHilightText->height()) / 2);
 
     sbLyricsWindowFont = named(new TImageButton(gbLyrics), "sbLyricsWindowFont");
     sbLyricsWindowFont->setGeometry(15, 159, 21, 22);
     sbLyricsWindowFont->setGlyph(fontGlyph());
-    sbLyricsWindowFont->setToolTip(QStringLiteral("Lyrics Window Font"));
+    sbLyricsWindowFont->setToolTip(tr("Lyrics Window Font"));
     pnlLyricsWindowFont = named(new TBevelPanel(gbLyrics), "pnlLyricsWindowFont");
     pnlLyricsWindowFont->setGeometry(35, 159, 165, 22);
     pnlLyricsWindowFont->setColor(clWindow);
     pnlLyricsWindowFont->setBevels(bvLowered, bvNone);
     pnlLyricsWindowFont->setPanelFont(windowFont(clWindowText, false));
-    pnlLyricsWindowFont->setCaption(QStringLiteral("Lyrics Window Font"));
+    pnlLyricsWindowFont->setCaption(tr("Lyrics Window Font"));
 }
 
 void TfrmSettings::createTimeDisplayOptions()
 {
-    gbTimeDisplay = groupBox(pnlSettings, "gbTimeDisplay", QStringLiteral(" Time Display Options "), QRect(13, 211, 217, 54));
+    gbTimeDisplay = groupBox(pnlSettings, "gbTimeDisplay", tr(" Time Display Options "), QRect(13, 211, 217, 54));
     pnlTimeDisplay = named(new TBevelPanel(gbTimeDisplay), "pnlTimeDisplay");
     pnlTimeDisplay->setGeometry(15, 22, 76, 18);
     pnlTimeDisplay->setBevels(bvNone, bvNone);
@@ -186,9 +193,10 @@ void TfrmSettings::createInstrumentOptions()
     // The check box stands in the group's caption place.
     gbInstruments = groupBox(pnlSettings, "gbInstruments", QStringLiteral("                                "),
                              QRect(241, 9, 199, 195));
-    cbDefaultInstruments = named(new TCheckBox(QStringLiteral("Default Instruments"), gbInstruments),
+    cbDefaultInstruments = named(new TCheckBox(tr("Default Instruments"), gbInstruments),
                                  "cbDefaultInstruments");
-    cbDefaultInstruments->setGeometry(12, 1, 114, 14);
+    // As wide as its caption needs (another language's may be longer), within the group.
+    cbDefaultInstruments->setGeometry(12, 1, std::clamp(cbDefaultInstruments->sizeHint().width(), 114, 199 - 24), 14);
     cbDefaultInstruments->setAutoFillBackground(true);
 
     ScrollBox1 = named(new QScrollArea(gbInstruments), "ScrollBox1");
@@ -205,16 +213,16 @@ void TfrmSettings::createInstrumentOptions()
         panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         panel->setFocusPolicy(Qt::StrongFocus);
         panel->setPanelFont(windowFont(clWindowText, false));
-        panel->setCaption(QStringLiteral("Track %1").arg(n));
+        panel->setCaption(tr("Track %1").arg(n));
         TrackPanels.append(panel);
     }
     ScrollBox1->setWidget(list);
     ScrollBox1->verticalScrollBar()->setSingleStep(TrackPanelHeight);
 
-    cbChangeAll = named(new TCheckBox(QStringLiteral("Change All"), gbInstruments), "cbChangeAll");
+    cbChangeAll = named(new TCheckBox(tr("Change All"), gbInstruments), "cbChangeAll");
     cbChangeAll->adjustSize();
     cbChangeAll->move(17, 161);
-    btnClearAll = named(new QPushButton(QStringLiteral("Clear All"), gbInstruments), "btnClearAll");
+    btnClearAll = named(new QPushButton(tr("Clear All"), gbInstruments), "btnClearAll");
     btnClearAll->setGeometry(106, 157, 77, 25);
     btnClearAll->setAutoDefault(false);
 
@@ -223,7 +231,7 @@ void TfrmSettings::createInstrumentOptions()
 
 void TfrmSettings::createPortChoice()
 {
-    GroupBox1 = groupBox(pnlSettings, "GroupBox1", QStringLiteral(" MIDI Output Port "), QRect(240, 211, 201, 54));
+    GroupBox1 = groupBox(pnlSettings, "GroupBox1", tr(" MIDI Output Port "), QRect(240, 211, 201, 54));
     cbMidiOutput = named(new QComboBox(GroupBox1), "cbMidiOutput");
     cbMidiOutput->setEditable(false);
     cbMidiOutput->setGeometry(12, 19, 176, 21);
@@ -237,10 +245,10 @@ void TfrmSettings::createButtons()
         result->setAutoDefault(false);
         return result;
     };
-    btnOk = button("btnOk", QStringLiteral("Ok"), 215);
+    btnOk = button("btnOk", tr("Ok"), 215);
     btnOk->setDefault(true);
-    btnCancel = button("btnCancel", QStringLiteral("Cancel"), 299);
-    btnApply = button("btnApply", QStringLiteral("Apply"), 383);
+    btnCancel = button("btnCancel", tr("Cancel"), 299);
+    btnApply = button("btnApply", tr("Apply"), 383);
 }
 
 } // namespace harmonet

@@ -97,7 +97,7 @@ TfrmSingResults::TfrmSingResults(QWidget* owner)
 void TfrmSingResults::showPass(const std::vector<NoteResult>& results, const TakeSummary& summary,
                                const QList<PassRecord>& passes)
 {
-    lblSummary->setText(tr("%1 of %2 notes within \u00b150 cents; %3 cents off on average; %4 late by more than "
+    lblSummary->setText(tr("%1 of %2 notes within ±50 cents; %3 cents off on average; %4 late by more than "
                            "100 ms; %5 not sung.")
                             .arg(summary.withinTolerance)
                             .arg(summary.notes)

@@ -38,7 +38,7 @@ TdlgLoadError::TdlgLoadError(QWidget* parent)
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("dlgLoadError"));
-    setWindowTitle(QStringLiteral("Error Loading File..."));
+    setWindowTitle(tr("Error Loading File..."));
     setWindowIcon(QIcon(picture()));
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
@@ -58,17 +58,17 @@ TdlgLoadError::TdlgLoadError(QWidget* parent)
 
     QFont reportFont(QStringLiteral("Arial"));
     reportFont.setPixelSize(19);
-    lblReportFile = label(pnlLoadError, "lblReportFile", QStringLiteral("Midi file not found"), {40, 12, 219, 25},
+    lblReportFile = label(pnlLoadError, "lblReportFile", tr("Midi file not found"), {40, 12, 219, 25},
                           reportFont);
     QFont questionFont = font();
     questionFont.setPixelSize(13);
     questionFont.setBold(true);
-    lblLoadAnother = label(pnlLoadError, "lblLoadAnother", QStringLiteral("Load another one now?"),
+    lblLoadAnother = label(pnlLoadError, "lblLoadAnother", tr("Load another one now?"),
                            {57, 44, 183, 16}, questionFont);
 
-    btnOk = button(this, "btnOk", QStringLiteral("&Ok"), {57, 88, 75, 25});
+    btnOk = button(this, "btnOk", tr("&Ok"), {57, 88, 75, 25});
     btnOk->setDefault(true);
-    btnCancel = button(this, "btnCancel", QStringLiteral("&Cancel"), {145, 88, 75, 25});
+    btnCancel = button(this, "btnCancel", tr("&Cancel"), {145, 88, 75, 25});
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     btnOk->setFocus();

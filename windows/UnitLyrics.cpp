@@ -24,7 +24,7 @@ TfrmLyrics::TfrmLyrics(QWidget* owner, TfrmSettings& settings)
     , m_memoLyrics(new TMemo(this))
 {
     setObjectName(QStringLiteral("frmLyrics"));
-    setWindowTitle(QStringLiteral("Harmonet - Lyrics"));
+    setWindowTitle(tr("Harmonet - Lyrics"));
     resize(345, 398);
 
     m_memoLyrics->setObjectName(QStringLiteral("memoLyrics"));
@@ -59,13 +59,13 @@ void TfrmLyrics::createPopupMenu()
         connect(action, &QAction::triggered, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
         return action;
     };
-    Close1 = item("Close1", QStringLiteral("Close"), &TfrmLyrics::Close1Click);
+    Close1 = item("Close1", tr("Close"), &TfrmLyrics::Close1Click);
     PopupMenu1->setDefaultAction(Close1);
     PopupMenu1->addSeparator();
-    CopytoClipboard1 = item("CopytoClipboard1", QStringLiteral("Copy to Clipboard"), &TfrmLyrics::CopytoClipboard1Click);
+    CopytoClipboard1 = item("CopytoClipboard1", tr("Copy to Clipboard"), &TfrmLyrics::CopytoClipboard1Click);
     PopupMenu1->addSeparator();
     ChangeDisplayFont1 =
-        item("ChangeDisplayFont1", QStringLiteral("Change Display Font..."), &TfrmLyrics::ChangeDisplayFont1Click);
+        item("ChangeDisplayFont1", tr("Change Display Font..."), &TfrmLyrics::ChangeDisplayFont1Click);
 
     // The window's menu takes the place of the text box's own.
     m_memoLyrics->setContextMenuPolicy(Qt::CustomContextMenu);

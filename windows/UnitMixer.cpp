@@ -10,6 +10,7 @@
 #include "windows/SettingsItems.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,6 +21,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace harmonet {
 
@@ -61,13 +64,18 @@ QSlider* mixerSlider(QWidget* panel, Qt::Orientation orientation, const QString&
 }
 
 // The window's 8 point sans serif face, made smaller where the face at hand
-// is too wide for "Balance" to fit its 40-pixel label.
+// is too wide for "Balance" or "Volume" (in the language shown) to fit the column.
 QFont captionFont()
 {
     QFont font(QStringLiteral("MS Sans Serif"), 8);
     font.setStyleHint(QFont::SansSerif);
+    const QStringList captions = {QCoreApplication::translate("harmonet::TfrmMixer", "Balance"),
+                                  QCoreApplication::translate("harmonet::TfrmMixer", "Volume")};
+    const auto fits = [&font](const QString& caption) {
+        return QFontMetrics(font).horizontalAdvance(caption) <= TfrmMixer::ColumnWidth - 8;
+    };
     for (int pixels = QFontMetrics(font).height(); pixels > 8; --pixels) {
-        if (QFontMetrics(font).horizontalAdvance(QStringLiteral("Balance")) <= 40) {
+        if (std::all_of(captions.cbegin(), captions.cend(), fits)) {
             break;
         }
         font.setPixelSize(pixels - 1);
@@ -92,7 +100,7 @@ TfrmMixer::TfrmMixer(QWidget* owner, PlayingSession& session, IMainWindowLink& m
     , m_iniOut(new TIniOut(this))
 {
     setObjectName(QStringLiteral("frmMixer"));
-    setWindowTitle(QStringLiteral("Harmonet - Mixer"));
+    setWindowTitle(tr("Harmonet - Mixer"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(captionFont());
 
@@ -177,15 +185,15 @@ void TfrmMixer::addColumn(int column, int trackIndex)
 
     // Names padded with blanks, as some files store them, are shown without the padding.
     const QString trackName = m_mainWindow.PanelCaption(trackIndex, false).trimmed();
-    const QString name = trackName.isEmpty() ? QStringLiteral("Track %1").arg(column) : trackName;
+    const QString name = trackName.isEmpty() ? tr("Track %1").arg(column) : trackName;
     // The name takes the panel's whole inner width, the most a long name can get.
     QLabel* nameLabel = centredLabel(panel, QStringLiteral("lblName") + t, trackIndex, QString(), name,
                                      QRect(1, 4, ColumnWidth - 2, 13));
     nameLabel->setText(nameLabel->fontMetrics().elidedText(name, Qt::ElideRight, nameLabel->width()));
-    centredLabel(panel, QStringLiteral("lblBalance") + t, trackIndex, QStringLiteral("Balance"), hint,
-                 QRect(4, 19, 40, 13));
-    centredLabel(panel, QStringLiteral("lblVolume") + t, trackIndex, QStringLiteral("Volume"), hint,
-                 QRect(6, 195, 43, 13));
+    centredLabel(panel, QStringLiteral("lblBalance") + t, trackIndex, tr("Balance"), hint,
+                 QRect(1, 19, ColumnWidth - 2, 13));
+    centredLabel(panel, QStringLiteral("lblVolume") + t, trackIndex, tr("Volume"), hint,
+                 QRect(1, 195, ColumnWidth - 2, 13));
 
     // The volume slider has its minimum at the top, so the top end is the
     // loudest; Up, Page Up and the wheel turned away make it louder.

@@ -23,6 +23,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QSpinBox>
 #include <algorithm>
 #include <QFontDialog>
@@ -38,7 +39,7 @@ namespace {
 
 QString defaultCaption(int trackNumber)
 {
-    return QStringLiteral("Track %1").arg(trackNumber);
+    return QCoreApplication::translate("harmonet::TfrmSettings", "Track %1").arg(trackNumber);
 }
 
 } // namespace
@@ -49,7 +50,7 @@ TfrmSettings::TfrmSettings(QWidget* owner, IMainWindowLink& mainWindow, TMidiOut
     , m_output(output)
 {
     setObjectName(QStringLiteral("frmSettings"));
-    setWindowTitle(QStringLiteral("Harmonet - Settings"));
+    setWindowTitle(tr("Harmonet - Settings"));
     setFixedSize(ClientWidth, ClientHeight);
     IniOut1 = new TIniOut(this);
     IniOut1->setObjectName(QStringLiteral("IniOut1"));
@@ -148,7 +149,7 @@ bool TfrmSettings::DefaultInstrumentsChecked() const
 void TfrmSettings::ShowModal()
 {
     if (isVisible()) {
-        throw Exception(QStringLiteral("Cannot make a visible window modal"));
+        throw Exception(tr("Cannot make a visible window modal"));
     }
     exec();
 }
@@ -367,7 +368,10 @@ void TfrmSettings::btnApplyClick()
     PlayingSession& session = m_main.session();
     for (int m = 1; m < session.trackCount(); ++m) {
         const TBevelPanel* panel = SettingsPanelForTrack(m);
-        if (session.track(m).instrument != panel->caption() && !panel->caption().contains(QLatin1String("Track "))) {
+        // A panel without a default instrument shows its track's number instead.
+        const bool instrumentChosen =
+            GMProgramName(GMProgramNumber(panel->caption())).compare(panel->caption(), Qt::CaseInsensitive) == 0;
+        if (session.track(m).instrument != panel->caption() && instrumentChosen) {
             session.setInstrument(m, GMProgramNumber(panel->caption()));
             if (m_main.ShowInstruments()) {
                 ShowInstrumentOnMainPanel(panel);

@@ -1,10 +1,12 @@
 # Installation as a desktop application: cmake --install puts the program, the
 # render and dump tools, the help pages, the example song, the menu entry, the
-# icon and the manual page under the prefix (/usr/local unless told otherwise).
+# software centres' listing, the icon and the manual page under the prefix
+# (/usr/local unless told otherwise).
 include(GNUInstallDirs)
 set(HARMONET_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/harmonet)
 install(TARGETS harmonet harmonet-render harmonet-dump harmonet-score RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES app/desktop/harmonet.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_BINARY_DIR}/app/desktop/org.harmonet.harmonet.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES app/desktop/harmonet.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_BINARY_DIR}/app/desktop/harmonet-48.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
   RENAME harmonet.png)
@@ -34,5 +36,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont")
+# Qt's own dialogs in the singer's language come with its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont, qt6-translations-l10n")
 include(CPack)

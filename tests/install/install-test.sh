@@ -22,6 +22,7 @@ prefix="$root/usr/local"
 
 for file in bin/harmonet bin/harmonet-render bin/harmonet-dump \
     share/applications/harmonet.desktop \
+    share/metainfo/org.harmonet.harmonet.metainfo.xml \
     share/icons/hicolor/scalable/apps/harmonet.svg \
     share/icons/hicolor/48x48/apps/harmonet.png \
     share/man/man1/harmonet.1.gz \
@@ -37,6 +38,9 @@ size=$(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/48x48/apps/harmonet.png
 [ "$size" = " 0 0 0 48 0 0 0 48" ] || fail "the PNG icon is not 48 x 48 ($size)"
 gzip -t "$prefix/share/man/man1/harmonet.1.gz" || fail "the manual page is not a gzip file"
 desktop-file-validate "$prefix/share/applications/harmonet.desktop" || fail "the menu entry does not validate"
+appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.harmonet.harmonet.metainfo.xml" ||
+    fail "the software centres' listing does not validate"
+"$prefix/bin/harmonet" --version | grep -qx "Harmonet [0-9.]*" || fail "harmonet --version does not name the version"
 
 song="$source/examples/old-hundredth.mid"
 "$prefix/bin/harmonet-dump" --count "$song" >/dev/null || fail "the installed harmonet-dump does not run"

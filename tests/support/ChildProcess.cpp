@@ -134,6 +134,14 @@ void ChildProcess::kill()
     signal(SIGKILL);
 }
 
+std::optional<int> ChildProcess::exitCode()
+{
+    if (m_pid > 0 && running()) {
+        return std::nullopt;
+    }
+    return WIFEXITED(m_status) ? std::optional<int>(WEXITSTATUS(m_status)) : std::nullopt;
+}
+
 bool ChildProcess::waitForFinished(int timeoutMs)
 {
     if (!running()) {

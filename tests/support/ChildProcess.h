@@ -43,6 +43,9 @@ public:
     void kill();
     // Polls until the child ended or timeoutMs passed; true when it ended.
     bool waitForFinished(int timeoutMs);
+    // The exit code of a child that ended by exiting; nothing while it runs
+    // or when a signal ended it.
+    std::optional<int> exitCode();
 
     // Runs a program to its end; its standard output when it exited with 0
     // within timeoutMs, otherwise nothing (and it is killed).
