@@ -4,6 +4,7 @@
 
 #include "core/ErrorReport.h"
 #include "player/ControlTags.h"
+#include "player/MenuItems.h"
 #include "player/TrackBar.h"
 #include "player/UnitMain.h"
 #include "practice/VoiceModel.h"
@@ -26,16 +27,6 @@ namespace harmonet {
 
 namespace {
 
-QAction* barItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut, int tag = 0)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    setTag(action, tag);
-    return action;
-}
-
 struct ReadOutName {
     TTimeDisplay::Shows shows;
     const char* text;
@@ -57,14 +48,14 @@ TBarControls::TBarControls(TfrmMain& main, QMenu* controlsMenu, QMenu* optionsMe
     };
 
     controlsMenu->addSeparator();
-    GoToBar1 = barItem(controlsMenu, "GoToBar1", tr("&Go to Bar..."), QKeySequence(Qt::CTRL | Qt::Key_G));
-    BarBack1 = barItem(controlsMenu, "BarBack1", tr("Bar &Back"), QKeySequence(Qt::Key_Comma));
-    BarOn1 = barItem(controlsMenu, "BarOn1", tr("Bar &On"), QKeySequence(Qt::Key_Period));
-    PhraseStart1 = barItem(controlsMenu, "PhraseStart1", tr("Start of P&hrase"), QKeySequence(Qt::Key_Backspace));
+    GoToBar1 = addMenuItem(controlsMenu, "GoToBar1", 0, tr("&Go to Bar..."), QKeySequence(Qt::CTRL | Qt::Key_G));
+    BarBack1 = addMenuItem(controlsMenu, "BarBack1", 0, tr("Bar &Back"), QKeySequence(Qt::Key_Comma));
+    BarOn1 = addMenuItem(controlsMenu, "BarOn1", 0, tr("Bar &On"), QKeySequence(Qt::Key_Period));
+    PhraseStart1 = addMenuItem(controlsMenu, "PhraseStart1", 0, tr("Start of P&hrase"), QKeySequence(Qt::Key_Backspace));
     controlsMenu->addSeparator();
-    LoopStart1 = barItem(controlsMenu, "LoopStart1", tr("Loop &Starts Here"), QKeySequence(Qt::Key_BracketLeft));
-    LoopEnd1 = barItem(controlsMenu, "LoopEnd1", tr("Loop &Ends Here"), QKeySequence(Qt::Key_BracketRight));
-    ClearLoop1 = barItem(controlsMenu, "ClearLoop1", tr("&Clear Loop"), QKeySequence(Qt::Key_Backslash));
+    LoopStart1 = addMenuItem(controlsMenu, "LoopStart1", 0, tr("Loop &Starts Here"), QKeySequence(Qt::Key_BracketLeft));
+    LoopEnd1 = addMenuItem(controlsMenu, "LoopEnd1", 0, tr("Loop &Ends Here"), QKeySequence(Qt::Key_BracketRight));
+    ClearLoop1 = addMenuItem(controlsMenu, "ClearLoop1", 0, tr("&Clear Loop"), QKeySequence(Qt::Key_Backslash));
     bind(GoToBar1, &TBarControls::openGoToBar);
     bind(BarBack1, &TBarControls::barBack);
     bind(BarOn1, &TBarControls::barOn);
@@ -73,15 +64,15 @@ TBarControls::TBarControls(TfrmMain& main, QMenu* controlsMenu, QMenu* optionsMe
     bind(LoopEnd1, &TBarControls::loopEndHere);
     bind(ClearLoop1, &TBarControls::clearLoop);
 
-    Upbeat1 = barItem(optionsMenu, "Upbeat1", tr("&Upbeat..."), {});
+    Upbeat1 = addMenuItem(optionsMenu, "Upbeat1", 0, tr("&Upbeat..."), {});
     bind(Upbeat1, &TBarControls::askPickup);
 
     pmTimeDisplay = new QMenu(&main);
     pmTimeDisplay->setObjectName(QStringLiteral("pmTimeDisplay"));
     auto* shows = new QActionGroup(this);
-    ShowTime1 = barItem(pmTimeDisplay, "ShowTime1", tr("&Time"), {}, 1);
-    ShowBars1 = barItem(pmTimeDisplay, "ShowBars1", tr("&Bar and Beat"), {}, 1);
-    ShowBoth1 = barItem(pmTimeDisplay, "ShowBoth1", tr("B&oth"), {}, 1);
+    ShowTime1 = addMenuItem(pmTimeDisplay, "ShowTime1", 1, tr("&Time"), {});
+    ShowBars1 = addMenuItem(pmTimeDisplay, "ShowBars1", 1, tr("&Bar and Beat"), {});
+    ShowBoth1 = addMenuItem(pmTimeDisplay, "ShowBoth1", 1, tr("B&oth"), {});
     for (QAction* item : {ShowTime1, ShowBars1, ShowBoth1}) {
         item->setCheckable(true);
         shows->addAction(item);

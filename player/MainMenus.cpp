@@ -3,6 +3,7 @@
 
 #include "player/BarControls.h"
 #include "player/ControlTags.h"
+#include "player/MenuItems.h"
 #include "player/Panel.h"
 #include "player/PitchClickMenus.h"
 #include "player/PracticeMenus.h"
@@ -29,16 +30,6 @@ QMenu* topMenu(QMenuBar* bar, const char* name, const QString& caption)
     return menu;
 }
 
-QAction* item(QMenu* menu, const char* name, int tag, const QString& caption, const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    setTag(action, tag);
-    return action;
-}
-
 // A popup menu opened by a right click on each of the given controls.
 QMenu* popupMenu(QWidget* owner, const char* name, std::initializer_list<QWidget*> controls)
 {
@@ -60,43 +51,43 @@ void TfrmMain::createMenus()
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
     QMenu* file = topMenu(bar, "File1", tr("&File"));
-    Open1 = item(file, "Open1", 1, tr("&Open..."), QKeySequence(Qt::Key_O));
+    Open1 = addMenuItem(file, "Open1", 1, tr("&Open..."), QKeySequence(Qt::Key_O));
     Reopen1 = file->addMenu(tr("Reopen"));
     Reopen1->setObjectName(QStringLiteral("Reopen1"));
     Reopen1->menuAction()->setObjectName(QStringLiteral("Reopen1Item"));
     setTag(Reopen1->menuAction(), 1);
     Reopen1->menuAction()->setEnabled(false); // no recent file yet
-    Close1 = item(file, "Close1", 0, tr("&Close"), QKeySequence(Qt::Key_C));
+    Close1 = addMenuItem(file, "Close1", 0, tr("&Close"), QKeySequence(Qt::Key_C));
     file->addSeparator();
-    Exit1 = item(file, "Exit1", 1, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));
+    Exit1 = addMenuItem(file, "Exit1", 1, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4));
 
     QMenu* view = topMenu(bar, "View1", tr("&View"));
-    Lyrics1 = item(view, "Lyrics1", 0, tr("Lyrics"), QKeySequence(Qt::Key_F2));
-    ScrollingLyrics1 = item(view, "ScrollingLyrics1", 1, tr(" Scrolling Lyrics"), QKeySequence(Qt::Key_F3));
+    Lyrics1 = addMenuItem(view, "Lyrics1", 0, tr("Lyrics"), QKeySequence(Qt::Key_F2));
+    ScrollingLyrics1 = addMenuItem(view, "ScrollingLyrics1", 1, tr(" Scrolling Lyrics"), QKeySequence(Qt::Key_F3));
     ScrollingLyrics1->setCheckable(true);
     ScrollingLyrics1->setChecked(true);
     view->addSeparator();
-    Instruments1 = item(view, "Instruments1", 0, tr("Instruments"), QKeySequence(Qt::Key_F4));
-    TrackMixer1 = item(view, "TrackMixer1", 0, tr("Track Mixer"), QKeySequence(Qt::Key_F5));
+    Instruments1 = addMenuItem(view, "Instruments1", 0, tr("Instruments"), QKeySequence(Qt::Key_F4));
+    TrackMixer1 = addMenuItem(view, "TrackMixer1", 0, tr("Track Mixer"), QKeySequence(Qt::Key_F5));
     view->addSeparator();
-    PracticeView1 = item(view, "PracticeView1", 1, tr("Practice View"), QKeySequence(Qt::Key_F7));
+    PracticeView1 = addMenuItem(view, "PracticeView1", 1, tr("Practice View"), QKeySequence(Qt::Key_F7));
 
     QMenu* controlsMenu = topMenu(bar, "Controls1", tr("&Controls"));
-    Play1 = item(controlsMenu, "Play1", 0, tr("Play"), QKeySequence(Qt::Key_P));
-    Rewind1 = item(controlsMenu, "Rewind1", 0, tr("Rewind"), QKeySequence(Qt::Key_R));
-    FastForward1 = item(controlsMenu, "FastForward1", 0, tr("Fast Forward"), QKeySequence(Qt::Key_F));
-    Stop1 = item(controlsMenu, "Stop1", 0, tr("Stop"), QKeySequence(Qt::Key_S));
-    Pause1 = item(controlsMenu, "Pause1", 0, tr("Pause"), QKeySequence(Qt::Key_Space));
+    Play1 = addMenuItem(controlsMenu, "Play1", 0, tr("Play"), QKeySequence(Qt::Key_P));
+    Rewind1 = addMenuItem(controlsMenu, "Rewind1", 0, tr("Rewind"), QKeySequence(Qt::Key_R));
+    FastForward1 = addMenuItem(controlsMenu, "FastForward1", 0, tr("Fast Forward"), QKeySequence(Qt::Key_F));
+    Stop1 = addMenuItem(controlsMenu, "Stop1", 0, tr("Stop"), QKeySequence(Qt::Key_S));
+    Pause1 = addMenuItem(controlsMenu, "Pause1", 0, tr("Pause"), QKeySequence(Qt::Key_Space));
 
     QMenu* options = topMenu(bar, "Options1", tr("&Options"));
-    Settings1 = item(options, "Settings1", 1, tr("Settings"), QKeySequence(Qt::Key_F6));
-    FollowTempoChanges1 = item(options, "FollowTempoChanges1", 1, tr("Follow Tempo Changes"));
+    Settings1 = addMenuItem(options, "Settings1", 1, tr("Settings"), QKeySequence(Qt::Key_F6));
+    FollowTempoChanges1 = addMenuItem(options, "FollowTempoChanges1", 1, tr("Follow Tempo Changes"));
     FollowTempoChanges1->setCheckable(true);
 
     QMenu* help = topMenu(bar, "Help1", tr("&Help"));
-    HarmonetHelp1 = item(help, "HarmonetHelp1", 1, tr("Harmonet Help"), QKeySequence(Qt::Key_F1));
+    HarmonetHelp1 = addMenuItem(help, "HarmonetHelp1", 1, tr("Harmonet Help"), QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    About1 = item(help, "About1", 1, tr("About..."), QKeySequence(Qt::Key_F12));
+    About1 = addMenuItem(help, "About1", 1, tr("About..."), QKeySequence(Qt::Key_F12));
 
     BarControls1 = new TBarControls(*this, controlsMenu, options);
     PracticeMenus1 = new TPracticeMenus(*this, file, options);
@@ -113,29 +104,29 @@ void TfrmMain::createPopupMenus()
     pmPosition = popupMenu(this, "pmPosition", {tbPosition});
     for (int verse = 1; verse <= 6; ++verse) {
         const QByteArray name = "Verse" + QByteArray::number(verse);
-        item(pmPosition, name.constData(), 0, tr("Verse %1").arg(verse));
+        addMenuItem(pmPosition, name.constData(), 0, tr("Verse %1").arg(verse));
     }
     pmPosition->setDefaultAction(pmPosition->actions().constFirst());
 
     pmTempo = popupMenu(this, "pmTempo", {tbTempo});
-    pmTempo->setDefaultAction(item(pmTempo, "Reset1", 0, tr("Reset")));
+    pmTempo->setDefaultAction(addMenuItem(pmTempo, "Reset1", 0, tr("Reset")));
     pmTempo->addSeparator()->setObjectName(QStringLiteral("N4"));
     for (int preset : {60, 80, 100, 120, 140}) {
         const QByteArray name = "N" + QByteArray::number(preset) + "1";
-        item(pmTempo, name.constData(), 0, QString::number(preset));
+        addMenuItem(pmTempo, name.constData(), 0, QString::number(preset));
     }
     // The same as shares of the song's own tempo.
     pmTempo->addSeparator();
     for (int percent : TempoPercentPresets) {
         const QByteArray name = "Percent" + QByteArray::number(percent) + "1";
-        item(pmTempo, name.constData(), 0, tr("%1 %").arg(percent));
+        addMenuItem(pmTempo, name.constData(), 0, tr("%1 %").arg(percent));
     }
 
     pmScrollingLyrics = popupMenu(this, "pmScrollingLyrics", {pnlLyrics, lblLyrics, pnlLyrics2});
     pmScrollingLyrics->setDefaultAction(
-        item(pmScrollingLyrics, "ViewFullLyrics1", 0, tr("View Full Lyrics...")));
+        addMenuItem(pmScrollingLyrics, "ViewFullLyrics1", 0, tr("View Full Lyrics...")));
     pmScrollingLyrics->addSeparator();
-    item(pmScrollingLyrics, "EditLyricColors1", 0, tr("Edit Lyric Colors..."));
+    addMenuItem(pmScrollingLyrics, "EditLyricColors1", 0, tr("Edit Lyric Colors..."));
     createWordsMenu();
 
     pmInstruments = new TInstrumentMenu(QStringLiteral("pmInstruments"), this);

@@ -4,6 +4,7 @@
 
 #include "core/ErrorReport.h"
 #include "player/ControlTags.h"
+#include "player/MenuItems.h"
 #include "player/UnitMain.h"
 #include "practice/Transposition.h"
 #include "sequencer/MidiFile.h"
@@ -37,16 +38,6 @@ constexpr ClickLevel Levels[] = {
     {"ClickLevelLoud1", QT_TRANSLATE_NOOP("harmonet::TPitchClickMenus", "&Loud"), ClickSettings::LoudestLevel},
 };
 
-QAction* menuItem(QMenu* menu, const char* name, const QString& caption, int tag, const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    setTag(action, tag);
-    return action;
-}
-
 QMenu* subMenu(QMenu* menu, const char* name, const QString& caption, int tag)
 {
     QMenu* sub = menu->addMenu(caption);
@@ -73,19 +64,19 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
     setObjectName(QStringLiteral("PitchClickMenus1"));
 
     controlsMenu->addSeparator();
-    GiveMyNote1 = menuItem(controlsMenu, "GiveMyNote1", tr("Give Me My &Note"), 0, QKeySequence(Qt::Key_N));
+    GiveMyNote1 = addMenuItem(controlsMenu, "GiveMyNote1", 0, tr("Give Me My &Note"), QKeySequence(Qt::Key_N));
     connect(GiveMyNote1, &QAction::triggered, this, [this] { runGuarded([this] { giveMyNote(); }); });
-    Faster1 = menuItem(controlsMenu, "Faster1", tr("Fas&ter"), 0, QKeySequence(Qt::Key_T));
-    Slower1 = menuItem(controlsMenu, "Slower1", tr("Slo&wer"), 0, QKeySequence(Qt::SHIFT | Qt::Key_T));
+    Faster1 = addMenuItem(controlsMenu, "Faster1", 0, tr("Fas&ter"), QKeySequence(Qt::Key_T));
+    Slower1 = addMenuItem(controlsMenu, "Slower1", 0, tr("Slo&wer"), QKeySequence(Qt::SHIFT | Qt::Key_T));
     connect(Faster1, &QAction::triggered, this, [this] { runGuarded([this] { stepTempo(1); }); });
     connect(Slower1, &QAction::triggered, this, [this] { runGuarded([this] { stepTempo(-1); }); });
 
     optionsMenu->addSeparator();
     Transpose1 = subMenu(optionsMenu, "Transpose1", QString(), 0);
-    TransposeUp1 = menuItem(Transpose1, "TransposeUp1", tr("&Up a Semitone"), 0, QKeySequence(Qt::CTRL | Qt::Key_Up));
+    TransposeUp1 = addMenuItem(Transpose1, "TransposeUp1", 0, tr("&Up a Semitone"), QKeySequence(Qt::CTRL | Qt::Key_Up));
     TransposeDown1 =
-        menuItem(Transpose1, "TransposeDown1", tr("&Down a Semitone"), 0, QKeySequence(Qt::CTRL | Qt::Key_Down));
-    TransposeReset1 = menuItem(Transpose1, "TransposeReset1", tr("&Original Pitch"), 0, QKeySequence(Qt::CTRL | Qt::Key_0));
+        addMenuItem(Transpose1, "TransposeDown1", 0, tr("&Down a Semitone"), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    TransposeReset1 = addMenuItem(Transpose1, "TransposeReset1", 0, tr("&Original Pitch"), QKeySequence(Qt::CTRL | Qt::Key_0));
     connect(TransposeUp1, &QAction::triggered, this, [this] { runGuarded([this] { setTranspose(session().transpose() + 1); }); });
     connect(TransposeDown1, &QAction::triggered, this,
             [this] { runGuarded([this] { setTranspose(session().transpose() - 1); }); });
@@ -96,7 +87,7 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
     const QString captions[] = {tr("&None"), tr("&1 Bar"), tr("&2 Bars")};
     for (int count = 0; count <= ClickSettings::MostCountInBars; ++count) {
         const QByteArray name = "CountInBars" + QByteArray::number(count);
-        QAction* item = menuItem(CountIn1, name.constData(), captions[count], 1);
+        QAction* item = addMenuItem(CountIn1, name.constData(), 1, captions[count]);
         item->setCheckable(true);
         item->setData(count);
         bars->addAction(item);
@@ -105,12 +96,12 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
     connect(bars, &QActionGroup::triggered, this,
             [this](QAction* item) { runGuarded([this, item] { setCountInBars(item->data().toInt()); }); });
     CountIn1->addSeparator();
-    NextCountIn1 = menuItem(CountIn1, "NextCountIn1", tr("Ne&xt Count-In"), 1, QKeySequence(Qt::Key_K));
+    NextCountIn1 = addMenuItem(CountIn1, "NextCountIn1", 1, tr("Ne&xt Count-In"), QKeySequence(Qt::Key_K));
     connect(NextCountIn1, &QAction::triggered, this, [this] {
         runGuarded([this] { setCountInBars((session().clicks().countInBars + 1) % (ClickSettings::MostCountInBars + 1)); });
     });
 
-    Metronome1 = menuItem(optionsMenu, "Metronome1", tr("M&etronome"), 1, QKeySequence(Qt::Key_M));
+    Metronome1 = addMenuItem(optionsMenu, "Metronome1", 1, tr("M&etronome"), QKeySequence(Qt::Key_M));
     Metronome1->setCheckable(true);
     connect(Metronome1, &QAction::triggered, this, [this](bool on) {
         runGuarded([this, on] {
@@ -122,7 +113,7 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
     ClickLevel1 = subMenu(optionsMenu, "ClickLevel1", tr("C&lick Level"), 1);
     auto* levels = new QActionGroup(this);
     for (const ClickLevel& level : Levels) {
-        QAction* item = menuItem(ClickLevel1, level.name, tr(level.caption), 1);
+        QAction* item = addMenuItem(ClickLevel1, level.name, 1, tr(level.caption));
         item->setCheckable(true);
         item->setData(level.level);
         levels->addAction(item);
@@ -135,7 +126,7 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
             setClicks(clicks);
         });
     });
-    ClicksToPorts1 = menuItem(ClickLevel1, "ClicksToPorts1", tr("Clicks to System &Ports"), 1);
+    ClicksToPorts1 = addMenuItem(ClickLevel1, "ClicksToPorts1", 1, tr("Clicks to System &Ports"));
     ClicksToPorts1->setCheckable(true);
     connect(ClicksToPorts1, &QAction::triggered, this, [this](bool on) {
         runGuarded([this, on] {
