@@ -100,6 +100,15 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
     connect(NextCountIn1, &QAction::triggered, this, [this] {
         runGuarded([this] { setCountInBars((session().clicks().countInBars + 1) % (ClickSettings::MostCountInBars + 1)); });
     });
+    CountInEachPass1 = addMenuItem(CountIn1, "CountInEachPass1", 1, tr("Before Each &Pass of the Loop"));
+    CountInEachPass1->setCheckable(true);
+    connect(CountInEachPass1, &QAction::triggered, this, [this](bool on) {
+        runGuarded([this, on] {
+            ClickSettings clicks = session().clicks();
+            clicks.beforeEachPass = on;
+            setClicks(clicks);
+        });
+    });
 
     Metronome1 = addMenuItem(optionsMenu, "Metronome1", 1, tr("M&etronome"), QKeySequence(Qt::Key_M));
     Metronome1->setCheckable(true);
@@ -135,6 +144,11 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
             setClicks(clicks);
         });
     });
+    // The clicks as they were last chosen; the count-in is each file's own.
+    if (std::optional<ClickSettings> clicks = m_memory.recallClicks()) {
+        clicks->countInBars = 0;
+        session().setClicks(*clicks);
+    }
     show();
 }
 
@@ -192,6 +206,7 @@ void TPitchClickMenus::setCountInBars(int bars)
 void TPitchClickMenus::setClicks(const ClickSettings& clicks)
 {
     session().setClicks(clicks);
+    m_memory.rememberClicks(clicks);
     show();
 }
 
@@ -245,6 +260,7 @@ void TPitchClickMenus::show()
     for (QAction* item : std::as_const(CountInBars)) {
         item->setChecked(item->data().toInt() == clicks.countInBars);
     }
+    CountInEachPass1->setChecked(clicks.beforeEachPass);
     Metronome1->setChecked(clicks.metronome);
     for (QAction* item : std::as_const(ClickLevels)) {
         item->setChecked(item->data().toInt() == clicks.level);

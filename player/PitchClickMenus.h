@@ -51,6 +51,7 @@ public:
     QMenu* CountIn1;
     QList<QAction*> CountInBars;
     QAction* NextCountIn1;
+    QAction* CountInEachPass1;
     QAction* Metronome1;
     QMenu* ClickLevel1;
     QList<QAction*> ClickLevels;

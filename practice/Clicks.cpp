@@ -30,17 +30,18 @@ ClickSettings boundedClicks(ClickSettings settings)
 
 QString clicksText(const ClickSettings& settings)
 {
-    return QStringLiteral("%1;%2;%3;%4")
+    return QStringLiteral("%1;%2;%3;%4;%5")
         .arg(settings.countInBars)
         .arg(settings.metronome ? 1 : 0)
         .arg(settings.level)
-        .arg(settings.onSystemPorts ? 1 : 0);
+        .arg(settings.onSystemPorts ? 1 : 0)
+        .arg(settings.beforeEachPass ? 1 : 0);
 }
 
 std::optional<ClickSettings> clicksFromText(const QString& text)
 {
     const QStringList fields = text.split(QLatin1Char(';'));
-    if (fields.size() != 4) {
+    if (fields.size() != 4 && fields.size() != 5) {
         return std::nullopt;
     }
     const auto flag = [](const QString& field) -> std::optional<bool> {
@@ -56,11 +57,13 @@ std::optional<ClickSettings> clicksFromText(const QString& text)
     settings.level = fields[2].toInt(&levelOk);
     const std::optional<bool> metronome = flag(fields[1]);
     const std::optional<bool> ports = flag(fields[3]);
-    if (!barsOk || !levelOk || !metronome || !ports || settings != boundedClicks(settings)) {
+    const std::optional<bool> eachPass = fields.size() == 5 ? flag(fields[4]) : std::optional<bool>(false);
+    if (!barsOk || !levelOk || !metronome || !ports || !eachPass || settings != boundedClicks(settings)) {
         return std::nullopt;
     }
     settings.metronome = *metronome;
     settings.onSystemPorts = *ports;
+    settings.beforeEachPass = *eachPass;
     return settings;
 }
 

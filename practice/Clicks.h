@@ -24,14 +24,17 @@ struct ClickSettings {
     int level = 100;
     // Whether the clicks also go to a system port (the built-in synthesizer always has them).
     bool onSystemPorts = false;
+    // Whether a loop's every pass is counted in, not only the first.
+    bool beforeEachPass = false;
 
     bool operator==(const ClickSettings&) const = default;
 };
 
 // Keeps the settings within their ranges.
 ClickSettings boundedClicks(ClickSettings settings);
-// The text form they are remembered in, "countIn;metronome;level;ports",
-// for example "1;0;100;0", and back (nothing when the text is not one).
+// The text form they are remembered in, "countIn;metronome;level;ports;eachPass",
+// for example "1;0;100;0;0", and back (nothing when the text is not one; the
+// form without eachPass, written before it was there, is still read).
 QString clicksText(const ClickSettings& settings);
 std::optional<ClickSettings> clicksFromText(const QString& text);
 

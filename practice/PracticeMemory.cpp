@@ -2,6 +2,7 @@
 
 #include "practice/Clicks.h"
 #include "practice/Transposition.h"
+#include "persist/SettingsStore.h"
 
 #include <QCryptographicHash>
 #include <QLocale>
@@ -12,6 +13,8 @@
 namespace harmonet {
 
 namespace {
+
+const QString clicksValueName = QStringLiteral("Clicks");
 
 bool isPickupBeats(double beats)
 {
@@ -143,6 +146,37 @@ QString TPracticeMemory::loopKeyPath()
 QString TPracticeMemory::playingKeyPath()
 {
     return QStringLiteral("Software\\Harmonet\\PracticePlaying");
+}
+
+QString TPracticeMemory::clicksKeyPath()
+{
+    return QStringLiteral("Software\\Harmonet\\Clicks");
+}
+
+std::optional<ClickSettings> TPracticeMemory::recallClicks() const
+{
+    try {
+        TSettingsStore store(CURRENT_USER);
+        if (store.openKey(clicksKeyPath(), false) && store.valueExists(clicksValueName)) {
+            return clicksFromText(store.readString(clicksValueName));
+        }
+    } catch (...) {
+        // Without a readable store the clicks are as they start.
+    }
+    return std::nullopt;
+}
+
+void TPracticeMemory::rememberClicks(const ClickSettings& clicks)
+{
+    try {
+        TSettingsStore store(CURRENT_USER);
+        if (store.openKey(clicksKeyPath(), true)) {
+            store.writeString(clicksValueName, clicksText(clicks));
+            store.flush();
+        }
+    } catch (...) {
+        // The store keeps what it had.
+    }
 }
 
 QString TPracticeMemory::contentHash(const QByteArray& bytes)

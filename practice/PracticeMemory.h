@@ -1,6 +1,7 @@
 #pragma once
 
 #include "practice/BarLoop.h"
+#include "practice/Clicks.h"
 #include "practice/PerFileValues.h"
 #include "practice/PracticeChoice.h"
 
@@ -83,6 +84,12 @@ public:
     // ranges (a settings file edited by hand) are not taken.
     std::optional<TPlayingValues> recallPlaying(const QString& path, const QString& hash) const;
     void rememberPlaying(const QString& path, const QString& hash, const TPlayingValues& values);
+
+    // The clicks chosen last, for every file (a file's own count-in aside);
+    // none when nothing valid is kept.
+    static QString clicksKeyPath();
+    std::optional<ClickSettings> recallClicks() const;
+    void rememberClicks(const ClickSettings& clicks);
 
 private:
     TPerFileValues m_choices;

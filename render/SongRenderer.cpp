@@ -60,7 +60,11 @@ PlayedSpan playedSpan(const PlayingSession& session, int fromMs)
     }
     const double startMs = sequencer.MsAtTicks(double(loop->StartTicks));
     const double lengthMs = sequencer.MsAtTicks(double(loop->EndTicks)) - startMs;
-    return {int(std::lround(startMs)), lengthMs * std::max(1, loop->Passes), true};
+    const int passes = std::max(1, loop->Passes);
+    // Each pass after the first counted in, when chosen.
+    const double pauseMs =
+        session.clicks().beforeEachPass ? session.countInAt(int(std::lround(startMs))).lengthMs : 0.0;
+    return {int(std::lround(startMs)), lengthMs * passes + pauseMs * (passes - 1), true};
 }
 
 // Frames of the span with the tail after it.

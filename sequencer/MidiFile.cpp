@@ -27,6 +27,9 @@ constexpr qint64 longestPollMs = 3;
 // The most loop wraps one advance makes (a loop far shorter than the lateness
 // of a wake-up is not kept up with).
 constexpr int maxWrapsPerAdvance = 64;
+// The longest wait at a loop's start between passes (two bars counted in at
+// the slowest tempo take far less).
+constexpr qint64 maxLoopPauseMs = 60 * 1000;
 
 // Rounds to the nearest integer, halves to even, clamped to a range every
 // tick count fits in with room to spare.
@@ -324,11 +327,14 @@ void TMidiFile::PlayFromStart()
     m_currentPos = 0.0;
     m_currentTime = 0;
     m_loopPass = 1;
+    m_waitingForPass = false;
     armDueTimer();
 }
 
 void TMidiFile::ResumePlay()
 {
+    // Playing on from where it halted, a pause before a loop's pass included.
+    m_waitingForPass = false;
     m_steadyClock.centreOnNow();
     m_startReference = m_clock->nowMs() - m_currentTime;
     m_playing = true;
@@ -355,6 +361,13 @@ void TMidiFile::AdvanceTo(int ms)
     // A late advance may pass the end of a short loop more than once; beyond
     // maxWrapsPerAdvance the time left is not played (the position stays).
     for (int wraps = 0;; ++wraps) {
+        // Waiting at a loop's start for the next pass: the position stays.
+        if (m_waitingForPass) {
+            if (target < m_currentTime) {
+                return;
+            }
+            m_waitingForPass = false;
+        }
         const double toPos = positionAt(target);
         if (!LoopWrapAhead() || toPos < double(m_loop->EndTicks)) {
             dispatchSpan(target, toPos, roundHalfEven(toPos));
@@ -367,9 +380,9 @@ void TMidiFile::AdvanceTo(int ms)
         const double wrapMs = double(m_currentTime) + MsAtTicks(double(m_loop->EndTicks)) - MsAtTicks(m_currentPos);
         const qint64 wholeWrapMs = std::clamp<qint64>(qint64(std::ceil(wrapMs)), m_currentTime, target);
         dispatchSpan(wholeWrapMs, positionAt(wholeWrapMs), m_loop->EndTicks);
-        const qint64 before = m_currentTime;
+        const qint64 reference = m_startReference;
         wrapLoop(wrapMs);
-        target -= before - m_currentTime;
+        target -= m_startReference - reference;
     }
 }
 
@@ -393,22 +406,40 @@ void TMidiFile::dispatchSpan(qint64 toMs, double toPos, qint64 limitTicks)
 void TMidiFile::wrapLoop(double wrapMs)
 {
     const TTickLoop loop = *m_loop;
+    double pauseMs = 0.0;
     // The wrap completes whatever the handler does: the moment it is given
     // is in the playing time before the wrap.
-    const auto complete = qScopeGuard([this, loop, wrapMs] {
+    const auto complete = qScopeGuard([this, loop, wrapMs, &pauseMs] {
         forEachPlayedTrack([&loop](TMidiTrack& track) {
             track.RewindTrack();
             track.SkipBefore(loop.StartTicks);
         });
-        const double position = positionAfter(double(loop.StartTicks), double(m_currentTime) - wrapMs);
-        const int time = clampToInt(roundHalfEven(MsAtTicks(position)));
-        m_startReference += m_currentTime - time;
-        m_currentTime = time;
-        m_currentPos = position;
+        const double overshoot = double(m_currentTime) - wrapMs;
+        if (pauseMs > overshoot) {
+            // Waiting at the start: the pass begins at the clock's time of the
+            // wrap plus the pause. Playing time counts in whole milliseconds,
+            // so the position is set off the start by the fraction that
+            // rounding the pause's end leaves.
+            const int time = clampToInt(roundHalfEven(MsAtTicks(double(loop.StartTicks))));
+            const qint64 resumeMs = qint64(std::llround(wrapMs + pauseMs));
+            m_currentPos = positionAfter(double(loop.StartTicks), double(resumeMs) - (wrapMs + pauseMs));
+            m_startReference += resumeMs - time;
+            m_currentTime = time;
+            m_waitingForPass = true;
+        } else {
+            // Playing on at once: the time past the wrap (less the pause) is
+            // played from the start.
+            const double position = positionAfter(double(loop.StartTicks), overshoot - pauseMs);
+            const int time = clampToInt(roundHalfEven(MsAtTicks(position)));
+            m_startReference += m_currentTime - time;
+            m_currentTime = time;
+            m_currentPos = position;
+        }
         ++m_loopPass;
     });
     if (m_onLoopWrap) {
-        m_onLoopWrap(TDue{qint64(m_currentTime), wrapMs});
+        const double asked = m_onLoopWrap(TDue{qint64(m_currentTime), wrapMs});
+        pauseMs = std::isfinite(asked) ? std::clamp(asked, 0.0, double(maxLoopPauseMs)) : 0.0;
     }
 }
 
@@ -462,6 +493,7 @@ void TMidiFile::placeAt(double ticks, qint64 firstTicks, int ms)
     m_currentPos = ticks;
     m_currentTime = ms;
     m_loopPass = 1;
+    m_waitingForPass = false;
     if (m_playing) {
         m_startReference = m_clock->nowMs() - m_currentTime;
         armDueTimer();
@@ -479,6 +511,7 @@ void TMidiFile::SeekTo(int ms)
         track.SkipBefore(p);
     });
     m_loopPass = 1;
+    m_waitingForPass = false;
 }
 
 int TMidiFile::SongLengthMs() const

@@ -145,6 +145,7 @@ public:
     // of its own and leaves the process priority alone: the caller moves the
     // clock and calls Tick.
     void SetDrivenByCaller(bool driven) { m_drivenByCaller = driven; }
+    bool DrivenByCaller() const { return m_drivenByCaller; }
     // The clock time in ms at which the next event falls due while playing
     // (the first whole millisecond at which an advance would dispatch it), or
     // -1 when none is left or the song has no tempo.
@@ -172,13 +173,17 @@ public:
     // wrap, then playing goes on from the start, the playing time set back by
     // the loop's length. A position at or past the end does not wrap. Setting
     // a loop, a jump or playing from the start begins counting passes anew.
+    // OnLoopWrap answers how long playing waits at the start before the next
+    // pass (ms of the clock, for a count-in; 0: it goes on at once): the
+    // position stays at the start until then, and the start's events fall
+    // due exactly that much after the wrap.
     const std::optional<TTickLoop>& Loop() const { return m_loop; }
     void SetLoop(const std::optional<TTickLoop>& loop);
     // The pass under way, from 1.
     int LoopPass() const { return m_loopPass; }
     // Whether the position is inside the loop with a wrap still to come.
     bool LoopWrapAhead() const;
-    using TOnLoopWrap = std::function<void(const TDue& at)>;
+    using TOnLoopWrap = std::function<double(const TDue& at)>;
     void SetOnLoopWrap(TOnLoopWrap handler) { m_onLoopWrap = std::move(handler); }
     // The clock's time (ms, fractional) of a moment in playing time.
     double ClockMsAt(double playingMs) const { return double(m_startReference) + playingMs; }
@@ -245,7 +250,8 @@ private:
     // to toPos by playing time toMs: the events before limitTicks.
     void dispatchSpan(qint64 toMs, double toPos, qint64 limitTicks);
     // The loop's start reached at playing time wrapMs (fractional, past the
-    // current time): pointers and position go there, time set back.
+    // current time): pointers and position go there, time set back (and the
+    // clock's reference moved on by the pause OnLoopWrap asks for).
     void wrapLoop(double wrapMs);
     // Pointers at the events from firstTicks on, the position ticks at playing time ms.
     void placeAt(double ticks, qint64 firstTicks, int ms);
@@ -291,6 +297,8 @@ private:
 
     std::optional<TTickLoop> m_loop;
     int m_loopPass = 1;
+    // Between a loop's passes: the position waits at the start until the clock reaches it.
+    bool m_waitingForPass = false;
     TOnLoopWrap m_onLoopWrap;
 
     TOnMidiEvent m_onMidiEvent;

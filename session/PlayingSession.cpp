@@ -99,7 +99,7 @@ PlayingSession::PlayingSession(QObject* parent)
 {
     m_sequencer->setObjectName(QStringLiteral("MidiFile1"));
     m_sequencer->SetOnMidiEvent([this](PMidiEvent event) { dispatch(*event); });
-    m_sequencer->SetOnLoopWrap([this](const TDue& at) { loopWrapped(at); });
+    m_sequencer->SetOnLoopWrap([this](const TDue& at) { return loopWrapped(at); });
     m_countInTimer.setTimerType(Qt::PreciseTimer);
     m_countInTimer.setSingleShot(true);
     connect(&m_countInTimer, &QTimer::timeout, this, [this] { reporting([this] { countInTick(); }); });
@@ -435,9 +435,12 @@ void PlayingSession::countInTick()
         return;
     }
     const int from = countIn.fromMs;
+    const bool startsSong = countIn.startsSong;
     cancelCountIn();
-    startAt(from);
-    emit countInFinished();
+    if (startsSong) {
+        startAt(from);
+        emit countInFinished();
+    }
 }
 
 void PlayingSession::cancelCountIn()
@@ -447,6 +450,13 @@ void PlayingSession::cancelCountIn()
         m_gateway.endClick(clickKey(m_countIn->plan.clicks[m_countIn->next - 1]));
     }
     m_countIn.reset();
+}
+
+void PlayingSession::cancelPassCountIn()
+{
+    if (m_countIn && !m_countIn->startsSong) {
+        cancelCountIn();
+    }
 }
 
 void PlayingSession::strikeCountIn(const CountIn& plan, std::size_t index, const MidiGateway::Due& due)
@@ -522,6 +532,7 @@ void PlayingSession::setTranspose(int semitones)
 
 void PlayingSession::seek(int ms)
 {
+    cancelPassCountIn();
     m_gateway.release();
     m_sequencer->JumpTo(ms);
     chaseHere();
@@ -537,6 +548,7 @@ void PlayingSession::seekToBar(qint64 bar)
 
 void PlayingSession::seekToTicks(double ticks)
 {
+    cancelPassCountIn();
     m_gateway.release();
     m_sequencer->JumpToTicks(ticks);
     chaseHere();
@@ -545,6 +557,7 @@ void PlayingSession::seekToTicks(double ticks)
 
 void PlayingSession::windTo(int ms)
 {
+    cancelPassCountIn();
     m_sequencer->JumpTo(ms);
     emit positionJumped(ms);
 }
@@ -630,11 +643,39 @@ std::optional<std::pair<int, int>> PlayingSession::loopSpanMs() const
                                int(std::lround(m_sequencer->MsAtTicks(double(loop->EndTicks)))));
 }
 
-void PlayingSession::loopWrapped(const TDue& at)
+double PlayingSession::loopWrapped(const TDue& at)
 {
     m_gateway.release(at);
     m_gateway.chase(m_loopStartStates, at);
     emit wrapped(m_sequencer->LoopPass() + 1, at);
+    return countInBeforePass(at);
+}
+
+double PlayingSession::countInBeforePass(const TDue& at)
+{
+    const std::optional<TTickLoop>& loop = m_sequencer->Loop();
+    if (!m_clicks.beforeEachPass || !loop || !m_gateway.clicksHeard()) {
+        return 0.0;
+    }
+    const CountIn plan = countInAt(int(std::lround(m_sequencer->MsAtTicks(double(loop->StartTicks)))));
+    if (plan.clicks.empty()) {
+        return 0.0;
+    }
+    if (m_sequencer->DrivenByCaller()) {
+        // Rendered: every click with its moment after the wrap, in order
+        // before the pass's first events.
+        for (std::size_t click = 0; click <= plan.clicks.size(); ++click) {
+            const double ms = at.exactMs + (click < plan.clicks.size() ? plan.clicks[click].ms : plan.lengthMs);
+            strikeCountIn(plan, click, TDue{qint64(std::floor(ms)), ms});
+        }
+    } else {
+        // Live: on the count-in's own timer, from the clock's moment of the wrap.
+        cancelCountIn();
+        const auto startClockMs = qint64(std::floor(m_sequencer->ClockMsAt(at.exactMs)));
+        m_countIn = CountInUnderWay{plan, 0, startClockMs, 0, false};
+        countInTick();
+    }
+    return plan.lengthMs;
 }
 
 } // namespace harmonet

@@ -126,6 +126,7 @@ public:
     // Ends a count-in under way without starting the song.
     void cancelCountIn();
 
+
     // --- The way out ---
     MidiGateway& gateway() { return m_gateway; }
     // Where the gateway's messages go (not owned); null: nowhere.
@@ -178,7 +179,8 @@ public:
     // cleared); the bars are kept within the song's, in order. Playing
     // reaching the end of lastBar goes on at the start of firstBar within the
     // synthesizer's block: notes held across are released, the channels get
-    // their settings at firstBar, and wrapped is emitted.
+    // their settings at firstBar, and wrapped is emitted. With a count-in
+    // before each pass, the next pass begins after it.
     void setLoop(qint64 firstBar, qint64 lastBar, int passes = 0);
     void clearLoop();
     const std::optional<BarLoop>& loop() const { return m_loop; }
@@ -217,7 +219,10 @@ private:
     void takeSong(std::shared_ptr<const Song> song);
     void setPartNotice(const QString& notice);
     TrackSettings& settingsOf(int track);
-    void loopWrapped(const TDue& at);
+    // Answers the pause before the next pass.
+    double loopWrapped(const TDue& at);
+    // Counts in the pass the wrap at begins, when chosen: its length (ms), or 0.
+    double countInBeforePass(const TDue& at);
     // The loop's bars in ticks of the sequencer; the tracks' states at its start.
     void placeLoop();
     // The metronome's clicks on the song's beats, as a track beside the song's.
@@ -225,6 +230,8 @@ private:
     void clickDue(const TMidiEvent& event);
     // Sends the count-in's clicks that fell due; starts the song at its end.
     void countInTick();
+    // Ends a count-in before a loop's pass (a jump leaves the pass behind).
+    void cancelPassCountIn();
     void endMyNote();
 
     std::shared_ptr<const Song> m_song;
@@ -250,6 +257,9 @@ private:
         int fromMs = 0;
         qint64 startClockMs = 0;
         std::size_t next = 0;
+        // The song starts at fromMs as it ends; false before a loop's pass,
+        // which the sequencer begins by itself.
+        bool startsSong = true;
     };
     std::optional<CountInUnderWay> m_countIn;
     QTimer m_countInTimer;

@@ -430,6 +430,10 @@ Siehe „%1 --help“.
         <source>&amp;Transpose (%1)</source>
         <translation>&amp;Transponieren (%1)</translation>
     </message>
+    <message>
+        <source>Before Each &amp;Pass of the Loop</source>
+        <translation>Vor jedem &amp;Durchgang der Schleife</translation>
+    </message>
 </context>
 <context>
     <name>harmonet::TPracticeMenus</name>
@@ -734,6 +738,10 @@ Siehe „%1 --help“.
     <message>
         <source>Co&amp;unt-in:</source>
         <translation>Ein&amp;zählen:</translation>
+    </message>
+    <message>
+        <source>Before e&amp;ach pass</source>
+        <translation>Vor jedem Durch&amp;gang</translation>
     </message>
 </context>
 <context>

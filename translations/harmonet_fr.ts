@@ -430,6 +430,10 @@ Essayez « %1 --help ».
         <source>&amp;Transpose (%1)</source>
         <translation>&amp;Transposer (%1)</translation>
     </message>
+    <message>
+        <source>Before Each &amp;Pass of the Loop</source>
+        <translation>Avant chaque &amp;passage de la boucle</translation>
+    </message>
 </context>
 <context>
     <name>harmonet::TPracticeMenus</name>
@@ -734,6 +738,10 @@ Essayez « %1 --help ».
     <message>
         <source>Co&amp;unt-in:</source>
         <translation>Déco&amp;mpte :</translation>
+    </message>
+    <message>
+        <source>Before e&amp;ach pass</source>
+        <translation>Avant ch&amp;aque passage</translation>
     </message>
 </context>
 <context>

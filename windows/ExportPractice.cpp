@@ -106,6 +106,7 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     cbCountIn->addItem(tr("None"), 0);
     cbCountIn->addItem(tr("1 bar"), 1);
     cbCountIn->addItem(tr("2 bars"), 2);
+    cbCountInEachPass = named(new QCheckBox(tr("Before e&ach pass"), this), "cbCountInEachPass");
     cbMetronome = named(new QCheckBox(tr("&Metronome"), this), "cbMetronome");
     lblTempo = named(new QLabel(this), "lblTempo");
     lblStatus = named(new QLabel(this), "lblStatus");
@@ -144,7 +145,13 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     form->addRow(tr("Bars:"), barsRow);
     form->addRow(QString(), cbWithoutVoice);
     form->addRow(tr("Trans&pose:"), sbTranspose);
-    form->addRow(tr("Co&unt-in:"), cbCountIn);
+    auto* countInRow = new QHBoxLayout;
+    countInRow->addWidget(cbCountIn);
+    countInRow->addWidget(cbCountInEachPass);
+    countInRow->addStretch(1);
+    auto* countInLabel = new QLabel(tr("Co&unt-in:"), this);
+    countInLabel->setBuddy(cbCountIn);
+    form->addRow(countInLabel, countInRow);
     form->addRow(QString(), cbMetronome);
     auto* files = new QWidget;
     m_fileRows = new QGridLayout(files);
@@ -192,6 +199,7 @@ void TdlgExportPractice::takePlayerSettings()
                           .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : fileBpm));
     sbTranspose->setValue(m_request.settings.transpose);
     cbCountIn->setCurrentIndex(std::max(0, cbCountIn->findData(m_request.settings.clicks.countInBars)));
+    cbCountInEachPass->setChecked(m_request.settings.clicks.beforeEachPass);
     cbMetronome->setChecked(m_request.settings.clicks.metronome);
     replan();
 }
@@ -227,6 +235,7 @@ ExportRequest TdlgExportPractice::currentRequest() const
     request.mix.withoutMyPart = cbWithoutVoice->isChecked();
     request.settings.transpose = sbTranspose->value();
     request.settings.clicks.countInBars = cbCountIn->currentData().toInt();
+    request.settings.clicks.beforeEachPass = cbCountInEachPass->isChecked();
     request.settings.clicks.metronome = cbMetronome->isChecked();
     return request;
 }
@@ -418,7 +427,8 @@ void TdlgExportPractice::setEditable(bool editable)
                              static_cast<QWidget*>(cbFullMix), static_cast<QWidget*>(cbOthers),
                              static_cast<QWidget*>(cbPanned), static_cast<QWidget*>(cbWithoutVoice),
                              static_cast<QWidget*>(sbTranspose), static_cast<QWidget*>(cbCountIn),
-                             static_cast<QWidget*>(cbMetronome), static_cast<QWidget*>(btnExport)}) {
+                             static_cast<QWidget*>(cbCountInEachPass), static_cast<QWidget*>(cbMetronome),
+                             static_cast<QWidget*>(btnExport)}) {
         control->setEnabled(editable);
     }
     cbSide->setEnabled(editable && cbPanned->isChecked());

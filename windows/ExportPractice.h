@@ -68,6 +68,8 @@ public:
     // player's when the dialog is shown.
     QSpinBox* sbTranspose;
     QComboBox* cbCountIn;
+    // Every pass of the bars counted in, not only the first.
+    QCheckBox* cbCountInEachPass;
     QCheckBox* cbMetronome;
     QLabel* lblTempo;
     QLabel* lblStatus;

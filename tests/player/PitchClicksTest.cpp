@@ -50,7 +50,7 @@ TEST_F(PitchClicksTest, TempoTranspositionAndCountInOfAFileAreBackAfterARestart)
     {
         TfrmMain& main = loadSong(QStringLiteral("psalm.mid"));
         for (const char* name : {"TransposeUp1", "TransposeUp1", "TransposeUp1", "TransposeDown1", "CountInBars2",
-                                 "Percent751"}) {
+                                 "Percent751", "Metronome1", "ClickLevelSoft1", "CountInEachPass1"}) {
             trigger(main, name);
         }
         EXPECT_EQ(main.session().transpose(), 2);
@@ -64,6 +64,9 @@ TEST_F(PitchClicksTest, TempoTranspositionAndCountInOfAFileAreBackAfterARestart)
     EXPECT_EQ(again.tbTempo->value(), 90);
     EXPECT_EQ(again.lblTempoPercent->text(), "75 %");
     EXPECT_TRUE(again.PitchClickMenus1->CountInBars[2]->isChecked());
+    // The metronome, the clicks' level and counting in every pass hold for every file.
+    EXPECT_EQ(again.session().clicks(), (ClickSettings{2, true, 60, false, true}));
+    EXPECT_TRUE(again.PitchClickMenus1->CountInEachPass1->isChecked());
     EXPECT_EQ(again.PitchClickMenus1->Transpose1->title(), "&Transpose (+2)");
 
     // Another file, never set: its own pitch and tempo, counted in as the last one.

@@ -128,7 +128,7 @@ TEST_F(PlayerTest, MenusHoldTheirItemsKeysAndSeparators)
                                        "&Transpose (0)= | &Count-In= | M&etronome=M | C&lick Level=");
     EXPECT_EQ(layout("Transpose1", main),
               "&Up a Semitone=Ctrl+Up | &Down a Semitone=Ctrl+Down | &Original Pitch=Ctrl+0");
-    EXPECT_EQ(layout("CountIn1", main), "&None= | &1 Bar= | &2 Bars= | - | Ne&xt Count-In=K");
+    EXPECT_EQ(layout("CountIn1", main), "&None= | &1 Bar= | &2 Bars= | - | Ne&xt Count-In=K | Before Each &Pass of the Loop=");
     EXPECT_EQ(layout("Help1", main), "Harmonet Help=F1 | - | About...=F12");
     EXPECT_TRUE(main.ScrollingLyrics1->isChecked());
     EXPECT_FALSE(main.Reopen1->menuAction()->isEnabled()) << "disabled while no file was opened";

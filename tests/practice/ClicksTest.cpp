@@ -99,10 +99,12 @@ TEST(Clicks, TheyPlayOnChannelTenUnlessTheSongDoesThenOnTheLastFreeOne)
 
 TEST(Clicks, TheRememberedFormComesBackAndDamagedFormsAreRefused)
 {
-    const ClickSettings chosen{2, true, 60, true};
-    EXPECT_EQ(clicksText(chosen), "2;1;60;1");
+    const ClickSettings chosen{2, true, 60, true, true};
+    EXPECT_EQ(clicksText(chosen), "2;1;60;1;1");
     EXPECT_EQ(clicksFromText(clicksText(chosen)), chosen);
-    for (const char* damaged : {"3;0;100;0", "1;0;0;0", "1;2;100;0", "1;0;100", "x;0;100;0", ""}) {
+    EXPECT_EQ(clicksFromText("2;1;60;1"), (ClickSettings{2, true, 60, true, false})) << "kept before each pass was there";
+    for (const char* damaged : {"3;0;100;0", "1;0;0;0", "1;2;100;0", "1;0;100", "x;0;100;0", "1;0;100;0;2",
+                                "1;0;100;0;0;0", ""}) {
         EXPECT_FALSE(clicksFromText(QString::fromLatin1(damaged))) << damaged;
     }
     EXPECT_EQ(clickVelocity(chosen, true), 60);

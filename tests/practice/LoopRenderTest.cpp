@@ -1,7 +1,8 @@
-// A loop rendered to a file: bars 2 and 3 of a click song, three times over.
-// Every click sounds at the sample where its place in its pass puts it, the
-// wraps included; a note held across the loop's end is over before the
-// loop's start plays again; nothing sounds after the last pass.
+// A loop rendered to a file: bars 2 and 3 of a click song, three times over,
+// also with a bar counted in before each pass. Every click sounds at the
+// sample where its place in its pass puts it, the wraps included; a note held
+// across the loop's end is over before the loop's start plays again; nothing
+// sounds after the last pass.
 #include "render/SongRenderer.h"
 #include "sequencer/SmfWriter.h"
 #include "session/PlayingSession.h"
@@ -65,52 +66,74 @@ TEST(LoopRender, ClicksFallOnTheirSamplesThroughEveryWrapAndNothingIsHeldAcross)
 {
     HARMONET_REQUIRE_SOUNDFONT();
     const std::shared_ptr<const Song> song = Song::fromBytes(clickSong());
-    PlayingSession session;
-    session.setSong(song);
-    session.setLoop(2, 3, 3);
-    // The organ kept soft, so the clicks stand out of it where it is released.
-    SongSettings settings = session.settings();
-    settings.trackMixerInForce = true;
-    settings.tracks[2].volume = 20;
-    SongRenderer renderer(SampleRate);
-    renderer.setSettings(settings);
+    const struct {
+        const char* what;
+        int countInBars;
+        bool beforeEachPass;
+    } cases[] = {
+        {"without a count-in", 0, false},
+        {"a bar counted in before each pass", 1, true},
+    };
+    for (const auto& c : cases) {
+        PlayingSession session;
+        session.setSong(song);
+        session.setLoop(2, 3, 3);
+        // The organ kept soft, so the clicks stand out of it where it is released.
+        SongSettings settings = session.settings();
+        settings.trackMixerInForce = true;
+        settings.tracks[2].volume = 20;
+        settings.clicks.countInBars = c.countInBars;
+        settings.clicks.beforeEachPass = c.beforeEachPass;
+        SongRenderer renderer(SampleRate);
+        renderer.setSettings(settings);
+        const int countInMs = c.countInBars * BarMs;
+        // Each pass of two bars after its count-in.
+        const auto passStartMs = [&](int pass) { return (c.beforeEachPass ? pass + 1 : 1) * countInMs + pass * 2 * BarMs; };
 
-    SoundingNotes sounding;
-    int clicks = 0;
-    int heldAtAClick = 0;
-    int heldNotes = 0;
-    renderer.setMessageTap([&](const TMyMidiEvent& message, const std::optional<TDue>&) {
-        if (message.StatusByte == 0x90 && message.FirstData == ClickKey && message.SecondData > 0) {
-            ++clicks;
-            sounding.forEach([&](int channel, int) { heldAtAClick += channel == 2 ? 1 : 0; });
-        }
-        if (message.StatusByte == 0x91 && message.FirstData == HeldKey && message.SecondData > 0) {
-            ++heldNotes;
-        }
-        sounding.take(message);
-    });
-    std::vector<qint16> audio;
-    renderer.render(song, [&audio](std::span<const qint16> block) { audio.insert(audio.end(), block.begin(), block.end()); });
+        SoundingNotes sounding;
+        int clicks = 0;
+        int countInClicks = 0;
+        int heldAtAClick = 0;
+        int heldNotes = 0;
+        renderer.setMessageTap([&](const TMyMidiEvent& message, const std::optional<TDue>&) {
+            if (message.StatusByte == 0x90 && message.FirstData == ClickKey && message.SecondData > 0) {
+                ++clicks;
+                sounding.forEach([&](int channel, int) { heldAtAClick += channel == 2 ? 1 : 0; });
+            }
+            if (message.StatusByte == 0x91 && message.FirstData == HeldKey && message.SecondData > 0) {
+                ++heldNotes;
+            }
+            if (message.StatusByte == 0x99 && message.SecondData > 0) {
+                ++countInClicks;
+            }
+            sounding.take(message);
+        });
+        std::vector<qint16> audio;
+        renderer.render(song,
+                        [&audio](std::span<const qint16> block) { audio.insert(audio.end(), block.begin(), block.end()); });
 
-    EXPECT_EQ((long long)(audio.size() / 2), renderer.frameCount(*song));
-    EXPECT_EQ((long long)(audio.size() / 2), (3LL * 2 * BarMs + SongRenderer::tailMs) * SampleRate / 1000);
-    EXPECT_EQ(clicks, 3 * 4) << "two bars of two clicks, three times";
-    EXPECT_EQ(heldNotes, 3);
-    EXPECT_EQ(heldAtAClick, 0) << "the organ note held across the loop's end is released at the wrap";
-    EXPECT_EQ(sounding.count(), 0) << "nothing is left sounding after the last pass";
+        EXPECT_EQ((long long)(audio.size() / 2), renderer.frameCount(*song)) << c.what;
+        EXPECT_EQ((long long)(audio.size() / 2), (passStartMs(2) + 2LL * BarMs + SongRenderer::tailMs) * SampleRate / 1000)
+            << c.what;
+        EXPECT_EQ(clicks, 3 * 4) << c.what << ": two bars of two clicks, three times";
+        EXPECT_EQ(countInClicks, (c.beforeEachPass ? 3 : 1) * 4 * c.countInBars) << c.what;
+        EXPECT_EQ(heldNotes, 3) << c.what;
+        EXPECT_EQ(heldAtAClick, 0) << c.what << ": the organ note held across the loop's end is released at the wrap";
+        EXPECT_EQ(sounding.count(), 0) << c.what << ": nothing is left sounding after the last pass";
 
-    for (int pass = 0; pass < 3; ++pass) {
-        for (int click = 0; click < 4; ++click) {
-            const long long due = (long long)(pass * 2 * BarMs + click * BarMs / 2) * SampleRate / 1000;
-            const long long onset = onsetFrom(audio, due - 300);
-            // The synthesizer starts a voice at its next block of 64 frames.
-            EXPECT_GE(onset, due) << "pass " << pass + 1 << ", click " << click + 1;
-            EXPECT_LE(onset, due + 64 + 64) << "pass " << pass + 1 << ", click " << click + 1;
+        for (int pass = 0; pass < 3; ++pass) {
+            for (int click = 0; click < 4; ++click) {
+                const long long due = (long long)(passStartMs(pass) + click * BarMs / 2) * SampleRate / 1000;
+                const long long onset = onsetFrom(audio, due - 300);
+                // The synthesizer starts a voice at its next block of 64 frames.
+                EXPECT_GE(onset, due) << c.what << ", pass " << pass + 1 << ", click " << click + 1;
+                EXPECT_LE(onset, due + 64 + 64) << c.what << ", pass " << pass + 1 << ", click " << click + 1;
+            }
         }
+        const long long end = (passStartMs(2) + 2LL * BarMs) * SampleRate / 1000;
+        const long long after = onsetFrom(audio, end - 300);
+        EXPECT_TRUE(after < 0 || after > end + SampleRate) << c.what << ": bar 4 is not played: " << after;
     }
-    const long long end = 3LL * 2 * BarMs * SampleRate / 1000;
-    const long long after = onsetFrom(audio, end - 300);
-    EXPECT_TRUE(after < 0 || after > end + SampleRate) << "bar 4 is not played: " << after;
 }
 
 } // namespace

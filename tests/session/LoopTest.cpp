@@ -38,6 +38,7 @@ class NoteSink final : public MidiSink {
 public:
     explicit NoteSink(const TMidiFile& sequencer) : m_sequencer(sequencer) {}
     bool isOpen() const override { return true; }
+    bool isBuiltInSynthesizer() const override { return true; }
     void send(const TMyMidiEvent& message, const std::optional<TDue>& due) override
     {
         if ((message.StatusByte & 0xF0) == 0x90 && message.SecondData > 0 && due) {
@@ -105,6 +106,62 @@ TEST(Loop, BarsComeAgainPassAfterPassOnAStraightClock)
             EXPECT_NEAR(sink.heard[i].clockMs, startMs + 500.0 * double(i), 1e-6) << c.what << ", note " << i;
         }
         EXPECT_LE(sequencer.CurrentTime(), sequencer.SongLengthMs()) << c.what << ": the playing time stays in the song";
+    }
+}
+
+TEST(Loop, EachPassCountedInBeginsAfterItsClicks)
+{
+    // Bars 2 and 3 twice from bar 1, one bar (2000 ms) counted in before the
+    // second pass: bars 1-3, the clicks, bars 2-3 and bar 4 on one straight clock.
+    std::vector<Heard> expected;
+    for (int beat = 0; beat < 12; ++beat) {
+        expected.push_back({60 + beat, 500.0 * beat});
+    }
+    for (int click = 0; click < 4; ++click) {
+        expected.push_back({click == 0 ? AccentClickKey : BeatClickKey, 6000.0 + 500.0 * click});
+    }
+    for (int beat = 4; beat < 16; ++beat) {
+        expected.push_back({60 + beat, 8000.0 + 500.0 * (beat - 4)});
+    }
+    const struct {
+        const char* what;
+        int stepMs;
+    } cases[] = {
+        {"clock moved a millisecond at a time", 1},
+        {"clock moved in steps of 7 ms", 7},
+        {"the wrap and count-in passed in one late advance", 7000},
+    };
+    for (const auto& c : cases) {
+        PlayingSession session;
+        session.setSong(Song::fromBytes(countingSong()));
+        TMidiFile& sequencer = session.sequencer();
+        NoteSink sink(sequencer);
+        session.setSink(&sink);
+        ManualClock clock(0);
+        sequencer.SetClock(&clock);
+        sequencer.SetDrivenByCaller(true);
+        ClickSettings clicks;
+        clicks.countInBars = 1;
+        clicks.beforeEachPass = true;
+        session.setClicks(clicks);
+        session.setLoop(2, 3, 2);
+        session.startAt(0);
+        int positionInCountIn = -1;
+        for (int ms = c.stepMs; ms <= 14000; ms += c.stepMs) {
+            clock.setNowMs(ms);
+            sequencer.Tick();
+            if (ms == 7000) {
+                positionInCountIn = sequencer.CurrentTime();
+            }
+        }
+        ASSERT_EQ(sink.heard.size(), expected.size()) << c.what;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(sink.heard[i].key, expected[i].key) << c.what << ", note " << i;
+            EXPECT_NEAR(sink.heard[i].clockMs, expected[i].clockMs, 1e-6) << c.what << ", note " << i;
+        }
+        if (c.stepMs < 7000) {
+            EXPECT_EQ(positionInCountIn, 2000) << c.what << ": the position waits at the loop's start";
+        }
     }
 }
 

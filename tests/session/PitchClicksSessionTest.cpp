@@ -1,7 +1,8 @@
 // Transposition and clicks live, through the output device: on a system
 // port the notes are shifted and every note-off ends the key its note-on
 // started however the transposition changed meanwhile, so nothing hangs;
-// the count-in's clicks come before the song (on a port only when chosen).
+// the count-in's clicks come before the song (on a port only when chosen),
+// and before each pass of a loop when so chosen, the pass waiting for them.
 #include "midiout/MidiOut.h"
 #include "sequencer/Clock.h"
 #include "sequencer/MidiFile.h"
@@ -14,6 +15,7 @@
 
 #include <QTest>
 
+#include <chrono>
 #include <map>
 
 namespace harmonet::test {
@@ -130,6 +132,46 @@ TEST(PitchClicksSession, TheCountInClicksBeforeTheSongAndOnAPortOnlyWhenChosen)
             : std::vector<QByteArray>{QByteArray("\x90\x3C", 2)};
         EXPECT_EQ(order, expected) << (onPorts ? "clicks chosen for ports" : "clicks not chosen for ports");
     }
+}
+
+TEST(PitchClicksSession, ALoopsNextPassWaitsForItsCountIn)
+{
+    // 240 bpm, 2/4: bar 1 holds C4, bar 2 D4; bar 1 is played twice, a bar
+    // (half a second) counted in before the second pass.
+    SmfWriter writer;
+    writer.header(0, 1, Division);
+    writer.beginTrack().tempo(0, 250000).timeSignature(0, 2, 2).noteOn(0, 0, 60, 100).noteOff(2 * Division, 0, 60);
+    writer.noteOn(0, 0, 62, 100).noteOff(2 * Division, 0, 62).endOfTrack().endTrack();
+    LiveSession live(writer.bytes());
+    ClickSettings clicks;
+    clicks.countInBars = 1;
+    clicks.beforeEachPass = true;
+    clicks.onSystemPorts = true;
+    live.session.setClicks(clicks);
+    live.session.setLoop(1, 1, 2);
+    live.session.sendInstruments();
+    live.session.startAt(0);
+    QTRY_VERIFY_WITH_TIMEOUT(live.session.sequencer().AllTracksEnded(), 10000);
+
+    std::vector<QByteArray> order;
+    std::vector<std::chrono::steady_clock::time_point> dueOfC;
+    for (const RecordedMessage& message : live.devices.backend->messages()) {
+        if (!message.isLong && (quint8(message.bytes.at(0)) & 0xF0) == 0x90 && message.bytes.at(2) > 0) {
+            order.push_back(message.bytes.left(2));
+            if (message.bytes.left(2) == QByteArray("\x90\x3C", 2) && message.due) {
+                dueOfC.push_back(*message.due);
+            }
+        }
+    }
+    const std::vector<QByteArray> expected{QByteArray("\x90\x3C", 2), QByteArray("\x99\x4C", 2),
+                                           QByteArray("\x99\x4D", 2), QByteArray("\x90\x3C", 2),
+                                           QByteArray("\x90\x3E", 2)};
+    EXPECT_EQ(order, expected);
+    ASSERT_EQ(dueOfC.size(), 2u);
+    // The second pass falls due a bar and the count-in's bar after the first.
+    const auto apart = std::chrono::duration_cast<std::chrono::milliseconds>(dueOfC[1] - dueOfC[0]).count();
+    EXPECT_NEAR(double(apart), 1000.0, 1.0);
+    EXPECT_FALSE(live.session.countingIn());
 }
 
 } // namespace

@@ -40,8 +40,9 @@ constexpr int exitUsage = 2;
 const char* const usageText =
     "usage: harmonet-render [--format wav|flac|ogg|mp3] [--part N | --all-parts]\n"
     "                       [--others-db D] [--pan left|right] [--minus-one] [--tempo BPM]\n"
-    "                       [--follow-tempo] [--transpose N] [--count-in BARS] [--metronome]\n"
-    "                       [--sample-rate N] [--bars FIRST-LAST] [--repeat N] [--pickup BEATS]\n"
+    "                       [--follow-tempo] [--transpose N] [--count-in BARS] [--count-in-each-pass]\n"
+    "                       [--metronome] [--sample-rate N] [--bars FIRST-LAST] [--repeat N]\n"
+    "                       [--pickup BEATS]\n"
     "                       FILE OUT\n"
     "  Renders the MIDI file FILE to the audio file OUT, or with --all-parts to\n"
     "  one file per voice (\"<song> - <voice>\") and \"<song> - Full mix\" in the folder OUT.\n"
@@ -55,6 +56,7 @@ const char* const usageText =
     "  --follow-tempo follow the file's tempo changes (--tempo then sets the starting tempo)\n"
     "  --transpose N  move the song N semitones up (down when negative), -12 to 12; drums stay\n"
     "  --count-in BARS  count in 0, 1 or 2 bars of clicks before the song\n"
+    "  --count-in-each-pass  with --repeat, count in before every pass, not only the first\n"
     "  --metronome    a click on every beat of the song\n"
     "  --sample-rate  samples per second, 8000 to 96000 (default 44100)\n"
     "  --bars A-B     only bars A to B as the score numbers them (\"12\" alone: bar 12)\n"
@@ -86,6 +88,7 @@ struct Options {
     int bpm = 0;
     int transpose = 0;
     int countInBars = 0;
+    bool countInEachPass = false;
     bool metronome = false;
     bool followTempo = false;
     int sampleRate = 44100;
@@ -152,6 +155,8 @@ std::variant<Options, QString> parse(const QStringList& args)
             options.minusOne = true;
         } else if (arg == QLatin1String("--metronome")) {
             options.metronome = true;
+        } else if (arg == QLatin1String("--count-in-each-pass")) {
+            options.countInEachPass = true;
         } else if (!arg.startsWith(QLatin1String("--"))) {
             positional.append(arg);
         } else if (!hasValue) {
@@ -289,6 +294,7 @@ int main(int argc, char** argv)
         session.setTranspose(options.transpose);
         ClickSettings clicks;
         clicks.countInBars = options.countInBars;
+        clicks.beforeEachPass = options.countInEachPass;
         clicks.metronome = options.metronome;
         session.setClicks(clicks);
     } catch (const std::exception& error) {
