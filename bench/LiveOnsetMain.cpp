@@ -9,6 +9,7 @@
 // PulseAudio server can be started.
 //
 //   harmonet-bench-onsets
+#include "bench/RecordedOnsets.h"
 #include "midiout/MidiOut.h"
 #include "midiout/SoundFontLocator.h"
 #include "midiout/SynthBackend.h"
@@ -20,7 +21,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
@@ -50,31 +50,6 @@ QByteArray woodblockEighths()
     return writer.bytes();
 }
 
-// Frames at which a note begins: the signal rises above a tenth of the
-// recording's peak after at least 150 ms below it.
-std::vector<double> onsets(const std::vector<qint16>& samples)
-{
-    int peak = 0;
-    for (const qint16 s : samples) {
-        peak = std::max(peak, std::abs(int(s)));
-    }
-    const int threshold = peak / 10;
-    const auto quiet = std::size_t(0.15 * sampleRate);
-    std::vector<double> found;
-    std::size_t lastLoud = 0;
-    bool any = false;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (std::abs(int(samples[i])) > threshold) {
-            if (!any || i - lastLoud > quiet) {
-                found.push_back(double(i));
-            }
-            any = true;
-            lastLoud = i;
-        }
-    }
-    return found;
-}
-
 struct Spread {
     std::size_t notes = 0;
     double sd = 0, p1p99 = 0, worst = 0;
@@ -85,29 +60,17 @@ Spread spreadOf(const std::vector<double>& frames)
 {
     Spread result;
     result.notes = frames.size();
-    if (frames.size() < 3) {
+    const std::vector<double> deviations = bench::gridDeviationsMs(frames, sampleRate);
+    if (deviations.empty()) {
         return result;
     }
-    const double n = double(frames.size());
-    double sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const double x = double(i), y = frames[i] * 1000.0 / sampleRate;
-        sx += x, sy += y, sxx += x * x, sxy += x * y;
-    }
-    const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
-    const double offset = (sy - slope * sx) / n;
-    std::vector<double> deviations;
     double squares = 0;
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const double d = frames[i] * 1000.0 / sampleRate - (offset + slope * double(i));
-        deviations.push_back(d);
+    for (const double d : deviations) {
         squares += d * d;
         result.worst = std::max(result.worst, std::abs(d));
     }
-    std::sort(deviations.begin(), deviations.end());
-    const auto at = [&deviations](double q) { return deviations[std::size_t(std::lround(q * double(deviations.size() - 1)))]; };
-    result.sd = std::sqrt(squares / n);
-    result.p1p99 = at(0.99) - at(0.01);
+    result.sd = std::sqrt(squares / double(deviations.size()));
+    result.p1p99 = bench::p1p99Spread(deviations);
     return result;
 }
 
@@ -115,13 +78,6 @@ void print(const char* name, const Spread& s)
 {
     std::printf("%-26s notes %3zu/%d  sd %.2f ms  p1-p99 spread %.2f ms  worst %.2f ms\n", name, s.notes, noteCount,
                 s.sd, s.p1p99, s.worst);
-}
-
-void waitMs(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 Spread playLive(test::PrivateSoundServer& pulse, const QByteArray& songBytes, int stallMs)
@@ -151,19 +107,19 @@ Spread playLive(test::PrivateSoundServer& pulse, const QByteArray& songBytes, in
     });
     // The device opens long before Play in the program; a new stream takes
     // about two seconds to settle.
-    waitMs(3000);
+    bench::waitMs(3000);
     pulse.startRecording();
-    waitMs(300);
+    bench::waitMs(300);
     if (stallMs > 0) {
         stall.start(97);
     }
     song.PlayFromStart();
-    waitMs(song.SongLengthMs() + 700);
+    bench::waitMs(song.SongLengthMs() + 700);
     song.HaltPlay();
     stall.stop();
     const std::vector<qint16> recorded = pulse.stopRecording();
     output.CloseDevice();
-    return spreadOf(onsets(recorded));
+    return spreadOf(bench::onsetFrames(recorded, sampleRate));
 }
 
 Spread renderOffline(const QByteArray& songBytes)
@@ -176,7 +132,7 @@ Spread renderOffline(const QByteArray& songBytes)
             left.push_back(stereo[i]);
         }
     });
-    return spreadOf(onsets(left));
+    return spreadOf(bench::onsetFrames(left, sampleRate));
 }
 
 } // namespace

@@ -9,12 +9,15 @@
 //  2. The same clicks without a loop (a straight song of 80 clicks): the
 //     p1-p99 spread to compare with.
 //  3. A one-bar loop in 2/4 at 240 bpm wrapped 100 times with an organ note
-//     held across its end and a rest at its start: a wrap leaves the note
-//     sounding when the recording 100 to 200 ms after the wrap is within
-//     20 dB of the note's level before it.
+//     held across its end and a rest at its start: how far the sound falls
+//     from before each wrap to 100-200 ms after it, against the same notes
+//     ended by their own note-offs (the peer: the organ's release and the
+//     reverb sound after both). A wrap whose fall is 10 dB short of the
+//     peer's median left the note sounding.
 // Skipped where no SoundFont or no PulseAudio server is there.
 //
 //   harmonet-bench-loop
+#include "bench/RecordedOnsets.h"
 #include "midiout/MidiOut.h"
 #include "midiout/SoundFontLocator.h"
 #include "midiout/SynthBackend.h"
@@ -25,8 +28,6 @@
 #include "tests/support/PrivateSoundServer.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -42,6 +43,8 @@ constexpr double blockMs = 64.0 * 1000.0 / sampleRate;
 constexpr int loopPasses = 20;
 constexpr int clicksPerPass = 16;
 constexpr int heldWraps = 100;
+// A bar of 2/4 at 240 bpm.
+constexpr int barMs = 500;
 
 // Woodblock eighths in 4/4 at 120 bpm, 8 a bar, for `bars` bars.
 QByteArray clickBars(int bars)
@@ -57,7 +60,7 @@ QByteArray clickBars(int bars)
 }
 
 // 2/4 at 240 bpm (a bar of 500 ms), three bars: an organ note from the
-// second beat of each bar to the first beat of the next, nothing else.
+// second beat of each bar to the second beat of the next, nothing else.
 QByteArray heldAcrossBars()
 {
     SmfWriter writer;
@@ -70,67 +73,18 @@ QByteArray heldAcrossBars()
     return writer.bytes();
 }
 
-// Frames at which a click begins: the signal rises above a tenth of the
-// recording's peak after at least 150 ms below it.
-std::vector<double> onsets(const std::vector<qint16>& samples)
+// The same metre and tempo, bars bars: an organ note on the second beat of
+// each bar, ended by its note-off at the bar line.
+QByteArray endedAtBars(int bars)
 {
-    int peak = 0;
-    for (const qint16 s : samples) {
-        peak = std::max(peak, std::abs(int(s)));
+    SmfWriter writer;
+    writer.header(0, 1, 480);
+    writer.beginTrack().tempo(0, 250000).timeSignature(0, 2, 2).programChange(0, 0, 19);
+    for (int bar = 0; bar < bars; ++bar) {
+        writer.noteOn(480, 0, 60, 110).noteOff(480, 0, 60);
     }
-    const int threshold = peak / 10;
-    const auto quiet = std::size_t(0.15 * sampleRate);
-    std::vector<double> found;
-    std::size_t lastLoud = 0;
-    bool any = false;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (std::abs(int(samples[i])) > threshold) {
-            if (!any || i - lastLoud > quiet) {
-                found.push_back(double(i));
-            }
-            any = true;
-            lastLoud = i;
-        }
-    }
-    return found;
-}
-
-// Deviations (ms) of each onset from the straight line fitted through onset i against i.
-std::vector<double> deviations(const std::vector<double>& frames)
-{
-    std::vector<double> result;
-    if (frames.size() < 3) {
-        return result;
-    }
-    const double n = double(frames.size());
-    double sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const double x = double(i), y = frames[i] * 1000.0 / sampleRate;
-        sx += x, sy += y, sxx += x * x, sxy += x * y;
-    }
-    const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
-    const double offset = (sy - slope * sx) / n;
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        result.push_back(frames[i] * 1000.0 / sampleRate - (offset + slope * double(i)));
-    }
-    return result;
-}
-
-double p1p99(std::vector<double> values)
-{
-    if (values.size() < 2) {
-        return 0.0;
-    }
-    std::sort(values.begin(), values.end());
-    const auto at = [&values](double q) { return values[std::size_t(std::lround(q * double(values.size() - 1)))]; };
-    return at(0.99) - at(0.01);
-}
-
-void waitMs(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    writer.endOfTrack(480).endTrack();
+    return writer.bytes();
 }
 
 // Plays the song live into the server with the loop (none: straight
@@ -157,30 +111,18 @@ std::vector<qint16> playLive(test::PrivateSoundServer& pulse, const QByteArray& 
         });
     }
     // A new stream takes about two seconds to settle.
-    waitMs(3000);
+    bench::waitMs(3000);
     pulse.startRecording();
-    waitMs(300);
+    bench::waitMs(300);
     session.sendInstruments();
     session.startAt(0);
-    waitMs(playMs);
+    bench::waitMs(playMs);
     session.sequencer().HaltPlay();
     session.gateway().release();
-    waitMs(300);
+    bench::waitMs(300);
     std::vector<qint16> recorded = pulse.stopRecording();
     session.closeOutput();
     return recorded;
-}
-
-double rmsDb(const std::vector<qint16>& samples, double fromMs, double toMs)
-{
-    const auto from = std::size_t(std::max(0.0, fromMs) * sampleRate / 1000.0);
-    const auto to = std::min(samples.size(), std::size_t(toMs * sampleRate / 1000.0));
-    double squares = 0;
-    for (std::size_t i = from; i < to; ++i) {
-        squares += double(samples[i]) * samples[i];
-    }
-    const double rms = to > from ? std::sqrt(squares / double(to - from)) : 0.0;
-    return rms > 0 ? 20.0 * std::log10(rms / 32768.0) : -200.0;
 }
 
 void loopedClicks(test::PrivateSoundServer& pulse)
@@ -188,8 +130,8 @@ void loopedClicks(test::PrivateSoundServer& pulse)
     // Bars 2 and 3 twenty times: bar 1 first, then 20 passes of 4 s.
     const std::vector<qint16> looped = playLive(pulse, clickBars(4), BarLoop{2, 3, loopPasses},
                                                 2000 + loopPasses * 4000 + 500);
-    const std::vector<double> found = onsets(looped);
-    const std::vector<double> off = deviations(found);
+    const std::vector<double> found = bench::onsetFrames(looped, sampleRate);
+    const std::vector<double> off = bench::gridDeviationsMs(found, sampleRate);
     std::printf("looped: %zu clicks found of %d\n", found.size(), 8 + loopPasses * clicksPerPass + 8);
     double worst = 0;
     for (int pass = 1; pass < loopPasses; ++pass) {
@@ -200,37 +142,66 @@ void loopedClicks(test::PrivateSoundServer& pulse)
         }
     }
     std::printf("looped: worst wrap %.2f ms (%.2f blocks of 64 frames); p1-p99 spread of all clicks %.2f ms\n", worst,
-                worst / blockMs, p1p99(off));
+                worst / blockMs, bench::p1p99Spread(off));
     const std::vector<qint16> straight = playLive(pulse, clickBars(10), std::nullopt, 10 * 2000 + 500);
-    const std::vector<double> straightOnsets = onsets(straight);
+    const std::vector<double> straightOnsets = bench::onsetFrames(straight, sampleRate);
     std::printf("straight: %zu clicks found of 80; p1-p99 spread %.2f ms\n", straightOnsets.size(),
-                p1p99(deviations(straightOnsets)));
+                bench::p1p99Spread(bench::gridDeviationsMs(straightOnsets, sampleRate)));
+}
+
+// How far the sound falls (dB) from 150-50 ms before each of count bar lines
+// to 100-200 ms after it; the first bar line at firstMs.
+std::vector<double> fallsAtBarLines(const std::vector<qint16>& recorded, double firstMs, int count)
+{
+    std::vector<double> falls;
+    for (int line = 0; line < count; ++line) {
+        const double at = firstMs + line * barMs;
+        falls.push_back(bench::rmsDb(recorded, sampleRate, at - 150, at - 50)
+                        - bench::rmsDb(recorded, sampleRate, at + 100, at + 200));
+    }
+    return falls;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 void heldAcrossWraps(test::PrivateSoundServer& pulse)
 {
     int soundingAtWraps = 0;
     // Bar 2 over and over: each wrap comes while the note begun on its second beat is held.
-    const int barMs = 500;
-    const std::vector<qint16> recorded =
-        playLive(pulse, heldAcrossBars(), BarLoop{2, 2, heldWraps + 1}, barMs + (heldWraps + 1) * barMs, &soundingAtWraps);
-    const std::vector<double> found = onsets(recorded);
-    if (found.empty()) {
+    const std::vector<qint16> looped = playLive(pulse, heldAcrossBars(), BarLoop{2, 2, heldWraps + 1},
+                                                barMs + (heldWraps + 1) * barMs, &soundingAtWraps);
+    // The peer: the same notes, each ended by its own note-off at the bar line.
+    const std::vector<qint16> ended = playLive(pulse, endedAtBars(heldWraps + 1), std::nullopt,
+                                               (heldWraps + 2) * barMs);
+    const std::vector<double> loopedOnsets = bench::onsetFrames(looped, sampleRate);
+    const std::vector<double> endedOnsets = bench::onsetFrames(ended, sampleRate);
+    if (loopedOnsets.empty() || endedOnsets.empty()) {
         std::printf("held: nothing recorded\n");
         return;
     }
-    // The note begins on the second beat of bar 1 (250 ms); wraps follow at 1000 ms, then every bar.
-    const double startMs = found.front() * 1000.0 / sampleRate - 250.0;
-    int leftSounding = 0;
-    for (int wrap = 0; wrap < heldWraps; ++wrap) {
-        const double at = startMs + 2 * barMs + wrap * barMs;
-        const double held = rmsDb(recorded, at - 150, at - 50);
-        const double after = rmsDb(recorded, at + 100, at + 200);
-        leftSounding += after > held - 20.0 ? 1 : 0;
-    }
-    std::printf("held: %d of %d wraps left the held note sounding (recording); %d notes the gateway had not ended "
-                "after the wraps' release\n",
-                leftSounding, heldWraps, soundingAtWraps);
+    // Both begin their first note on the second beat of bar 1; the looped
+    // song wraps at the end of bar 2, then every bar, the peer's notes end
+    // at the end of every bar.
+    const double loopedFirstLine = loopedOnsets.front() * 1000.0 / sampleRate + 250.0 + barMs;
+    const double endedFirstLine = endedOnsets.front() * 1000.0 / sampleRate + 250.0;
+    const std::vector<double> wraps = fallsAtBarLines(looped, loopedFirstLine, heldWraps);
+    const std::vector<double> noteOffs = fallsAtBarLines(ended, endedFirstLine, heldWraps);
+    // A wrap leaves the note sounding when the sound falls less than 10 dB
+    // of what the note's own end makes it fall (its release and the reverb
+    // are heard after both).
+    const double peer = median(noteOffs);
+    const auto sounding = std::count_if(wraps.begin(), wraps.end(), [peer](double fall) { return fall < peer - 10.0; });
+    std::printf("held: fall 100-200 ms after the wrap: median %.1f dB, least %.1f dB; after the note's own end "
+                "(peer): median %.1f dB, least %.1f dB\n",
+                median(wraps), *std::min_element(wraps.begin(), wraps.end()), peer,
+                *std::min_element(noteOffs.begin(), noteOffs.end()));
+    std::printf("held: %ld of %d wraps left the note sounding (recording); %d notes the gateway had not ended after "
+                "the wraps' release\n",
+                long(sounding), heldWraps, soundingAtWraps);
 }
 
 } // namespace
