@@ -1,5 +1,7 @@
 #include "render/AudioFileWriter.h"
 
+#include "render/Mp3Encoder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -34,7 +36,8 @@ constexpr FormatFacts Formats[] = {
     {AudioFormat::Wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, "wav", "WAV 16-bit"},
     {AudioFormat::Flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, "flac", "FLAC"},
     {AudioFormat::Ogg, SF_FORMAT_OGG | SF_FORMAT_VORBIS, "ogg", "Ogg Vorbis"},
-    {AudioFormat::Mp3, SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, "mp3", "MP3"},
+    // MP3 is encoded by LAME directly (see Mp3Encoder).
+    {AudioFormat::Mp3, 0, "mp3", "MP3"},
 };
 
 const FormatFacts& factsOf(AudioFormat format)
@@ -86,6 +89,9 @@ QString formatCaption(AudioFormat format)
 
 bool formatAvailable(AudioFormat format)
 {
+    if (format == AudioFormat::Mp3) {
+        return true;
+    }
     SF_INFO info = stereoInfo(format, 44100);
     return sf_format_check(&info) != 0;
 }
@@ -175,6 +181,24 @@ sf_count_t sinkTell(void* data)
 
 SF_VIRTUAL_IO SinkCalls = {sinkLength, sinkSeek, sinkRead, sinkWrite, sinkTell};
 
+// Bytes written at an offset, the position left as it was.
+bool sinkPlace(AudioSink& sink, qint64 offset, std::span<const unsigned char> bytes)
+{
+    std::size_t done = 0;
+    while (sink.error == 0 && done < bytes.size()) {
+        const ssize_t n = ::pwrite(sink.descriptor, bytes.data() + done, bytes.size() - done, off_t(offset) + off_t(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            sink.failed(n < 0 ? errno : ENOSPC);
+            break;
+        }
+        done += std::size_t(n);
+    }
+    return sink.error == 0;
+}
+
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -207,20 +231,48 @@ AudioFileWriter::AudioFileWriter(const QString& path, AudioFormat format, int sa
                                                   : QCoreApplication::translate("Export", "the folder does not exist"));
     }
     m_temporaryPath = temporaryPath;
+    if (format == AudioFormat::Mp3) {
+        startMp3(sampleRate, tags);
+        return;
+    }
     SF_INFO info = stereoInfo(format, sampleRate);
     m_file = sf_open_virtual(&SinkCalls, SFM_WRITE, &info, m_sink.get());
     if (!m_file || m_sink->error != 0) {
         fail(QCoreApplication::translate("Export", "Cannot create"), failureReason(sf_error(m_file)));
     }
-    if (format == AudioFormat::Mp3) {
-        // Variable bit rate at a middle quality: clear voices at about half
-        // the size and encoding time of the library's constant 320 kbit/s.
-        int mode = SF_BITRATE_MODE_VARIABLE;
-        double compression = 0.7;
-        sf_command(m_file, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
-        sf_command(m_file, SFC_SET_COMPRESSION_LEVEL, &compression, sizeof compression);
+    setTags(tags);
+}
+
+void AudioFileWriter::startMp3(int sampleRate, const AudioTags& tags)
+{
+    // ID3 holds Latin-1.
+    const auto text = [](const QString& tag) {
+        return tag.left(LongestTag).replace(QChar(0x2013), QLatin1Char('-')).toLatin1();
+    };
+    Mp3Tags mp3Tags{text(tags.title), text(tags.artist), text(tags.album), {}};
+    if (tags.trackNumber > 0) {
+        mp3Tags.track = QByteArray::number(tags.trackNumber);
+        if (tags.trackCount > 0) {
+            mp3Tags.track += '/' + QByteArray::number(tags.trackCount);
+        }
     }
-    setTags(format, tags);
+    AudioSink& sink = *m_sink;
+    m_mp3 = std::make_unique<Mp3Encoder>(
+        sampleRate, mp3Tags,
+        Mp3Encoder::Output{[&sink](std::span<const unsigned char> bytes) {
+                               return sinkWrite(bytes.data(), sf_count_t(bytes.size()), &sink) == sf_count_t(bytes.size());
+                           },
+                           [&sink](qint64 offset, std::span<const unsigned char> bytes) {
+                               return sinkPlace(sink, offset, bytes);
+                           }});
+    if (!m_mp3->start()) {
+        fail(QCoreApplication::translate("Export", "Cannot create"), mp3FailureReason());
+    }
+}
+
+QString AudioFileWriter::mp3FailureReason() const
+{
+    return m_sink->error != 0 ? systemReason(m_sink->error) : m_mp3->failure();
 }
 
 AudioFileWriter::~AudioFileWriter()
@@ -228,14 +280,9 @@ AudioFileWriter::~AudioFileWriter()
     discard();
 }
 
-void AudioFileWriter::setTags(AudioFormat format, const AudioTags& tags)
+void AudioFileWriter::setTags(const AudioTags& tags)
 {
-    // libsndfile hands MP3 tags to the encoder as Latin-1, every other format's as UTF-8.
-    const auto text = [format](const QString& tag) {
-        const QString shown = tag.left(LongestTag);
-        return format == AudioFormat::Mp3 ? QString(shown).replace(QChar(0x2013), QLatin1Char('-')).toLatin1()
-                                          : shown.toUtf8();
-    };
+    const auto text = [](const QString& tag) { return tag.left(LongestTag).toUtf8(); };
     QList<std::pair<int, QByteArray>> strings{{SF_STR_SOFTWARE, "Harmonet"}};
     for (const auto& [kind, tag] : {std::pair{SF_STR_TITLE, tags.title}, std::pair{SF_STR_ARTIST, tags.artist},
                                     std::pair{SF_STR_ALBUM, tags.album}}) {
@@ -244,12 +291,7 @@ void AudioFileWriter::setTags(AudioFormat format, const AudioTags& tags)
         }
     }
     if (tags.trackNumber > 0) {
-        // ID3's form "3/5" also makes the encoder write an ID3v2 tag, which
-        // it leaves out where the short ID3v1 one holds every tag.
-        strings.append({SF_STR_TRACKNUMBER, format == AudioFormat::Mp3 && tags.trackCount > 0
-                                                ? QByteArray::number(tags.trackNumber) + '/'
-                                                    + QByteArray::number(tags.trackCount)
-                                                : QByteArray::number(tags.trackNumber)});
+        strings.append({SF_STR_TRACKNUMBER, QByteArray::number(tags.trackNumber)});
     }
     // Tags must be set before the first audio is written.
     for (const auto& [kind, value] : std::as_const(strings)) {
@@ -261,6 +303,12 @@ void AudioFileWriter::setTags(AudioFormat format, const AudioTags& tags)
 
 void AudioFileWriter::write(std::span<const qint16> stereo)
 {
+    if (m_mp3) {
+        if (!m_mp3->encode(stereo) || m_sink->error != 0) {
+            fail(QCoreApplication::translate("Export", "Cannot write"), mp3FailureReason());
+        }
+        return;
+    }
     if (!m_file) {
         fail(QCoreApplication::translate("Export", "Cannot write"), QCoreApplication::translate("Export", "the file is already finished"));
     }
@@ -277,13 +325,20 @@ void AudioFileWriter::write(std::span<const qint16> stereo)
 
 void AudioFileWriter::commit()
 {
-    if (!m_file) {
+    if (!m_file && !m_mp3) {
         fail(QCoreApplication::translate("Export", "Cannot finish"), QCoreApplication::translate("Export", "the file is already finished"));
     }
-    // Closing writes what the encoder held back, and the header.
-    const int closed = sf_close(std::exchange(m_file, nullptr));
-    if (closed != 0 || m_sink->error != 0) {
-        fail(QCoreApplication::translate("Export", "Cannot finish"), failureReason(closed));
+    // Finishing writes what the encoder held back, and the header.
+    if (m_mp3) {
+        if (!m_mp3->finish() || m_sink->error != 0) {
+            fail(QCoreApplication::translate("Export", "Cannot finish"), mp3FailureReason());
+        }
+        m_mp3.reset();
+    } else {
+        const int closed = sf_close(std::exchange(m_file, nullptr));
+        if (closed != 0 || m_sink->error != 0) {
+            fail(QCoreApplication::translate("Export", "Cannot finish"), failureReason(closed));
+        }
     }
     // A temporary file is private to its owner; the finished file is not.
     if (::fchmod(m_sink->descriptor, 0644) != 0 || ::fsync(m_sink->descriptor) != 0) {
@@ -312,6 +367,7 @@ QString AudioFileWriter::failureReason(int sndfileError) const
 
 void AudioFileWriter::discard()
 {
+    m_mp3.reset();
     if (m_file) {
         // Whatever the encoder still writes is thrown away with the file.
         m_sink->failed(ECANCELED);

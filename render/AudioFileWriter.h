@@ -49,9 +49,10 @@ struct AudioTags {
 };
 
 struct AudioSink;
+class Mp3Encoder;
 
-// Writes 16-bit stereo audio to a file through libsndfile, streamed as it
-// comes. The audio goes to a temporary file beside the final one, which only
+// Writes 16-bit stereo audio to a file through libsndfile (MP3 through LAME),
+// streamed as it comes. The audio goes to a temporary file beside the final one, which only
 // commit() puts in place (replacing an earlier file of that name), once every
 // frame was taken, the encoder has finished and the data is on the disk; a
 // writer destroyed without commit, after a failure or a cancel, removes what
@@ -78,7 +79,10 @@ public:
     const QString& path() const { return m_path; }
 
 private:
-    void setTags(AudioFormat format, const AudioTags& tags);
+    void setTags(const AudioTags& tags);
+    void startMp3(int sampleRate, const AudioTags& tags);
+    // Why an MP3 step failed: the system's reason where a write failed, else the encoder's.
+    QString mp3FailureReason() const;
     // Why the last step failed: the system's reason where a write or seek
     // failed, else the text of libsndfile's error code.
     QString failureReason(int sndfileError) const;
@@ -89,6 +93,7 @@ private:
     QByteArray m_temporaryPath;
     std::unique_ptr<AudioSink> m_sink;
     sf_private_tag* m_file = nullptr;
+    std::unique_ptr<Mp3Encoder> m_mp3;
     std::vector<int> m_samples;
 };
 

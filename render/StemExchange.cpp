@@ -5,9 +5,20 @@
 
 namespace harmonet {
 
+namespace {
+
+int ringChunksFor(int stems)
+{
+    const std::size_t chunkBytes = std::size_t(std::max(1, stems)) * std::size_t(2 * StemExchange::chunkFrames) * sizeof(float);
+    return int(std::clamp<std::size_t>(StemExchange::ringBytes / chunkBytes, StemExchange::fewestRingChunks,
+                                       StemExchange::mostRingChunks));
+}
+
+} // namespace
+
 StemExchange::StemExchange(int stems, int files, int cores)
-    : m_stemCount(stems), m_cores(std::max(1, cores)),
-      m_ring(std::size_t(ringChunks) * std::size_t(stems) * std::size_t(2 * chunkFrames)),
+    : m_stemCount(stems), m_ringChunks(ringChunksFor(stems)), m_cores(std::max(1, cores)),
+      m_ring(std::size_t(m_ringChunks) * std::size_t(stems) * std::size_t(2 * chunkFrames)),
       m_filled(std::size_t(stems), 0), m_fill(std::size_t(stems), 0), m_ended(std::size_t(stems), 0),
       m_released(std::size_t(files), 0), m_holding(std::size_t(files), 0)
 {
@@ -15,7 +26,7 @@ StemExchange::StemExchange(int stems, int files, int cores)
 
 float* StemExchange::region(qint64 chunk, int stem)
 {
-    const std::size_t slot = std::size_t(chunk % ringChunks) * std::size_t(m_stemCount) + std::size_t(stem);
+    const std::size_t slot = std::size_t(chunk % m_ringChunks) * std::size_t(m_stemCount) + std::size_t(stem);
     return m_ring.data() + slot * std::size_t(2 * chunkFrames);
 }
 
@@ -54,7 +65,7 @@ bool StemExchange::put(int stem, std::span<const float> stereo)
     const std::size_t s = std::size_t(stem);
     while (!stereo.empty()) {
         std::unique_lock lock(m_mutex);
-        waitFor(lock, m_roomMade, [&] { return m_stopped || m_filled[s] < chunksReleased() + ringChunks; });
+        waitFor(lock, m_roomMade, [&] { return m_stopped || m_filled[s] < chunksReleased() + m_ringChunks; });
         if (m_stopped) {
             return false;
         }

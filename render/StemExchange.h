@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <condition_variable>
+#include <cstddef>
 #include <mutex>
 #include <semaphore>
 #include <span>
@@ -12,9 +13,11 @@ namespace harmonet {
 
 // Passes the audio of a song's stems, in step, from their renderers (a thread
 // each) to the writers of the files mixed from them (a thread each): a ring
-// of a few chunks, each holding the same stretch of every stem, so that the
-// memory needed is the same however long the song is. A renderer waits while
-// the ring is full, a writer until its next chunk is whole.
+// of chunks, each holding the same stretch of every stem, so that the memory
+// needed is the same however long the song is. A renderer waits while the
+// ring is full, a writer until its next chunk is whole. The ring holds
+// seconds of audio where the stems are few: stems whose notes lie thick in
+// different places then run at their own pace instead of in step.
 //
 // Every thread that puts or takes holds a Turn, one of the machine's cores:
 // at most `cores` of them work at a time, and one that waits gives its turn
@@ -22,9 +25,16 @@ namespace harmonet {
 class StemExchange {
 public:
     static constexpr int chunkFrames = 8192;
-    static constexpr int ringChunks = 6;
+    // The ring's bounds: at most this many bytes, yet a few chunks and at
+    // most about twelve seconds whatever the number of stems.
+    static constexpr std::size_t ringBytes = std::size_t(32) << 20;
+    static constexpr int fewestRingChunks = 6;
+    static constexpr int mostRingChunks = 64;
 
     StemExchange(int stems, int files, int cores);
+
+    // Chunks the ring holds.
+    int ringChunks() const { return m_ringChunks; }
 
     // One core's work, for as long as it lives.
     class Turn {
@@ -70,6 +80,7 @@ private:
     float* region(qint64 chunk, int stem);
 
     const int m_stemCount;
+    const int m_ringChunks;
     std::counting_semaphore<> m_cores;
     std::vector<float> m_ring;
 

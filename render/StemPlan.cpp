@@ -13,34 +13,57 @@ namespace harmonet {
 
 namespace {
 
-using ChannelNotes = std::array<qint64, 16>;
+using ChannelWork = std::array<qint64, 16>;
 
-// The notes each channel plays, over every track.
-ChannelNotes notesByChannel(const TMidiFile& song)
+// The work of rendering a note: the synthesizer's cost grows with the time
+// it sounds, so its length in ticks, and a quarter's worth for its start and
+// release (all a note never switched off counts).
+qint64 startWork(int ticksPerQuarter)
 {
-    ChannelNotes notes{};
+    return std::max(1, ticksPerQuarter);
+}
+
+// The work of rendering each channel's notes, over every track.
+ChannelWork workByChannel(const TMidiFile& song)
+{
+    ChannelWork work{};
     for (int i = 0; i < song.NumberOfTracks(); ++i) {
+        std::array<std::array<qint64, 128>, 16> since{};
+        for (auto& keys : since) {
+            keys.fill(-1);
+        }
         for (const TMidiEvent& event : song.TrackAt(i)->Events()) {
-            if ((event.Status & 0xF0) == 0x90 && event.Value2 > 0) {
-                ++notes[std::size_t(event.Status & 0x0F)];
+            const int kind = event.Status & 0xF0;
+            if (kind != 0x80 && kind != 0x90) {
+                continue;
+            }
+            const std::size_t channel = std::size_t(event.Status & 0x0F);
+            qint64& start = since[channel][std::size_t(event.Value1 & 0x7F)];
+            if (start >= 0) {
+                work[channel] += std::max<qint64>(0, event.Ticks - start);
+                start = -1;
+            }
+            if (kind == 0x90 && event.Value2 > 0) {
+                work[channel] += startWork(song.TicksPerQuarter());
+                start = event.Ticks;
             }
         }
     }
-    return notes;
+    return work;
 }
 
 } // namespace
 
 std::vector<Stem> voiceStems(const Song& song)
 {
-    const ChannelNotes notes = notesByChannel(song.file());
+    const ChannelWork work = workByChannel(song.file());
     TVoiceRouting routing;
     routing.setSong(&song.file(), &song.voices());
     const int free = routing.freeChannel();
     std::vector<Stem> stems;
     Stem rest;
-    for (std::size_t c = 0; c < notes.size(); ++c) {
-        rest.channels.set(c, notes[c] > 0);
+    for (std::size_t c = 0; c < work.size(); ++c) {
+        rest.channels.set(c, work[c] > 0);
     }
     for (const TVoice& voice : song.voices()) {
         if (voice.accompaniment || voice.channel < 1 || voice.channel > 16) {
@@ -53,7 +76,9 @@ std::vector<Stem> voiceStems(const Song& song)
             alone.channels.set(std::size_t(free - 1));
             alone.voices.push_back(voice.key());
             alone.routedPart = voice.key();
-            alone.notes = qint64(voice.notes.size());
+            for (const TVoiceNote& note : voice.notes) {
+                alone.work += note.length + startWork(song.file().TicksPerQuarter());
+            }
             stems.push_back(alone);
             continue;
         }
@@ -68,12 +93,12 @@ std::vector<Stem> voiceStems(const Song& song)
         Stem stem;
         stem.channels = channel;
         stem.voices.push_back(voice.key());
-        stem.notes = notes[c];
+        stem.work = work[c];
         stems.push_back(stem);
     }
     if (rest.channels.any()) {
-        for (std::size_t c = 0; c < notes.size(); ++c) {
-            rest.notes += rest.channels.test(c) ? notes[c] : 0;
+        for (std::size_t c = 0; c < work.size(); ++c) {
+            rest.work += rest.channels.test(c) ? work[c] : 0;
         }
         stems.push_back(rest);
     }
@@ -98,10 +123,10 @@ void addClickStem(std::vector<Stem>& stems, int channel)
 
 std::vector<Stem> balancedStems(const TMidiFile& song, int count)
 {
-    const ChannelNotes notes = notesByChannel(song);
+    const ChannelWork work = workByChannel(song);
     std::vector<std::size_t> channels;
-    for (std::size_t c = 0; c < notes.size(); ++c) {
-        if (notes[c] > 0) {
+    for (std::size_t c = 0; c < work.size(); ++c) {
+        if (work[c] > 0) {
             channels.push_back(c);
         }
     }
@@ -111,13 +136,13 @@ std::vector<Stem> balancedStems(const TMidiFile& song, int count)
         return {all};
     }
     std::stable_sort(channels.begin(), channels.end(),
-                     [&](std::size_t a, std::size_t b) { return notes[a] > notes[b]; });
+                     [&](std::size_t a, std::size_t b) { return work[a] > work[b]; });
     std::vector<Stem> stems(std::size_t(std::clamp<qsizetype>(count, 1, qsizetype(channels.size()))));
     for (const std::size_t c : channels) {
         Stem& lightest = *std::min_element(stems.begin(), stems.end(),
-                                           [](const Stem& a, const Stem& b) { return a.notes < b.notes; });
+                                           [](const Stem& a, const Stem& b) { return a.work < b.work; });
         lightest.channels.set(c);
-        lightest.notes += notes[c];
+        lightest.work += work[c];
     }
     return stems;
 }

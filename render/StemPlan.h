@@ -26,8 +26,9 @@ struct Stem {
     // level, so that it sings alone on the channel the song leaves free
     // (see TVoiceRouting); none: the channels as the song plays them.
     VoiceKey routedPart;
-    // Notes it plays: a measure of the work of rendering it.
-    qint64 notes = 0;
+    // The work of rendering it: its notes' lengths in ticks, and a quarter
+    // for each note's start and release.
+    qint64 work = 0;
 
     bool operator==(const Stem&) const = default;
 };
@@ -39,7 +40,7 @@ struct Stem {
 std::vector<Stem> voiceStems(const Song& song);
 
 // The song's channels that play notes in at most count stems of about equal
-// work (the most notes first, each to the stem with the fewest so far), for a
+// work (the busiest first, each to the stem with the least so far), for a
 // render split over that many cores. No stem is empty; a song without notes
 // has one stem of all channels.
 std::vector<Stem> balancedStems(const TMidiFile& song, int count);

@@ -14,8 +14,9 @@ packages=(
   libfluidsynth-dev timgm6mb-soundfont
   # system MIDI ports and the system mixer
   librtmidi-dev libasound2-dev
-  # WAV output of the render tool
-  libsndfile1-dev
+  # the audio files of the render tool and the export: WAV, FLAC, Ogg through
+  # libsndfile, MP3 through LAME
+  libsndfile1-dev libmp3lame-dev
   # choir scores of the test data, written as MIDI files by the tests
   lilypond
   # singing along: the voice's pitch, and the microphone through the sound server

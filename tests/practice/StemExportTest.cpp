@@ -371,9 +371,9 @@ TEST(StemExchange, EveryWriterGetsEveryStemsFramesInOrder)
 {
     constexpr int stems = 3;
     constexpr int files = 2;
-    const qint64 lengths[stems] = {5 * StemExchange::chunkFrames * StemExchange::ringChunks + 17,
-                                   5 * StemExchange::chunkFrames * StemExchange::ringChunks, 1000};
     StemExchange exchange(stems, files, 2);
+    const qint64 lengths[stems] = {5 * StemExchange::chunkFrames * exchange.ringChunks() + 17,
+                                   5 * StemExchange::chunkFrames * exchange.ringChunks(), 1000};
     std::vector<std::jthread> threads;
     for (int s = 0; s < stems; ++s) {
         threads.emplace_back([&, s] {
@@ -424,7 +424,7 @@ TEST(StemExchange, StopReleasesRenderersWaitingForRoomAndWritersWaitingForAudio)
         const StemExchange::Turn turn(exchange);
         const std::vector<float> block(std::size_t(2 * StemExchange::chunkFrames), 0.5f);
         // Stem 0 fills the ring; stem 1 never comes, so no chunk is ever whole.
-        for (int i = 0; i <= StemExchange::ringChunks && !putRefused; ++i) {
+        for (int i = 0; i <= exchange.ringChunks() && !putRefused; ++i) {
             putRefused = !exchange.put(0, block);
         }
     });
