@@ -188,15 +188,20 @@ TdlgExportPractice::TdlgExportPractice(const ExportRequest& request, SettingsNow
     takePlayerSettings();
 }
 
-void TdlgExportPractice::takePlayerSettings()
+void TdlgExportPractice::refreshPlayerSettings()
 {
     if (m_settingsNow) {
         m_request.settings = m_settingsNow();
     }
-    showBars();
     const int fileBpm = m_request.song ? m_request.song->file().Bpm() : 0;
     lblTempo->setText(tr("Tempo %1 bpm; mutes and instruments as set in the player.")
                           .arg(m_request.settings.bpm > 0 ? m_request.settings.bpm : fileBpm));
+}
+
+void TdlgExportPractice::takePlayerSettings()
+{
+    refreshPlayerSettings();
+    showBars();
     sbTranspose->setValue(m_request.settings.transpose);
     cbCountIn->setCurrentIndex(std::max(0, cbCountIn->findData(m_request.settings.clicks.countInBars)));
     cbCountInEachPass->setChecked(m_request.settings.clicks.beforeEachPass);
@@ -310,8 +315,10 @@ void TdlgExportPractice::btnExportClick()
     if (isRendering()) {
         return;
     }
-    // The tempo, mutes and instruments set until now.
-    takePlayerSettings();
+    // The tempo, mutes and instruments set until now; the bars, pitch and
+    // clicks as the dialog shows them.
+    refreshPlayerSettings();
+    replan();
     if (m_files.empty()) {
         return;
     }

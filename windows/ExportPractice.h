@@ -90,7 +90,12 @@ protected:
     void reject() override;
 
 private:
+    // The player's settings, and the dialog's own fields (bars, transposition,
+    // clicks) set from them: as the dialog opens.
     void takePlayerSettings();
+    // Only what the dialog does not show (tempo, mutes, instruments) as the
+    // player has it now: as Export is pressed, keeping the fields' edits.
+    void refreshPlayerSettings();
     // The bar range and repeats as the settings' loop has them, within the song's bars.
     void showBars();
     QList<QWidget*> barEdits() const;

@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 
 #include <cerrno>
@@ -190,6 +191,39 @@ TEST_F(PracticeExportTest, TheTempoAndMutesOfThePlayerApply)
     const double soprano = levelDb(full, Side::Both, 2 * SopranoFromMs + 100, 2 * SopranoFromMs + 900);
     const double alto = levelDb(full, Side::Both, 2 * AltoFromMs + 200, 2 * AltoFromMs + 1000);
     EXPECT_GT(soprano - alto, 30.0) << "the muted alto is not heard";
+}
+
+TEST_F(PracticeExportTest, TheBarsRepeatsAndCountInEditedInTheDialogAreWhatIsExported)
+{
+    HARMONET_REQUIRE_SOUNDFONT();
+    // 4/4 at 120 bpm: bar 1 holds the soprano and the alto, bar 2 the piano.
+    TfrmMain& main = loadSong(windowedSong(true), QStringLiteral("windows.mid"));
+    main.session().setLoop(2, 2, 4);
+    const QString out = newFolder(QStringLiteral("bars"));
+    TdlgExportPractice& dialog = openDialog(main, out, AudioFormat::Wav);
+    EXPECT_TRUE(dialog.cbBars->isChecked()) << "the player's loop to start with";
+    EXPECT_EQ(dialog.edBarsFrom->value(), 2);
+    EXPECT_EQ(dialog.edBarsTo->value(), 2);
+    EXPECT_EQ(dialog.edRepeat->value(), 4);
+
+    dialog.edBarsFrom->setValue(1);
+    dialog.edBarsTo->setValue(1);
+    dialog.edRepeat->setValue(3);
+    dialog.cbCountIn->setCurrentIndex(dialog.cbCountIn->findData(1));
+    dialog.cbCountInEachPass->setChecked(true);
+    dialog.cbEachVoice->setChecked(false);
+    exportAndWait(dialog);
+
+    // A bar counted in before each of three passes of bar 1.
+    constexpr int BarMs = 2000;
+    const AudioFile full = readAudioFile(out + "/Windows - Full mix.wav");
+    EXPECT_EQ(full.frames, (3 * (BarMs + BarMs) + TailMs) * 44100LL / 1000);
+    const double first = voiceLevel(full, BarMs + SopranoFromMs);
+    // Each pass sings again (within the chorus's swing, whose phase differs from pass to pass).
+    for (int pass = 1; pass < 3; ++pass) {
+        EXPECT_NEAR(voiceLevel(full, (2 * pass + 1) * BarMs + SopranoFromMs), first, 1.5) << "pass " << pass + 1;
+    }
+    EXPECT_EQ(main.session().loop()->firstBar, 2) << "the player's own loop stays as it was";
 }
 
 TEST_F(PracticeExportTest, CancelRemovesTheFilesBeingWrittenAndKeepsAnEarlierOne)
