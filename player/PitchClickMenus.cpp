@@ -100,25 +100,11 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
     connect(NextCountIn1, &QAction::triggered, this, [this] {
         runGuarded([this] { setCountInBars((session().clicks().countInBars + 1) % (ClickSettings::MostCountInBars + 1)); });
     });
-    CountInEachPass1 = addMenuItem(CountIn1, "CountInEachPass1", 1, tr("Before Each &Pass of the Loop"));
-    CountInEachPass1->setCheckable(true);
-    connect(CountInEachPass1, &QAction::triggered, this, [this](bool on) {
-        runGuarded([this, on] {
-            ClickSettings clicks = session().clicks();
-            clicks.beforeEachPass = on;
-            setClicks(clicks);
-        });
-    });
+    CountInEachPass1 = addClickSwitch(CountIn1, "CountInEachPass1", tr("Before Each &Pass of the Loop"), {},
+                                      &ClickSettings::beforeEachPass);
 
-    Metronome1 = addMenuItem(optionsMenu, "Metronome1", 1, tr("M&etronome"), QKeySequence(Qt::Key_M));
-    Metronome1->setCheckable(true);
-    connect(Metronome1, &QAction::triggered, this, [this](bool on) {
-        runGuarded([this, on] {
-            ClickSettings clicks = session().clicks();
-            clicks.metronome = on;
-            setClicks(clicks);
-        });
-    });
+    Metronome1 = addClickSwitch(optionsMenu, "Metronome1", tr("M&etronome"), QKeySequence(Qt::Key_M),
+                                &ClickSettings::metronome);
     ClickLevel1 = subMenu(optionsMenu, "ClickLevel1", tr("C&lick Level"), 1);
     auto* levels = new QActionGroup(this);
     for (const ClickLevel& level : Levels) {
@@ -135,21 +121,29 @@ TPitchClickMenus::TPitchClickMenus(TfrmMain& main, QMenu* controlsMenu, QMenu* o
             setClicks(clicks);
         });
     });
-    ClicksToPorts1 = addMenuItem(ClickLevel1, "ClicksToPorts1", 1, tr("Clicks to System &Ports"));
-    ClicksToPorts1->setCheckable(true);
-    connect(ClicksToPorts1, &QAction::triggered, this, [this](bool on) {
-        runGuarded([this, on] {
-            ClickSettings clicks = session().clicks();
-            clicks.onSystemPorts = on;
-            setClicks(clicks);
-        });
-    });
+    ClicksToPorts1 = addClickSwitch(ClickLevel1, "ClicksToPorts1", tr("Clicks to System &Ports"), {},
+                                    &ClickSettings::onSystemPorts);
     // The clicks as they were last chosen; the count-in is each file's own.
     if (std::optional<ClickSettings> clicks = m_memory.recallClicks()) {
         clicks->countInBars = 0;
         session().setClicks(*clicks);
     }
     show();
+}
+
+QAction* TPitchClickMenus::addClickSwitch(QMenu* menu, const char* name, const QString& caption,
+                                          const QKeySequence& key, bool ClickSettings::*choice)
+{
+    QAction* item = addMenuItem(menu, name, 1, caption, key);
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, choice](bool on) {
+        runGuarded([this, choice, on] {
+            ClickSettings clicks = session().clicks();
+            clicks.*choice = on;
+            setClicks(clicks);
+        });
+    });
+    return item;
 }
 
 PlayingSession& TPitchClickMenus::session() const

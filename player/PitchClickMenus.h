@@ -9,6 +9,7 @@
 
 class QAction;
 class QActionGroup;
+class QKeySequence;
 class QMenu;
 
 namespace harmonet {
@@ -59,6 +60,9 @@ public:
 
 private:
     PlayingSession& session() const;
+    // A checked item of the menu that switches one choice of the clicks.
+    QAction* addClickSwitch(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key,
+                            bool ClickSettings::*choice);
     void giveMyNote();
     void stepTempo(int direction);
     void setClicks(const ClickSettings& clicks);
