@@ -51,6 +51,21 @@ private:
     const TMidiFile& m_sequencer;
 };
 
+// The counting song in a session whose sequencer the test moves by hand.
+struct HandDriven {
+    HandDriven()
+    {
+        session.setSong(Song::fromBytes(countingSong()));
+        session.setSink(&sink);
+        session.sequencer().SetClock(&clock);
+        session.sequencer().SetDrivenByCaller(true);
+    }
+
+    PlayingSession session;
+    NoteSink sink{session.sequencer()};
+    ManualClock clock{0};
+};
+
 TEST(Loop, BarsComeAgainPassAfterPassOnAStraightClock)
 {
     std::vector<int> twoPasses;
@@ -80,14 +95,11 @@ TEST(Loop, BarsComeAgainPassAfterPassOnAStraightClock)
         {"from bar 4, past the loop", 2, 3, 0, 4, 10, 2000, {72, 73, 74, 75}},
     };
     for (const auto& c : cases) {
-        PlayingSession session;
-        session.setSong(Song::fromBytes(countingSong()));
+        HandDriven played;
+        PlayingSession& session = played.session;
         TMidiFile& sequencer = session.sequencer();
-        NoteSink sink(sequencer);
-        session.setSink(&sink);
-        ManualClock clock(0);
-        sequencer.SetClock(&clock);
-        sequencer.SetDrivenByCaller(true);
+        NoteSink& sink = played.sink;
+        ManualClock& clock = played.clock;
         session.setLoop(c.first, c.last, c.passes);
         session.seekToBar(c.startBar);
         const int startMs = sequencer.CurrentTime();
@@ -132,14 +144,11 @@ TEST(Loop, EachPassCountedInBeginsAfterItsClicks)
         {"the wrap and count-in passed in one late advance", 7000},
     };
     for (const auto& c : cases) {
-        PlayingSession session;
-        session.setSong(Song::fromBytes(countingSong()));
+        HandDriven played;
+        PlayingSession& session = played.session;
         TMidiFile& sequencer = session.sequencer();
-        NoteSink sink(sequencer);
-        session.setSink(&sink);
-        ManualClock clock(0);
-        sequencer.SetClock(&clock);
-        sequencer.SetDrivenByCaller(true);
+        NoteSink& sink = played.sink;
+        ManualClock& clock = played.clock;
         ClickSettings clicks;
         clicks.countInBars = 1;
         clicks.beforeEachPass = true;
