@@ -54,6 +54,13 @@ protected:
         return main;
     }
 
+    // Half a minute of D4 into the microphone, from now on.
+    static void singOneLongNote(PipeMicrophone& microphone)
+    {
+        const SungNote note{0.0, 30000.0, 62.0};
+        microphone.sing(singNotes({&note, 1}, PipeMicrophone::Rate, 30000.0), Clock::now());
+    }
+
     PrivateSoundServer server;
 };
 
@@ -137,8 +144,7 @@ TEST_F(SingAlongTest, AJumpEndsThePassWherePlayingTimeWasMoved)
     TSingAlong& singAlong = *main.SingAlongMenus1;
     singAlong.SingAlong1->trigger();
     ASSERT_TRUE(singAlong.singing());
-    const SungNote note{0.0, 30000.0, 62.0};
-    microphone.sing(singNotes({&note, 1}, PipeMicrophone::Rate, 30000.0), Clock::now());
+    singOneLongNote(microphone);
     QTRY_VERIFY_WITH_TIMEOUT(main.MidiFile1->CurrentTime() > 1500, 10000);
     main.tbPosition->setValue(20000);
     QTRY_VERIFY_WITH_TIMEOUT(singAlong.resultsWindow() && singAlong.resultsWindow()->isVisible(), 10000);
@@ -170,8 +176,7 @@ TEST_F(SingAlongTest, AMicrophonePulledOutIsANoticeAndPlayingGoesOn)
     TSingAlong& singAlong = *main.SingAlongMenus1;
     singAlong.SingAlong1->trigger();
     ASSERT_TRUE(singAlong.singing());
-    const SungNote note{0.0, 30000.0, 62.0};
-    microphone.sing(singNotes({&note, 1}, PipeMicrophone::Rate, 30000.0), Clock::now());
+    singOneLongNote(microphone);
     QTRY_VERIFY_WITH_TIMEOUT(microphone.samplesSung() > PipeMicrophone::Rate / 2, 10000);
     ASSERT_TRUE(microphone.pullOut());
     QTRY_VERIFY_WITH_TIMEOUT(singAlong.lblSingNotice->text().contains(QStringLiteral("went away")), 10000);
