@@ -6,12 +6,12 @@
 #include "sequencer/SmfWriter.h"
 #include "tests/practice/AudioMeasure.h"
 #include "tests/practice/PracticeSongs.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/LilyPondScores.h"
 #include "tests/support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -19,8 +19,7 @@
 
 #include <cerrno>
 #include <cstring>
-
-#include <sys/resource.h>
+#include <optional>
 
 using namespace harmonet;
 
@@ -34,18 +33,15 @@ struct RunResult {
 // Runs the tool; with fileSizeLimit it may write no file beyond that many
 // bytes, as on a full disk (it reports a write that fails so instead of
 // ending on SIGXFSZ).
-RunResult runRender(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY)
+RunResult runRender(const QStringList& arguments, std::optional<quint64> fileSizeLimit = std::nullopt)
 {
-    QProcess process;
-    if (fileSizeLimit != RLIM_INFINITY) {
-        process.setChildProcessModifier([fileSizeLimit] {
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    }
-    process.start(QStringLiteral(HARMONET_RENDER_TOOL), arguments);
-    EXPECT_TRUE(process.waitForFinished(110000));
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+    test::ChildProcess::RunOptions options;
+    options.fileSizeLimit = fileSizeLimit;
+    options.timeoutMs = 110000;
+    const test::ChildProcess::Result run =
+        test::ChildProcess::run(QStringLiteral(HARMONET_RENDER_TOOL), arguments, options);
+    EXPECT_TRUE(run.finished);
+    return {run.exitCode.value_or(-1), QString::fromLocal8Bit(run.errors)};
 }
 
 struct WavFacts {
@@ -317,7 +313,7 @@ TEST(RenderTool, AFullDiskFailsWithOneNamingTheFileAndReasonAndLeavesNoFile)
     QTemporaryDir dir;
     const QString song = windowedSongIn(dir);
     const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
-    constexpr rlim_t Room = 4096; // less than any format needs for the song
+    constexpr quint64 Room = 4096; // less than any format needs for the song
     for (AudioFormat format : AllAudioFormats) {
         const QString out = dir.filePath(QStringLiteral("alto.") + formatExtension(format));
         const RunResult run = runRender({"--part", "2", song, out}, Room);

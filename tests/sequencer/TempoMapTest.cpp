@@ -1,10 +1,10 @@
 // Following the file's tempo changes: the tempo map built from every tempo
 // event of every track, playing time through it, and Bpm scaling it.
 #include "SequencerTestSupport.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestPaths.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -177,11 +177,12 @@ TEST(TempoMap, EngravedScoreWithASlowerBarTakesItsTime)
                 "\\score { \\new Staff { \\tempo 4 = 120 c'4 d' e' f' \\tempo 4 = 60 g'4 a' b' c'' }\n"
                 "  \\midi { } }\n");
     score.close();
-    QProcess engrave;
-    engrave.setWorkingDirectory(dir.path());
-    engrave.start(lilypond, {"-s", "slower.ly"});
-    ASSERT_TRUE(engrave.waitForFinished(120000));
-    ASSERT_EQ(engrave.exitCode(), 0) << engrave.readAllStandardError().toStdString();
+    test::ChildProcess::RunOptions options;
+    options.workingDirectory = dir.path();
+    options.timeoutMs = 120000;
+    const test::ChildProcess::Result engrave = test::ChildProcess::run(lilypond, {"-s", "slower.ly"}, options);
+    ASSERT_TRUE(engrave.finished);
+    ASSERT_EQ(engrave.exitCode, 0) << engrave.errors.toStdString();
 
     TMidiFile file;
     file.SetFilename(dir.filePath("slower.midi"));

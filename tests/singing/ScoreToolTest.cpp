@@ -1,10 +1,10 @@
 #include "render/AudioFileWriter.h"
 #include "tests/singing/SungAlto.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,19 +22,15 @@ struct ScoreRun {
 
 ScoreRun runScore(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(HARMONET_SCORE_PATH), arguments);
-    ScoreRun run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+    test::ChildProcess::RunOptions options;
+    options.timeoutMs = 120000;
+    const test::ChildProcess::Result run =
+        test::ChildProcess::run(QStringLiteral(HARMONET_SCORE_PATH), arguments, options);
+    if (!run.finished || !run.exitCode) {
         ADD_FAILURE() << "harmonet-score did not finish";
-        process.kill();
-        process.waitForFinished();
-        return run;
+        return {};
     }
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return {*run.exitCode, run.output, run.errors};
 }
 
 // The alto sung with the faults, written as a stereo WAV file.

@@ -1,6 +1,7 @@
 #include "tests/support/ChildProcess.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 
 #include <algorithm>
 
@@ -9,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,11 +54,11 @@ ChildProcess::~ChildProcess()
 
 bool ChildProcess::start(const QString& program, const QStringList& arguments, const Options& options)
 {
-    return launch(program, arguments, options, -1);
+    return launch(program, arguments, options, ChildSetUp{});
 }
 
 bool ChildProcess::launch(const QString& program, const QStringList& arguments, const Options& options,
-                          int outputFd)
+                          const ChildSetUp& setUp)
 {
     const CStrings argv(QStringList{program} + arguments);
     const CStrings envp(options.environment.toStringList());
@@ -71,16 +73,29 @@ bool ChildProcess::launch(const QString& program, const QStringList& arguments, 
         if (options.dieWithParent) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         }
+        if (setUp.fileSizeLimit) {
+            // An ignored signal stays ignored through exec.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(*setUp.fileSizeLimit), rlim_t(*setUp.fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        int error = 0;
+        if (!setUp.workingDirectory.isEmpty() && ::chdir(setUp.workingDirectory.constData()) != 0) {
+            error = errno;
+        }
         const int devNull = ::open("/dev/null", O_RDWR);
-        const int out = outputFd >= 0 ? outputFd
+        const int out = setUp.outputFd >= 0 ? setUp.outputFd
                         : outputFile.isEmpty()
                             ? devNull
                             : ::open(outputFile.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        const int errors = setUp.errorFd >= 0 ? setUp.errorFd : options.errorsToOutput ? out : devNull;
         ::dup2(devNull, STDIN_FILENO);
         ::dup2(out, STDOUT_FILENO);
-        ::dup2(options.errorsToOutput ? out : devNull, STDERR_FILENO);
-        ::execvpe(file.constData(), argv.pointers.data(), envp.pointers.data());
-        const int error = errno;
+        ::dup2(errors, STDERR_FILENO);
+        if (error == 0) {
+            ::execvpe(file.constData(), argv.pointers.data(), envp.pointers.data());
+            error = errno;
+        }
         [[maybe_unused]] const auto written = ::write(started[1], &error, sizeof error);
         ::_exit(127);
     }
@@ -161,43 +176,96 @@ bool ChildProcess::waitForFinished(int timeoutMs)
     return !running();
 }
 
+ChildProcess::Result ChildProcess::run(const QString& program, const QStringList& arguments,
+                                       const RunOptions& options)
+{
+    Result result;
+    // Read ends first, then the child's ends; each pair closes on exec.
+    int outputPipe[2] = {-1, -1};
+    int errorPipe[2] = {-1, -1};
+    int outputFile = -1;
+    if (!options.outputFile.isEmpty()) {
+        outputFile = ::open(options.outputFile.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                            0644);
+    }
+    if ((options.outputFile.isEmpty() ? ::pipe2(outputPipe, O_CLOEXEC) : (outputFile < 0 ? -1 : 0)) != 0
+        || (!options.errorsToOutput && ::pipe2(errorPipe, O_CLOEXEC) != 0)) {
+        for (int* fd : {&outputPipe[0], &outputPipe[1], &errorPipe[0], &errorPipe[1], &outputFile}) {
+            closeFd(*fd);
+        }
+        return result;
+    }
+    ChildSetUp setUp;
+    setUp.outputFd = outputFile >= 0 ? outputFile : outputPipe[1];
+    setUp.errorFd = options.errorsToOutput ? setUp.outputFd : errorPipe[1];
+    setUp.workingDirectory = QFile::encodeName(options.workingDirectory);
+    setUp.fileSizeLimit = options.fileSizeLimit;
+    Options launchOptions;
+    launchOptions.environment = options.environment;
+    ChildProcess child;
+    result.started = child.launch(program, arguments, launchOptions, setUp);
+    for (int* fd : {&outputPipe[1], &errorPipe[1], &outputFile}) {
+        closeFd(*fd);
+    }
+
+    // Both streams are read as they come, so that a child filling one pipe
+    // never waits on a reader stuck on the other.
+    struct Stream {
+        int& fd;
+        QByteArray& text;
+    };
+    Stream streams[] = {{outputPipe[0], result.output}, {errorPipe[0], result.errors}};
+    const QDeadlineTimer deadline(options.timeoutMs);
+    const auto open = [&streams] {
+        return std::any_of(std::begin(streams), std::end(streams), [](const Stream& s) { return s.fd >= 0; });
+    };
+    while (result.started && open() && !deadline.hasExpired()) {
+        pollfd readable[2] = {{streams[0].fd, POLLIN, 0}, {streams[1].fd, POLLIN, 0}};
+        if (::poll(readable, 2, int(std::max<qint64>(deadline.remainingTime(), 1))) <= 0) {
+            continue;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (streams[i].fd < 0 || readable[i].revents == 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t got = ::read(streams[i].fd, buffer, sizeof buffer);
+            if (got > 0) {
+                streams[i].text.append(buffer, got);
+            } else if (got == 0 || errno != EINTR) {
+                closeFd(streams[i].fd);
+            }
+        }
+    }
+    const bool streamsEnded = !open();
+    for (Stream& stream : streams) {
+        closeFd(stream.fd);
+    }
+    if (!result.started) {
+        return result;
+    }
+    // A child writing to a file has no streams: its end is waited for here.
+    result.finished = streamsEnded && child.waitForFinished(int(std::max<qint64>(deadline.remainingTime(), 1000)));
+    if (!result.finished) {
+        child.kill();
+        child.waitForFinished(3000);
+        return result;
+    }
+    result.exitCode = child.exitCode();
+    return result;
+}
+
 std::optional<QByteArray> ChildProcess::output(const QString& program, const QStringList& arguments,
                                                const QProcessEnvironment& environment, int timeoutMs)
 {
-    int pipeFds[2] = {-1, -1};
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
-        return std::nullopt;
-    }
-    ChildProcess child;
-    Options options;
+    RunOptions options;
     options.environment = environment;
-    // The child's end loses O_CLOEXEC when dup2 places it on its standard output.
-    const bool started = child.launch(program, arguments, options, pipeFds[1]);
-    closeFd(pipeFds[1]);
-    QByteArray text;
-    const QDeadlineTimer deadline(timeoutMs);
-    bool ended = !started;
-    while (!ended && !deadline.hasExpired()) {
-        pollfd readable{pipeFds[0], POLLIN, 0};
-        if (::poll(&readable, 1, int(std::max<qint64>(deadline.remainingTime(), 1))) <= 0) {
-            continue;
-        }
-        char buffer[4096];
-        const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (got > 0) {
-            text.append(buffer, got);
-        } else if (got == 0 || errno != EINTR) {
-            ended = true;
-        }
-    }
-    closeFd(pipeFds[0]);
-    if (!started || !ended || !child.waitForFinished(int(std::max<qint64>(deadline.remainingTime(), 1000)))) {
+    options.timeoutMs = timeoutMs;
+    Result result = run(program, arguments, options);
+    if (!result.finished || result.exitCode != 0) {
         return std::nullopt;
     }
-    if (!WIFEXITED(child.m_status) || WEXITSTATUS(child.m_status) != 0) {
-        return std::nullopt;
-    }
-    return text;
+    return std::move(result.output);
 }
 
 } // namespace harmonet::test

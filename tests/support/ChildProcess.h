@@ -31,6 +31,31 @@ public:
         bool dieWithParent = false;
     };
 
+    // How run() runs a program to its end.
+    struct RunOptions {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // Where the child starts; this process's folder when empty.
+        QString workingDirectory;
+        // The child's standard output goes to this file instead of the result.
+        QString outputFile;
+        // Errors come with the output instead of apart.
+        bool errorsToOutput = false;
+        // The child may write no file beyond this many bytes, as on a full disk:
+        // a write beyond fails (SIGXFSZ is ignored). Unlimited when empty.
+        std::optional<quint64> fileSizeLimit;
+        int timeoutMs = 60000;
+    };
+
+    struct Result {
+        bool started = false;
+        // Ended within the time given; otherwise it was killed.
+        bool finished = false;
+        // Set when it ended by exiting, not by a signal.
+        std::optional<int> exitCode;
+        QByteArray output;
+        QByteArray errors;
+    };
+
     ChildProcess() = default;
     ~ChildProcess(); // kills and reaps a child still running
     ChildProcess(const ChildProcess&) = delete;
@@ -47,13 +72,25 @@ public:
     // or when a signal ended it.
     std::optional<int> exitCode();
 
+    // Runs a program to its end, reading what it writes as it goes.
+    static Result run(const QString& program, const QStringList& arguments, const RunOptions& options);
+
     // Runs a program to its end; its standard output when it exited with 0
     // within timeoutMs, otherwise nothing (and it is killed).
     static std::optional<QByteArray> output(const QString& program, const QStringList& arguments,
                                             const QProcessEnvironment& environment, int timeoutMs);
 
 private:
-    bool launch(const QString& program, const QStringList& arguments, const Options& options, int outputFd);
+    // What the child gets besides its program: open ends for its output and
+    // errors (-1: the files of Options), a folder, a file-size limit.
+    struct ChildSetUp {
+        int outputFd = -1;
+        int errorFd = -1;
+        QByteArray workingDirectory;
+        std::optional<quint64> fileSizeLimit;
+    };
+    bool launch(const QString& program, const QStringList& arguments, const Options& options,
+                const ChildSetUp& setUp);
     void signal(int number);
 
     pid_t m_pid = -1;

@@ -1,11 +1,11 @@
 #include "tests/support/LilyPondScores.h"
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -78,16 +78,18 @@ QString renderedLilyPondScore(const QString& name, const QString& variant, const
             return {};
         }
     }
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
     // Only the MIDI output is needed; a score may report errors in parts
     // that do not matter here and still write its MIDI files.
-    process.start(lilypond, {QStringLiteral("-s"), QStringLiteral("-dno-print-pages"), QStringLiteral("-I"),
-                             QFileInfo(score).absolutePath(), QStringLiteral("-o"), scratch + QLatin1Char('/') + name,
-                             source});
-    if (!process.waitForFinished(RenderTimeoutMs) || !holdsMidi(scratch)) {
-        process.kill();
-        process.waitForFinished();
+    ChildProcess::RunOptions options;
+    options.errorsToOutput = true;
+    options.timeoutMs = RenderTimeoutMs;
+    const ChildProcess::Result run =
+        ChildProcess::run(lilypond,
+                          {QStringLiteral("-s"), QStringLiteral("-dno-print-pages"), QStringLiteral("-I"),
+                           QFileInfo(score).absolutePath(), QStringLiteral("-o"), scratch + QLatin1Char('/') + name,
+                           source},
+                          options);
+    if (!run.finished || !holdsMidi(scratch)) {
         QDir(scratch).removeRecursively();
         return {};
     }

@@ -1,9 +1,10 @@
 #include "tests/tools/ToolRunner.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace harmonet::test {
@@ -12,25 +13,21 @@ namespace {
 
 ToolResult run(const QString& program, const QStringList& args, const QString& stdoutFile = {})
 {
-    QProcess process;
-    if (!stdoutFile.isEmpty())
-        process.setStandardOutputFile(stdoutFile);
-    process.start(program, args);
+    ChildProcess::RunOptions options;
+    options.outputFile = stdoutFile;
+    const ChildProcess::Result run = ChildProcess::run(program, args, options);
     ToolResult result;
-    if (!process.waitForStarted(10000)) {
+    if (!run.started) {
         ADD_FAILURE() << "cannot start " << program.toStdString();
         return result;
     }
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
+    if (!run.finished) {
         ADD_FAILURE() << program.toStdString() << " did not finish";
     }
-    result.crashed = process.exitStatus() != QProcess::NormalExit;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
+    result.crashed = !run.exitCode.has_value();
+    result.exitCode = run.exitCode.value_or(-1);
+    result.out = run.output;
+    result.err = run.errors;
     return result;
 }
 
