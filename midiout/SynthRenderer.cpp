@@ -21,6 +21,21 @@ constexpr double clockSmoothing = 1.0 / 64;
 // A jump larger than this (the audio output stalled, or a new one began) is
 // taken at once.
 constexpr double clockJumpSeconds = 0.1;
+
+// Offline, the reverb rests once the output has stayed below this peak
+// (-120 dB, far under the last bit of a 16-bit sample) for this long with no
+// voice: then its delay lines hold nothing that could still be heard.
+constexpr float reverbSilentPeak = 1e-6f;
+constexpr double reverbRestAfterSeconds = 0.5;
+
+float peakOf(const float* samples, int frames)
+{
+    float peak = 0.0f;
+    for (int i = 0; i < frames; ++i) {
+        peak = std::max(peak, std::abs(samples[i]));
+    }
+    return peak;
+}
 } // namespace
 
 SynthRenderer::SynthRenderer(fluid_synth_t* synth, double sampleRate, const SynthOutputStage& stage)
@@ -49,6 +64,8 @@ void SynthRenderer::apply(const quint8* bytes, int size, bool sysex) noexcept
     if (size <= 0) {
         return;
     }
+    // Any message may start a sound or change what the reverb is given.
+    setReverbResting(false);
     if (sysex) {
         fluid_synth_sysex(m_synth, reinterpret_cast<const char*>(bytes), size, nullptr, nullptr, nullptr, 0);
         return;
@@ -229,10 +246,51 @@ void SynthRenderer::render(float* left, float* right, int frames, TimePoint now)
     m_stage.process(left, right, frames);
 }
 
+void SynthRenderer::setReverbMayRest(bool mayRest) noexcept
+{
+    m_reverbMayRest = mayRest;
+    if (!mayRest) {
+        setReverbResting(false);
+    }
+}
+
+void SynthRenderer::setReverbResting(bool resting) noexcept
+{
+    if (resting == m_reverbResting) {
+        return;
+    }
+    m_reverbResting = resting;
+    m_silentFrames = 0;
+    // Taken by the synthesizer at the start of the next block it renders.
+    fluid_synth_reverb_on(m_synth, -1, resting ? 0 : 1);
+}
+
 void SynthRenderer::render(float* left, float* right, int frames) noexcept
 {
-    synthesize(left, right, frames);
+    // In pieces, so that silence is noticed in whatever lengths are asked for.
+    constexpr int pieceFrames = 1024;
+    for (int done = 0; done < frames;) {
+        const int piece = std::min(pieceFrames, frames - done);
+        renderPiece(left + done, right + done, piece);
+        done += piece;
+    }
     m_stage.process(left, right, frames);
+}
+
+void SynthRenderer::renderPiece(float* left, float* right, int frames) noexcept
+{
+    synthesize(left, right, frames);
+    if (m_reverbResting) {
+        m_reverbRestedFrames += frames;
+    } else if (m_reverbMayRest && fluid_synth_get_active_voice_count(m_synth) == 0
+               && std::max(peakOf(left, frames), peakOf(right, frames)) < reverbSilentPeak) {
+        m_silentFrames += frames;
+        if (double(m_silentFrames) >= reverbRestAfterSeconds * m_sampleRate) {
+            setReverbResting(true);
+        }
+    } else {
+        m_silentFrames = 0;
+    }
 }
 
 } // namespace harmonet

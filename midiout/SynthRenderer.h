@@ -60,6 +60,17 @@ public:
     void render(float* left, float* right, int frames, TimePoint now) noexcept;
     // Offline: fills frames of planar stereo; messages were applied directly.
     void render(float* left, float* right, int frames) noexcept;
+    // Offline, with rest: once no voice sounds and the reverb has died away,
+    // the reverb unit (two thirds of what the effects cost) rests until the
+    // next message, so that a part silent for long stretches (a voice
+    // rendered alone) costs little there. Its slow modulation then resumes
+    // where it stopped: the sound is the same, its samples not exactly those
+    // of a render without rest. The chorus runs on: where its modulation
+    // stands decides how a sound divides between the sides (a rested chorus
+    // moved a voice's sides by a decibel).
+    void setReverbMayRest(bool mayRest) noexcept;
+    // Frames rendered offline while the reverb rested.
+    qint64 reverbRestedFrames() const { return m_reverbRestedFrames; }
 
     // Applies one message to the synthesizer now. Messages the synthesizer has
     // no use for (clock, active sensing) are dropped, as a sound module would.
@@ -77,6 +88,8 @@ private:
     };
 
     void synthesize(float* left, float* right, int frames) noexcept;
+    void setReverbResting(bool resting) noexcept;
+    void renderPiece(float* left, float* right, int frames) noexcept;
     void followClock(qint64 nowNs) noexcept;
     qint64 frameOf(qint64 dueNs) const noexcept;
     void reclaimSysex();
@@ -101,6 +114,13 @@ private:
     std::mutex m_producer;                    // one producer at a time; never taken by render()
     std::deque<Message> m_waiting;
     std::size_t m_sysexOutstanding = 0;
+
+    // Offline: how long the output has been silent with no voice, and
+    // whether the reverb rests.
+    bool m_reverbMayRest = false;
+    qint64 m_silentFrames = 0;
+    bool m_reverbResting = false;
+    qint64 m_reverbRestedFrames = 0;
 };
 
 } // namespace harmonet

@@ -188,6 +188,17 @@ void Synthesizer::renderPlanar(std::size_t frames)
     m_fluid->renderer->render(m_fluid->left.data(), m_fluid->right.data(), static_cast<int>(frames));
 }
 
+void Synthesizer::setReverbMayRest(bool mayRest)
+{
+    requireOffline();
+    m_fluid->renderer->setReverbMayRest(mayRest);
+}
+
+qint64 Synthesizer::reverbRestedFrames() const
+{
+    return m_fluid->renderer->reverbRestedFrames();
+}
+
 void Synthesizer::renderPeriod(std::span<float> left, std::span<float> right, TimePoint now)
 {
     if (m_output != Output::Callback) {

@@ -67,6 +67,13 @@ public:
     // A rendered sample as render() gives it in 16 bits: clipped to -1..1,
     // scaled and rounded.
     static qint16 pcm16(float sample);
+    // Offline: lets the reverb rest while nothing sounds, or not (the
+    // default). Cheaper for a part silent for long stretches; the sound is the
+    // same, though renders with rest no longer add up to a render of all to
+    // the sample (the reverb's modulation resumes where it stopped).
+    void setReverbMayRest(bool mayRest);
+    // Frames rendered offline while the reverb rested.
+    qint64 reverbRestedFrames() const;
 
     // The audio callback of a Callback synthesizer: fills left and right
     // (planar, the same length) with the period that begins to be rendered

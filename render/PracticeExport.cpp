@@ -191,6 +191,8 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
             // My part at its own level, the others at 0 dB below theirs: as the song sets them.
             renderer.setPracticeChoice(PracticeChoice{stem.routedPart, 0, false, PanSide::Left});
             renderer.setChannels(stem.channels);
+            // A voice is silent for long stretches; a split render must add up exactly.
+            renderer.setReverbMayRest(emphasised);
             const bool complete = renderer.renderFloat(
                 m_request.song, [&](std::span<const float> stereo) { exchange.put(s, stereo); },
                 [&](qint64, qint64 total) {

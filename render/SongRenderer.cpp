@@ -168,6 +168,11 @@ SongRenderer::SongRenderer(int sampleRate) : m_sampleRate(sampleRate), m_synth(o
 
 SongRenderer::~SongRenderer() = default;
 
+void SongRenderer::setReverbMayRest(bool mayRest)
+{
+    m_synth->setReverbMayRest(mayRest);
+}
+
 qint64 SongRenderer::frameCount(const Song& song) const
 {
     PlayingSession session;

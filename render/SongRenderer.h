@@ -56,6 +56,9 @@ public:
     // audio keeps its length and moments, so that renders of channels apart
     // add up to the render of them all.
     void setChannels(std::bitset<16> channels) { m_channels = channels; }
+    // Lets the reverb rest while nothing sounds (Synthesizer::setReverbMayRest):
+    // for a voice alone, not for parts that must add up to the whole to the sample.
+    void setReverbMayRest(bool mayRest);
 
     // Renders song from fromMs of playing time (0: its start; the player's
     // seek there, then its play action), after the count-in the settings

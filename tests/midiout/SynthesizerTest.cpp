@@ -200,6 +200,52 @@ TEST_F(OfflineSynth, AllNotesOffEndsTheSoundOfItsChannelOnly)
     expectDiesAway(other, renderMs(1000));
 }
 
+// A held organ chord, eight seconds of nothing, the chord again with its
+// tail: the levels per ms of the second chord and its tail.
+std::vector<int> chordSilenceChord(Synthesizer& synth)
+{
+    const auto render = [&synth](int ms) {
+        std::vector<qint16> stereo(std::size_t(2 * ms * sampleRate / 1000));
+        synth.render(std::span<qint16>(stereo));
+        return levelPerMs(stereo);
+    };
+    const auto chord = [&synth](int velocity) {
+        for (const char key : {60, 64, 67}) {
+            synth.play(QByteArray::fromRawData("\x90", 1) + char(key) + char(velocity));
+        }
+    };
+    synth.play(QByteArrayLiteral("\xC0\x13"));
+    synth.play(QByteArrayLiteral("\xB0\x5B\x7F")); // all the reverb the channel sends
+    chord(110);
+    render(1000);
+    chord(0);
+    render(8000);
+    chord(110);
+    std::vector<int> second = render(1000);
+    chord(0);
+    const std::vector<int> tail = render(2000);
+    second.insert(second.end(), tail.begin(), tail.end());
+    return second;
+}
+
+TEST_F(OfflineSynth, ReverbRestsInSilenceAndTheNextNotesSoundAsWithout)
+{
+    Synthesizer plain(Synthesizer::Output::Offline, sampleRate);
+    Synthesizer resting(Synthesizer::Output::Offline, sampleRate);
+    resting.setReverbMayRest(true);
+    const std::vector<int> expected = chordSilenceChord(plain);
+    const std::vector<int> got = chordSilenceChord(resting);
+    EXPECT_EQ(plain.reverbRestedFrames(), 0);
+    // The reverb dies away within a few seconds of the eight.
+    EXPECT_GT(resting.reverbRestedFrames(), 3 * sampleRate);
+    ASSERT_EQ(got.size(), expected.size());
+    // The chord, and its reverb after the release, as loud as without rest.
+    for (const auto& [from, to] : {std::pair{100, 1000}, std::pair{1050, 1300}, std::pair{1300, 1800}}) {
+        const double ratio = double(loudestIn(got, from, to)) / std::max(1, loudestIn(expected, from, to));
+        EXPECT_NEAR(20 * std::log10(ratio), 0.0, 0.5) << from << " to " << to << " ms";
+    }
+}
+
 TEST_F(OfflineSynth, SystemExclusiveResetIsAccepted)
 {
     output.SendShort(0xC0, 19, 0);
