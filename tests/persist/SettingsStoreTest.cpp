@@ -353,9 +353,10 @@ TEST(SettingsFileText, WellFormedOnlyWhenEveryLineReads)
 // damaged copy, over the user's.
 TEST(SettingsFileText, WhatTheStoreWritesIsWellFormedAndReadsBack)
 {
+    static constexpr char controls[] = "nul\0bell\atab\tnewline\nreturn\r";
     const QList<QString> values = {
         QStringLiteral("/a/b.mid\x7f"),
-        QString::fromUtf8(QByteArray("nul\0bell\atab\tnewline\nreturn\r", 32)),
+        QString::fromUtf8(QByteArray(controls, sizeof controls - 1)),
         QStringLiteral("\u0085\u00a0\u2028 Gr\u00fc\u00dfe \U0001F3B5"),
         QStringLiteral("\"quoted\", a=b; c\\d [e] #f"),
         QStringLiteral("   "),
