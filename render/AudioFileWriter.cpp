@@ -171,7 +171,9 @@ sf_count_t sinkWrite(const void* buffer, sf_count_t count, void* data)
         }
         done += n;
     }
-    return done;
+    // Once a write failed, what follows is thrown away as if written: told
+    // of a short write, libsndfile's Ogg encoder frees nothing at its close.
+    return sink.error == 0 ? done : count;
 }
 
 sf_count_t sinkTell(void* data)
