@@ -15,7 +15,8 @@ extern "C" const char* __tsan_default_options()
 #if defined(__SANITIZE_ADDRESS__)
 extern "C" const char* __asan_default_options()
 {
-    return "detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1";
+    return "detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:"
+           "suppressions=" HARMONET_SANITIZER_SUPPRESSIONS "/address.supp";
 }
 
 extern "C" const char* __lsan_default_options()
