@@ -216,10 +216,10 @@ ChildProcess::Result ChildProcess::run(const QString& program, const QStringList
     };
     Stream streams[] = {{outputPipe[0], result.output}, {errorPipe[0], result.errors}};
     const QDeadlineTimer deadline(options.timeoutMs);
-    const auto open = [&streams] {
+    const auto anyOpen = [&streams] {
         return std::any_of(std::begin(streams), std::end(streams), [](const Stream& s) { return s.fd >= 0; });
     };
-    while (result.started && open() && !deadline.hasExpired()) {
+    while (result.started && anyOpen() && !deadline.hasExpired()) {
         pollfd readable[2] = {{streams[0].fd, POLLIN, 0}, {streams[1].fd, POLLIN, 0}};
         if (::poll(readable, 2, int(std::max<qint64>(deadline.remainingTime(), 1))) <= 0) {
             continue;
@@ -237,7 +237,7 @@ ChildProcess::Result ChildProcess::run(const QString& program, const QStringList
             }
         }
     }
-    const bool streamsEnded = !open();
+    const bool streamsEnded = !anyOpen();
     for (Stream& stream : streams) {
         closeFd(stream.fd);
     }
