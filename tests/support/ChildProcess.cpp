@@ -74,8 +74,6 @@ bool ChildProcess::launch(const QString& program, const QStringList& arguments, 
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         }
         if (setUp.fileSizeLimit) {
-            // An ignored signal stays ignored through exec.
-            ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{rlim_t(*setUp.fileSizeLimit), rlim_t(*setUp.fileSizeLimit)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }

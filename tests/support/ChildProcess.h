@@ -40,8 +40,9 @@ public:
         QString outputFile;
         // Errors come with the output instead of apart.
         bool errorsToOutput = false;
-        // The child may write no file beyond this many bytes, as on a full disk:
-        // a write beyond fails (SIGXFSZ is ignored). Unlimited when empty.
+        // The child may write no file beyond this many bytes, as on a full disk.
+        // A write beyond raises SIGXFSZ, which ends the child unless it ignores
+        // the signal (then the write fails). Unlimited when empty.
         std::optional<quint64> fileSizeLimit;
         int timeoutMs = 60000;
     };
