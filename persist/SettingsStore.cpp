@@ -203,7 +203,24 @@ void TSettingsStore::writeString(const QString& name, const QString& value)
     const QString stored = storedValueKey(name);
     m_settings->setValue(joined(m_group, stored.isEmpty() ? name : stored), value);
     if (stored.isEmpty())
-        forgetChildNames();
+        rememberNewValue(name);
+}
+
+void TSettingsStore::rememberNewValue(const QString& name)
+{
+    // Saving a window into a new file adds every value anew: listing the
+    // whole file again after each would make a save quadratic in its items.
+    const auto addTo = [](QHash<QString, QStringList>& known, const QString& group, const QString& child) {
+        const auto found = known.find(group);
+        if (found != known.end() && matchingEntry(*found, child).isEmpty())
+            found->append(child);
+    };
+    addTo(m_childKeys, m_group, name);
+    QString parent;
+    for (const QString& part : m_group.split(kGroupSeparator, Qt::SkipEmptyParts)) {
+        addTo(m_childGroups, parent, part);
+        parent = joined(parent, part);
+    }
 }
 
 bool TSettingsStore::deleteKey(const QString& path)

@@ -97,6 +97,9 @@ private:
     // directly under a group, remembered until the next change.
     QStringList childNames(const QString& group, bool groups) const;
     void forgetChildNames();
+    // Adds a value just written under the open key, and the groups of its
+    // path, to the listings kept.
+    void rememberNewValue(const QString& name);
     // Makes sure a damaged file is kept before the first change.
     void prepareChange();
     // Works on this run's copy of the file from now on.
