@@ -3,6 +3,7 @@
 #include "midiout/AudioLibraryLog.h"
 #include "midiout/LiveAudioOutput.h"
 #include "midiout/MidiOutError.h"
+#include "midiout/Pcm16.h"
 #include "midiout/SoundFontLocator.h"
 #include "midiout/SynthRenderer.h"
 
@@ -227,14 +228,6 @@ void Synthesizer::render(std::span<qint16> stereo)
         stereo[2 * i] = pcm16(m_fluid->left[i]);
         stereo[2 * i + 1] = pcm16(m_fluid->right[i]);
     }
-}
-
-qint16 Synthesizer::pcm16(float sample)
-{
-    // Rounded half away from zero, as lround would, without its call: a
-    // float's value and the half add up exactly in a double.
-    const double scaled = double(std::clamp(sample, -1.0f, 1.0f) * 32767.0f);
-    return static_cast<qint16>(scaled >= 0.0 ? int(scaled + 0.5) : -int(0.5 - scaled));
 }
 
 bool Synthesizer::hasAudioOutput() const

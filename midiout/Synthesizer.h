@@ -63,10 +63,7 @@ public:
     // stereo.size() / 2 frames. Only for the offline synthesizer (raises
     // EmidioutputError otherwise: the audio driver is the one that renders).
     void render(std::span<float> stereo);
-    void render(std::span<qint16> stereo);
-    // A rendered sample as render() gives it in 16 bits: clipped to -1..1,
-    // scaled and rounded.
-    static qint16 pcm16(float sample);
+    void render(std::span<qint16> stereo); // as pcm16() converts them
     // Offline: lets the reverb rest while nothing sounds, or not (the
     // default). Cheaper for a part silent for long stretches; the sound is the
     // same, though renders with rest no longer add up to a render of all to

@@ -1,6 +1,7 @@
 #include "render/SongRenderer.h"
 
 #include "midiout/MidiMessage.h"
+#include "midiout/Pcm16.h"
 #include "practice/Clicks.h"
 #include "sequencer/BarMap.h"
 #include "sequencer/Clock.h"
@@ -201,7 +202,7 @@ bool SongRenderer::render(const std::shared_ptr<const Song>& song, const AudioSi
         song,
         [&](std::span<const float> stereo) {
             block.resize(stereo.size());
-            std::transform(stereo.begin(), stereo.end(), block.begin(), Synthesizer::pcm16);
+            pcm16(stereo, block);
             sink(block);
         },
         progress, fromMs);

@@ -68,7 +68,7 @@ public:
     bool render(const std::shared_ptr<const Song>& song, const AudioSink& sink, const Progress& progress = {},
                 int fromMs = 0);
     // The same, handing over the samples before they are made 16-bit:
-    // render() gives Synthesizer::pcm16 of each.
+    // render() gives pcm16() of each.
     bool renderFloat(const std::shared_ptr<const Song>& song, const FloatSink& sink, const Progress& progress = {},
                      int fromMs = 0);
 
