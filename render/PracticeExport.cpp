@@ -1,9 +1,11 @@
 #include "render/PracticeExport.h"
 
+#include "midiout/Pcm16.h"
 #include "practice/Clicks.h"
 
 #include "render/SongRenderer.h"
 #include "render/StemExchange.h"
+#include "render/StemMix.h"
 #include "render/StemPlan.h"
 #include "sequencer/MidiFile.h"
 #include "session/Song.h"
@@ -179,7 +181,9 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
     }
     const int stemCount = int(stems.size());
 
-    StemExchange exchange(stemCount, fileCount, threads);
+    // A panned mix places each voice's mid signal, the same in every file.
+    const bool placing = emphasised && m_request.mix.panned;
+    StemExchange exchange(stemCount, fileCount, threads, placing);
     JobFailure stemFailure;
     std::atomic<qint64> totalFrames{0};
     const auto renderStem = [&](int s) {
@@ -193,8 +197,17 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
             renderer.setChannels(stem.channels);
             // A voice is silent for long stretches; a split render must add up exactly.
             renderer.setReverbMayRest(emphasised);
+            MidFold fold;
+            std::vector<float> mid;
             const bool complete = renderer.renderFloat(
-                m_request.song, [&](std::span<const float> stereo) { exchange.put(s, stereo); },
+                m_request.song,
+                [&](std::span<const float> stereo) {
+                    if (placing && !stem.voices.empty()) {
+                        mid.resize(stereo.size() / 2);
+                        fold.fold(stereo, mid);
+                    }
+                    exchange.put(s, stereo, mid);
+                },
                 [&](qint64, qint64 total) {
                     totalFrames = total;
                     return !cancel && !exchange.stopped();
@@ -217,7 +230,6 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
         for (const Stem& stem : stems) {
             placements.push_back(stemPlacement(stem, choice));
         }
-        std::vector<MidFold> folds(stems.size());
         std::unique_ptr<AudioFileWriter> writer = std::move(writers[std::size_t(f)]);
         std::vector<float> mix;
         std::vector<qint16> samples;
@@ -229,12 +241,10 @@ void PracticeRenderJob::run(const std::atomic<bool>& cancel, const Progress& pro
         };
         try {
             for (StemExchange::Chunk chunk = exchange.take(f); chunk.frames > 0; chunk = exchange.take(f)) {
-                mix.assign(std::size_t(2 * chunk.frames), 0.0f);
-                for (int s = 0; s < stemCount; ++s) {
-                    addPlaced(mix, chunk.stems[std::size_t(s)], placements[std::size_t(s)], folds[std::size_t(s)]);
-                }
+                mix.resize(std::size_t(2 * chunk.frames));
+                mixStems(mix, chunk.stems, chunk.mids, placements);
                 samples.resize(mix.size());
-                std::transform(mix.cbegin(), mix.cend(), samples.begin(), Synthesizer::pcm16);
+                pcm16(mix, samples);
                 writer->write(samples);
                 const qint64 total = totalFrames;
                 const qint64 done = chunk.firstFrame + chunk.frames;

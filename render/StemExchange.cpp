@@ -7,18 +7,24 @@ namespace harmonet {
 
 namespace {
 
-int ringChunksFor(int stems)
+// Floats of one stem's chunk: two a frame, three with its mid signal.
+std::size_t slotFloats(bool withMids)
 {
-    const std::size_t chunkBytes = std::size_t(std::max(1, stems)) * std::size_t(2 * StemExchange::chunkFrames) * sizeof(float);
+    return std::size_t(withMids ? 3 : 2) * std::size_t(StemExchange::chunkFrames);
+}
+
+int ringChunksFor(int stems, bool withMids)
+{
+    const std::size_t chunkBytes = std::size_t(std::max(1, stems)) * slotFloats(withMids) * sizeof(float);
     return int(std::clamp<std::size_t>(StemExchange::ringBytes / chunkBytes, StemExchange::fewestRingChunks,
                                        StemExchange::mostRingChunks));
 }
 
 } // namespace
 
-StemExchange::StemExchange(int stems, int files, int cores)
-    : m_stemCount(stems), m_ringChunks(ringChunksFor(stems)), m_cores(std::max(1, cores)),
-      m_ring(std::size_t(m_ringChunks) * std::size_t(stems) * std::size_t(2 * chunkFrames)),
+StemExchange::StemExchange(int stems, int files, int cores, bool withMids)
+    : m_stemCount(stems), m_withMids(withMids), m_ringChunks(ringChunksFor(stems, withMids)),
+      m_cores(std::max(1, cores)), m_ring(std::size_t(m_ringChunks) * std::size_t(stems) * slotFloats(withMids)),
       m_filled(std::size_t(stems), 0), m_fill(std::size_t(stems), 0), m_ended(std::size_t(stems), 0),
       m_released(std::size_t(files), 0), m_holding(std::size_t(files), 0)
 {
@@ -27,7 +33,12 @@ StemExchange::StemExchange(int stems, int files, int cores)
 float* StemExchange::region(qint64 chunk, int stem)
 {
     const std::size_t slot = std::size_t(chunk % m_ringChunks) * std::size_t(m_stemCount) + std::size_t(stem);
-    return m_ring.data() + slot * std::size_t(2 * chunkFrames);
+    return m_ring.data() + slot * slotFloats(m_withMids);
+}
+
+float* StemExchange::midRegion(qint64 chunk, int stem)
+{
+    return region(chunk, stem) + 2 * chunkFrames;
 }
 
 qint64 StemExchange::chunksReleased() const
@@ -60,7 +71,7 @@ void StemExchange::waitFor(std::unique_lock<std::mutex>& lock, std::condition_va
     lock.lock();
 }
 
-bool StemExchange::put(int stem, std::span<const float> stereo)
+bool StemExchange::put(int stem, std::span<const float> stereo, std::span<const float> mid)
 {
     const std::size_t s = std::size_t(stem);
     while (!stereo.empty()) {
@@ -76,6 +87,12 @@ bool StemExchange::put(int stem, std::span<const float> stereo)
         const std::size_t frames = std::min(std::size_t(chunkFrames - fill), stereo.size() / 2);
         std::copy_n(stereo.begin(), 2 * frames, region(chunk, stem) + 2 * fill);
         stereo = stereo.subspan(2 * frames);
+        if (m_withMids) {
+            const std::size_t given = std::min(frames, mid.size());
+            std::copy_n(mid.begin(), given, midRegion(chunk, stem) + fill);
+            std::fill_n(midRegion(chunk, stem) + fill + given, frames - given, 0.0f);
+            mid = mid.subspan(given);
+        }
         lock.lock();
         m_fill[s] += int(frames);
         if (m_fill[s] == chunkFrames) {
@@ -121,6 +138,9 @@ StemExchange::Chunk StemExchange::take(int file)
         const int frames = m_filled[i] > chunk ? chunkFrames : m_filled[i] == chunk ? m_fill[i] : 0;
         taken.frames = std::max(taken.frames, frames);
         taken.stems.emplace_back(region(chunk, s), std::size_t(2 * frames));
+        if (m_withMids) {
+            taken.mids.emplace_back(midRegion(chunk, s), std::size_t(frames));
+        }
     }
     m_holding[f] = taken.frames > 0;
     return taken;

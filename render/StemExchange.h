@@ -22,6 +22,9 @@ namespace harmonet {
 // Every thread that puts or takes holds a Turn, one of the machine's cores:
 // at most `cores` of them work at a time, and one that waits gives its turn
 // to another meanwhile.
+//
+// With mids, each stem's chunk holds its folded mid signal (a frame each)
+// beside its stereo frames, put and taken with them.
 class StemExchange {
 public:
     static constexpr int chunkFrames = 8192;
@@ -31,7 +34,7 @@ public:
     static constexpr int fewestRingChunks = 6;
     static constexpr int mostRingChunks = 64;
 
-    StemExchange(int stems, int files, int cores);
+    StemExchange(int stems, int files, int cores, bool withMids = false);
 
     // Chunks the ring holds.
     int ringChunks() const { return m_ringChunks; }
@@ -48,9 +51,10 @@ public:
         StemExchange& m_exchange;
     };
 
-    // Renderer side: appends the stem's next frames (interleaved stereo);
-    // false once the exchange is stopped.
-    bool put(int stem, std::span<const float> stereo);
+    // Renderer side: appends the stem's next frames (interleaved stereo),
+    // with mids their mid signal too (a frame each); false once the exchange
+    // is stopped.
+    bool put(int stem, std::span<const float> stereo, std::span<const float> mid = {});
     // The stem has no more frames.
     void finish(int stem);
 
@@ -60,6 +64,8 @@ public:
         qint64 firstFrame = 0;
         int frames = 0;
         std::vector<std::span<const float>> stems;
+        // With mids, each stem's mid signal over the same frames; else none.
+        std::vector<std::span<const float>> mids;
     };
     // Writer side: the file's next chunk, once every stem has it; valid until
     // the file's next take. No frames once every stem has ended, or when the
@@ -78,8 +84,10 @@ private:
     qint64 chunksReleased() const;
     qint64 chunksWhole() const;
     float* region(qint64 chunk, int stem);
+    float* midRegion(qint64 chunk, int stem);
 
     const int m_stemCount;
+    const bool m_withMids;
     const int m_ringChunks;
     std::counting_semaphore<> m_cores;
     std::vector<float> m_ring;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 namespace harmonet {
 
@@ -164,42 +163,6 @@ StemPlacement stemPlacement(const Stem& stem, const PracticeChoice& choice)
     const PanSide other = choice.side == PanSide::Left ? PanSide::Right : PanSide::Left;
     placement.side = mine ? choice.side : other;
     return placement;
-}
-
-float MidFold::next(std::span<const float> stereo)
-{
-    for (std::size_t i = 0; i + 1 < stereo.size(); i += 2) {
-        const double left = stereo[i];
-        const double right = stereo[i + 1];
-        m_sides += left * left + right * right;
-        m_sum += (left + right) * (left + right);
-    }
-    if (m_sum > 0.0) {
-        m_gain = float(std::clamp(std::sqrt(m_sides / m_sum), std::numbers::sqrt2 / 2.0, 4.0));
-    }
-    return m_gain;
-}
-
-void addPlaced(std::span<float> mix, std::span<const float> stem, const StemPlacement& placement, MidFold& fold)
-{
-    const std::size_t samples = std::min(mix.size(), stem.size()) & ~std::size_t(1);
-    const float gain = placement.gain;
-    if (!placement.placed) {
-        for (std::size_t i = 0; gain != 0.0f && i < samples; ++i) {
-            mix[i] += gain * stem[i];
-        }
-        return;
-    }
-    // From the last block's gain to this one's, without a step.
-    const std::optional<float> last = fold.gain();
-    const float to = fold.next(stem.first(samples));
-    const float from = last.value_or(to);
-    const std::size_t side = placement.side == PanSide::Left ? 0 : 1;
-    const float frames = float(samples / 2);
-    for (std::size_t i = 0; gain != 0.0f && i < samples; i += 2) {
-        const float ramp = from + (to - from) * (float(i / 2 + 1) / frames);
-        mix[i + side] += gain * ramp * (stem[i] + stem[i + 1]);
-    }
 }
 
 } // namespace harmonet

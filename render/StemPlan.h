@@ -4,8 +4,6 @@
 #include "practice/VoiceKey.h"
 
 #include <bitset>
-#include <optional>
-#include <span>
 #include <vector>
 
 namespace harmonet {
@@ -67,31 +65,5 @@ StemPlacement stemPlacement(const Stem& stem, const PracticeChoice& choice);
 // The count-in's and metronome's clicks on channel rendered too: in the stem
 // that renders that channel already, else in one of their own.
 void addClickStem(std::vector<Stem>& stems, int channel);
-
-// What a stem placed on one side keeps of its power, block by block. Its two
-// sides summed, (L + R) / sqrt(2), keep the power of a centred mono sound, as
-// equal-power panning does; the halves of a stereo sample are partly
-// different sounds, and their sum has less power than the two apart (down to
-// half when they have nothing in common). The fold's gain on that sum makes up
-// for it: the power of the stem so far over the power of its sum so far,
-// between 1/sqrt(2) (one sound) and 1 (nothing in common), moving smoothly
-// from one block's value to the next.
-class MidFold {
-public:
-    // The gain for the next block, with the block taken into the powers.
-    float next(std::span<const float> stereo);
-    // The gain the last block ended with; until the stem first sounds, none
-    // (the first block that sounds starts at its own gain).
-    std::optional<float> gain() const { return m_sum > 0.0 ? std::optional<float>(m_gain) : std::nullopt; }
-
-private:
-    double m_sides = 0.0;
-    double m_sum = 0.0;
-    float m_gain = 0.70710678f;
-};
-
-// Adds a stem's next frames (interleaved stereo) into mix, with its gain;
-// placed, its sides summed go to one side, at the power the fold finds.
-void addPlaced(std::span<float> mix, std::span<const float> stem, const StemPlacement& placement, MidFold& fold);
 
 } // namespace harmonet
