@@ -104,12 +104,31 @@ bool formatAvailable(AudioFormat format)
 struct AudioSink {
     int descriptor = -1;
     int error = 0;
+    // Bytes appended since the disk was last asked to take them.
+    qint64 unsent = 0;
 
     void failed(int reason)
     {
         if (error == 0) {
             error = reason != 0 ? reason : EIO;
         }
+    }
+
+    // Long exports write gigabytes: the disk takes them as they come, so
+    // that the sync before the file is complete has little left to wait for
+    // (the system would hold them until its own limit for unwritten data).
+    void appended(qint64 bytes)
+    {
+        constexpr qint64 WritebackBytes = qint64(8) << 20;
+        unsent += bytes;
+        if (unsent < WritebackBytes) {
+            return;
+        }
+        unsent = 0;
+#ifdef __linux__
+        // Only a hint: a failure to start the writing early shows at the sync.
+        ::sync_file_range(descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
     }
 };
 
@@ -171,6 +190,7 @@ sf_count_t sinkWrite(const void* buffer, sf_count_t count, void* data)
         }
         done += n;
     }
+    sink.appended(done);
     // Once a write failed, what follows is thrown away as if written: told
     // of a short write, libsndfile's Ogg encoder frees nothing at its close.
     return sink.error == 0 ? done : count;
