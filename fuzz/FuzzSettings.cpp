@@ -106,6 +106,17 @@ void putSettingsFile(const uint8_t* data, size_t size)
 
 } // namespace
 
+// Qt reads a value written as "@Variant(...)" with its data stream, which
+// reserves room for as many items as a count in the file says: gigabytes of
+// address space, never touched, that the system grants or refuses (and Qt
+// copes with the refusal). The address sanitizer would fill gigabytes of its
+// shadow for the grant; here such a request is refused, as on a machine with
+// less memory.
+extern "C" const char* __asan_default_options()
+{
+    return "allocator_may_return_null=1:max_allocation_size_mb=1024";
+}
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // The settings live in memory, in a folder of this process's own.
