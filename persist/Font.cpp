@@ -34,7 +34,11 @@ int TFont::size() const
 
 void TFont::setSize(int points)
 {
-    m_height = -scaled(points, kPixelsPerInch, kPointsPerInch);
+    // A size that is already the height's keeps the height: a font of 22
+    // pixels is 17 points rounded, and 17 points again would be 23 pixels,
+    // so the font would grow by a pixel each time it is saved and loaded.
+    if (points != size())
+        m_height = -scaled(points, kPixelsPerInch, kPointsPerInch);
 }
 
 QFont TFont::toQFont() const

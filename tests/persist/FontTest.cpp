@@ -53,6 +53,12 @@ TEST(FontText, LaterSizeWinsOverEarlierHeight)
     EXPECT_EQ(panel.m_font.height(), -16);
     EXPECT_EQ(panel.m_font.style(), TFont::fsBold | TFont::fsItalic);
     EXPECT_EQ(PropertyToText(&panel, property), "0|clRed|-16|Arial|fpFixed|12|[fsBold,fsItalic]");
+
+    // A size that is the height's own, rounded, leaves the height as it is.
+    const QString pixels = QStringLiteral("0|clRed|-22|Arial|fpFixed|17|[]");
+    TextToProperty(nullptr, &panel, property, pixels);
+    EXPECT_EQ(panel.m_font.height(), -22);
+    EXPECT_EQ(PropertyToText(&panel, property), pixels);
 }
 
 TEST(FontText, EmptyTextKeepsAUsableFont)
