@@ -366,51 +366,69 @@ INSTANTIATE_TEST_SUITE_P(Export, StemEndings,
                          [](const testing::TestParamInfo<Ending>& info) { return endingName(info.param); });
 
 // Renderers putting blocks of any size and writers taking chunks: every
-// writer gets every stem's frames in order, through many turns of the ring.
+// writer gets every stem's frames in order, through many turns of the ring,
+// and with mids each frame's mid signal beside it.
 TEST(StemExchange, EveryWriterGetsEveryStemsFramesInOrder)
 {
     constexpr int stems = 3;
     constexpr int files = 2;
-    StemExchange exchange(stems, files, 2);
-    const qint64 lengths[stems] = {5 * StemExchange::chunkFrames * exchange.ringChunks() + 17,
-                                   5 * StemExchange::chunkFrames * exchange.ringChunks(), 1000};
-    std::vector<std::jthread> threads;
-    for (int s = 0; s < stems; ++s) {
-        threads.emplace_back([&, s] {
-            const StemExchange::Turn turn(exchange);
-            std::vector<float> block;
-            for (qint64 frame = 0, size = 1; frame < lengths[s]; frame += size, size = size * 7 % 3001 + 1) {
-                size = std::min(size, lengths[s] - frame);
-                block.resize(std::size_t(2 * size));
-                for (qint64 i = 0; i < 2 * size; ++i) {
-                    block[std::size_t(i)] = float(2 * frame + i + s);
-                }
-                ASSERT_TRUE(exchange.put(s, block));
-            }
-            exchange.finish(s);
-        });
-    }
-    std::vector<std::vector<qint64>> seen(files, std::vector<qint64>(stems, 0));
-    std::vector<int> faults(files, 0);
-    for (int f = 0; f < files; ++f) {
-        threads.emplace_back([&, f] {
-            const StemExchange::Turn turn(exchange);
-            for (StemExchange::Chunk chunk = exchange.take(f); chunk.frames > 0; chunk = exchange.take(f)) {
-                for (int s = 0; s < stems; ++s) {
-                    const std::span<const float> samples = chunk.stems[std::size_t(s)];
-                    for (std::size_t i = 0; i < samples.size(); ++i) {
-                        faults[std::size_t(f)] += samples[i] != float(2 * chunk.firstFrame + qint64(i) + s);
-                    }
-                    seen[std::size_t(f)][std::size_t(s)] += qint64(samples.size() / 2);
-                }
-            }
-        });
-    }
-    threads.clear();
-    for (int f = 0; f < files; ++f) {
-        EXPECT_EQ(faults[std::size_t(f)], 0);
+    for (const bool withMids : {false, true}) {
+        SCOPED_TRACE(withMids ? "with mids" : "stereo only");
+        StemExchange exchange(stems, files, 2, withMids);
+        const qint64 lengths[stems] = {5 * StemExchange::chunkFrames * exchange.ringChunks() + 17,
+                                       5 * StemExchange::chunkFrames * exchange.ringChunks(), 1000};
+        const auto midOf = [](qint64 frame, int stem) { return float(-frame - 1000 * stem); };
+        std::vector<std::jthread> threads;
         for (int s = 0; s < stems; ++s) {
-            EXPECT_EQ(seen[std::size_t(f)][std::size_t(s)], lengths[s]);
+            threads.emplace_back([&, s] {
+                const StemExchange::Turn turn(exchange);
+                std::vector<float> block;
+                std::vector<float> mid;
+                for (qint64 frame = 0, size = 1; frame < lengths[s]; frame += size, size = size * 7 % 3001 + 1) {
+                    size = std::min(size, lengths[s] - frame);
+                    block.resize(std::size_t(2 * size));
+                    for (qint64 i = 0; i < 2 * size; ++i) {
+                        block[std::size_t(i)] = float(2 * frame + i + s);
+                    }
+                    mid.resize(withMids ? std::size_t(size) : 0);
+                    for (std::size_t i = 0; i < mid.size(); ++i) {
+                        mid[i] = midOf(frame + qint64(i), s);
+                    }
+                    ASSERT_TRUE(exchange.put(s, block, mid));
+                }
+                exchange.finish(s);
+            });
+        }
+        std::vector<std::vector<qint64>> seen(files, std::vector<qint64>(stems, 0));
+        std::vector<int> faults(files, 0);
+        for (int f = 0; f < files; ++f) {
+            threads.emplace_back([&, f] {
+                const StemExchange::Turn turn(exchange);
+                for (StemExchange::Chunk chunk = exchange.take(f); chunk.frames > 0; chunk = exchange.take(f)) {
+                    faults[std::size_t(f)] += chunk.mids.size() != (withMids ? std::size_t(stems) : 0);
+                    for (int s = 0; s < stems; ++s) {
+                        const std::span<const float> samples = chunk.stems[std::size_t(s)];
+                        for (std::size_t i = 0; i < samples.size(); ++i) {
+                            faults[std::size_t(f)] += samples[i] != float(2 * chunk.firstFrame + qint64(i) + s);
+                        }
+                        if (withMids && chunk.mids.size() == std::size_t(stems)) {
+                            const std::span<const float> mids = chunk.mids[std::size_t(s)];
+                            faults[std::size_t(f)] += mids.size() != samples.size() / 2;
+                            for (std::size_t i = 0; i < mids.size(); ++i) {
+                                faults[std::size_t(f)] += mids[i] != midOf(chunk.firstFrame + qint64(i), s);
+                            }
+                        }
+                        seen[std::size_t(f)][std::size_t(s)] += qint64(samples.size() / 2);
+                    }
+                }
+            });
+        }
+        threads.clear();
+        for (int f = 0; f < files; ++f) {
+            EXPECT_EQ(faults[std::size_t(f)], 0);
+            for (int s = 0; s < stems; ++s) {
+                EXPECT_EQ(seen[std::size_t(f)][std::size_t(s)], lengths[s]);
+            }
         }
     }
 }
