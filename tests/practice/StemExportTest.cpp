@@ -6,6 +6,7 @@
 #include "render/PracticeExport.h"
 #include "render/SongRenderer.h"
 #include "render/StemExchange.h"
+#include "render/StemMix.h"
 #include "render/StemPlan.h"
 #include "session/Song.h"
 #include "sequencer/MidiFile.h"
@@ -364,6 +365,41 @@ TEST_P(StemEndings, LeaveNoFileAndReportEachFileOnce)
 INSTANTIATE_TEST_SUITE_P(Export, StemEndings,
                          testing::Values(Ending::CancelHalfWay, Ending::FolderMissing, Ending::DiskFull),
                          [](const testing::TestParamInfo<Ending>& info) { return endingName(info.param); });
+
+// A file mixed from stems of different lengths, over several of the mixer's
+// blocks: a stem as it is with its gain, a placed stem's mid signal on its
+// side only, a silent stem not at all, and nothing of a stem after its end.
+TEST(StemMix, EachStemAddsItsGainOrItsPlacedMidAndNothingAfterItsEnd)
+{
+    constexpr std::size_t frames = 1300;
+    constexpr std::size_t shortFrames = 700;
+    std::vector<float> whole(2 * frames);
+    std::vector<float> shortStereo(2 * shortFrames);
+    std::vector<float> shortMid(shortFrames);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        whole[i] = float(i % 17) / 16.0f;
+    }
+    for (std::size_t i = 0; i < shortFrames; ++i) {
+        shortStereo[2 * i] = 5.0f;
+        shortStereo[2 * i + 1] = 7.0f;
+        shortMid[i] = float(i % 5) + 1.0f;
+    }
+    const std::vector<std::span<const float>> stems = {whole, shortStereo, whole};
+    const std::vector<std::span<const float>> mids = {{}, shortMid, {}};
+    const std::vector<StemPlacement> placements = {
+        {0.5f, false, PanSide::Left}, {2.0f, true, PanSide::Right}, {0.0f, false, PanSide::Left}};
+    std::vector<float> mix(2 * frames, 99.0f);
+    mixStems(mix, stems, mids, placements);
+    // Within rounding, should the compiler fuse the multiply and the add.
+    const auto off = [](float value, float expected) { return std::abs(value - expected) > 1e-5f; };
+    int faults = 0;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const float placed = i < shortFrames ? 2.0f * shortMid[i] : 0.0f;
+        faults += off(mix[2 * i], 0.5f * whole[2 * i]);
+        faults += off(mix[2 * i + 1], 0.5f * whole[2 * i + 1] + placed);
+    }
+    EXPECT_EQ(faults, 0);
+}
 
 // Renderers putting blocks of any size and writers taking chunks: every
 // writer gets every stem's frames in order, through many turns of the ring,
