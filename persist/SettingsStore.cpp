@@ -231,8 +231,12 @@ bool TSettingsStore::deleteKey(const QString& path)
     if (!resolveGroup(m_keyOpen ? m_group : QString(), path, false, group))
         return false;
     prepareChange();
-    m_settings->remove(group);
-    forgetChildNames();
+    // A file edited by hand may spell the key twice, in different case: the
+    // key is one, so every spelling goes (else the next one would come back).
+    do {
+        m_settings->remove(group);
+        forgetChildNames();
+    } while (resolveGroup(m_keyOpen ? m_group : QString(), path, false, group));
     return true;
 }
 
