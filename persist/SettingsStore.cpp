@@ -227,8 +227,9 @@ bool TSettingsStore::deleteKey(const QString& path)
 {
     if (!m_settings || path.split(kKeySeparator, Qt::SkipEmptyParts).isEmpty())
         return false;
+    const QString base = m_keyOpen ? m_group : QString();
     QString group;
-    if (!resolveGroup(m_keyOpen ? m_group : QString(), path, false, group))
+    if (!resolveGroup(base, path, false, group))
         return false;
     prepareChange();
     // A file edited by hand may spell the key twice, in different case: the
@@ -236,7 +237,7 @@ bool TSettingsStore::deleteKey(const QString& path)
     do {
         m_settings->remove(group);
         forgetChildNames();
-    } while (resolveGroup(m_keyOpen ? m_group : QString(), path, false, group));
+    } while (resolveGroup(base, path, false, group));
     return true;
 }
 

@@ -88,9 +88,11 @@ bool StemExchange::put(int stem, std::span<const float> stereo, std::span<const 
         std::copy_n(stereo.begin(), 2 * frames, region(chunk, stem) + 2 * fill);
         stereo = stereo.subspan(2 * frames);
         if (m_withMids) {
+            // A stem that places nothing (the accompaniment) gives no mid: silence.
+            float* const to = midRegion(chunk, stem) + fill;
             const std::size_t given = std::min(frames, mid.size());
-            std::copy_n(mid.begin(), given, midRegion(chunk, stem) + fill);
-            std::fill_n(midRegion(chunk, stem) + fill + given, frames - given, 0.0f);
+            std::copy_n(mid.begin(), given, to);
+            std::fill_n(to + given, frames - given, 0.0f);
             mid = mid.subspan(given);
         }
         lock.lock();
