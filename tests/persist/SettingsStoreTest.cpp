@@ -153,6 +153,30 @@ TEST(SettingsStoreKeys, DeletingASubkeyTakesItsValuesAndLeavesItsSiblings)
     EXPECT_FALSE(home.settingsBytes().contains("a.mid"));
 }
 
+TEST(SettingsStoreKeys, DeletingAKeyThatAHandEditedFileSpellsTwiceTakesEverySpelling)
+{
+    ConfigHome home;
+    home.writeSettings("[Software\\Harmonet\\Reopen]\n2=/first.mid\n"
+                       "[Software\\Harmonet\\REopen]\n3=/second.mid\n"
+                       "[Software\\Harmonet\\MainForm]\nFormTop=3\n");
+    {
+        TSettingsStore store(CURRENT_USER);
+        EXPECT_TRUE(store.deleteKey(QStringLiteral("Software\\Harmonet\\reopen")));
+        ASSERT_TRUE(store.openKey(QStringLiteral("Software\\Harmonet\\Reopen"), true));
+        store.writeString(QStringLiteral("1"), QStringLiteral("/new.mid"));
+        ASSERT_TRUE(store.flush());
+    }
+    TSettingsStore store(CURRENT_USER);
+    ASSERT_TRUE(store.openKey(QStringLiteral("Software\\Harmonet\\Reopen"), false));
+    EXPECT_EQ(store.readString(QStringLiteral("1")), "/new.mid");
+    EXPECT_FALSE(store.valueExists(QStringLiteral("2")));
+    EXPECT_FALSE(store.valueExists(QStringLiteral("3")));
+    EXPECT_FALSE(home.settingsBytes().contains("first.mid"));
+    EXPECT_FALSE(home.settingsBytes().contains("second.mid"));
+    ASSERT_TRUE(store.openKey(kKey, false));
+    EXPECT_EQ(store.readString(QStringLiteral("FormTop")), "3");
+}
+
 TEST(SettingsStoreRoots, SystemWideRootIsReadOnlyAndOthersHaveNoStore)
 {
     ConfigHome home;
